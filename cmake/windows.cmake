@@ -1,0 +1,47 @@
+# Windows build: Kelvo.exe, the Windows unit tests and the end-to-end driver.
+set(PCRE2_WIN_DIR ${CMAKE_SOURCE_DIR}/build/deps/pcre2-win CACHE PATH "PCRE2 built for Windows")
+add_library(pcre2_16 STATIC IMPORTED)
+set_target_properties(pcre2_16 PROPERTIES
+  IMPORTED_LOCATION ${PCRE2_WIN_DIR}/lib/libpcre2-16.a
+  INTERFACE_INCLUDE_DIRECTORIES ${PCRE2_WIN_DIR}/include
+  INTERFACE_COMPILE_DEFINITIONS PCRE2_STATIC)
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+add_compile_options(-Wall -Wextra -O2)
+add_link_options(-static -static-libgcc -static-libstdc++)
+set(WIN_LIBS user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 advapi32 version winmm
+    windowscodecs shlwapi)
+
+add_library(kelvo_core STATIC ${PORTABLE_SOURCES} ${WIN_SOURCES})
+target_include_directories(kelvo_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(kelvo_core PUBLIC pcre2_16 ${WIN_LIBS})
+
+add_executable(Kelvo WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${CMAKE_SOURCE_DIR}/res/kelvo.rc)
+target_link_libraries(Kelvo PRIVATE kelvo_core -municode)
+set_target_properties(Kelvo PROPERTIES OUTPUT_NAME Kelvo)
+
+add_executable(kelvo_unit_tests ${UNIT_TESTS_PORTABLE} ${UNIT_TESTS_WIN} ${SUPPORT_SOURCES})
+target_include_directories(kelvo_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(kelvo_unit_tests PRIVATE kelvo_core gmock gtest_main)
+
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(E2E_SOURCES)
+  add_executable(kelvo_e2e ${E2E_SOURCES})
+  target_include_directories(kelvo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(kelvo_e2e PRIVATE kelvo_core gtest_main)
+endif()
+
+file(GLOB E2E_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/programs/*.cpp)
+foreach(helper ${E2E_HELPERS})
+  get_filename_component(name ${helper} NAME_WE)
+  add_executable(${name} WIN32 ${helper})
+  target_link_libraries(${name} PRIVATE user32 -municode)
+endforeach()
+
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
+foreach(bench ${BENCH_SOURCES})
+  get_filename_component(name ${bench} NAME_WE)
+  add_executable(${name} ${bench})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE kelvo_core -municode)
+endforeach()

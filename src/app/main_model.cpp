@@ -1,0 +1,211 @@
+#include "app/main_model.h"
+
+#include <array>
+#include <vector>
+
+#include "app/settings_layout.h"
+#include "app/tray_keeper.h"
+#include "util/file_listing.h"
+#include "util/number_text.h"
+
+namespace {
+
+constexpr int kHotKeySections = 100;
+constexpr int kKeywordSections = 250;
+constexpr int kFirstHotKeyId = 100;
+constexpr int kFirstKeywordId = 1000;
+constexpr int kFirstLaunchDirId = 1251;
+
+std::u16string Numbered(std::u16string_view word, int n) {
+  return std::u16string(word) + IntToText(n);
+}
+
+std::u16string DirectoryOf(const std::u16string& path) {
+  const auto slash = path.find_last_of(u"\\/");
+  return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+}
+
+std::u16string StemOf(const std::u16string& path) {
+  const auto slash = path.find_last_of(u"\\/");
+  std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+  const auto dot = name.rfind(u'.');
+  return dot == std::u16string::npos ? name : name.substr(0, dot);
+}
+
+bool ContainsUpper(const std::u16string& upperText, std::u16string_view part) {
+  return upperText.find(part) != std::u16string::npos;
+}
+
+class BusyCursor {
+ public:
+  explicit BusyCursor(LoadHooks& hooks) : hooks_(hooks) { hooks_.SetBusyCursor(true); }
+  ~BusyCursor() { hooks_.SetBusyCursor(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  LoadHooks& hooks_;
+};
+
+}  // namespace
+
+MainModel::MainModel(LoadServices services, std::u16string exePath, WindowHandle wnd,
+                     FontSpec mainFont, int appVersion)
+    : ExeDir(DirectoryOf(exePath)),
+      services_(services),
+      exePath_(std::move(exePath)),
+      wnd_(wnd),
+      mainFont_(std::move(mainFont)),
+      appVersion_(appVersion) {}
+
+MainModel::~MainModel() { ClearHotKeys(); }
+
+std::u16string MainModel::SettingsFileName() const {
+  const auto slash = exePath_.find_last_of(u"\\/");
+  const auto dot = exePath_.rfind(u'.');
+  const bool hasExtension = dot != std::u16string::npos && (slash == std::u16string::npos || dot > slash);
+  return (hasExtension ? exePath_.substr(0, dot) : exePath_) + u".INI";
+}
+
+void MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
+  BusyCursor busy(hooks);
+  const std::u16string fileName = SettingsFileName();
+  const bool fileExisted = services_.files.FileExists(fileName);
+  if (IniFile) {
+    IniFile->Load();
+  } else {
+    IniFile = std::make_unique<UsrIniFile>(fileName, services_.files, services_.codePage);
+  }
+  BringUpToDate(fileExisted);
+  ReadGeneral();
+  BuildHotKeyTable();
+  CmdLauncherFont = IniFile->ReadFont(u"CmdLauncher", &mainFont_);
+  NoTitleBar = IniFile->ReadBool(u"CmdLauncher", u"NoTitleBar", false);
+  AddLaunchDirEntries();
+  hooks.ApplyCmdLauncherBorder(NoTitleBar);
+  hooks.LoadClipSettings();
+  hooks.BuildLauncherMenu();
+  NoTrayIcon = IniFile->ReadBool(u"General", u"NoTrayIcon", false);
+  tray.Apply(NoTrayIcon);
+  IniFile->UpdateFile();
+}
+
+void MainModel::BringUpToDate(bool fileExisted) {
+  const int oldVersion = IniFile->ReadInteger(u"General", u"Version", 0);
+  if (oldVersion < appVersion_) {
+    IniFile->WriteInteger(u"General", u"Version", appVersion_);
+    if (fileExisted) ApplyUpgrades(*IniFile, oldVersion);
+  }
+  if (!fileExisted) WriteFirstStartContents(*IniFile, appVersion_);
+}
+
+void MainModel::ReadGeneral() {
+  Editor = IniFile->ReadString(u"General", u"Editor", u"");
+  if (Editor.empty()) Editor = kDefaultEditor;
+  const std::u16string upper = services_.locale.ToUpper(Editor);
+  ZrEditorPath.clear();
+  if (ContainsUpper(upper, u"ZRW32.EXE") || ContainsUpper(upper, u"ZRLOAD.EXE")) ZrEditorPath = Editor;
+  if (ZrEditorPath.empty()) ZrEditorPath = IniFile->ReadString(u"General", u"ZrEditor", u"");
+  WallBmpName = IniFile->ReadString(u"General", u"WallBmpName", ExeDir + u"KelvoWall.BMP");
+  WmPasteClass = IniFile->ReadString(u"General", u"WmPasteClass", kDefaultWmPasteClass);
+}
+
+void MainModel::ClearHotKeys() {
+  HKeyList.clear();  // each record unregisters its hotkey as it goes
+  FirstKwdIndex = -1;
+}
+
+void MainModel::BuildHotKeyTable() {
+  ClearHotKeys();
+  // Key names come from the keyboard layout, which the user may have switched since the last load.
+  keyNames_ = std::make_unique<KeyNameTable>(services_.keyboard);
+  const int keyWait = IniFile->ReadInteger(u"General", u"KeyWait", 50);
+  for (int n = 1; n <= kHotKeySections; ++n) {
+    const std::u16string section = Numbered(u"HotKey", n);
+    const std::u16string text = IniFile->ReadString(section, u"Key", u"");
+    if (text.empty()) continue;
+    AddEntry(std::make_unique<HKeyRec>(services_.hotkeys, wnd_, kFirstHotKeyId + n,
+                                       TextToHotKey(text, *keyNames_)),
+             section, keyWait);
+  }
+  FirstKwdIndex = static_cast<int>(HKeyList.size());
+  for (int n = 1; n <= kKeywordSections; ++n) {
+    const std::u16string section = Numbered(u"CmdKwd", n);
+    std::u16string keyword = IniFile->ReadString(section, u"Key", u"");
+    if (keyword.empty()) continue;
+    auto rec = std::make_unique<HKeyRec>(services_.hotkeys, wnd_, kFirstKeywordId + n,
+                                         TextToHotKey(u"", *keyNames_));
+    rec->Keyword = std::move(keyword);
+    rec->Icon = IniFile->ReadString(section, u"Icon", u"");
+    AddEntry(std::move(rec), section, keyWait);
+  }
+}
+
+void MainModel::AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& section,
+                         int keyWait) {
+  if (rec->Registered == 0) {
+    const LocalDateTime now = services_.clock.Now();
+    IniFile->WriteString(u"ErrorLog", section,
+                         u"登録失敗 " + services_.locale.ShortDate(now) + u" " +
+                             services_.locale.LongTime(now));
+    return;  // the record is destroyed here, which unregisters nothing that was registered
+  }
+  rec->Description = IniFile->ReadString(section, u"Description", u"");
+  rec->Delay = keyWait;
+  rec->Sound = IniFile->ReadString(section, u"Sound", u"");
+  rec->WallPaper = IniFile->ReadString(section, u"WallPaper", u"");
+  rec->Command = services_.locale.ToUpper(IniFile->ReadString(section, u"Command", u""));
+  if (rec->Command.empty()) ReadActions(*rec, section);
+  HKeyList.push_back(std::move(rec));
+}
+
+void MainModel::ReadActions(HKeyRec& rec, const std::u16string& section) const {
+  struct Slot {
+    const char16_t* word;
+    std::array<std::u16string, 10> HKeyRec::*field;
+  };
+  static constexpr Slot kWindowTests[] = {
+      {u"MinimizeWndClass", &HKeyRec::MinimizeWndClass},
+      {u"MinimizeWndTitle", &HKeyRec::MinimizeWndTitle},
+      {u"MinimizeWndTitleR", &HKeyRec::MinimizeWndTitleR},
+      {u"MinimizeWndTitleM", &HKeyRec::MinimizeWndTitleM},
+      {u"CloseWndClass", &HKeyRec::CloseWndClass},
+      {u"CloseWndTitle", &HKeyRec::CloseWndTitle},
+      {u"CloseWndTitleR", &HKeyRec::CloseWndTitleR},
+      {u"CloseWndTitleM", &HKeyRec::CloseWndTitleM},
+  };
+  static constexpr Slot kActivateTests[] = {
+      {u"ActivateWndClass", &HKeyRec::ActivateWndClass},
+      {u"ActivateWndTitle", &HKeyRec::ActivateWndTitle},
+      {u"ActivateWndTitleR", &HKeyRec::ActivateWndTitleR},
+      {u"ActivateWndTitleM", &HKeyRec::ActivateWndTitleM},
+  };
+  const UsrIniFile& ini = *IniFile;
+  for (int n = 1; n <= 10; ++n) {
+    const int i = n - 1;
+    for (const Slot& slot : kActivateTests) (rec.*slot.field)[i] = ini.ReadString(section, Numbered(slot.word, n), u"");
+    rec.Execute[i] = ini.ReadString(section, Numbered(u"Execute", n), u"");
+    if (!rec.Execute[i].empty()) {
+      rec.ExeParam[i] = ini.ReadString(section, Numbered(u"ExeParam", n), u"");
+      rec.ExeDir[i] = ini.ReadString(section, Numbered(u"ExeDir", n), u"");
+    }
+    rec.SendKey[i] = ini.ReadString(section, Numbered(u"SendKey", n), u"");
+    for (const Slot& slot : kWindowTests) (rec.*slot.field)[i] = ini.ReadString(section, Numbered(slot.word, n), u"");
+  }
+  rec.ZrMacro = ini.ReadString(section, u"ZrMacro", u"");
+}
+
+void MainModel::AddLaunchDirEntries() {
+  std::u16string dir = IniFile->ReadString(u"CmdLauncher", u"LaunchDir", u"");
+  if (dir.empty()) return;
+  if (!HasDrivePart(dir)) dir = ExeDir + dir;
+  std::vector<std::u16string> paths;
+  ListFiles(services_.files, services_.locale, dir, paths, u"LNK", true);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    auto rec = std::make_unique<HKeyRec>(services_.hotkeys, wnd_,
+                                         kFirstLaunchDirId + static_cast<int>(i), 0);
+    rec->Keyword = StemOf(paths[i]);
+    rec->Execute[0] = paths[i];
+    HKeyList.push_back(std::move(rec));
+  }
+}

@@ -1,0 +1,83 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "app/font_spec.h"
+#include "app/settings_store.h"
+#include "hotkeys/hotkey_record.h"
+#include "hotkeys/key_text.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/hotkey_registrar.h"
+#include "platform/locale.h"
+#include "platform/types.h"
+
+class TrayKeeper;
+
+// The operating-system services the settings load needs.
+struct LoadServices {
+  FileSystem& files;
+  const CodePage& codePage;
+  const Locale& locale;
+  const Clock& clock;
+  HotKeyRegistrar& hotkeys;
+  const KeyboardLayout& keyboard;
+};
+
+// What a settings load hands to the windows that are not part of the main model. Each is called
+// at its place in the load; a window that does not exist yet simply does nothing.
+class LoadHooks {
+ public:
+  virtual ~LoadHooks() = default;
+  virtual void SetBusyCursor(bool /*busy*/) {}
+  // The command launcher's border follows `NoTitleBar`.
+  virtual void ApplyCmdLauncherBorder(bool /*noTitleBar*/) {}
+  // The clipboard window re-reads its own options.
+  virtual void LoadClipSettings() {}
+  // The launcher menu's options are read and the menu is rebuilt.
+  virtual void BuildLauncherMenu() {}
+};
+
+// The main window's running configuration: the settings store, the hotkey table and the
+// options the other parts read from it.
+class MainModel {
+ public:
+  MainModel(LoadServices services, std::u16string exePath, WindowHandle wnd, FontSpec mainFont,
+            int appVersion);
+  ~MainModel();
+
+  // Turns the settings file into the running configuration; also every reload.
+  void LoadSettings(LoadHooks& hooks, TrayKeeper& tray);
+  // Unregisters every hotkey and forgets the table.
+  void ClearHotKeys();
+
+  const KeyNameTable& KeyNames() const { return *keyNames_; }
+
+  std::u16string ExeDir;
+  std::unique_ptr<UsrIniFile> IniFile;
+  ::HKeyList HKeyList;
+  int FirstKwdIndex = -1;
+  std::u16string Editor;
+  std::u16string ZrEditorPath;
+  std::u16string WallBmpName;
+  std::u16string WmPasteClass;
+  FontSpec CmdLauncherFont;
+  bool NoTitleBar = false;
+  bool NoTrayIcon = false;
+
+ private:
+  std::u16string SettingsFileName() const;
+  void BringUpToDate(bool fileExisted);
+  void ReadGeneral();
+  void BuildHotKeyTable();
+  void AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& section, int keyWait);
+  void ReadActions(HKeyRec& rec, const std::u16string& section) const;
+  void AddLaunchDirEntries();
+
+  LoadServices services_;
+  std::u16string exePath_;
+  WindowHandle wnd_;
+  FontSpec mainFont_;
+  int appVersion_;
+  std::unique_ptr<KeyNameTable> keyNames_;
+};

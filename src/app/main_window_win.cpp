@@ -1,0 +1,126 @@
+#include "app/main_window_win.h"
+
+#include <shellapi.h>
+
+#include "../res/resource_ids.h"
+#include "platform/version_info_win.h"
+#include "platform/wide_win.h"
+
+namespace {
+
+// The user's message font stands for the main window's font wherever a settings font has no
+// value of its own.
+FontSpec MessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  FontSpec font{u"Yu Gothic UI", 9, 128, false, false};
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return font;
+  const LOGFONTW& lf = metrics.lfMessageFont;
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  font.name = U16(lf.lfFaceName);
+  font.size = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, dpi);
+  font.charset = lf.lfCharSet;
+  font.bold = lf.lfWeight >= FW_BOLD;
+  font.italic = lf.lfItalic != 0;
+  return font;
+}
+
+}  // namespace
+
+TKelvoMainForm::TKelvoMainForm() = default;
+
+TKelvoMainForm::~TKelvoMainForm() = default;
+
+bool TKelvoMainForm::Create() {
+  appIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO),
+                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  if (!RegisterClassOnce(kClassName, appIcon_)) return false;
+  // The main window is the about box; it stays hidden until asked for.
+  if (!CreateHandle(kClassName, L"Kelvo", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                    WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, CW_USEDEFAULT, CW_USEDEFAULT, 283, 244,
+                    nullptr)) {
+    return false;
+  }
+  FormCreate();
+  return true;
+}
+
+void TKelvoMainForm::FormCreate() {
+  const std::u16string exePath = ExecutablePath();
+  SHFILEINFOW info{};
+  if (SHGetFileInfoW(W(exePath), FILE_ATTRIBUTE_ARCHIVE, &info, sizeof(info),
+                     SHGFI_ICON | SHGFI_SMALLICON)) {
+    ExeSmallIcon = info.hIcon;
+  }
+  LoadServices services{files_, codePage_, locale_, clock_, hotkeys_, keyboard_};
+  model_ = std::make_unique<MainModel>(services, exePath, reinterpret_cast<WindowHandle>(Handle()),
+                                       MessageFont(), AppVersionNumber());
+  tray_ = std::make_unique<WinTrayIcon>(Handle(), appIcon_);
+  timer_ = std::make_unique<WinRetryTimer>(Handle());
+  trayKeeper_ = std::make_unique<TrayKeeper>(*tray_, *timer_);
+  // Explorer announces a restart with this message; the icon must then be added again.
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  // A process that is not elevated would otherwise never receive it from Explorer.
+  ChangeWindowMessageFilterEx(Handle(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  LoadSettings();
+}
+
+void TKelvoMainForm::LoadSettings() { model_->LoadSettings(*this, *trayKeeper_); }
+
+void TKelvoMainForm::SetBusyCursor(bool busy) {
+  if (busy) {
+    savedCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  } else {
+    SetCursor(savedCursor_ ? savedCursor_ : LoadCursorW(nullptr, IDC_ARROW));
+  }
+}
+
+void TKelvoMainForm::FormDestroy() {
+  if (model_) {
+    model_->ClearHotKeys();
+    if (model_->IniFile) model_->IniFile->UpdateFile();
+    model_.reset();
+  }
+  trayKeeper_.reset();
+  timer_.reset();
+  tray_.reset();
+  if (ExeSmallIcon) DestroyIcon(ExeSmallIcon);
+  ExeSmallIcon = nullptr;
+  PostQuitMessage(0);
+}
+
+LRESULT TKelvoMainForm::WMCopyData(const COPYDATASTRUCT* data) {
+  if (data && IsReloadRequest(ReadHandOverText(data->dwData, data->lpData, data->cbData))) {
+    LoadSettings();
+  }
+  return 0;
+}
+
+LRESULT TKelvoMainForm::WMQueryEndSession() {
+  // Handed over directly, not queued: the settings must be written before the session ends.
+  SendMessageW(Handle(), WM_CLOSE, 0, 0);
+  return 1;
+}
+
+LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+    if (trayKeeper_) trayKeeper_->TaskbarCreated();
+    return 0;
+  }
+  switch (msg) {
+    case WM_COPYDATA:
+      return WMCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case WM_QUERYENDSESSION:
+      return WMQueryEndSession();
+    case WM_TIMER:
+      if (wp == WinRetryTimer::kTimerId && trayKeeper_) trayKeeper_->Timer1Timer();
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      return 0;
+    default:
+      return Default(msg, wp, lp);
+  }
+}

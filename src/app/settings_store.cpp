@@ -1,0 +1,200 @@
+#include "app/settings_store.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "util/number_text.h"
+#include "util/text_case.h"
+
+namespace {
+
+constexpr std::u16string_view kLineEnd = u"\r\n";
+
+// A section header is "[name]" with the brackets as the very first and last characters and at
+// least one character between them.
+bool IsSectionHeader(std::u16string_view line) {
+  return line.size() > 2 && line.front() == u'[' && line.back() == u']';
+}
+
+// A line worth keeping: a comment, or a key with a value (the key may be empty).
+bool IsKeptLine(std::u16string_view line) {
+  return line.front() == u';' || line.find(u'=') != std::u16string_view::npos;
+}
+
+// The key of a line is the text before its first "="; a line without one has no key.
+bool LineHasKey(std::u16string_view line, std::u16string_view key) {
+  const auto equals = line.find(u'=');
+  return equals != std::u16string_view::npos && EqualsNoCase(line.substr(0, equals), key);
+}
+
+std::u16string LineValue(std::u16string_view line) {
+  return std::u16string(line.substr(line.find(u'=') + 1));
+}
+
+// One pair of enclosing double quotes is removed; inner quotes stay.
+void StripQuotes(std::u16string& value) {
+  if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"') {
+    value = value.substr(1, value.size() - 2);
+  }
+}
+
+std::u16string ItemKey(int n) { return u"Item" + IntToText(n); }
+
+}  // namespace
+
+UsrIniFile::UsrIniFile(std::u16string fileName, FileSystem& fileSystem, const CodePage& codePage)
+    : FileName(std::move(fileName)), fileSystem_(fileSystem), codePage_(codePage) {
+  Load();
+}
+
+void UsrIniFile::Clear() { Sections.clear(); }
+
+std::vector<std::u16string>& UsrIniFile::AddSection(std::u16string_view name) {
+  Sections.push_back(IniSection{std::u16string(name), {}});
+  return Sections.back().lines;
+}
+
+void UsrIniFile::Load() {
+  Clear();
+  const auto decoded = ReadTextFile(fileSystem_, codePage_, FileName);
+  // An unreadable file leaves an empty store; `Modified` and the encoding stay as they were.
+  if (!decoded) return;
+  encoding_ = decoded->encoding;
+  std::vector<std::u16string>* current = &AddSection(u"");
+  for (std::u16string& line : SplitLines(decoded->text)) {
+    if (line.empty()) continue;
+    if (IsSectionHeader(line)) {
+      current = &AddSection(std::u16string_view(line).substr(1, line.size() - 2));
+    } else if (IsKeptLine(line)) {
+      current->push_back(std::move(line));
+    }
+  }
+  Modified = false;
+}
+
+const IniSection* UsrIniFile::FindSection(std::u16string_view name) const {
+  const auto found = std::find_if(Sections.begin(), Sections.end(), [&](const IniSection& s) {
+    return EqualsNoCase(s.name, name);
+  });
+  return found == Sections.end() ? nullptr : &*found;
+}
+
+IniSection* UsrIniFile::FindSection(std::u16string_view name) {
+  return const_cast<IniSection*>(std::as_const(*this).FindSection(name));
+}
+
+std::u16string UsrIniFile::ReadString(std::u16string_view section, std::u16string_view key,
+                                      std::u16string_view defaultValue) const {
+  std::u16string value;
+  if (const IniSection* found = FindSection(section)) {
+    const auto line = std::find_if(found->lines.begin(), found->lines.end(),
+                                   [&](const std::u16string& l) { return LineHasKey(l, key); });
+    if (line != found->lines.end()) value = LineValue(*line);
+  }
+  StripQuotes(value);
+  if (value.empty()) return std::u16string(defaultValue);
+  return value;
+}
+
+std::int32_t UsrIniFile::ReadInteger(std::u16string_view section, std::u16string_view key,
+                                     std::int32_t defaultValue) const {
+  return ParseInt32(ReadString(section, key, u"")).value_or(defaultValue);
+}
+
+std::uint32_t UsrIniFile::ReadColor(std::u16string_view section, std::u16string_view key,
+                                    std::uint32_t defaultColor) const {
+  const auto value = ParseInt32(ReadString(section, key, u""));
+  return value ? static_cast<std::uint32_t>(*value) : defaultColor;
+}
+
+bool UsrIniFile::ReadBool(std::u16string_view section, std::u16string_view key,
+                          bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+FontSpec UsrIniFile::ReadFont(std::u16string_view section, const FontSpec* base) const {
+  const FontSpec fallback = base ? *base : FontSpec{};
+  FontSpec font;
+  font.charset = ReadInteger(section, u"FontCharset", FontSpec{}.charset);
+  font.name = ReadString(section, u"FontName", fallback.name);
+  font.size = ReadInteger(section, u"FontSize", fallback.size);
+  font.bold = ReadBool(section, u"FontBold", fallback.bold);
+  font.italic = ReadBool(section, u"FontItalic", fallback.italic);
+  return font;
+}
+
+void UsrIniFile::WriteString(std::u16string_view section, std::u16string_view key,
+                             std::u16string_view value) {
+  IniSection* found = FindSection(section);
+  std::vector<std::u16string>& lines = found ? found->lines : AddSection(section);
+  std::u16string newLine = std::u16string(key) + u"=" + std::u16string(value);
+  const auto line = std::find_if(lines.begin(), lines.end(),
+                                 [&](const std::u16string& l) { return LineHasKey(l, key); });
+  if (line == lines.end()) {
+    lines.push_back(std::move(newLine));
+    Modified = true;
+  } else if (*line != newLine) {
+    // Also rewrites a key stored in another letter case, in the caller's letter case.
+    *line = std::move(newLine);
+    Modified = true;
+  }
+}
+
+void UsrIniFile::WriteInteger(std::u16string_view section, std::u16string_view key,
+                              std::int32_t value) {
+  WriteString(section, key, IntToText(value));
+}
+
+void UsrIniFile::WriteBool(std::u16string_view section, std::u16string_view key, bool value) {
+  WriteString(section, key, value ? u"1" : u"0");
+}
+
+std::u16string UsrIniFile::BuildFileText() const {
+  std::u16string text;
+  bool lastLineEmpty = true;  // also true while nothing has been written
+  auto appendLine = [&](std::u16string_view line) {
+    text.append(line);
+    text.append(kLineEnd);
+    lastLineEmpty = line.empty();
+  };
+  for (const IniSection& section : Sections) {
+    if (!section.name.empty()) appendLine(u"[" + section.name + u"]");
+    for (const std::u16string& line : section.lines) appendLine(line);
+    // Every section that produced a line is followed by exactly one blank line.
+    if (!text.empty() && !lastLineEmpty) appendLine(u"");
+  }
+  return text;
+}
+
+bool UsrIniFile::UpdateFile() {
+  if (!Modified) return true;
+  // The file keeps the encoding it was read in; a new or ANSI file that would lose a character
+  // in the code page becomes UTF-8 with a byte-order mark.
+  const auto written =
+      WriteTextFile(fileSystem_, codePage_, FileName, BuildFileText(), encoding_);
+  if (!written) return false;
+  encoding_ = *written;
+  Modified = false;
+  return true;
+}
+
+void UsrIniFile::ReadItemList(std::vector<std::u16string>& entries, std::u16string_view section,
+                              int max) const {
+  entries.clear();
+  for (int n = 1; n <= max; ++n) {
+    std::u16string value = ReadString(section, ItemKey(n), u"");
+    if (value.empty()) break;
+    if (std::find(entries.begin(), entries.end(), value) == entries.end()) {
+      entries.push_back(std::move(value));
+    }
+  }
+}
+
+void UsrIniFile::WriteItemList(const std::vector<std::u16string>& entries,
+                               std::u16string_view section, int max) {
+  for (int n = 1; n <= max; ++n) {
+    const bool present = static_cast<std::size_t>(n) <= entries.size();
+    WriteString(section, ItemKey(n), present ? std::u16string_view(entries[n - 1]) : u"");
+  }
+}

@@ -1,0 +1,78 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/font_spec.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "util/text_file.h"
+
+// One section of the settings file: its name and raw lines exactly as read (comments and keys
+// the program does not know survive a rewrite).
+struct IniSection {
+  std::u16string name;
+  std::vector<std::u16string> lines;
+};
+
+// The settings file in memory. Reads never touch the disk: the file is read only by `Load` and
+// written only by `UpdateFile`, and only when something changed. Section and key names compare
+// without regard to letter case, values exactly; the first section of a name answers, later
+// ones of the same name are only written back.
+class UsrIniFile {
+ public:
+  UsrIniFile(std::u16string fileName, FileSystem& fileSystem, const CodePage& codePage);
+  UsrIniFile(const UsrIniFile&) = delete;
+  UsrIniFile& operator=(const UsrIniFile&) = delete;
+
+  bool Modified = false;
+  const std::u16string FileName;
+  // A deque, so that the line list `AddSection` returns stays valid while sections are added.
+  std::deque<IniSection> Sections;
+
+  void Clear();
+  std::vector<std::u16string>& AddSection(std::u16string_view name);
+  void Load();
+
+  std::u16string ReadString(std::u16string_view section, std::u16string_view key,
+                            std::u16string_view defaultValue) const;
+  std::int32_t ReadInteger(std::u16string_view section, std::u16string_view key,
+                           std::int32_t defaultValue) const;
+  std::uint32_t ReadColor(std::u16string_view section, std::u16string_view key,
+                          std::uint32_t defaultColor) const;
+  bool ReadBool(std::u16string_view section, std::u16string_view key, bool defaultValue) const;
+  // FontCharset, FontName, FontSize, FontBold and FontItalic of the section; missing keys take
+  // the base font's values (the character set always defaults to Shift_JIS).
+  FontSpec ReadFont(std::u16string_view section, const FontSpec* base) const;
+
+  void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+  void WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value);
+  void WriteBool(std::u16string_view section, std::u16string_view key, bool value);
+
+  // Writes the file when `Modified`, replacing it atomically. Returns false when the write
+  // failed; the old file is then intact and `Modified` stays true so that a later call retries.
+  bool UpdateFile();
+
+  // Drop-down list entries stored as Item1 … Item<max>. Reading stops at the first empty value
+  // and skips entries already in the list; writing always writes all `max` keys, empty ones for
+  // missing entries. The caller supplies the section name (a list control uses its own name
+  // when it was given none).
+  void ReadItemList(std::vector<std::u16string>& entries, std::u16string_view section,
+                    int max) const;
+  void WriteItemList(const std::vector<std::u16string>& entries, std::u16string_view section,
+                     int max);
+
+  // The encoding `UpdateFile` writes: the one the file was read in, Ansi for a file never read.
+  TextEncoding Encoding() const { return encoding_; }
+
+ private:
+  const IniSection* FindSection(std::u16string_view name) const;
+  IniSection* FindSection(std::u16string_view name);
+  std::u16string BuildFileText() const;
+
+  FileSystem& fileSystem_;
+  const CodePage& codePage_;
+  TextEncoding encoding_ = TextEncoding::Ansi;
+};

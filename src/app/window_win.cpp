@@ -1,0 +1,56 @@
+#include "app/window_win.h"
+
+#include <exception>
+
+Window::~Window() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+bool Window::RegisterClassOnce(const wchar_t* className, HICON icon) {
+  WNDCLASSEXW existing{sizeof(existing)};
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.lpfnWndProc = &Window::Procedure;
+  wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = className;
+  return RegisterClassExW(&wc) != 0;
+}
+
+HWND Window::CreateHandle(const wchar_t* className, const wchar_t* title, DWORD style,
+                          DWORD exStyle, int x, int y, int width, int height, HWND parent) {
+  return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr,
+                         GetModuleHandleW(nullptr), this);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  Window* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(msg, wp, lp);
+  } catch (const std::exception& e) {
+    // No exception may cross into the system's code: show it the way the framework would.
+    MessageBoxA(hwnd, e.what(), "Kelvo", MB_OK | MB_ICONERROR);
+  } catch (...) {
+    MessageBoxA(hwnd, "Unexpected error", "Kelvo", MB_OK | MB_ICONERROR);
+  }
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <windows.h>
+
+// The base of Kelvo's windows: `this` is bound at WM_NCCREATE and cleared at WM_NCDESTROY, and
+// the window procedure hands every message to HandleMessage, which never throws.
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND Handle() const { return hwnd_; }
+
+ protected:
+  // Registers the class once per process; the procedure is Window's own.
+  static bool RegisterClassOnce(const wchar_t* className, HICON icon);
+  HWND CreateHandle(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
+                    int x, int y, int width, int height, HWND parent);
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
+  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+  HWND hwnd_ = nullptr;
+};

@@ -1,0 +1,37 @@
+#include "hotkeys/hotkey_record.h"
+
+namespace {
+
+// Bits 8-12 of the code stay with the key; only the three modifier bits above them are dropped.
+constexpr std::uint16_t kVirtualKeyMask = 0x1FFF;
+
+bool IsGlobalHotKeyId(int id) { return id >= kFirstGlobalHotKeyId && id <= kLastGlobalHotKeyId; }
+
+}  // namespace
+
+std::uint32_t HotKeyModifiers(HKeyShortCut shortCut) {
+  const std::uint16_t code = ShortCutCode(shortCut);
+  std::uint32_t modifiers = 0;
+  if (code & kShortCutShift) modifiers |= kModShift;
+  if (code & kShortCutAlt) modifiers |= kModAlt;
+  if (code & kShortCutCtrl) modifiers |= kModControl;
+  if (HasWinFlag(shortCut)) modifiers |= kModWin;
+  return modifiers;
+}
+
+HKeyRec::HKeyRec(HotKeyRegistrar& registrar, WindowHandle Wnd, int Id, HKeyShortCut ShortCut)
+    : Id(Id),
+      Wnd(Wnd),
+      Modifiers(HotKeyModifiers(ShortCut)),
+      VirtualKey(static_cast<std::uint16_t>(ShortCutCode(ShortCut) & kVirtualKeyMask)),
+      ShortCut(ShortCut),
+      registrar_(registrar) {
+  // No repeat suppression is asked for: a held combination fires again, as users expect.
+  Registered = IsGlobalHotKeyId(Id) ? (registrar_.Register(Wnd, Id, Modifiers, VirtualKey) ? 1 : 0)
+                                    : 1;
+}
+
+HKeyRec::~HKeyRec() {
+  // Unregistering an id that was never registered is harmless, so it is not tracked.
+  if (Id != 0) registrar_.Unregister(Wnd, Id);
+}

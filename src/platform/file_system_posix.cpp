@@ -1,0 +1,154 @@
+#include "platform/file_system_posix.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string_view>
+
+#include "util/number_text.h"
+#include "util/text_codec.h"
+
+namespace {
+
+std::string NativePath(const std::u16string& path) {
+  std::string native = Utf16ToUtf8(path);
+  for (char& c : native) {
+    if (c == '\\') c = '/';
+  }
+  return native;
+}
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() { Close(); }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+  bool Close() {
+    if (fd_ < 0) return true;
+    const bool closed = close(fd_) == 0;
+    fd_ = -1;
+    return closed;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+std::string ParentDirectory(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string BaseName(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The rename itself is durable only once the directory entry is on disk.
+void SyncDirectory(const std::string& dir) {
+  FileDescriptor fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY));
+  if (fd.ok()) fsync(fd.get());
+}
+
+bool StatFollowingLinks(const std::string& path, struct stat& info) {
+  return stat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+std::optional<std::string> PosixFileSystem::ReadAll(const std::u16string& path) const {
+  FileDescriptor fd(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.ok()) return std::nullopt;
+  struct stat info;
+  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t count = read(fd.get(), buffer, sizeof buffer);
+    if (count == 0) break;
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(count));
+  }
+  return bytes;
+}
+
+bool PosixFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {
+  const std::string target = NativePath(path);
+  std::string temp = ParentDirectory(target) + "/." + BaseName(target) + ".XXXXXX";
+  FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+  if (!fd.ok()) return false;
+  // The new file keeps the permissions of the one it replaces (mkstemp creates it 0600).
+  struct stat old;
+  const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  const bool written = fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), bytes) &&
+                       fsync(fd.get()) == 0 && fd.Close();
+  if (!written || rename(temp.c_str(), target.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  SyncDirectory(ParentDirectory(target));
+  return true;
+}
+
+bool PosixFileSystem::FileExists(const std::u16string& path) const {
+  struct stat info;
+  return StatFollowingLinks(NativePath(path), info) && S_ISREG(info.st_mode);
+}
+
+bool PosixFileSystem::DirectoryExists(const std::u16string& path) const {
+  struct stat info;
+  return StatFollowingLinks(NativePath(path), info) && S_ISDIR(info.st_mode);
+}
+
+std::optional<std::vector<DirEntry>> PosixFileSystem::ListDirectory(
+    const std::u16string& dir) const {
+  const std::string native = NativePath(dir);
+  DIR* stream = opendir(native.c_str());
+  if (stream == nullptr) return std::nullopt;
+  std::vector<DirEntry> entries;
+  while (const dirent* entry = readdir(stream)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool isDirectory = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      struct stat info;
+      isDirectory = StatFollowingLinks(native + "/" + std::string(name), info) &&
+                    S_ISDIR(info.st_mode);
+    }
+    entries.push_back(DirEntry{Utf8ToUtf16(name), isDirectory});
+  }
+  closedir(stream);
+  return entries;
+}
+
+std::u16string PosixFileSystem::DirectoryIdentity(const std::u16string& dir) const {
+  struct stat info;
+  if (!StatFollowingLinks(NativePath(dir), info) || !S_ISDIR(info.st_mode)) return u"";
+  return IntToText(static_cast<std::int64_t>(info.st_dev)) + u":" +
+         IntToText(static_cast<std::int64_t>(info.st_ino));
+}

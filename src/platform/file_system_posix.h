@@ -1,0 +1,14 @@
+#pragma once
+#include "platform/file_system.h"
+
+// Stand-in for the Windows file system on Linux: "\" in paths becomes "/", and the UTF-16 paths
+// become UTF-8 file names.
+class PosixFileSystem : public FileSystem {
+ public:
+  std::optional<std::string> ReadAll(const std::u16string& path) const override;
+  bool WriteAtomically(const std::u16string& path, const std::string& bytes) override;
+  bool FileExists(const std::u16string& path) const override;
+  bool DirectoryExists(const std::u16string& path) const override;
+  std::optional<std::vector<DirEntry>> ListDirectory(const std::u16string& dir) const override;
+  std::u16string DirectoryIdentity(const std::u16string& dir) const override;
+};

@@ -1,0 +1,184 @@
+#include "platform/file_system_win.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <string_view>
+
+#include "platform/wide_win.h"
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr int kTempNameAttempts = 100;
+constexpr DWORD kChunk = 1u << 20;
+
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    if (!ok()) return true;
+    const bool closed = CloseHandle(handle_) != FALSE;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// Closes a directory search when it goes out of scope.
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (ok()) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Opens a file or directory without read or write access, only to ask about it; links are
+// followed.
+FileHandle OpenForQuery(const std::u16string& path) {
+  return FileHandle(CreateFileW(W(path), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// The attributes of what the path leads to (a link's target, not the link); nothing when it
+// does not exist.
+std::optional<DWORD> TargetAttributes(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return attributes;
+  FileHandle handle = OpenForQuery(path);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!handle.ok() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+  return info.dwFileAttributes;
+}
+
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+std::u16string WithSeparator(const std::u16string& dir) {
+  if (!dir.empty() && IsSeparator(dir.back())) return dir;
+  return dir + u"\\";
+}
+
+std::u16string Hex8(DWORD value) {
+  constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  std::u16string text(8, u'0');
+  for (int i = 7; i >= 0; --i, value >>= 4) text[i] = kDigits[value & 0xF];
+  return text;
+}
+
+// A name beside the target that no other writer uses: process id and a counter.
+std::u16string TempName(const std::u16string& path, int attempt) {
+  static std::atomic<unsigned> counter{0};
+  return path + u".~" + Hex8(GetCurrentProcessId()) + Hex8(counter++) + Hex8(attempt) + u".tmp";
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > kChunk ? kChunk : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> WinFileSystem::ReadAll(const std::u16string& path) const {
+  FileHandle file(CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.ok()) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buffer[65536];
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;
+    bytes.append(buffer, read);
+  }
+  return bytes;
+}
+
+bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {
+  std::u16string temp;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < kTempNameAttempts && created == INVALID_HANDLE_VALUE;
+       ++attempt) {
+    temp = TempName(path, attempt);
+    created = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
+    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  FileHandle file(created);
+  if (!file.ok()) return false;
+  const bool written =
+      WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.Close();
+  if (!written ||
+      !MoveFileExW(W(temp), W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    file.Close();
+    DeleteFileW(W(temp));
+    return false;
+  }
+  return true;
+}
+
+bool WinFileSystem::FileExists(const std::u16string& path) const {
+  const auto attributes = TargetAttributes(path);
+  return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool WinFileSystem::DirectoryExists(const std::u16string& path) const {
+  const auto attributes = TargetAttributes(path);
+  return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(
+    const std::u16string& dir) const {
+  const std::u16string pattern = WithSeparator(dir) + u"*";
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!find.ok()) {
+    // An empty directory still yields "." and ".."; only a missing one ends up here, except
+    // for a drive root, which has neither.
+    if (GetLastError() == ERROR_FILE_NOT_FOUND && DirectoryExists(dir)) {
+      return std::vector<DirEntry>();
+    }
+    return std::nullopt;
+  }
+  std::vector<DirEntry> entries;
+  do {
+    const std::u16string name = U16(data.cFileName);
+    if (name == u"." || name == u"..") continue;
+    entries.push_back(DirEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileW(find.get(), &data));
+  return entries;
+}
+
+std::u16string WinFileSystem::DirectoryIdentity(const std::u16string& dir) const {
+  FileHandle handle = OpenForQuery(dir);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!handle.ok() || !GetFileInformationByHandle(handle.get(), &info)) return u"";
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return u"";
+  return Hex8(info.dwVolumeSerialNumber) + u":" + Hex8(info.nFileIndexHigh) +
+         Hex8(info.nFileIndexLow);
+}

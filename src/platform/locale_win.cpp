@@ -1,0 +1,108 @@
+#include "platform/locale_win.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/wide_win.h"
+
+namespace {
+
+constexpr int kFormatBufferChars = 256;
+
+SYSTEMTIME ToSystemTime(const LocalDateTime& when) {
+  SYSTEMTIME time = {};
+  time.wYear = static_cast<WORD>(when.year);
+  time.wMonth = static_cast<WORD>(when.month);
+  time.wDay = static_cast<WORD>(when.day);
+  time.wDayOfWeek = static_cast<WORD>(when.weekday);
+  time.wHour = static_cast<WORD>(when.hour);
+  time.wMinute = static_cast<WORD>(when.minute);
+  time.wSecond = static_cast<WORD>(when.second);
+  return time;
+}
+
+// The code-unit order, for when the locale cannot compare.
+int CompareOrdinal(std::u16string_view a, std::u16string_view b) {
+  const int result = a.compare(b);
+  return result < 0 ? -1 : (result > 0 ? 1 : 0);
+}
+
+int CompareInLocale(std::u16string_view a, std::u16string_view b, DWORD flags) {
+  if (a.empty() || b.empty()) return CompareOrdinal(a, b);
+  const std::u16string left(a);
+  const std::u16string right(b);
+  const int result =
+      CompareStringEx(LOCALE_NAME_USER_DEFAULT, flags, W(left), static_cast<int>(left.size()),
+                      W(right), static_cast<int>(right.size()), nullptr, nullptr, 0);
+  if (result == 0) return CompareOrdinal(a, b);
+  return result - CSTR_EQUAL;
+}
+
+// The text a formatting call wrote, without its terminator; empty when it failed.
+std::u16string FromBuffer(const wchar_t* buffer, int written) {
+  if (written <= 1) return {};
+  return U16(buffer, static_cast<std::size_t>(written - 1));
+}
+
+}  // namespace
+
+std::u16string WinLocale::ToUpper(std::u16string_view text) const {
+  if (text.empty()) return {};
+  const std::u16string source(text);
+  const int sourceLength = static_cast<int>(source.size());
+  const int needed = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, W(source),
+                                   sourceLength, nullptr, 0, nullptr, nullptr, 0);
+  if (needed <= 0) return source;
+  std::wstring result(static_cast<std::size_t>(needed), L'\0');
+  const int written = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, W(source),
+                                    sourceLength, result.data(), needed, nullptr, nullptr, 0);
+  if (written <= 0) return source;
+  return U16(result.data(), static_cast<std::size_t>(written));
+}
+
+int WinLocale::CompareNoCase(std::u16string_view a, std::u16string_view b) const {
+  return CompareInLocale(a, b, NORM_IGNORECASE);
+}
+
+int WinLocale::CompareCase(std::u16string_view a, std::u16string_view b) const {
+  return CompareInLocale(a, b, 0);
+}
+
+std::u16string WinLocale::ShortDate(const LocalDateTime& when) const {
+  const SYSTEMTIME time = ToSystemTime(when);
+  wchar_t buffer[kFormatBufferChars] = {};
+  const int written = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr,
+                                      buffer, kFormatBufferChars, nullptr);
+  return FromBuffer(buffer, written);
+}
+
+std::u16string WinLocale::LongTime(const LocalDateTime& when) const {
+  const SYSTEMTIME time = ToSystemTime(when);
+  wchar_t buffer[kFormatBufferChars] = {};
+  const int written =
+      GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, buffer, kFormatBufferChars);
+  return FromBuffer(buffer, written);
+}
+
+std::u16string WinLocale::TimeSeparator() const {
+  wchar_t buffer[kFormatBufferChars] = {};
+  const int written = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, buffer,
+                                      kFormatBufferChars);
+  std::u16string separator = FromBuffer(buffer, written);
+  return separator.empty() ? u":" : separator;
+}
+
+LocalDateTime WinClock::Now() const {
+  SYSTEMTIME time = {};
+  GetLocalTime(&time);
+  LocalDateTime now;
+  now.year = time.wYear;
+  now.month = time.wMonth;
+  now.day = time.wDay;
+  now.weekday = time.wDayOfWeek;
+  now.hour = time.wHour;
+  now.minute = time.wMinute;
+  now.second = time.wSecond;
+  return now;
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/tray.h"
+
+// The notification-area icon of the main window. Its messages arrive as kTrayMessage.
+class WinTrayIcon : public TrayIcon {
+ public:
+  static constexpr UINT kTrayMessage = WM_APP + 1;
+
+  WinTrayIcon(HWND owner, HICON icon) : owner_(owner), icon_(icon) {}
+  ~WinTrayIcon() override { Remove(); }
+  WinTrayIcon(const WinTrayIcon&) = delete;
+  WinTrayIcon& operator=(const WinTrayIcon&) = delete;
+
+  bool Show(const std::u16string& hint) override;
+  void Remove() override;
+  bool Shown() const { return shown_; }
+
+ private:
+  NOTIFYICONDATAW Data(const std::u16string& hint) const;
+
+  HWND owner_;
+  HICON icon_;
+  bool shown_ = false;
+};
+
+// A window timer of the main window; its ticks arrive as WM_TIMER with kTimerId.
+class WinRetryTimer : public RetryTimer {
+ public:
+  static constexpr UINT_PTR kTimerId = 1;
+
+  explicit WinRetryTimer(HWND owner) : owner_(owner) {}
+  ~WinRetryTimer() override { Stop(); }
+  WinRetryTimer(const WinRetryTimer&) = delete;
+  WinRetryTimer& operator=(const WinRetryTimer&) = delete;
+
+  void Start(unsigned intervalMs) override { SetTimer(owner_, kTimerId, intervalMs, nullptr); }
+  void Stop() override { KillTimer(owner_, kTimerId); }
+
+ private:
+  HWND owner_;
+};

@@ -1,0 +1,85 @@
+#include "platform/version_info_win.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+#include "platform/wide_win.h"
+#include "util/version_number.h"
+
+namespace {
+
+// A zero-filled block of the process heap, freed when it goes out of scope.
+class HeapBlock {
+ public:
+  explicit HeapBlock(DWORD size) : data_(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size)) {}
+  ~HeapBlock() {
+    if (data_ != nullptr) HeapFree(GetProcessHeap(), 0, data_);
+  }
+  HeapBlock(const HeapBlock&) = delete;
+  HeapBlock& operator=(const HeapBlock&) = delete;
+  void* get() const { return data_; }
+
+ private:
+  void* data_;
+};
+
+// Four lower-case hexadecimal digits.
+std::u16string Hex4(WORD value) {
+  constexpr char16_t kDigits[] = u"0123456789abcdef";
+  std::u16string text(4, u'0');
+  for (int i = 3; i >= 0; --i) {
+    text[i] = kDigits[value & 0xF];
+    value = static_cast<WORD>(value >> 4);
+  }
+  return text;
+}
+
+// The first (language, code page) pair of the resource's translation table.
+bool FirstTranslation(void* block, WORD& language, WORD& codePage) {
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block, L"\\VarFileInfo\\Translation", &value, &length)) return false;
+  if (value == nullptr || length < 2 * sizeof(WORD)) return false;
+  const WORD* pair = static_cast<const WORD*>(value);
+  language = pair[0];
+  codePage = pair[1];
+  return true;
+}
+
+}  // namespace
+
+std::u16string FileVersionText(const std::u16string& file) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(W(file), &ignored);
+  if (size == 0) return {};
+  HeapBlock block(size);
+  if (block.get() == nullptr) return {};
+  if (!GetFileVersionInfoW(W(file), 0, size, block.get())) return {};
+  WORD language = 0;
+  WORD codePage = 0;
+  if (!FirstTranslation(block.get(), language, codePage)) return {};
+  const std::u16string subBlock =
+      u"\\StringFileInfo\\" + Hex4(language) + Hex4(codePage) + u"\\FileVersion";
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.get(), W(subBlock), &value, &length) || value == nullptr) return {};
+  // The length may or may not count the terminator; the text ends at the first one either way.
+  const wchar_t* text = static_cast<const wchar_t*>(value);
+  return U16(text, wcsnlen(text, length));
+}
+
+std::u16string ExecutablePath() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    // A full buffer means the path was cut short.
+    if (length < buffer.size()) return U16(buffer.data(), length);
+    if (buffer.size() >= 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+int AppVersionNumber() { return VersionNumberFromText(FileVersionText(ExecutablePath())); }

@@ -1,0 +1,138 @@
+#include "util/file_listing.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <deque>
+#include <set>
+
+#include "util/text_case.h"
+
+namespace {
+
+// A directory whose identity the file system cannot tell is entered only this deep, so that a
+// link loop among such directories still ends.
+constexpr int kMaxUnknownDepth = 64;
+
+struct PendingDir {
+  std::u16string path;
+  int depth = 0;
+};
+
+// The text from the last "." of the name; empty when the name has none.
+std::u16string_view Extension(std::u16string_view name) {
+  const std::size_t dot = name.rfind(u'.');
+  return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
+}
+
+// Holds the directories still to walk and the results, in insertion order or kept sorted.
+class Walk {
+ public:
+  Walk(const FileSystem& fs, const Locale& locale, std::vector<std::u16string>& out, bool sorted)
+      : fs_(fs), locale_(locale), out_(out), sorted_(sorted) {
+    if (sorted_) {
+      std::stable_sort(out_.begin(), out_.end(), [this](const auto& a, const auto& b) {
+        return locale_.CompareNoCase(a, b) < 0;
+      });
+    }
+  }
+
+  void Run(const std::u16string& dir, std::u16string_view ext) {
+    AddDirectory(dir, 0);
+    while (!queue_.empty()) {
+      const PendingDir current = std::move(queue_.front());
+      queue_.pop_front();
+      WalkOne(current, ext);
+    }
+  }
+
+ private:
+  void WalkOne(const PendingDir& current, std::u16string_view ext) {
+    const auto entries = fs_.ListDirectory(current.path);
+    if (!entries) return;  // a directory that cannot be read is skipped
+    for (const DirEntry& entry : *entries) {
+      if (entry.name == u"." || entry.name == u"..") continue;
+      std::u16string path = current.path + u"\\" + entry.name;
+      if (entry.isDirectory) {
+        AddDirectory(std::move(path), current.depth + 1);
+      } else if (EqualsNoCase(Extension(entry.name), ext)) {
+        AddFile(std::move(path));
+      }
+    }
+  }
+
+  // Queues a directory unless it was reached before through another path (a link).
+  void AddDirectory(std::u16string path, int depth) {
+    const std::u16string identity = fs_.DirectoryIdentity(path);
+    if (identity.empty()) {
+      if (depth > kMaxUnknownDepth) return;
+    } else if (!seen_.insert(identity).second) {
+      return;
+    }
+    PendingDir pending{std::move(path), depth};
+    if (!sorted_) {
+      queue_.push_back(std::move(pending));
+      return;
+    }
+    const auto at = std::lower_bound(
+        queue_.begin(), queue_.end(), pending.path,
+        [this](const PendingDir& a, const std::u16string& b) { return Less(a.path, b); });
+    if (at != queue_.end() && locale_.CompareNoCase(at->path, pending.path) == 0) return;
+    queue_.insert(at, std::move(pending));
+  }
+
+  void AddFile(std::u16string path) {
+    if (!sorted_) {
+      out_.push_back(std::move(path));
+      return;
+    }
+    const auto at = std::lower_bound(
+        out_.begin(), out_.end(), path,
+        [this](const std::u16string& a, const std::u16string& b) { return Less(a, b); });
+    if (at != out_.end() && locale_.CompareNoCase(*at, path) == 0) return;
+    out_.insert(at, std::move(path));
+  }
+
+  bool Less(std::u16string_view a, std::u16string_view b) const {
+    return locale_.CompareNoCase(a, b) < 0;
+  }
+
+  const FileSystem& fs_;
+  const Locale& locale_;
+  std::vector<std::u16string>& out_;
+  const bool sorted_;
+  std::deque<PendingDir> queue_;
+  std::set<std::u16string> seen_;
+};
+
+bool IsAsciiLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
+// \\server\share with a non-empty server and share name.
+bool HasNetworkPrefix(std::u16string_view path) {
+  if (path.size() < 2 || path[0] != u'\\' || path[1] != u'\\') return false;
+  const std::size_t serverEnd = path.find(u'\\', 2);
+  if (serverEnd == std::u16string_view::npos || serverEnd == 2) return false;
+  const std::size_t shareStart = serverEnd + 1;
+  return shareStart < path.size() && path[shareStart] != u'\\';
+}
+
+}  // namespace
+
+void ListFiles(const FileSystem& fs, const Locale& locale, std::u16string dir,
+               std::vector<std::u16string>& out, std::u16string ext, bool sorted) {
+  if (!dir.empty() && dir.back() == u'\\') dir.pop_back();
+  if (ext.empty() || !fs.DirectoryExists(dir)) return;
+  if (ext.front() != u'.') ext.insert(0, u".");
+  Walk walk(fs, locale, out, sorted);
+  walk.Run(dir, ext);
+}
+
+bool HasDrivePart(std::u16string_view path) {
+  if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == u':') return true;
+  return HasNetworkPrefix(path);
+}
+
+bool AppFileExists(const FileSystem& fs, const std::u16string& exeDir, std::u16string& path) {
+  if (path.empty()) return false;
+  if (!HasDrivePart(path)) path.insert(0, exeDir);
+  return fs.FileExists(path);
+}

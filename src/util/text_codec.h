@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// UTF-8 to UTF-16. Every ill-formed sequence (stray continuation byte, truncated sequence,
+// overlong form, encoded surrogate, value above U+10FFFF) becomes one U+FFFD per maximal subpart.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// UTF-16 to UTF-8. A lone surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// True when the bytes are well-formed UTF-8 and hold at least one multi-byte sequence: plain ASCII
+// is not evidence of UTF-8, so such text is left to the ANSI code page.
+bool IsUtf8WithMultibyte(std::string_view bytes);

@@ -1,0 +1,149 @@
+#include "kelvo_session.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <thread>
+
+#include "platform/code_page_win.h"
+#include "util/text_codec.h"
+#include "util/text_file.h"
+
+namespace {
+
+std::wstring DriverDirectory() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dir(path, n);
+  return dir.substr(0, dir.find_last_of(L'\\'));
+}
+
+std::wstring NewTemporaryFolder() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  static int counter = 0;
+  for (;;) {
+    std::wstring folder = std::wstring(temp) + L"kelvo-e2e-" + std::to_wstring(GetCurrentProcessId()) +
+                          L"-" + std::to_wstring(++counter);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+  }
+}
+
+void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = dir + L"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryW(dir.c_str());
+}
+
+HANDLE Launch(const std::wstring& exe, const std::wstring& arguments, const std::wstring& dir) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      dir.c_str(), &startup, &info)) {
+    return nullptr;
+  }
+  CloseHandle(info.hThread);
+  return info.hProcess;
+}
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+bool CanRegister(UINT modifiers, UINT virtualKey) {
+  constexpr int kProbeId = 0xB000;
+  if (!RegisterHotKey(nullptr, kProbeId, modifiers, virtualKey)) return false;
+  UnregisterHotKey(nullptr, kProbeId);
+  return true;
+}
+
+std::string Utf8(const std::u16string& text) { return Utf16ToUtf8(text); }
+
+KelvoSession::KelvoSession() : folder_(NewTemporaryFolder()) {
+  CopyFileW((DriverDirectory() + L"\\Kelvo.exe").c_str(), ExePath().c_str(), FALSE);
+}
+
+KelvoSession::~KelvoSession() {
+  if (Running()) Stop();
+  if (process_) CloseHandle(process_);
+  RemoveTree(folder_);
+}
+
+void KelvoSession::WriteIni(const std::string& bytes) const {
+  std::ofstream out(IniPath(), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string KelvoSession::ReadIni() const {
+  std::ifstream in(IniPath(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::u16string KelvoSession::ReadIniText() const {
+  WinCodePage codePage;
+  return DecodeText(ReadIni(), codePage).text;
+}
+
+bool KelvoSession::Running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool KelvoSession::Start() {
+  process_ = Launch(ExePath(), L"", folder_);
+  if (!process_) return false;
+  const bool found = WaitFor([&] {
+    mainWindow_ = FindWindowW(L"TKelvoMainForm", nullptr);
+    return mainWindow_ != nullptr || !Running();
+  });
+  if (!found || !mainWindow_) return false;
+  // The main window exists before its first load ends; a sent message is answered only once the
+  // message loop runs, that is, when the load is done.
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(mainWindow_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result) != 0;
+}
+
+DWORD KelvoSession::StartAgain(const std::wstring& arguments) {
+  HANDLE second = Launch(ExePath(), arguments, folder_);
+  if (!second) return 0xDEADBEEF;
+  DWORD code = 0xDEADBEEF;
+  if (WaitForSingleObject(second, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(second, &code);
+  else TerminateProcess(second, 0xDEADBEEF);
+  CloseHandle(second);
+  return code;
+}
+
+long KelvoSession::Stop() {
+  if (!process_) return -2;
+  if (mainWindow_) PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process_, 15000) != WAIT_OBJECT_0) {
+    TerminateProcess(process_, 0xDEAD);
+    WaitForSingleObject(process_, 5000);
+    return -2;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return static_cast<long>(code);
+}

@@ -1,0 +1,49 @@
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+// One run of the real Kelvo.exe in a fresh temporary folder, driven as a user would: the driver
+// starts it, waits for its main window, starts it a second time with arguments and ends it.
+class KelvoSession {
+ public:
+  KelvoSession();
+  ~KelvoSession();
+  KelvoSession(const KelvoSession&) = delete;
+  KelvoSession& operator=(const KelvoSession&) = delete;
+
+  const std::wstring& Folder() const { return folder_; }
+  std::wstring IniPath() const { return folder_ + L"\\Kelvo.INI"; }
+  std::wstring ExePath() const { return folder_ + L"\\Kelvo.exe"; }
+
+  void WriteIni(const std::string& bytes) const;
+  std::string ReadIni() const;
+  // The settings file decoded by its byte-order mark or the ANSI code page, as Kelvo reads it.
+  std::u16string ReadIniText() const;
+
+  // Starts the resident instance and waits until its first settings load is done.
+  bool Start();
+  // Starts Kelvo.exe again with these arguments and returns its exit code.
+  DWORD StartAgain(const std::wstring& arguments);
+  // Closes the main window and returns the exit code; -2 when the process had to be killed.
+  long Stop();
+
+  HWND MainWindow() const { return mainWindow_; }
+  bool Running() const;
+
+ private:
+  std::wstring folder_;
+  HANDLE process_ = nullptr;
+  HWND mainWindow_ = nullptr;
+};
+
+// Waits for a condition with a generous deadline instead of sleeping a fixed time.
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds deadline = std::chrono::seconds(10));
+
+// Whether this process can register the combination now (it is released at once again).
+bool CanRegister(UINT modifiers, UINT virtualKey);
+
+std::string Utf8(const std::u16string& text);

@@ -1,0 +1,14 @@
+#include "support/system_code_page.h"
+
+#ifdef _WIN32
+#include "platform/code_page_win.h"
+using SystemCodePageType = WinCodePage;
+#else
+#include "platform/code_page_posix.h"
+using SystemCodePageType = PosixCodePage;
+#endif
+
+const CodePage& SystemCodePage() {
+  static const SystemCodePageType codePage;
+  return codePage;
+}

@@ -1,0 +1,215 @@
+#include "app/main_model.h"
+
+#include <gtest/gtest.h>
+
+#include "app/tray_keeper.h"
+#include "support/fake_hotkey_registrar.h"
+#include "support/fake_keyboard_layout.h"
+#include "support/fake_locale.h"
+#include "support/fake_tray.h"
+#include "support/memory_file_system.h"
+#include "support/system_code_page.h"
+
+namespace {
+
+constexpr char16_t kExe[] = u"C:\\Tools\\Kelvo.exe";
+constexpr char16_t kIni[] = u"C:\\Tools\\Kelvo.INI";
+constexpr WindowHandle kWnd = 0x1234;
+
+class RecordingHooks : public LoadHooks {
+ public:
+  void SetBusyCursor(bool busy) override { calls += busy ? "busy " : "normal "; }
+  void ApplyCmdLauncherBorder(bool noTitleBar) override {
+    calls += noTitleBar ? "border:none " : "border:tool ";
+  }
+  void LoadClipSettings() override { calls += "clip "; }
+  void BuildLauncherMenu() override { calls += "menu "; }
+  std::string calls;
+};
+
+std::string CrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+class MainModelTest : public ::testing::Test {
+ protected:
+  void WriteSettings(const std::string& text) { files.files[kIni] = CrLf(text); }
+  std::string Settings() { return files.files[kIni]; }
+
+  MainModel& Load() {
+    if (!model) {
+      model = std::make_unique<MainModel>(
+          LoadServices{files, SystemCodePage(), locale, clock, registrar, keyboard}, kExe, kWnd,
+          FontSpec{u"Base", 9, 1, true, false}, 169);
+    }
+    model->LoadSettings(hooks, keeper);
+    return *model;
+  }
+
+  std::vector<int> Ids() const {
+    std::vector<int> ids;
+    for (const auto& rec : model->HKeyList) ids.push_back(rec->Id);
+    return ids;
+  }
+
+  MemoryFileSystem files;
+  FakeLocale locale;
+  FakeClock clock;
+  FakeHotKeyRegistrar registrar;
+  FakeKeyboardLayout keyboard;
+  FakeTrayIcon trayIcon;
+  FakeRetryTimer trayTimer;
+  TrayKeeper keeper{trayIcon, trayTimer};
+  RecordingHooks hooks;
+  std::unique_ptr<MainModel> model;
+};
+
+}  // namespace
+
+TEST_F(MainModelTest, TableHoldsHotKeysThenKeywordsWithTheirIdentifiers) {
+  WriteSettings(
+      "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+A\n[HotKey3]\nKey=Ctrl+B\n"
+      "[HotKey7]\nKey=\n[HotKey8]\nKey=Ctrl+C\n[HotKey101]\nKey=Ctrl+D\n"
+      "[CmdKwd2]\nKey=mail\nIcon=m.ico\n[CmdKwd251]\nKey=never\n");
+  MainModel& m = Load();
+  EXPECT_EQ(Ids(), (std::vector<int>{101, 103, 108, 1002}));
+  EXPECT_EQ(m.FirstKwdIndex, 3);
+  EXPECT_EQ(m.HKeyList[3]->Keyword, u"mail");
+  EXPECT_EQ(m.HKeyList[3]->Icon, u"m.ico");
+  EXPECT_EQ(m.HKeyList[3]->Registered, 1);
+  EXPECT_EQ(registrar.registeredIds(), (std::set<int>{101, 103, 108}));
+}
+
+TEST_F(MainModelTest, NoHotKeysPutsTheKeywordsFirst) {
+  WriteSettings("[General]\nVersion=169\n[CmdKwd1]\nKey=a\n[CmdKwd5]\nKey=b\n");
+  EXPECT_EQ(Load().FirstKwdIndex, 0);
+  EXPECT_EQ(Ids(), (std::vector<int>{1001, 1005}));
+}
+
+TEST_F(MainModelTest, ATakenCombinationIsLoggedAndLeftOut) {
+  registrar.MarkTaken(kModControl | kModAlt, 0x70);
+  WriteSettings("[General]\nVersion=169\n[HotKey2]\nKey=Ctrl+Alt+F1\n[HotKey3]\nKey=Alt+F2\n");
+  Load();
+  EXPECT_EQ(Ids(), (std::vector<int>{103}));
+  EXPECT_EQ(model->IniFile->ReadString(u"ErrorLog", u"HotKey2", u""),
+            u"登録失敗 2015/03/05 9:04:07");
+  // A later load rewrites the line with the new time; nothing else is added.
+  clock.now.hour = 10;
+  Load();
+  EXPECT_EQ(model->IniFile->ReadString(u"ErrorLog", u"HotKey2", u""),
+            u"登録失敗 2015/03/05 10:04:07");
+  EXPECT_EQ(model->IniFile->ReadString(u"ErrorLog", u"HotKey3", u"none"), u"none");
+}
+
+TEST_F(MainModelTest, ReloadingTwiceLeavesOneRegistrationPerHotKey) {
+  WriteSettings("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+A\n[HotKey2]\nKey=Win+B\n");
+  Load();
+  Load();
+  Load();
+  EXPECT_EQ(registrar.registeredIds(), (std::set<int>{101, 102}));
+  EXPECT_EQ(registrar.unregisterCount(), 4);
+  EXPECT_EQ(Ids(), (std::vector<int>{101, 102}));
+  model.reset();
+  EXPECT_TRUE(registrar.registeredIds().empty());
+}
+
+TEST_F(MainModelTest, ACommandIsUpperCasedAndKeepsTheActionsUnread) {
+  WriteSettings(
+      "[General]\nVersion=169\nKeyWait=20\n[CmdKwd1]\nKey=r\nCommand=recycle\nExecute1=x.exe\n"
+      "ZrMacro=m\n[HotKey1]\nKey=Ctrl+A\nExeParam1=-p\nExeDir1=C:\\\nActivateWndClass2=Notepad\n"
+      "Execute3=app.exe\nExeParam3=-q\nSendKey10=A,/A\nCloseWndTitleM10=/x/\nZrMacro=mac\n"
+      "Description=d\nSound=s.wav\nWallPaper=none\n");
+  Load();
+  const HKeyRec& hot = *model->HKeyList[0];
+  EXPECT_EQ(hot.Delay, 20);
+  EXPECT_EQ(hot.ExeParam[0], u"");  // read only with an Execute in the same slot
+  EXPECT_EQ(hot.ExeDir[0], u"");
+  EXPECT_EQ(hot.ActivateWndClass[1], u"Notepad");
+  EXPECT_EQ(hot.Execute[2], u"app.exe");
+  EXPECT_EQ(hot.ExeParam[2], u"-q");
+  EXPECT_EQ(hot.SendKey[9], u"A,/A");
+  EXPECT_EQ(hot.CloseWndTitleM[9], u"/x/");
+  EXPECT_EQ(hot.ZrMacro, u"mac");
+  EXPECT_EQ(hot.Description, u"d");
+  EXPECT_EQ(hot.Sound, u"s.wav");
+  EXPECT_EQ(hot.WallPaper, u"none");
+  const HKeyRec& kwd = *model->HKeyList[1];
+  EXPECT_EQ(kwd.Command, u"RECYCLE");
+  EXPECT_EQ(kwd.Execute[0], u"");
+  EXPECT_EQ(kwd.ZrMacro, u"");
+}
+
+TEST_F(MainModelTest, EditorOptions) {
+  WriteSettings("[General]\nVersion=169\nEditor=D:\\zr\\ZrW32.exe\nZrEditor=other.exe\n");
+  Load();
+  EXPECT_EQ(model->Editor, u"D:\\zr\\ZrW32.exe");
+  EXPECT_EQ(model->ZrEditorPath, u"D:\\zr\\ZrW32.exe");
+  EXPECT_EQ(model->WallBmpName, u"C:\\Tools\\KelvoWall.BMP");
+  EXPECT_EQ(model->WmPasteClass, u"EDIT;TEDIT");
+
+  WriteSettings("[General]\nVersion=169\nZrEditor=zrload.exe\nWallBmpName=w.bmp\n"
+                "WmPasteClass=Edit\n");
+  Load();
+  EXPECT_EQ(model->Editor, u"notepad.exe");
+  EXPECT_EQ(model->ZrEditorPath, u"zrload.exe");
+  EXPECT_EQ(model->WallBmpName, u"w.bmp");  // used as written, never made relative
+  EXPECT_EQ(model->WmPasteClass, u"Edit");
+}
+
+TEST_F(MainModelTest, LaunchDirShortcutsBecomeKeywordEntries) {
+  files.directories = {u"C:\\Tools\\links", u"C:\\Tools\\links\\sub"};
+  files.files[u"C:\\Tools\\links\\b.lnk"] = "";
+  files.files[u"C:\\Tools\\links\\A.LNK"] = "";
+  files.files[u"C:\\Tools\\links\\note.txt"] = "";
+  files.files[u"C:\\Tools\\links\\sub\\c.d.lnk"] = "";
+  WriteSettings("[General]\nVersion=169\n[CmdKwd1]\nKey=k\n[CmdLauncher]\nLaunchDir=links\\\n");
+  Load();
+  EXPECT_EQ(Ids(), (std::vector<int>{1001, 1251, 1252, 1253}));
+  EXPECT_EQ(model->HKeyList[1]->Keyword, u"A");
+  EXPECT_EQ(model->HKeyList[1]->Execute[0], u"C:\\Tools\\links\\A.LNK");
+  EXPECT_EQ(model->HKeyList[2]->Keyword, u"b");
+  EXPECT_EQ(model->HKeyList[3]->Keyword, u"c.d");
+  EXPECT_EQ(model->HKeyList[3]->Delay, 50);
+  EXPECT_TRUE(registrar.registeredIds().empty());
+}
+
+TEST_F(MainModelTest, FirstStartWritesTheFileOnceAndThenOnlyOnChange) {
+  Load();
+  EXPECT_EQ(files.writeCount, 1);
+  EXPECT_EQ(model->IniFile->ReadInteger(u"General", u"Version", 0), 169);
+  EXPECT_EQ(Settings().rfind("[General]\r\nVersion=169\r\nNoTrayIcon=0\r\n", 0), 0u);
+  Load();
+  EXPECT_EQ(files.writeCount, 1);
+}
+
+TEST_F(MainModelTest, UpgradesDependOnTheOldVersion) {
+  WriteSettings("[General]\nVersion=164\nWmPasteClass=Mine\n");
+  Load();
+  EXPECT_EQ(model->WmPasteClass, u"EDIT;TEDIT");
+  EXPECT_EQ(model->IniFile->ReadInteger(u"General", u"Version", 0), 169);
+  EXPECT_EQ(model->IniFile->ReadString(u"ClipboardList", u"TextDataBtn1", u"absent"), u"absent");
+
+  WriteSettings("[General]\nVersion=165\nWmPasteClass=Mine\n");
+  Load();
+  EXPECT_EQ(model->WmPasteClass, u"Mine");
+
+  WriteSettings("[ClipboardList]\nTransparent=100\n");
+  Load();
+  EXPECT_EQ(model->IniFile->ReadInteger(u"ClipboardList", u"Transparent", 0), 255);
+  EXPECT_EQ(Settings().find("TextDataBtn8=\r\n") != std::string::npos, true);
+}
+
+TEST_F(MainModelTest, LoadStepsReachTheOtherWindowsAndTheTray) {
+  WriteSettings("[General]\nVersion=169\nNoTrayIcon=1\n[CmdLauncher]\nNoTitleBar=1\nFontSize=14\n");
+  Load();
+  EXPECT_EQ(hooks.calls, "busy border:none clip menu normal ");
+  EXPECT_FALSE(trayIcon.shown);
+  EXPECT_TRUE(model->NoTitleBar);
+  EXPECT_EQ(model->CmdLauncherFont.size, 14);
+  EXPECT_EQ(model->CmdLauncherFont.name, u"Base");
+}
