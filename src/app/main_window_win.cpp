@@ -67,7 +67,20 @@ void TKelvoMainForm::FormCreate() {
   LoadSettings();
 }
 
-void TKelvoMainForm::LoadSettings() { model_->LoadSettings(*this, *trayKeeper_); }
+void TKelvoMainForm::LoadSettings() {
+  // A load waits for the shell (tray icon) with a sent message, and a reload request that
+  // arrives meanwhile is handled right there; it must not start a second load inside the first.
+  if (loading_) {
+    reloadPending_ = true;
+    return;
+  }
+  loading_ = true;
+  do {
+    reloadPending_ = false;
+    model_->LoadSettings(*this, *trayKeeper_);
+  } while (reloadPending_);
+  loading_ = false;
+}
 
 void TKelvoMainForm::SetBusyCursor(bool busy) {
   if (busy) {

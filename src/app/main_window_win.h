@@ -52,4 +52,6 @@ class TKelvoMainForm : public Window, private LoadHooks {
   HICON appIcon_ = nullptr;
   HICON ExeSmallIcon = nullptr;
   HCURSOR savedCursor_ = nullptr;
+  bool loading_ = false;
+  bool reloadPending_ = false;
 };

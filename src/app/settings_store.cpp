@@ -1,7 +1,7 @@
 #include "app/settings_store.h"
 
 #include <algorithm>
-#include <optional>
+#include <cstddef>
 #include <utility>
 
 #include "util/number_text.h"
@@ -74,9 +74,8 @@ void UsrIniFile::Load() {
 }
 
 const IniSection* UsrIniFile::FindSection(std::u16string_view name) const {
-  const auto found = std::find_if(Sections.begin(), Sections.end(), [&](const IniSection& s) {
-    return EqualsNoCase(s.name, name);
-  });
+  const auto found = std::find_if(Sections.begin(), Sections.end(),
+                                  [&](const IniSection& s) { return EqualsNoCase(s.name, name); });
   return found == Sections.end() ? nullptr : &*found;
 }
 
@@ -171,8 +170,7 @@ bool UsrIniFile::UpdateFile() {
   if (!Modified) return true;
   // The file keeps the encoding it was read in; a new or ANSI file that would lose a character
   // in the code page becomes UTF-8 with a byte-order mark.
-  const auto written =
-      WriteTextFile(fileSystem_, codePage_, FileName, BuildFileText(), encoding_);
+  const auto written = WriteTextFile(fileSystem_, codePage_, FileName, BuildFileText(), encoding_);
   if (!written) return false;
   encoding_ = *written;
   Modified = false;

@@ -27,8 +27,8 @@ HKeyRec::HKeyRec(HotKeyRegistrar& registrar, WindowHandle Wnd, int Id, HKeyShort
       ShortCut(ShortCut),
       registrar_(registrar) {
   // No repeat suppression is asked for: a held combination fires again, as users expect.
-  Registered = IsGlobalHotKeyId(Id) ? (registrar_.Register(Wnd, Id, Modifiers, VirtualKey) ? 1 : 0)
-                                    : 1;
+  Registered =
+      IsGlobalHotKeyId(Id) ? (registrar_.Register(Wnd, Id, Modifiers, VirtualKey) ? 1 : 0) : 1;
 }
 
 HKeyRec::~HKeyRec() {

@@ -10,9 +10,9 @@ struct FixedName {
 };
 
 constexpr FixedName kFixedNames[] = {
-    {0x08, u"BkSp"},  {0x09, u"Tab"},  {0x0D, u"Enter"}, {0x1B, u"Esc"},   {0x20, u"Space"},
-    {0x21, u"PgUp"},  {0x22, u"PgDn"}, {0x23, u"End"},   {0x24, u"Home"},  {0x25, u"Left"},
-    {0x26, u"Up"},    {0x27, u"Right"}, {0x28, u"Down"}, {0x2D, u"Ins"},   {0x2E, u"Del"},
+    {0x08, u"BkSp"}, {0x09, u"Tab"},   {0x0D, u"Enter"}, {0x1B, u"Esc"},  {0x20, u"Space"},
+    {0x21, u"PgUp"}, {0x22, u"PgDn"},  {0x23, u"End"},   {0x24, u"Home"}, {0x25, u"Left"},
+    {0x26, u"Up"},   {0x27, u"Right"}, {0x28, u"Down"},  {0x2D, u"Ins"},  {0x2E, u"Del"},
 };
 
 constexpr int kFirstDigit = 0x30;
@@ -82,8 +82,8 @@ std::uint16_t ParseShortCut(std::u16string_view text, const KeyNameTable& names)
 
 KeyNameTable::KeyNameTable(const KeyboardLayout& layout) {
   for (int code = kFirstCode; code <= kLastCode; ++code) {
-    names_[code] = IsFixedCode(code) ? FixedKeyName(code)
-                                     : layout.KeyName(static_cast<std::uint8_t>(code));
+    names_[code] =
+        IsFixedCode(code) ? FixedKeyName(code) : layout.KeyName(static_cast<std::uint8_t>(code));
   }
 }
 

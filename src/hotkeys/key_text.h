@@ -14,8 +14,8 @@ inline constexpr std::uint16_t kShortCutShift = 0x2000;
 inline constexpr std::uint16_t kShortCutCtrl = 0x4000;
 inline constexpr std::uint16_t kShortCutAlt = 0x8000;
 inline constexpr HKeyShortCut kShortCutCodeMask = 0xFFFF;
-inline constexpr HKeyShortCut kWinFlag = 0x10000;          // the value the parser sets
-inline constexpr HKeyShortCut kWinFlagMask = 0x00FF0000;   // any non-zero bit here means Win
+inline constexpr HKeyShortCut kWinFlag = 0x10000;         // the value the parser sets
+inline constexpr HKeyShortCut kWinFlagMask = 0x00FF0000;  // any non-zero bit here means Win
 
 inline bool HasWinFlag(HKeyShortCut shortCut) { return (shortCut & kWinFlagMask) != 0; }
 inline std::uint16_t ShortCutCode(HKeyShortCut shortCut) {

@@ -79,8 +79,8 @@ std::size_t CharacterBytes(std::string_view in) {
     return static_cast<char16_t>(static_cast<unsigned char>(in[i]) |
                                  (static_cast<unsigned char>(in[i + 1]) << 8));
   };
-  const bool pair = unit(0) >= 0xD800 && unit(0) <= 0xDBFF && unit(2) >= 0xDC00 &&
-                    unit(2) <= 0xDFFF;
+  const bool pair =
+      unit(0) >= 0xD800 && unit(0) <= 0xDBFF && unit(2) >= 0xDC00 && unit(2) <= 0xDFFF;
   return pair ? 4 : 2;
 }
 
@@ -93,7 +93,7 @@ std::u16string PosixCodePage::ToUnicode(std::string_view bytes) const {
   if (!converter.ok()) return std::u16string(bytes.size(), kReplacement);
   std::string utf16;
   std::string_view in = bytes;
-  while (converter.Convert(in, utf16) != 0) {
+  while (converter.Convert(in, utf16) != 0 && !in.empty()) {
     // An invalid or truncated byte shows as U+FFFD; decoding goes on after it.
     utf16.append("\xFD\xFF", 2);
     in.remove_prefix(1);
@@ -118,7 +118,7 @@ std::string PosixCodePage::FromUnicodeLossy(std::u16string_view text) const {
   const std::string utf16 = ToUtf16LeBytes(text);
   std::string_view in = utf16;
   std::string out;
-  while (converter.Convert(in, out) != 0) {
+  while (converter.Convert(in, out) != 0 && !in.empty()) {
     out.push_back(kDefaultChar);
     in.remove_prefix(CharacterBytes(in));
     converter.Reset();

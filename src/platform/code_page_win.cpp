@@ -34,8 +34,8 @@ std::optional<std::string> WideToAnsi(std::u16string_view text, bool exact) {
   if (size <= 0) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(size), '\0');
   usedDefault = FALSE;
-  const int done = WideCharToMultiByte(CP_ACP, flags, wide, wideLength, bytes.data(), size,
-                                       nullptr, usedDefaultPtr);
+  const int done = WideCharToMultiByte(CP_ACP, flags, wide, wideLength, bytes.data(), size, nullptr,
+                                       usedDefaultPtr);
   if (done <= 0) return std::nullopt;
   if (exact && usedDefault) return std::nullopt;
   bytes.resize(static_cast<std::size_t>(done));

@@ -137,8 +137,8 @@ std::optional<std::vector<DirEntry>> PosixFileSystem::ListDirectory(
     bool isDirectory = entry->d_type == DT_DIR;
     if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
       struct stat info;
-      isDirectory = StatFollowingLinks(native + "/" + std::string(name), info) &&
-                    S_ISDIR(info.st_mode);
+      isDirectory =
+          StatFollowingLinks(native + "/" + std::string(name), info) && S_ISDIR(info.st_mode);
     }
     entries.push_back(DirEntry{Utf8ToUtf16(name), isDirectory});
   }

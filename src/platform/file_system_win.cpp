@@ -121,17 +121,15 @@ std::optional<std::string> WinFileSystem::ReadAll(const std::u16string& path) co
 bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {
   std::u16string temp;
   HANDLE created = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < kTempNameAttempts && created == INVALID_HANDLE_VALUE;
-       ++attempt) {
+  for (int attempt = 0; attempt < kTempNameAttempts && created == INVALID_HANDLE_VALUE; ++attempt) {
     temp = TempName(path, attempt);
-    created = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                          nullptr);
+    created =
+        CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   FileHandle file(created);
   if (!file.ok()) return false;
-  const bool written =
-      WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.Close();
+  const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.Close();
   if (!written ||
       !MoveFileExW(W(temp), W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     file.Close();
@@ -151,8 +149,7 @@ bool WinFileSystem::DirectoryExists(const std::u16string& path) const {
   return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(
-    const std::u16string& dir) const {
+std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16string& dir) const {
   const std::u16string pattern = WithSeparator(dir) + u"*";
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch,

@@ -87,8 +87,8 @@ std::u16string WinLocale::LongTime(const LocalDateTime& when) const {
 
 std::u16string WinLocale::TimeSeparator() const {
   wchar_t buffer[kFormatBufferChars] = {};
-  const int written = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, buffer,
-                                      kFormatBufferChars);
+  const int written =
+      GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, buffer, kFormatBufferChars);
   std::u16string separator = FromBuffer(buffer, written);
   return separator.empty() ? u":" : separator;
 }

@@ -1,5 +1,8 @@
 #include "kelvo_session.h"
 
+#include <shellapi.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -80,6 +83,14 @@ bool CanRegister(UINT modifiers, UINT virtualKey) {
   return true;
 }
 
+bool TrayIconExists(HWND owner) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = owner;
+  data.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 std::string Utf8(const std::u16string& text) { return Utf16ToUtf8(text); }
 
 KelvoSession::KelvoSession() : folder_(NewTemporaryFolder()) {
@@ -93,12 +104,12 @@ KelvoSession::~KelvoSession() {
 }
 
 void KelvoSession::WriteIni(const std::string& bytes) const {
-  std::ofstream out(IniPath(), std::ios::binary | std::ios::trunc);
+  std::ofstream out(std::filesystem::path(IniPath()), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string KelvoSession::ReadIni() const {
-  std::ifstream in(IniPath(), std::ios::binary);
+  std::ifstream in(std::filesystem::path(IniPath()), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -111,7 +122,7 @@ bool KelvoSession::Running() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-bool KelvoSession::Start() {
+bool KelvoSession::Start(bool trayExpected) {
   process_ = Launch(ExePath(), L"", folder_);
   if (!process_) return false;
   const bool found = WaitFor([&] {
@@ -119,10 +130,11 @@ bool KelvoSession::Start() {
     return mainWindow_ != nullptr || !Running();
   });
   if (!found || !mainWindow_) return false;
-  // The main window exists before its first load ends; a sent message is answered only once the
-  // message loop runs, that is, when the load is done.
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(mainWindow_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result) != 0;
+  // The main window exists before its first load ends, and under Wine the process may look idle
+  // in the middle of the load. The tray icon is added at the end of the load, after every hotkey
+  // was registered; when there is no icon to wait for, the caller waits for what it checks.
+  if (WaitForInputIdle(process_, 20000) != 0) return false;
+  return !trayExpected || WaitFor([&] { return TrayIconExists(mainWindow_); });
 }
 
 DWORD KelvoSession::StartAgain(const std::wstring& arguments) {

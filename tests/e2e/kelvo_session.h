@@ -24,7 +24,7 @@ class KelvoSession {
   std::u16string ReadIniText() const;
 
   // Starts the resident instance and waits until its first settings load is done.
-  bool Start();
+  bool Start(bool trayExpected = true);
   // Starts Kelvo.exe again with these arguments and returns its exit code.
   DWORD StartAgain(const std::wstring& arguments);
   // Closes the main window and returns the exit code; -2 when the process had to be killed.
@@ -45,5 +45,8 @@ bool WaitFor(const std::function<bool()>& condition,
 
 // Whether this process can register the combination now (it is released at once again).
 bool CanRegister(UINT modifiers, UINT virtualKey);
+
+// Whether the notification area holds the icon of this window.
+bool TrayIconExists(HWND owner);
 
 std::string Utf8(const std::u16string& text);

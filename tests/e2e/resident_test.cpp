@@ -1,6 +1,7 @@
 // The resident program as a user meets it: first start, upgrades, hotkey registration, the
 // hand-over of a second start, reloads and the tray icon.
 #include <gtest/gtest.h>
+#include <windows.h>
 #include <shellapi.h>
 
 #include <string>
@@ -129,19 +130,13 @@ Key=
 
 constexpr DWORD kHandedOver = 0xFFFFFFFF;  // the exit code -1 of a second start
 
-bool TrayIconExists(HWND owner) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
-  data.hWnd = owner;
-  data.uID = 1;
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 }  // namespace
 
 TEST(Resident, FirstStartWritesTheCompleteSettingsFile) {
   KelvoSession kelvo;
   ASSERT_TRUE(kelvo.Start());
+  // The file is written right after the tray icon is added.
+  EXPECT_TRUE(WaitFor([&] { return !kelvo.ReadIni().empty(); }));
   EXPECT_EQ(kelvo.ReadIni(), WithCrLf(kFirstStartFile));
   EXPECT_EQ(kelvo.Stop(), 0);
   // Nothing changed since, so ending the program leaves the file as it was.
@@ -153,6 +148,7 @@ TEST(Resident, OldSettingsFileIsUpgraded) {
   kelvo.WriteIni(WithCrLf("; my settings\n[General]\nVersion=164\nWmPasteClass=MyEdit\n"
                           "[ClipboardList]\nTransparent=200\n"));
   ASSERT_TRUE(kelvo.Start());
+  ASSERT_TRUE(WaitFor([&] { return kelvo.ReadIni().find("=169") != std::string::npos; }));
   const std::string text = Utf8(kelvo.ReadIniText());
   EXPECT_EQ(text.rfind("; my settings\r\n\r\n[General]\r\nVersion=169\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("WmPasteClass=EDIT;TEDIT\r\n"), std::string::npos);
@@ -170,6 +166,7 @@ TEST(Resident, TakenCombinationIsLoggedWhileTheOthersAreRegistered) {
   kelvo.WriteIni(WithCrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+F9\n"
                           "[HotKey2]\nKey=Ctrl+Alt+F10\n[HotKey4]\nKey=Win+Shift+F11\n"));
   ASSERT_TRUE(kelvo.Start());
+  ASSERT_TRUE(WaitFor([&] { return kelvo.ReadIni().find("[ErrorLog]") != std::string::npos; }));
   const std::string text = Utf8(kelvo.ReadIniText());
   const std::string logLine = "[ErrorLog]\r\nHotKey1=" + Utf8(u"登録失敗 ");
   EXPECT_NE(text.find(logLine), std::string::npos) << text;
@@ -238,6 +235,13 @@ TEST(Resident, NoTrayIconHidesTheIconAtTheNextReload) {
   EXPECT_EQ(kelvo.StartAgain(L"-R"), kHandedOver);
   EXPECT_FALSE(TrayIconExists(kelvo.MainWindow()));
   EXPECT_EQ(kelvo.Stop(), 0);
+
+  KelvoSession hidden;
+  hidden.WriteIni(WithCrLf("[General]\nNoTrayIcon=1\n"));
+  ASSERT_TRUE(hidden.Start(false));
+  // Without a version number the file is written at the end of the load.
+  EXPECT_TRUE(WaitFor([&] { return hidden.ReadIni().find("Version=169") != std::string::npos; }));
+  EXPECT_FALSE(TrayIconExists(hidden.MainWindow()));
 }
 
 TEST(Resident, Utf8SettingsSurviveAReloadThatWritesThem) {
@@ -259,3 +263,4 @@ TEST(Resident, Utf8SettingsSurviveAReloadThatWritesThem) {
                      "TextDataBtn5=\nTextDataBtn6=\nTextDataBtn7=\nTextDataBtn8=\n\n"));
   EXPECT_EQ(kelvo.Stop(), 0);
 }
+

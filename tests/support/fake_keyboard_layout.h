@@ -19,7 +19,9 @@ class FakeKeyboardLayout : public KeyboardLayout {
     return found == names_.end() ? std::u16string() : found->second;
   }
 
-  void SetName(std::uint8_t virtualKey, std::u16string name) { names_[virtualKey] = std::move(name); }
+  void SetName(std::uint8_t virtualKey, std::u16string name) {
+    names_[virtualKey] = std::move(name);
+  }
   int calls() const { return calls_; }
 
  private:

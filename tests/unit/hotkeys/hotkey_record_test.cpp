@@ -19,7 +19,7 @@ TEST(HKeyRecTest, RegistersOnlyGlobalHotKeyIds) {
     int id;
     bool registered;
   };
-  const Case cases[] = {{100, false}, {101, true}, {150, true}, {200, true},
+  const Case cases[] = {{100, false}, {101, true},   {150, true},   {200, true},
                         {201, false}, {1001, false}, {1251, false}, {0, false}};
   for (const auto& c : cases) {
     FakeHotKeyRegistrar registrar;

@@ -46,9 +46,9 @@ TEST_F(KeyTextTest, WinIsTakenOutWhereverItStands) {
       {u"win+ctrl+a", kWin | kCtrl | 0x41},
       {u"Ctrl+AWin+", kWin | kCtrl | 0x41},
       {u"WIN+F12", kWin | 0x7B},
-      {u"Win+", kWin},            // no key: only the Win flag
-      {u"Win+Ctrl+Foo", kWin},    // unknown key: the modifiers go, the Win flag stays
-      {u"Win+Win+A", kWin},       // only the first "Win+" is removed
+      {u"Win+", kWin},          // no key: only the Win flag
+      {u"Win+Ctrl+Foo", kWin},  // unknown key: the modifiers go, the Win flag stays
+      {u"Win+Win+A", kWin},     // only the first "Win+" is removed
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TextToHotKey(c.text, names_), c.expected);
@@ -56,19 +56,19 @@ TEST_F(KeyTextTest, WinIsTakenOutWhereverItStands) {
 }
 
 TEST_F(KeyTextTest, UnknownOrMissingKeyGivesZero) {
-  for (const char16_t* text : {u"", u"Ctrl+Foo", u"Ctrl+", u"Shift+Alt+", u"^", u"Ctrl+A+",
-                               u" A", u"F25", u"F0", u"Num 5", u"Ctrl+Del "}) {
+  for (const char16_t* text : {u"", u"Ctrl+Foo", u"Ctrl+", u"Shift+Alt+", u"^", u"Ctrl+A+", u" A",
+                               u"F25", u"F0", u"Num 5", u"Ctrl+Del "}) {
     EXPECT_EQ(TextToHotKey(text, names_), 0u);
   }
 }
 
 TEST_F(KeyTextTest, FixedNamesParse) {
   const ParseCase cases[] = {
-      {u"BkSp", 0x08}, {u"Tab", 0x09},    {u"Enter", 0x0D}, {u"Esc", 0x1B},  {u"Space", 0x20},
-      {u"PgUp", 0x21}, {u"PgDn", 0x22},   {u"End", 0x23},   {u"Home", 0x24}, {u"Left", 0x25},
-      {u"Up", 0x26},   {u"Right", 0x27},  {u"Down", 0x28},  {u"Ins", 0x2D},  {u"Del", 0x2E},
-      {u"0", 0x30},    {u"9", 0x39},      {u"a", 0x41},     {u"Z", 0x5A},    {u"F1", 0x70},
-      {u"f9", 0x78},   {u"F10", 0x79},    {u"F24", 0x87},
+      {u"BkSp", 0x08}, {u"Tab", 0x09},   {u"Enter", 0x0D}, {u"Esc", 0x1B},  {u"Space", 0x20},
+      {u"PgUp", 0x21}, {u"PgDn", 0x22},  {u"End", 0x23},   {u"Home", 0x24}, {u"Left", 0x25},
+      {u"Up", 0x26},   {u"Right", 0x27}, {u"Down", 0x28},  {u"Ins", 0x2D},  {u"Del", 0x2E},
+      {u"0", 0x30},    {u"9", 0x39},     {u"a", 0x41},     {u"Z", 0x5A},    {u"F1", 0x70},
+      {u"f9", 0x78},   {u"F10", 0x79},   {u"F24", 0x87},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TextToHotKey(c.text, names_), c.expected);
@@ -135,7 +135,7 @@ TEST_F(KeyTextTest, HotKeyToTextOrdersModifiers) {
       {kWin | kCtrl | 0xFF, u"Win+"},  // a key without a name has no text, modifiers neither
       {kCtrl | 0xFF, u""},
       {0, u""},
-      {kShift | 0x0141, u"Shift+A"},   // only the low byte names the key
+      {kShift | 0x0141, u"Shift+A"},  // only the low byte names the key
   };
   for (const auto& c : cases) {
     EXPECT_EQ(HotKeyToText(c.shortCut, names_), c.text);

@@ -22,15 +22,14 @@ class ListFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs_.directories = {u"R", u"R\\A", u"R\\b", u"R\\b\\c", u"R\\d.lnk"};
-    for (const char16_t* file : {u"R\\A\\x.lnk", u"R\\A\\readme.txt", u"R\\b\\c\\w.LNK",
-                                 u"R\\b\\y.lnk", u"R\\b\\a.b.lnk", u"R\\z.lnk", u"R\\Y.LNK",
-                                 u"R\\lnk", u"R\\z.lnk.txt", u"R\\z.lnkx"}) {
+    for (const char16_t* file :
+         {u"R\\A\\x.lnk", u"R\\A\\readme.txt", u"R\\b\\c\\w.LNK", u"R\\b\\y.lnk", u"R\\b\\a.b.lnk",
+          u"R\\z.lnk", u"R\\Y.LNK", u"R\\lnk", u"R\\z.lnk.txt", u"R\\z.lnkx"}) {
       fs_.files[file] = "";
     }
   }
 
-  Paths List(const std::u16string& dir, const std::u16string& ext, bool sorted,
-             Paths out = {}) {
+  Paths List(const std::u16string& dir, const std::u16string& ext, bool sorted, Paths out = {}) {
     ListFiles(fs_, locale_, dir, out, ext, sorted);
     return out;
   }
@@ -41,8 +40,8 @@ class ListFilesTest : public ::testing::Test {
 
 TEST_F(ListFilesTest, UnsortedIsBreadthFirstInEnumerationOrder) {
   // The memory file system lists subdirectories first, then files, each in name order.
-  const Paths expected = {u"R\\Y.LNK",      u"R\\z.lnk",      u"R\\A\\x.lnk",
-                          u"R\\b\\a.b.lnk", u"R\\b\\y.lnk",   u"R\\b\\c\\w.LNK"};
+  const Paths expected = {u"R\\Y.LNK",      u"R\\z.lnk",    u"R\\A\\x.lnk",
+                          u"R\\b\\a.b.lnk", u"R\\b\\y.lnk", u"R\\b\\c\\w.LNK"};
   EXPECT_EQ(List(u"R", u"lnk", false), expected);
 }
 
@@ -54,14 +53,15 @@ TEST_F(ListFilesTest, ExtensionAndTrailingSeparatorDoNotMatter) {
 }
 
 TEST_F(ListFilesTest, SortedIsCaseBlindOrderWithoutDuplicates) {
-  const Paths expected = {u"R\\A\\x.lnk", u"R\\b\\a.b.lnk", u"R\\b\\c\\w.LNK", u"R\\b\\y.lnk",
-                          u"R\\Y.LNK",    u"R\\z.lnk"};
+  const Paths expected = {u"R\\A\\x.lnk", u"R\\b\\a.b.lnk", u"R\\b\\c\\w.LNK",
+                          u"R\\b\\y.lnk", u"R\\Y.LNK",      u"R\\z.lnk"};
   EXPECT_EQ(List(u"R", u"LNK", true), expected);
   // What the list already holds is kept in order; an entry equal without regard to case is not
   // added again.
   const Paths withOld = List(u"R", u"lnk", true, {u"R\\Z.LNK", u"R\\0.lnk"});
-  const Paths expectedWithOld = {u"R\\0.lnk",  u"R\\A\\x.lnk", u"R\\b\\a.b.lnk",
-                                 u"R\\b\\c\\w.LNK", u"R\\b\\y.lnk", u"R\\Y.LNK", u"R\\Z.LNK"};
+  const Paths expectedWithOld = {u"R\\0.lnk",       u"R\\A\\x.lnk", u"R\\b\\a.b.lnk",
+                                 u"R\\b\\c\\w.LNK", u"R\\b\\y.lnk", u"R\\Y.LNK",
+                                 u"R\\Z.LNK"};
   EXPECT_EQ(withOld, expectedWithOld);
 }
 
@@ -152,10 +152,18 @@ TEST(AppFileExistsTest, DrivePart) {
     bool hasDrive;
   };
   const Case cases[] = {
-      {u"C:", true},          {u"z:\\a", true},        {u"\\\\srv\\share", true},
-      {u"\\\\srv\\share\\f", true}, {u"\\\\srv\\", false},  {u"\\\\srv", false},
-      {u"\\\\\\share", false}, {u"\\a", false},         {u"a", false},
-      {u"1:\\a", false},      {u"", false},            {u"a\\b:c", false},
+      {u"C:", true},
+      {u"z:\\a", true},
+      {u"\\\\srv\\share", true},
+      {u"\\\\srv\\share\\f", true},
+      {u"\\\\srv\\", false},
+      {u"\\\\srv", false},
+      {u"\\\\\\share", false},
+      {u"\\a", false},
+      {u"a", false},
+      {u"1:\\a", false},
+      {u"", false},
+      {u"a\\b:c", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(HasDrivePart(c.path), c.hasDrive) << (&c - cases);

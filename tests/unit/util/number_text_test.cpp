@@ -60,8 +60,7 @@ TEST(NumberTextTest, ParseInt32FollowsTheSettingsIntegerRule) {
       {u"$100000000", std::nullopt},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ParseInt32(c.text), c.expected)
-        << std::string(c.text.begin(), c.text.end());
+    EXPECT_EQ(ParseInt32(c.text), c.expected) << std::string(c.text.begin(), c.text.end());
   }
 }
 

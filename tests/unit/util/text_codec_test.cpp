@@ -39,7 +39,10 @@ TEST(TextCodecTest, Utf16ToUtf8EncodesAndReplacesLoneSurrogates) {
       {"ascii", "Key=1", u"Key=1"},
       {"japanese", "\xE6\x97\xA5\xE6\x9C\xAC", u"日本"},
       {"pair", "\xF0\x9F\x98\x80", u"\U0001F600"},
-      {"lone high then ascii", "\xEF\xBF\xBD" "a", std::u16string{0xD800, u'a'}},
+      {"lone high then ascii",
+       "\xEF\xBF\xBD"
+       "a",
+       std::u16string{0xD800, u'a'}},
       {"lone high at end", "a\xEF\xBF\xBD", std::u16string{u'a', 0xDBFF}},
       {"lone low", "\xEF\xBF\xBD", std::u16string{0xDC00}},
       {"reversed pair", "\xEF\xBF\xBD\xEF\xBF\xBD", std::u16string{0xDC00, 0xD800}},

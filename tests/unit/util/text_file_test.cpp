@@ -7,6 +7,7 @@
 
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"
+#include "support/text_encoding_print.h"
 
 namespace {
 
@@ -33,9 +34,13 @@ TEST(TextFileTest, DecodeTextDetectsTheEncoding) {
       {"utf-8 mark only", kUtf8Bom, TextEncoding::Utf8Bom, u""},
       {"utf-16 le", "\xFF\xFE" + kUtf16Le, TextEncoding::Utf16Le, u"日本語"},
       {"utf-16 be", "\xFE\xFF" + kUtf16Be, TextEncoding::Utf16Be, u"日本語"},
-      {"utf-16 le, odd length", std::string("\xFF\xFE" "a\0b", 5), TextEncoding::Utf16Le,
-       u"a\uFFFD"},
-      {"utf-16 le, pair", "\xFF\xFE\x3D\xD8\x00\xDE", TextEncoding::Utf16Le, u"\U0001F600"},
+      {"utf-16 le, odd length",
+       std::string("\xFF\xFE"
+                   "a\0b",
+                   5),
+       TextEncoding::Utf16Le, u"a\uFFFD"},
+      {"utf-16 le, pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), TextEncoding::Utf16Le,
+       u"\U0001F600"},
   };
   for (const auto& c : cases) {
     const DecodedText decoded = DecodeText(c.bytes, SystemCodePage());

@@ -1,0 +1,146 @@
+#include "platform/file_system_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/wide_win.h"
+#include "util/number_text.h"
+
+namespace {
+
+class WinFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    for (int attempt = 0; attempt < 100 && root_.empty(); ++attempt) {
+      const std::u16string candidate =
+          U16(temp) + u"kelvo-fs-" + IntToText(GetCurrentProcessId()) + u"-" + IntToText(attempt);
+      if (CreateDirectoryW(W(candidate), nullptr)) root_ = candidate;
+    }
+    ASSERT_FALSE(root_.empty());
+  }
+  void TearDown() override { RemoveTree(root_); }
+
+  static void RemoveTree(const std::u16string& dir) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(W(dir + u"\\*"), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::u16string name = U16(data.cFileName);
+        if (name == u"." || name == u"..") continue;
+        const std::u16string path = dir + u"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveTree(path);
+        } else {
+          DeleteFileW(W(path));
+        }
+      } while (FindNextFileW(find, &data));
+      FindClose(find);
+    }
+    RemoveDirectoryW(W(dir));
+  }
+
+  std::u16string Path(const std::u16string& name) const { return root_ + u"\\" + name; }
+  std::vector<std::u16string> Names() const {
+    std::vector<std::u16string> names;
+    for (const DirEntry& entry : files_.ListDirectory(root_).value_or(std::vector<DirEntry>())) {
+      names.push_back(entry.name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::u16string root_;
+  WinFileSystem files_;
+};
+
+TEST_F(WinFileSystemTest, WriteAtomicallyCreatesAndReplacesWithoutLeftovers) {
+  const std::u16string path = Path(u"Kelvo.INI");
+  EXPECT_FALSE(files_.ReadAll(path).has_value());
+  ASSERT_TRUE(files_.WriteAtomically(path, std::string("first\0bytes", 11)));
+  EXPECT_EQ(files_.ReadAll(path), std::string("first\0bytes", 11));
+  ASSERT_TRUE(files_.WriteAtomically(path, std::string(200000, 'x')));
+  EXPECT_EQ(files_.ReadAll(path), std::string(200000, 'x'));
+  ASSERT_TRUE(files_.WriteAtomically(path, ""));
+  EXPECT_EQ(files_.ReadAll(path), "");
+  EXPECT_EQ(Names(), std::vector<std::u16string>{u"Kelvo.INI"});
+}
+
+TEST_F(WinFileSystemTest, AFailedWriteLeavesWhatWasThere) {
+  ASSERT_TRUE(CreateDirectoryW(W(Path(u"taken")), nullptr));
+  ASSERT_TRUE(files_.WriteAtomically(Path(u"taken\\inner.txt"), "inner"));
+  EXPECT_FALSE(files_.WriteAtomically(Path(u"taken"), "x"));
+  EXPECT_TRUE(files_.DirectoryExists(Path(u"taken")));
+  EXPECT_EQ(files_.ReadAll(Path(u"taken\\inner.txt")), "inner");
+  EXPECT_FALSE(files_.WriteAtomically(Path(u"missing\\a.txt"), "x"));
+  EXPECT_EQ(Names(), std::vector<std::u16string>{u"taken"});
+}
+
+TEST_F(WinFileSystemTest, AFileHeldOpenWithoutSharingIsNotReplaced) {
+  const std::u16string path = Path(u"held.txt");
+  ASSERT_TRUE(files_.WriteAtomically(path, "old"));
+  HANDLE held = CreateFileW(W(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(files_.WriteAtomically(path, "new"));
+  CloseHandle(held);
+  EXPECT_EQ(files_.ReadAll(path), "old");
+  EXPECT_EQ(Names(), std::vector<std::u16string>{u"held.txt"});
+}
+
+TEST_F(WinFileSystemTest, JapaneseNamesExistAndAreListed) {
+  ASSERT_TRUE(CreateDirectoryW(W(Path(u"サブ")), nullptr));
+  ASSERT_TRUE(files_.WriteAtomically(Path(u"サブ\\日本語.txt"), "x"));
+  ASSERT_TRUE(files_.WriteAtomically(Path(u"top.txt"), "x"));
+
+  const struct {
+    std::u16string name;
+    bool file;
+    bool directory;
+  } cases[] = {
+      {u"サブ", false, true},
+      {u"サブ\\日本語.txt", true, false},
+      {u"サブ/日本語.txt", true, false},
+      {u"top.txt", true, false},
+      {u"missing", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(files_.FileExists(Path(c.name)), c.file);
+    EXPECT_EQ(files_.DirectoryExists(Path(c.name)), c.directory);
+  }
+
+  auto entries = files_.ListDirectory(root_ + u"\\");
+  ASSERT_TRUE(entries.has_value());
+  std::sort(entries->begin(), entries->end(),
+            [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+  ASSERT_EQ(entries->size(), 2u);
+  EXPECT_EQ((*entries)[0].name, u"top.txt");
+  EXPECT_FALSE((*entries)[0].isDirectory);
+  EXPECT_EQ((*entries)[1].name, u"サブ");
+  EXPECT_TRUE((*entries)[1].isDirectory);
+
+  ASSERT_TRUE(CreateDirectoryW(W(Path(u"empty")), nullptr));
+  EXPECT_EQ(files_.ListDirectory(Path(u"empty"))->size(), 0u);
+  EXPECT_FALSE(files_.ListDirectory(Path(u"missing")).has_value());
+}
+
+TEST_F(WinFileSystemTest, DirectoryIdentityIsTheSameForEveryPathToADirectory) {
+  ASSERT_TRUE(CreateDirectoryW(W(Path(u"dir")), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(W(Path(u"dir\\sub")), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(W(Path(u"other")), nullptr));
+  ASSERT_TRUE(files_.WriteAtomically(Path(u"file.txt"), "x"));
+
+  const std::u16string identity = files_.DirectoryIdentity(Path(u"dir"));
+  ASSERT_FALSE(identity.empty());
+  EXPECT_EQ(files_.DirectoryIdentity(Path(u"dir\\")), identity);
+  EXPECT_EQ(files_.DirectoryIdentity(Path(u"dir\\sub\\..")), identity);
+  EXPECT_EQ(files_.DirectoryIdentity(Path(u"DIR")), identity);
+  EXPECT_NE(files_.DirectoryIdentity(Path(u"other")), identity);
+  EXPECT_EQ(files_.DirectoryIdentity(Path(u"missing")), u"");
+  EXPECT_EQ(files_.DirectoryIdentity(Path(u"file.txt")), u"");
+}
+
+}  // namespace
