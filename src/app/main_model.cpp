@@ -1,12 +1,15 @@
 #include "app/main_model.h"
 
 #include <array>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "app/settings_layout.h"
 #include "app/tray_keeper.h"
 #include "util/file_listing.h"
 #include "util/number_text.h"
+#include "util/text_case.h"
 
 namespace {
 
@@ -159,40 +162,61 @@ void MainModel::AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& sec
   HKeyList.push_back(std::move(rec));
 }
 
-void MainModel::ReadActions(HKeyRec& rec, const std::u16string& section) const {
-  struct Slot {
-    const char16_t* word;
-    std::array<std::u16string, 10> HKeyRec::*field;
-  };
-  static constexpr Slot kWindowTests[] = {
-      {u"MinimizeWndClass", &HKeyRec::MinimizeWndClass},
-      {u"MinimizeWndTitle", &HKeyRec::MinimizeWndTitle},
-      {u"MinimizeWndTitleR", &HKeyRec::MinimizeWndTitleR},
-      {u"MinimizeWndTitleM", &HKeyRec::MinimizeWndTitleM},
-      {u"CloseWndClass", &HKeyRec::CloseWndClass},
-      {u"CloseWndTitle", &HKeyRec::CloseWndTitle},
-      {u"CloseWndTitleR", &HKeyRec::CloseWndTitleR},
-      {u"CloseWndTitleM", &HKeyRec::CloseWndTitleM},
-  };
-  static constexpr Slot kActivateTests[] = {
-      {u"ActivateWndClass", &HKeyRec::ActivateWndClass},
-      {u"ActivateWndTitle", &HKeyRec::ActivateWndTitle},
-      {u"ActivateWndTitleR", &HKeyRec::ActivateWndTitleR},
-      {u"ActivateWndTitleM", &HKeyRec::ActivateWndTitleM},
-  };
-  const UsrIniFile& ini = *IniFile;
-  for (int n = 1; n <= 10; ++n) {
-    const int i = n - 1;
-    for (const Slot& slot : kActivateTests) (rec.*slot.field)[i] = ini.ReadString(section, Numbered(slot.word, n), u"");
-    rec.Execute[i] = ini.ReadString(section, Numbered(u"Execute", n), u"");
-    if (!rec.Execute[i].empty()) {
-      rec.ExeParam[i] = ini.ReadString(section, Numbered(u"ExeParam", n), u"");
-      rec.ExeDir[i] = ini.ReadString(section, Numbered(u"ExeDir", n), u"");
+namespace {
+
+// Where each action key of a section goes: the folded key name to its array and slot.
+using ActionTarget = std::pair<SlotTexts HKeyRec::*, std::size_t>;
+
+const std::unordered_map<std::u16string, ActionTarget>& ActionKeys() {
+  static const auto* table = [] {
+    static constexpr std::pair<const char16_t*, SlotTexts HKeyRec::*> kWords[] = {
+        {u"ActivateWndClass", &HKeyRec::ActivateWndClass},
+        {u"ActivateWndTitle", &HKeyRec::ActivateWndTitle},
+        {u"ActivateWndTitleR", &HKeyRec::ActivateWndTitleR},
+        {u"ActivateWndTitleM", &HKeyRec::ActivateWndTitleM},
+        {u"Execute", &HKeyRec::Execute},
+        {u"ExeParam", &HKeyRec::ExeParam},
+        {u"ExeDir", &HKeyRec::ExeDir},
+        {u"SendKey", &HKeyRec::SendKey},
+        {u"MinimizeWndClass", &HKeyRec::MinimizeWndClass},
+        {u"MinimizeWndTitle", &HKeyRec::MinimizeWndTitle},
+        {u"MinimizeWndTitleR", &HKeyRec::MinimizeWndTitleR},
+        {u"MinimizeWndTitleM", &HKeyRec::MinimizeWndTitleM},
+        {u"CloseWndClass", &HKeyRec::CloseWndClass},
+        {u"CloseWndTitle", &HKeyRec::CloseWndTitle},
+        {u"CloseWndTitleR", &HKeyRec::CloseWndTitleR},
+        {u"CloseWndTitleM", &HKeyRec::CloseWndTitleM},
+    };
+    auto* keys = new std::unordered_map<std::u16string, ActionTarget>();
+    for (const auto& [word, field] : kWords) {
+      for (std::size_t n = 1; n <= kActionSlots; ++n) {
+        keys->emplace(FoldedName(Numbered(word, static_cast<int>(n))), ActionTarget{field, n - 1});
+      }
     }
-    rec.SendKey[i] = ini.ReadString(section, Numbered(u"SendKey", n), u"");
-    for (const Slot& slot : kWindowTests) (rec.*slot.field)[i] = ini.ReadString(section, Numbered(slot.word, n), u"");
+    return keys;
+  }();
+  return *table;
+}
+
+}  // namespace
+
+void MainModel::ReadActions(HKeyRec& rec, const std::u16string& section) const {
+  const auto& actionKeys = ActionKeys();
+  for (auto& [key, value] : IniFile->ReadSectionValues(section)) {
+    const std::u16string folded = FoldedName(key);
+    if (const auto target = actionKeys.find(folded); target != actionKeys.end()) {
+      (rec.*target->second.first)[target->second.second] = std::move(value);
+    } else if (folded == u"zrmacro") {
+      rec.ZrMacro = std::move(value);
+    }
   }
-  rec.ZrMacro = ini.ReadString(section, u"ZrMacro", u"");
+  // Parameters and working directory belong to a program; without one they are not read.
+  for (std::size_t i = 0; i < kActionSlots; ++i) {
+    if (rec.Execute[i].empty()) {
+      rec.ExeParam[i].clear();
+      rec.ExeDir[i].clear();
+    }
+  }
 }
 
 void MainModel::AddLaunchDirEntries() {

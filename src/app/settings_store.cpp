@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <unordered_set>
 #include <utility>
 
 #include "util/number_text.h"
@@ -48,10 +49,15 @@ UsrIniFile::UsrIniFile(std::u16string fileName, FileSystem& fileSystem, const Co
   Load();
 }
 
-void UsrIniFile::Clear() { Sections.clear(); }
+void UsrIniFile::Clear() {
+  Sections.clear();
+  ForgetSectionIndex();
+}
 
 std::vector<std::u16string>& UsrIniFile::AddSection(std::u16string_view name) {
   Sections.push_back(IniSection{std::u16string(name), {}});
+  // A deque keeps the other sections in place; an earlier section of the name still answers.
+  if (sectionIndexValid_) sectionIndex_.emplace(FoldedName(name), &Sections.back());
   return Sections.back().lines;
 }
 
@@ -74,10 +80,16 @@ void UsrIniFile::Load() {
 }
 
 const IniSection* UsrIniFile::FindSection(std::u16string_view name) const {
-  const auto found = std::find_if(Sections.begin(), Sections.end(),
-                                  [&](const IniSection& s) { return EqualsNoCase(s.name, name); });
-  return found == Sections.end() ? nullptr : &*found;
+  if (!sectionIndexValid_) {
+    sectionIndex_.clear();
+    for (const IniSection& section : Sections) sectionIndex_.emplace(FoldedName(section.name), &section);
+    sectionIndexValid_ = true;
+  }
+  const auto found = sectionIndex_.find(FoldedName(name));
+  return found == sectionIndex_.end() ? nullptr : found->second;
 }
+
+void UsrIniFile::ForgetSectionIndex() { sectionIndexValid_ = false; }
 
 IniSection* UsrIniFile::FindSection(std::u16string_view name) {
   return const_cast<IniSection*>(std::as_const(*this).FindSection(name));
@@ -94,6 +106,24 @@ std::u16string UsrIniFile::ReadString(std::u16string_view section, std::u16strin
   StripQuotes(value);
   if (value.empty()) return std::u16string(defaultValue);
   return value;
+}
+
+std::vector<std::pair<std::u16string, std::u16string>> UsrIniFile::ReadSectionValues(
+    std::u16string_view section) const {
+  std::vector<std::pair<std::u16string, std::u16string>> values;
+  const IniSection* found = FindSection(section);
+  if (!found) return values;
+  std::unordered_set<std::u16string> seen;
+  for (const std::u16string& line : found->lines) {
+    const auto equals = line.find(u'=');
+    if (equals == std::u16string::npos) continue;  // a comment has no key
+    std::u16string key = line.substr(0, equals);
+    if (!seen.insert(FoldedName(key)).second) continue;  // the first line of a key answers
+    std::u16string value = LineValue(line);
+    StripQuotes(value);
+    values.emplace_back(std::move(key), std::move(value));
+  }
+  return values;
 }
 
 std::int32_t UsrIniFile::ReadInteger(std::u16string_view section, std::u16string_view key,

@@ -3,6 +3,8 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "app/font_spec.h"
@@ -38,6 +40,11 @@ class UsrIniFile {
 
   std::u16string ReadString(std::u16string_view section, std::u16string_view key,
                             std::u16string_view defaultValue) const;
+  // Every key of the section with the value ReadString would give for it (empty for an empty
+  // value), each key once, in file order. Reading a whole section in one pass is what a load of
+  // hundreds of sections with a hundred keys each needs.
+  std::vector<std::pair<std::u16string, std::u16string>> ReadSectionValues(
+      std::u16string_view section) const;
   std::int32_t ReadInteger(std::u16string_view section, std::u16string_view key,
                            std::int32_t defaultValue) const;
   std::uint32_t ReadColor(std::u16string_view section, std::u16string_view key,
@@ -69,10 +76,16 @@ class UsrIniFile {
 
  private:
   const IniSection* FindSection(std::u16string_view name) const;
+  void ForgetSectionIndex();
   IniSection* FindSection(std::u16string_view name);
   std::u16string BuildFileText() const;
 
   FileSystem& fileSystem_;
   const CodePage& codePage_;
   TextEncoding encoding_ = TextEncoding::Ansi;
+  // The first section of each folded name. A load reads several ten thousand keys of hundreds of
+  // sections, so a linear search per read would dominate start-up. Rebuilt on demand after the
+  // list of sections changed.
+  mutable std::unordered_map<std::u16string, const IniSection*> sectionIndex_;
+  mutable bool sectionIndexValid_ = false;
 };

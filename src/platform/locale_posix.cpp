@@ -40,6 +40,10 @@ int PosixLocale::CompareNoCase(std::u16string_view a, std::u16string_view b) con
   return CompareUnits(ToUpper(a), ToUpper(b));
 }
 
+std::string PosixLocale::SortKeyNoCase(std::u16string_view text) const {
+  return BigEndianUnits(ToUpper(text));
+}
+
 int PosixLocale::CompareCase(std::u16string_view a, std::u16string_view b) const {
   return CompareUnits(a, b);
 }

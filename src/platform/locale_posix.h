@@ -6,6 +6,7 @@ class PosixLocale : public Locale {
  public:
   std::u16string ToUpper(std::u16string_view text) const override;
   int CompareNoCase(std::u16string_view a, std::u16string_view b) const override;
+  std::string SortKeyNoCase(std::u16string_view text) const override;
   int CompareCase(std::u16string_view a, std::u16string_view b) const override;
   std::u16string ShortDate(const LocalDateTime& when) const override;  // yyyy/MM/dd
   std::u16string LongTime(const LocalDateTime& when) const override;   // H:mm:ss

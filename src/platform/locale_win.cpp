@@ -65,6 +65,21 @@ int WinLocale::CompareNoCase(std::u16string_view a, std::u16string_view b) const
   return CompareInLocale(a, b, NORM_IGNORECASE);
 }
 
+std::string WinLocale::SortKeyNoCase(std::u16string_view text) const {
+  const std::u16string source(text);
+  const int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE,
+                                 W(source), static_cast<int>(source.size()), nullptr, 0,
+                                 nullptr, nullptr, 0);
+  if (size <= 0) return {};
+  std::string key(static_cast<std::size_t>(size), '\0');
+  LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, W(source),
+                static_cast<int>(source.size()), reinterpret_cast<LPWSTR>(key.data()), size,
+                nullptr, nullptr, 0);
+  // The key ends with a zero byte, which must not take part in comparisons of prefixes.
+  while (!key.empty() && key.back() == '\0') key.pop_back();
+  return key;
+}
+
 int WinLocale::CompareCase(std::u16string_view a, std::u16string_view b) const {
   return CompareInLocale(a, b, 0);
 }

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <deque>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "util/text_case.h"
 
@@ -16,6 +18,7 @@ constexpr int kMaxUnknownDepth = 64;
 struct PendingDir {
   std::u16string path;
   int depth = 0;
+  std::string key;  // the path's sort key, when sorted
 };
 
 // The text from the last "." of the name; empty when the name has none.
@@ -24,15 +27,21 @@ std::u16string_view Extension(std::u16string_view name) {
   return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
 }
 
-// Holds the directories still to walk and the results, in insertion order or kept sorted.
+// Holds the directories still to walk and the results, in insertion order or kept sorted. Sorted
+// lists compare the locale's sort keys, one locale call per path rather than per comparison.
 class Walk {
  public:
   Walk(const FileSystem& fs, const Locale& locale, std::vector<std::u16string>& out, bool sorted)
       : fs_(fs), locale_(locale), out_(out), sorted_(sorted) {
-    if (sorted_) {
-      std::stable_sort(out_.begin(), out_.end(), [this](const auto& a, const auto& b) {
-        return locale_.CompareNoCase(a, b) < 0;
-      });
+    if (!sorted_) return;
+    std::vector<std::pair<std::string, std::u16string>> keyed;
+    for (auto& path : out_) keyed.emplace_back(locale_.SortKeyNoCase(path), std::move(path));
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    out_.clear();
+    for (auto& [key, path] : keyed) {
+      outKeys_.push_back(std::move(key));
+      out_.push_back(std::move(path));
     }
   }
 
@@ -68,15 +77,16 @@ class Walk {
     } else if (!seen_.insert(identity).second) {
       return;
     }
-    PendingDir pending{std::move(path), depth};
+    PendingDir pending{std::move(path), depth, {}};
     if (!sorted_) {
       queue_.push_back(std::move(pending));
       return;
     }
+    pending.key = locale_.SortKeyNoCase(pending.path);
     const auto at = std::lower_bound(
-        queue_.begin(), queue_.end(), pending.path,
-        [this](const PendingDir& a, const std::u16string& b) { return Less(a.path, b); });
-    if (at != queue_.end() && locale_.CompareNoCase(at->path, pending.path) == 0) return;
+        queue_.begin(), queue_.end(), pending.key,
+        [](const PendingDir& a, const std::string& key) { return a.key < key; });
+    if (at != queue_.end() && at->key == pending.key) return;
     queue_.insert(at, std::move(pending));
   }
 
@@ -85,20 +95,17 @@ class Walk {
       out_.push_back(std::move(path));
       return;
     }
-    const auto at = std::lower_bound(
-        out_.begin(), out_.end(), path,
-        [this](const std::u16string& a, const std::u16string& b) { return Less(a, b); });
-    if (at != out_.end() && locale_.CompareNoCase(*at, path) == 0) return;
-    out_.insert(at, std::move(path));
-  }
-
-  bool Less(std::u16string_view a, std::u16string_view b) const {
-    return locale_.CompareNoCase(a, b) < 0;
+    std::string key = locale_.SortKeyNoCase(path);
+    const auto at = std::lower_bound(outKeys_.begin(), outKeys_.end(), key);
+    if (at != outKeys_.end() && *at == key) return;
+    out_.insert(out_.begin() + (at - outKeys_.begin()), std::move(path));
+    outKeys_.insert(at, std::move(key));
   }
 
   const FileSystem& fs_;
   const Locale& locale_;
   std::vector<std::u16string>& out_;
+  std::vector<std::string> outKeys_;
   const bool sorted_;
   std::deque<PendingDir> queue_;
   std::set<std::u16string> seen_;

@@ -20,3 +20,9 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
   }
   return true;
 }
+
+std::u16string FoldedName(std::u16string_view name) {
+  std::u16string folded(name);
+  for (char16_t& c : folded) c = FoldCase(c);
+  return folded;
+}

@@ -16,6 +16,9 @@ class FakeLocale : public Locale {
   int CompareNoCase(std::u16string_view a, std::u16string_view b) const override {
     return ToUpper(a).compare(ToUpper(b));
   }
+  std::string SortKeyNoCase(std::u16string_view text) const override {
+    return BigEndianUnits(ToUpper(text));
+  }
   int CompareCase(std::u16string_view a, std::u16string_view b) const override {
     return std::u16string(a).compare(b);
   }

@@ -1,0 +1,81 @@
+// Where a settings load spends its time: the load of the maximal settings file prepared by
+// bench_startup_win (run that first), taken apart into its expensive steps.
+//   bench_load_win.exe
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "app/main_model.h"
+#include "app/tray_keeper.h"
+#include "platform/code_page_win.h"
+#include "platform/file_system_win.h"
+#include "platform/hotkey_registrar_win.h"
+#include "platform/locale_win.h"
+#include "platform/wide_win.h"
+#include "util/file_listing.h"
+
+namespace {
+
+double MedianMs(int runs, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+class NoTray : public TrayIcon {
+ public:
+  bool Show(const std::u16string&) override { return true; }
+  void Remove() override {}
+};
+class NoTimer : public RetryTimer {
+ public:
+  void Start(unsigned) override {}
+  void Stop() override {}
+};
+
+}  // namespace
+
+int wmain() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::u16string folder = U16(temp) + u"kelvo-bench";
+  WinFileSystem files;
+  WinCodePage codePage;
+  WinLocale locale;
+  WinClock clock;
+  WinHotKeyRegistrar hotkeys;
+  WinKeyboardLayout keyboard;
+  HWND wnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  MainModel model({files, codePage, locale, clock, hotkeys, keyboard}, folder + u"\\Kelvo.exe",
+                  reinterpret_cast<WindowHandle>(wnd), FontSpec{}, 169);
+  NoTray tray;
+  NoTimer timer;
+  TrayKeeper keeper(tray, timer);
+  LoadHooks hooks;
+  const int runs = 9;
+  std::printf("whole load: %.1f ms\n", MedianMs(runs, [&] { model.LoadSettings(hooks, keeper); }));
+  std::printf("settings file read: %.1f ms\n", MedianMs(runs, [&] { model.IniFile->Load(); }));
+  std::printf("key names: %.1f ms\n", MedianMs(runs, [&] { KeyNameTable names(keyboard); }));
+  std::printf("launcher directory listing: %.1f ms\n", MedianMs(runs, [&] {
+                std::vector<std::u16string> out;
+                ListFiles(files, locale, folder + u"\\links", out, u"LNK", true);
+              }));
+  std::printf("launcher directory listing, unsorted: %.1f ms\n", MedianMs(runs, [&] {
+                std::vector<std::u16string> out;
+                ListFiles(files, locale, folder + u"\\links", out, u"LNK", false);
+              }));
+  std::printf("2,000 sort keys: %.1f ms\n", MedianMs(runs, [&] {
+                for (int i = 0; i < 2000; ++i) locale.SortKeyNoCase(folder + u"\\links\\group1\\tool1.lnk");
+              }));
+  return 0;
+}

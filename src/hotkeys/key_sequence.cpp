@@ -1,0 +1,109 @@
+#include "hotkeys/key_sequence.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kReleasePollMs = 50;
+constexpr std::uint8_t kVkShift = 0x10;
+constexpr std::uint8_t kVkControl = 0x11;
+constexpr std::uint8_t kVkMenu = 0x12;
+constexpr std::uint8_t kVkLWin = 0x5B;
+constexpr std::uint8_t kVkRWin = 0x5C;
+constexpr std::uint8_t kVkTab = 0x09;
+constexpr std::uint8_t kVkF1 = 0x70;
+
+struct KeyWord {
+  std::u16string_view word;
+  std::uint8_t virtualKey;
+};
+
+constexpr KeyWord kKeyWords[] = {
+    {u"ALT", kVkMenu},         {u"CTRL", kVkControl},     {u"SHIFT", kVkShift},
+    {u"TAB", kVkTab},          {u"WIN", kVkLWin},         {u"F1", kVkF1},
+    {u"F2", kVkF1 + 1},        {u"F3", kVkF1 + 2},        {u"F4", kVkF1 + 3},
+    {u"F5", kVkF1 + 4},        {u"F6", kVkF1 + 5},        {u"F7", kVkF1 + 6},
+    {u"F8", kVkF1 + 7},        {u"F9", kVkF1 + 8},        {u"F10", kVkF1 + 9},
+    {u"F11", kVkF1 + 10},      {u"F12", kVkF1 + 11},
+};
+
+// The keys the user may still hold from the hotkey itself. A key code beyond one byte is not a
+// key the keyboard can report.
+bool AnyHotKeyDown(const HKeyRec& record, const KeyInput& keys) {
+  if (record.VirtualKey > 0 && record.VirtualKey <= 0xFF &&
+      keys.IsKeyDown(static_cast<std::uint8_t>(record.VirtualKey))) {
+    return true;
+  }
+  for (std::uint8_t vk : {kVkShift, kVkControl, kVkMenu, kVkLWin, kVkRWin}) {
+    if (keys.IsKeyDown(vk)) return true;
+  }
+  return false;
+}
+
+std::u16string_view CutToken(std::u16string_view& rest) {
+  const std::size_t comma = rest.find(u',');
+  std::u16string_view token = rest.substr(0, comma);
+  rest = comma == std::u16string_view::npos ? std::u16string_view() : rest.substr(comma + 1);
+  return token;
+}
+
+std::u16string_view TrimControls(std::u16string_view text) {
+  while (!text.empty() && text.front() <= u' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() <= u' ') text.remove_suffix(1);
+  return text;
+}
+
+// token is upper case and not empty.
+std::uint8_t KeyOfToken(std::u16string_view token) {
+  for (const KeyWord& key : kKeyWords) {
+    if (token == key.word) return key.virtualKey;
+  }
+  return static_cast<std::uint8_t>(token.front() & 0xFF);
+}
+
+// Keys this sequence pressed and has not released, in the order they went down.
+class HeldKeys {
+ public:
+  void Note(std::uint8_t virtualKey, bool keyUp) {
+    const auto found = std::find(held_.begin(), held_.end(), virtualKey);
+    if (keyUp && found != held_.end()) held_.erase(found);
+    if (!keyUp && found == held_.end()) held_.push_back(virtualKey);
+  }
+  void ReleaseAll(KeyInput& keys) {
+    for (auto it = held_.rbegin(); it != held_.rend(); ++it) keys.SendKeyEvent(*it, true);
+    held_.clear();
+  }
+
+ private:
+  std::vector<std::uint8_t> held_;
+};
+
+}  // namespace
+
+KeySequenceResult SendKeySequence(const HKeyRec& record, std::u16string_view text, int delay,
+                                  KeyInput& keys, const Locale& locale) {
+  while (AnyHotKeyDown(record, keys)) keys.Sleep(kReleasePollMs);
+
+  // A negative pause from the settings would otherwise block for ever.
+  const int pause = std::max(delay, 0);
+  HeldKeys held;
+  std::u16string_view rest = text;
+  while (!rest.empty()) {
+    keys.Sleep(pause);
+    std::u16string token = locale.ToUpper(TrimControls(CutToken(rest)));
+    const bool keyUp = !token.empty() && token.front() == u'/';
+    if (keyUp) token.erase(0, 1);
+    if (token.empty()) {
+      // Keys left down would stay down for the user after the sequence has stopped.
+      held.ReleaseAll(keys);
+      return KeySequenceResult::EmptyToken;
+    }
+    const std::uint8_t virtualKey = KeyOfToken(token);
+    keys.SendKeyEvent(virtualKey, keyUp);
+    held.Note(virtualKey, keyUp);
+  }
+  return KeySequenceResult::Done;
+}

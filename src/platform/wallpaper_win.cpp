@@ -1,0 +1,16 @@
+#include "platform/wallpaper_win.h"
+
+#include <windows.h>
+
+#include "platform/wide_win.h"
+
+bool SetDesktopWallpaper(const std::u16string& bmpPathOrEmpty) {
+  // The parameter is not written to, but the function's signature asks for a mutable pointer.
+  std::wstring path(W(bmpPathOrEmpty));
+  return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(),
+                               SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
+}
+
+bool CopyFileReplacing(const std::u16string& from, const std::u16string& to) {
+  return CopyFileW(W(from), W(to), /*bFailIfExists=*/FALSE) != FALSE;
+}

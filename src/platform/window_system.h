@@ -1,0 +1,38 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+// Show commands of the system's ShowWindow.
+inline constexpr int kSwShowNormal = 1;
+inline constexpr int kSwMinimize = 6;
+inline constexpr int kSwRestore = 9;
+
+// The desktop's top-level windows as the hotkey actions see them: the list in z-order, what
+// identifies a window, and the actions taken on found windows. A handle of a window that has
+// gone away is harmless: it reads as invisible with an empty title and class, and actions on it
+// do nothing.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+
+  // Every top-level window, visible or not, in z-order, topmost first.
+  virtual std::vector<WindowHandle> TopLevelWindows() const = 0;
+  virtual bool IsVisible(WindowHandle window) const = 0;
+  // The window's title, at most 2046 code units.
+  virtual std::u16string Title(WindowHandle window) const = 0;
+  // The window's class name, at most 510 code units.
+  virtual std::u16string ClassName(WindowHandle window) const = 0;
+  virtual bool IsIconic(WindowHandle window) const = 0;
+
+  // Asks a minimised window to restore itself, as its system menu's Restore does; returns when
+  // the window has handled the request.
+  virtual void SendRestore(WindowHandle window) = 0;
+  // Brings the window to the front and activates it; false when the system refused.
+  virtual bool SetForeground(WindowHandle window) = 0;
+  // Shows, hides, minimises or restores the window (kSwMinimize, kSwRestore ...).
+  virtual void ShowWindow(WindowHandle window, int showCommand) = 0;
+  // Asks the window to close, as its system menu's Close does, without waiting for it.
+  virtual void PostClose(WindowHandle window) = 0;
+};

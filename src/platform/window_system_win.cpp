@@ -1,0 +1,59 @@
+#include "platform/window_system_win.h"
+
+#include "platform/wide_win.h"
+
+namespace {
+
+constexpr int kTitleBufferChars = 2047;  // titles of up to 2046 units
+constexpr int kClassBufferChars = 511;   // class names of up to 510 units
+// Windows restacked during the walk can send it in a circle; no desktop holds this many.
+constexpr std::size_t kMaxTopLevelWindows = 65536;
+
+HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+}  // namespace
+
+std::vector<WindowHandle> WinWindowSystem::TopLevelWindows() const {
+  std::vector<WindowHandle> windows;
+  for (HWND wnd = GetTopWindow(nullptr); wnd != nullptr && windows.size() < kMaxTopLevelWindows;
+       wnd = GetWindow(wnd, GW_HWNDNEXT)) {
+    windows.push_back(reinterpret_cast<WindowHandle>(wnd));
+  }
+  return windows;
+}
+
+bool WinWindowSystem::IsVisible(WindowHandle window) const {
+  return IsWindowVisible(ToHwnd(window)) != FALSE;
+}
+
+std::u16string WinWindowSystem::Title(WindowHandle window) const {
+  wchar_t buffer[kTitleBufferChars] = {};
+  const int length = GetWindowTextW(ToHwnd(window), buffer, kTitleBufferChars);
+  return length > 0 ? U16(buffer, static_cast<std::size_t>(length)) : std::u16string();
+}
+
+std::u16string WinWindowSystem::ClassName(WindowHandle window) const {
+  wchar_t buffer[kClassBufferChars] = {};
+  const int length = GetClassNameW(ToHwnd(window), buffer, kClassBufferChars);
+  return length > 0 ? U16(buffer, static_cast<std::size_t>(length)) : std::u16string();
+}
+
+bool WinWindowSystem::IsIconic(WindowHandle window) const {
+  return ::IsIconic(ToHwnd(window)) != FALSE;
+}
+
+void WinWindowSystem::SendRestore(WindowHandle window) {
+  SendMessageW(ToHwnd(window), WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+bool WinWindowSystem::SetForeground(WindowHandle window) {
+  return SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
+
+void WinWindowSystem::ShowWindow(WindowHandle window, int showCommand) {
+  ::ShowWindow(ToHwnd(window), showCommand);
+}
+
+void WinWindowSystem::PostClose(WindowHandle window) {
+  PostMessageW(ToHwnd(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+}

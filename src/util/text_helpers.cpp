@@ -1,0 +1,89 @@
+#include "util/text_helpers.h"
+
+#include <vector>
+
+namespace {
+
+constexpr char16_t kBlank = u' ';
+constexpr char16_t kFullWidthBlank = u'\u3000';
+
+std::size_t FindSeparator(std::u16string_view text, std::u16string_view separator) {
+  if (separator.empty()) return std::u16string_view::npos;
+  return text.find(separator);
+}
+
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
+  for (std::size_t pos = text.find(from); pos != std::u16string::npos;
+       pos = text.find(from, pos + to.size())) {
+    text.replace(pos, from.size(), to);
+  }
+}
+
+// Blanks split first; once none is left, full-width blanks split the rest. Runs of separators
+// give no empty words.
+std::vector<std::u16string> SplitWords(std::u16string_view words) {
+  std::vector<std::u16string> list;
+  bool blanksLeft = true;
+  while (!words.empty()) {
+    std::size_t pos = std::u16string_view::npos;
+    if (blanksLeft) {
+      pos = words.find(kBlank);
+      blanksLeft = pos != std::u16string_view::npos;
+    }
+    if (!blanksLeft) {
+      pos = words.find(kFullWidthBlank);
+      if (pos == std::u16string_view::npos) {
+        list.emplace_back(words);
+        break;
+      }
+    }
+    if (pos > 0) list.emplace_back(words.substr(0, pos));
+    words.remove_prefix(pos + 1);
+  }
+  return list;
+}
+
+}  // namespace
+
+std::u16string TextBefore(std::u16string_view text, std::u16string_view separator) {
+  const std::size_t pos = FindSeparator(text, separator);
+  if (pos == std::u16string_view::npos) return std::u16string(text);
+  return std::u16string(text.substr(0, pos));
+}
+
+std::u16string TextAfter(std::u16string_view text, std::u16string_view separator) {
+  const std::size_t pos = FindSeparator(text, separator);
+  if (pos == std::u16string_view::npos) return {};
+  return std::u16string(text.substr(pos + separator.size()));
+}
+
+std::size_t PosText(std::u16string_view part, std::u16string_view text, const Locale& locale) {
+  if (part.empty()) return 0;
+  const std::size_t pos = locale.ToUpper(text).find(locale.ToUpper(part));
+  return pos == std::u16string::npos ? 0 : pos + 1;
+}
+
+std::size_t CountLines(std::u16string_view text) {
+  if (text.empty()) return 0;
+  std::size_t lines = 0;
+  for (char16_t c : text) {
+    if (c == u'\n') ++lines;
+  }
+  if (text.back() != u'\n') ++lines;
+  return lines;
+}
+
+bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, bool negate,
+                bool caseSensitive, const Locale& locale) {
+  if (words.empty()) return true;
+  for (std::u16string& word : SplitWords(words)) {
+    ReplaceAll(word, u"\\s", u" ");
+    ReplaceAll(word, u"\\t", u"\t");
+    const bool found = caseSensitive ? text.find(word) != std::u16string_view::npos
+                                     : PosText(word, text, locale) > 0;
+    const bool hit = found != negate;
+    if (all && !hit) return false;
+    if (!all && hit) return true;
+  }
+  return all;
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/locale.h"
+
+// The text before the first occurrence of separator; the whole text when it does not occur.
+std::u16string TextBefore(std::u16string_view text, std::u16string_view separator);
+
+// The text after the first occurrence of separator; the empty text when it does not occur.
+// Callers rely on the asymmetry with TextBefore: the text after "CLIPBOARD_T" in the bare
+// command CLIPBOARD_T is empty. An empty separator never occurs.
+std::u16string TextAfter(std::u16string_view text, std::u16string_view separator);
+
+// 1-based position of the first occurrence of part in text, both upper-cased by the user's
+// locale; 0 when part is empty or does not occur.
+std::size_t PosText(std::u16string_view part, std::u16string_view text, const Locale& locale);
+
+// The number of LF characters, plus one when the text does not end with LF; 0 for "".
+std::size_t CountLines(std::u16string_view text);
+
+// Whether text passes the search words of a history filter. Words are separated by blanks;
+// full-width blanks separate only the words after the last blank. In a word "\s" stands for a
+// blank and "\t" for a TAB. A word is a hit when it occurs in text (or, with negate, when it does
+// not). With all, every word must be a hit; otherwise one hit is enough. No words at all pass.
+bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, bool negate,
+                bool caseSensitive, const Locale& locale);

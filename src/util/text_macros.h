@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "platform/locale.h"
+
+// Replaces the escapes and date/time macros of canned texts and launcher items:
+//   \n CR LF, \t TAB, \Y year, \y two-digit year, \MM month name, \M short month name,
+//   \0m two-digit month, \m month, \0d two-digit day, \d day, \WW day name, \W short day name,
+//   \w day in kanji, \T time (the locale's separator), \H hour, \N minutes, \S seconds.
+// The macros are replaced one kind after the other in that order, so a longer macro wins over its
+// prefix; an expansion may complete a later macro with a backslash standing before it. Other
+// backslashes stay as they are. The clock is read once for the names and again for each
+// numeric macro, so a call across midnight can mix two dates.
+std::u16string ExpandMacros(std::u16string_view text, const Clock& clock, const Locale& locale);

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/key_input.h"
+
+// A keyboard whose keys are held for a scripted number of pauses. Every key event and pause is
+// recorded in order as text: "down 0x41", "up 0x41", "sleep 50".
+class FakeKeyInput : public KeyInput {
+ public:
+  bool IsKeyDown(std::uint8_t virtualKey) const override;
+  void SendKeyEvent(std::uint8_t virtualKey, bool keyUp) override;
+  void Sleep(int ms) override;
+
+  // The key reads as down until the keyboard has paused this many times.
+  void HoldFor(std::uint8_t virtualKey, int sleeps) { held_[virtualKey] = sleeps; }
+
+  // Only the key events, without the pauses.
+  std::vector<std::string> Events() const;
+
+  std::vector<std::string> log;
+
+ private:
+  std::map<std::uint8_t, int> held_;
+  int sleeps_ = 0;
+};

@@ -1,0 +1,114 @@
+#include "util/text_macros.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/fake_locale.h"
+
+namespace {
+
+// Thursday, 5 March 2015, 09:04:07.
+std::u16string Expand(std::u16string_view text, const LocalDateTime& now = FakeClock().now) {
+  FakeClock clock;
+  clock.now = now;
+  return ExpandMacros(text, clock, FakeLocale());
+}
+
+TEST(ExpandMacrosTest, ExpandsEachMacro) {
+  const struct {
+    std::u16string text;
+    std::u16string expanded;
+  } cases[] = {
+      {u"\\Y/\\0m/\\0d(\\w) \\T", u"2015/03/05(木) 09:04:07"},
+      {u"\\M \\d, \\y", u"Mar 5, 15"},
+      {u"\\MM", u"March"},
+      {u"\\m", u"3"},
+      {u"\\0d.\\d", u"05.5"},
+      {u"\\WW \\W \\w", u"Thursday Thu 木"},
+      {u"\\H\\N\\S", u"090407"},
+      {u"a\\nb", u"a\r\nb"},  // CR LF, not a lone LF
+      {u"a\\tb", u"a\tb"},
+      {u"\\Y\\Y", u"20152015"},  // every occurrence
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Expand(c.text), c.expanded);
+  }
+}
+
+TEST(ExpandMacrosTest, LeavesOtherTextAlone) {
+  const std::u16string cases[] = {
+      u"Y MM m d T",                        // no backslash at all
+      u"C:\\Program Files\\Kelvo\\x.txt",    // backslashes not starting a macro
+      u"\\",
+      u"end\\",
+      u"\\0x",
+  };
+  for (const auto& text : cases) {
+    EXPECT_EQ(Expand(text), text);
+  }
+}
+
+TEST(ExpandMacrosTest, OrderDecidesOverlaps) {
+  const struct {
+    std::u16string text;
+    LocalDateTime now;
+    std::u16string expanded;
+  } cases[] = {
+      // a longer macro wins over its prefix
+      {u"\\MM-\\M", {2015, 3, 5, 4, 9, 4, 7}, u"March-Mar"},
+      {u"\\0m-\\m", {2015, 3, 5, 4, 9, 4, 7}, u"03-3"},
+      {u"\\WW-\\W", {2015, 3, 5, 4, 9, 4, 7}, u"Thursday-Thu"},
+      // an expansion completes a later macro with the backslash before it
+      {u"\\\\W", {2015, 3, 1, 0, 9, 4, 7}, u"07un"},          // Sunday: \Sun, then \S
+      {u"\\\\W", {2015, 3, 5, 4, 9, 4, 7}, u"09:04:07hu"},    // Thursday: \Thu, then \T
+      // ... and even the same macro again, since the search starts over after each replacement
+      {u"\\\\M", {2015, 3, 5, 4, 9, 4, 7}, u"Marar"},
+      {u"\\\\n", {2015, 3, 5, 4, 9, 4, 7}, u"\\\r\n"},  // CR LF cannot complete anything
+      // two-digit fields at the ends of their ranges
+      {u"\\y \\0m \\0d \\T", {2009, 12, 31, 4, 23, 59, 0}, u"09 12 31 23:59:00"},
+      {u"\\y \\T", {2100, 1, 1, 5, 0, 0, 9}, u"00 00:00:09"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Expand(c.text, c.now), c.expanded);
+  }
+}
+
+TEST(ExpandMacrosTest, TimeUsesTheLocaleSeparator) {
+  class DotLocale : public FakeLocale {
+   public:
+    std::u16string TimeSeparator() const override { return u"."; }
+  };
+  FakeClock clock;
+  EXPECT_EQ(ExpandMacros(u"\\T", clock, DotLocale()), u"09.04.07");
+}
+
+// Answers each reading with the next time of a list; the last one repeats.
+class SteppingClock : public Clock {
+ public:
+  explicit SteppingClock(std::vector<LocalDateTime> times) : times_(std::move(times)) {}
+  LocalDateTime Now() const override {
+    const LocalDateTime now = times_[std::min(reads_, times_.size() - 1)];
+    ++reads_;
+    return now;
+  }
+  std::size_t reads() const { return reads_; }
+
+ private:
+  std::vector<LocalDateTime> times_;
+  mutable std::size_t reads_ = 0;
+};
+
+TEST(ExpandMacrosTest, NamesComeFromTheFirstReadingAndNumbersFromTheirTurn) {
+  // Across midnight on 31 March (Tuesday) to 1 April (Wednesday): the names were read first.
+  SteppingClock clock({{2015, 3, 31, 2, 23, 59, 59}, {2015, 4, 1, 3, 0, 0, 0}});
+  EXPECT_EQ(ExpandMacros(u"\\MM \\m \\W \\d", clock, FakeLocale()), u"March 4 Tue 1");
+}
+
+TEST(ExpandMacrosTest, TextWithoutBackslashDoesNotReadTheClock) {
+  SteppingClock clock({{2015, 3, 5, 4, 9, 4, 7}});
+  EXPECT_EQ(ExpandMacros(u"plain", clock, FakeLocale()), u"plain");
+  EXPECT_EQ(clock.reads(), 0u);
+}
+
+}  // namespace
