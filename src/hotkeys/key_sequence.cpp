@@ -22,12 +22,11 @@ struct KeyWord {
 };
 
 constexpr KeyWord kKeyWords[] = {
-    {u"ALT", kVkMenu},         {u"CTRL", kVkControl},     {u"SHIFT", kVkShift},
-    {u"TAB", kVkTab},          {u"WIN", kVkLWin},         {u"F1", kVkF1},
-    {u"F2", kVkF1 + 1},        {u"F3", kVkF1 + 2},        {u"F4", kVkF1 + 3},
-    {u"F5", kVkF1 + 4},        {u"F6", kVkF1 + 5},        {u"F7", kVkF1 + 6},
-    {u"F8", kVkF1 + 7},        {u"F9", kVkF1 + 8},        {u"F10", kVkF1 + 9},
-    {u"F11", kVkF1 + 10},      {u"F12", kVkF1 + 11},
+    {u"ALT", kVkMenu},    {u"CTRL", kVkControl}, {u"SHIFT", kVkShift}, {u"TAB", kVkTab},
+    {u"WIN", kVkLWin},    {u"F1", kVkF1},        {u"F2", kVkF1 + 1},   {u"F3", kVkF1 + 2},
+    {u"F4", kVkF1 + 3},   {u"F5", kVkF1 + 4},    {u"F6", kVkF1 + 5},   {u"F7", kVkF1 + 6},
+    {u"F8", kVkF1 + 7},   {u"F9", kVkF1 + 8},    {u"F10", kVkF1 + 9},  {u"F11", kVkF1 + 10},
+    {u"F12", kVkF1 + 11},
 };
 
 // The keys the user may still hold from the hotkey itself. A key code beyond one byte is not a

@@ -77,7 +77,8 @@ std::u16string ExpandMacros(std::u16string_view text, const Clock& clock, const 
       {u"\\WW", std::u16string(day)},
       {u"\\W", std::u16string(day.substr(0, 3))},
       {u"\\w", std::u16string(Pick(kKanjiDays, names.weekday))},
-      {u"\\T", {},
+      {u"\\T",
+       {},
        [](const LocalDateTime& t, const Locale& l) {
          const std::u16string separator = UsableTimeSeparator(l);
          return Digits(t.hour, 2) + separator + Digits(t.minute, 2) + separator +

@@ -9,7 +9,7 @@ namespace {
 
 // Enough for any sensible title pattern; a runaway backtracking match stops within milliseconds.
 constexpr std::uint32_t kMatchLimit = 100000;
-constexpr std::uint32_t kDepthLimit = 1000;
+constexpr std::uint32_t kDepthLimit = 5000;
 
 std::atomic<int> compileCount{0};
 
@@ -58,8 +58,8 @@ std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern) {
   PCRE2_SIZE errorOffset = 0;
   // Titles may hold lone surrogates; they must not keep the rest of the title from matching.
   compiled->code.reset(pcre2_compile(Units(pattern), pattern.size(),
-                                     PCRE2_UTF | PCRE2_MATCH_INVALID_UTF, &errorCode,
-                                     &errorOffset, compileContext.get()));
+                                     PCRE2_UTF | PCRE2_MATCH_INVALID_UTF, &errorCode, &errorOffset,
+                                     compileContext.get()));
   if (!compiled->code) return std::nullopt;
 
   compiled->matchContext.reset(pcre2_match_context_create(nullptr));
@@ -72,8 +72,7 @@ std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern) {
 
 bool TitlePattern::Matches(std::u16string_view text) const {
   // Any negative result (no match, budget spent, bad text) is no match.
-  const int result = pcre2_match(compiled_->code.get(), Units(text), text.size(), 0,
-                                 PCRE2_NOTEMPTY, compiled_->matchData.get(),
-                                 compiled_->matchContext.get());
+  const int result = pcre2_match(compiled_->code.get(), Units(text), text.size(), 0, PCRE2_NOTEMPTY,
+                                 compiled_->matchData.get(), compiled_->matchContext.get());
   return result >= 0;
 }

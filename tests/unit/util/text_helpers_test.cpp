@@ -34,9 +34,9 @@ TEST(TextHelpersTest, PosTextIgnoresCaseAndCountsFromOne) {
     std::u16string text;
     std::size_t pos;
   } cases[] = {
-      {u"b", u"abc", 2},  {u"B", u"abc", 2},   {u"abc", u"ABC", 1}, {u"c", u"abcabc", 3},
-      {u"x", u"abc", 0},  {u"", u"abc", 0},    {u"abcd", u"abc", 0}, {u"", u"", 0},
-      {u"定", u"設定", 2},
+      {u"b", u"abc", 2},    {u"B", u"abc", 2}, {u"abc", u"ABC", 1},
+      {u"c", u"abcabc", 3}, {u"x", u"abc", 0}, {u"", u"abc", 0},
+      {u"abcd", u"abc", 0}, {u"", u"", 0},     {u"定", u"設定", 2},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PosText(c.part, c.text, locale), c.pos);
@@ -48,8 +48,8 @@ TEST(TextHelpersTest, CountLinesCountsAnUnfinishedLastLine) {
     std::u16string text;
     std::size_t lines;
   } cases[] = {
-      {u"", 0},        {u"a", 1},         {u"a\nb", 2},     {u"a\nb\n", 2},
-      {u"\n", 1},      {u"\n\n", 2},      {u"a\r\nb", 2},   {u"a\rb", 1},  // CR alone is no line
+      {u"", 0},   {u"a", 1},    {u"a\nb", 2},   {u"a\nb\n", 2},
+      {u"\n", 1}, {u"\n\n", 2}, {u"a\r\nb", 2}, {u"a\rb", 1},  // CR alone is no line
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CountLines(c.text), c.lines);

@@ -38,8 +38,8 @@ TEST(ExpandMacrosTest, ExpandsEachMacro) {
 
 TEST(ExpandMacrosTest, LeavesOtherTextAlone) {
   const std::u16string cases[] = {
-      u"Y MM m d T",                        // no backslash at all
-      u"C:\\Program Files\\Kelvo\\x.txt",    // backslashes not starting a macro
+      u"Y MM m d T",                       // no backslash at all
+      u"C:\\Program Files\\Kelvo\\x.txt",  // backslashes not starting a macro
       u"\\",
       u"end\\",
       u"\\0x",
@@ -60,8 +60,8 @@ TEST(ExpandMacrosTest, OrderDecidesOverlaps) {
       {u"\\0m-\\m", {2015, 3, 5, 4, 9, 4, 7}, u"03-3"},
       {u"\\WW-\\W", {2015, 3, 5, 4, 9, 4, 7}, u"Thursday-Thu"},
       // an expansion completes a later macro with the backslash before it
-      {u"\\\\W", {2015, 3, 1, 0, 9, 4, 7}, u"07un"},          // Sunday: \Sun, then \S
-      {u"\\\\W", {2015, 3, 5, 4, 9, 4, 7}, u"09:04:07hu"},    // Thursday: \Thu, then \T
+      {u"\\\\W", {2015, 3, 1, 0, 9, 4, 7}, u"07un"},        // Sunday: \Sun, then \S
+      {u"\\\\W", {2015, 3, 5, 4, 9, 4, 7}, u"09:04:07hu"},  // Thursday: \Thu, then \T
       // ... and even the same macro again, since the search starts over after each replacement
       {u"\\\\M", {2015, 3, 5, 4, 9, 4, 7}, u"Marar"},
       {u"\\\\n", {2015, 3, 5, 4, 9, 4, 7}, u"\\\r\n"},  // CR LF cannot complete anything
