@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "../res/resource_ids.h"
+#include "platform/macro_sender_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
 
@@ -64,13 +65,22 @@ void TKelvoMainForm::FormCreate() {
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   // A process that is not elevated would otherwise never receive it from Explorer.
   ChangeWindowMessageFilterEx(Handle(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  desktop_ = std::make_unique<WinDesktop>(Handle());
+  system_ = std::make_unique<WinSystemControl>(Handle());
+  dialogs_ = std::make_unique<WinDialogs>(Handle());
   LoadSettings();
+  macroStarter_ = std::make_unique<TZrMacStarter>(WinMacroSender::Instance(), codePage_);
+  services_.reset(new ActionServices{windows_, *desktop_, *system_, keys_, launcher_, *dialogs_,
+                                     locale_, *macroStarter_});
+  KelvoWindows& kelvoWindows = *this;
+  dispatcher_ = std::make_unique<HotKeyDispatcher>(*model_, *services_, files_, images_,
+                                                   kelvoWindows);
 }
 
 void TKelvoMainForm::LoadSettings() {
   // A load waits for the shell (tray icon) with a sent message, and a reload request that
   // arrives meanwhile is handled right there; it must not start a second load inside the first.
-  if (loading_) {
+  if (loading_ || dispatchDepth_ > 0) {
     reloadPending_ = true;
     return;
   }
@@ -91,6 +101,9 @@ void TKelvoMainForm::SetBusyCursor(bool busy) {
 }
 
 void TKelvoMainForm::FormDestroy() {
+  macroStarter_.reset();  // asks the worker to end
+  dispatcher_.reset();
+  services_.reset();
   if (model_) {
     model_->ClearHotKeys();
     if (model_->IniFile) model_->IniFile->UpdateFile();
@@ -111,6 +124,25 @@ LRESULT TKelvoMainForm::WMCopyData(const COPYDATASTRUCT* data) {
   return 0;
 }
 
+LRESULT TKelvoMainForm::WMHotKey(int id) {
+  if (!dispatcher_) return 0;
+  ++dispatchDepth_;
+  dispatcher_->WMHotKey(id);
+  --dispatchDepth_;
+  if (dispatchDepth_ == 0) {
+    if (reloadPending_) LoadSettings();
+    if (closePending_) DestroyWindow(Handle());
+  }
+  return 0;
+}
+
+void TKelvoMainForm::CloseMainWindow() {
+  // The program ends after the tidy-up of the current hotkey.
+  PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TKelvoMainForm::HideMainWindow() { ShowWindow(Handle(), SW_HIDE); }
+
 LRESULT TKelvoMainForm::WMQueryEndSession() {
   // Handed over directly, not queued: the settings must be written before the session ends.
   SendMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -127,6 +159,15 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return WMCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_QUERYENDSESSION:
       return WMQueryEndSession();
+    case WM_HOTKEY:
+      return WMHotKey(static_cast<int>(wp));
+    case WM_CLOSE:
+      if (dispatchDepth_ > 0) {
+        closePending_ = true;
+        return 0;
+      }
+      DestroyWindow(Handle());
+      return 0;
     case WM_TIMER:
       if (wp == WinRetryTimer::kTimerId && trayKeeper_) trayKeeper_->Timer1Timer();
       return 0;

@@ -4,11 +4,17 @@
 #include <memory>
 
 #include "app/hand_over.h"
+#include "app/hotkey_dispatch.h"
 #include "app/main_model.h"
 #include "app/tray_keeper.h"
 #include "app/window_win.h"
 #include "platform/code_page_win.h"
+#include "platform/desktop_win.h"
 #include "platform/dialogs_win.h"
+#include "platform/image_loader_win.h"
+#include "platform/key_input_win.h"
+#include "platform/program_launcher_win.h"
+#include "platform/window_system_win.h"
 #include "platform/file_system_win.h"
 #include "platform/hotkey_registrar_win.h"
 #include "platform/locale_win.h"
@@ -16,7 +22,7 @@
 
 // The main window, class "TKelvoMainForm": hidden, it owns the running configuration, receives
 // the hotkeys and the hand-over of a second start, and keeps the tray icon.
-class TKelvoMainForm : public Window, private LoadHooks {
+class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
  public:
   static constexpr wchar_t kClassName[] = L"TKelvoMainForm";
 
@@ -33,7 +39,13 @@ class TKelvoMainForm : public Window, private LoadHooks {
   void FormDestroy();
   LRESULT WMCopyData(const COPYDATASTRUCT* data);
   LRESULT WMQueryEndSession();
+  LRESULT WMHotKey(int id);
   void LoadSettings();
+
+  // KelvoWindows
+  void Reload() override { LoadSettings(); }
+  void CloseMainWindow() override;
+  void HideMainWindow() override;
 
   // LoadHooks
   void SetBusyCursor(bool busy) override;
@@ -44,7 +56,21 @@ class TKelvoMainForm : public Window, private LoadHooks {
   WinClock clock_;
   WinHotKeyRegistrar hotkeys_;
   WinKeyboardLayout keyboard_;
+  WinWindowSystem windows_;
+  WinKeyInput keys_;
+  WinProgramLauncher launcher_;
+  class Images : public ImageDecoder {
+    bool LoadImageToBitmap(const std::u16string& path, Bitmap24& bitmap, int mode) override {
+      return ::LoadImageToBitmap(path, bitmap, mode);
+    }
+  } images_;
   std::unique_ptr<MainModel> model_;
+  std::unique_ptr<WinDesktop> desktop_;
+  std::unique_ptr<WinSystemControl> system_;
+  std::unique_ptr<WinDialogs> dialogs_;
+  std::unique_ptr<TZrMacStarter> macroStarter_;
+  std::unique_ptr<ActionServices> services_;
+  std::unique_ptr<HotKeyDispatcher> dispatcher_;
   std::unique_ptr<WinTrayIcon> tray_;
   std::unique_ptr<WinRetryTimer> timer_;
   std::unique_ptr<TrayKeeper> trayKeeper_;
@@ -54,4 +80,8 @@ class TKelvoMainForm : public Window, private LoadHooks {
   HCURSOR savedCursor_ = nullptr;
   bool loading_ = false;
   bool reloadPending_ = false;
+  // Hotkeys may nest (a message box of one lets the next one in); the table and the window stay
+  // until the outermost has finished.
+  int dispatchDepth_ = 0;
+  bool closePending_ = false;
 };

@@ -4,8 +4,8 @@
 
 #include "platform/types.h"
 
-// Show commands of the system's ShowWindow.
-inline constexpr int kSwShowNormal = 1;
+// Show commands of the system's ShowWindow (SW_SHOWNORMAL is kSwShowNormal of the launcher).
+inline constexpr int kSwMaximize = 3;
 inline constexpr int kSwMinimize = 6;
 inline constexpr int kSwRestore = 9;
 

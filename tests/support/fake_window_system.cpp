@@ -49,7 +49,10 @@ void FakeWindowSystem::ShowWindow(WindowHandle window, int showCommand) {
   Window* found = Find(window);
   if (!found) return;
   if (showCommand == kSwMinimize) found->iconic = true;
-  if (showCommand == kSwRestore || showCommand == kSwShowNormal) found->iconic = false;
+  constexpr int kSwShowNormal = 1;
+  if (showCommand == kSwRestore || showCommand == kSwMaximize || showCommand == kSwShowNormal) {
+    found->iconic = false;
+  }
 }
 
 void FakeWindowSystem::PostClose(WindowHandle window) {

@@ -213,3 +213,19 @@ TEST_F(MainModelTest, LoadStepsReachTheOtherWindowsAndTheTray) {
   EXPECT_EQ(model->CmdLauncherFont.size, 14);
   EXPECT_EQ(model->CmdLauncherFont.name, u"Base");
 }
+
+TEST_F(MainModelTest, ActionKeysFollowTheReadingRules) {
+  // Key names ignore letter case, the first line of a key answers, one pair of quotes is removed
+  // and an empty value stays empty.
+  WriteSettings(
+      "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+A\nexecute1=\" a b \"\nEXECUTE1=second\n"
+      ";SendKey1=comment\nSendKey1=\nExeParam1=-x\nsendkey2=\"\"\nZRMACRO=m\nExecute11=never\n");
+  Load();
+  const HKeyRec& rec = *model->HKeyList[0];
+  EXPECT_EQ(rec.Execute[0], u" a b ");
+  EXPECT_EQ(rec.ExeParam[0], u"-x");
+  EXPECT_EQ(rec.SendKey[0], u"");
+  EXPECT_EQ(rec.SendKey[1], u"");
+  EXPECT_EQ(rec.ZrMacro, u"m");
+  for (const auto& slot : rec.Execute) EXPECT_NE(slot, u"never");
+}

@@ -1,0 +1,113 @@
+#include "app/hotkey_dispatch.h"
+
+#include "util/bmp_file.h"
+#include "util/file_listing.h"
+#include "util/text_case.h"
+
+namespace {
+
+std::u16string ExtensionOf(const std::u16string& path) {
+  const auto dot = path.rfind(u'.');
+  const auto slash = path.find_last_of(u"\\/");
+  if (dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)) return {};
+  return path.substr(dot);
+}
+
+constexpr char16_t kCanned[] = u"CLIPBOARD_T";
+
+}  // namespace
+
+void HotKeyDispatcher::WMHotKey(int id) {
+  RememberTarget();
+  bool showAbout = false;
+  bool showHotKeyList = false;
+  for (const auto& rec : model_.HKeyList) {
+    if (rec->Id != id) continue;
+    PlaySound(*rec);
+    SetWallPaper(*rec);
+    Perform(*rec, showAbout, showHotKeyList);
+    break;  // only the first record of the identifier is handled
+  }
+  TidyUp(showAbout, showHotKeyList);
+}
+
+void HotKeyDispatcher::RememberTarget() {
+  Desktop& desktop = services_.desktop;
+  target_.SavedFgWnd = desktop.Foreground();
+  target_.SavedFgThread = desktop.WindowThread(target_.SavedFgWnd, nullptr);
+  target_.SavedFocusWnd = 0;
+  if (desktop.AttachInput(target_.SavedFgThread, true)) {
+    target_.SavedFocusWnd = desktop.FocusedWindow();
+    desktop.AttachInput(target_.SavedFgThread, false);
+  }
+}
+
+void HotKeyDispatcher::PlaySound(const HKeyRec& rec) {
+  std::u16string path = rec.Sound;
+  if (AppFileExists(files_, model_.ExeDir, path)) services_.system.PlaySoundAsync(path);
+}
+
+void HotKeyDispatcher::SetWallPaper(const HKeyRec& rec) {
+  if (rec.WallPaper.empty()) return;
+  std::u16string path = EqualsNoCase(rec.WallPaper, u"none") ? u"" : rec.WallPaper;
+  if (!AppFileExists(files_, model_.ExeDir, path)) {
+    services_.system.SetWallpaper(u"");
+    return;
+  }
+  if (ConvertWallPaper(path)) services_.system.SetWallpaper(model_.WallBmpName);
+}
+
+bool HotKeyDispatcher::ConvertWallPaper(const std::u16string& path) {
+  const std::u16string ext = ExtensionOf(path);
+  if (EqualsNoCase(ext, u".jpg") || EqualsNoCase(ext, u".png") || EqualsNoCase(ext, u".gif")) {
+    Bitmap24 bitmap;
+    if (!images_.LoadImageToBitmap(path, bitmap, 1)) return false;
+    // The old bitmap file is replaced atomically: a failed write leaves it as it was.
+    return files_.WriteAtomically(model_.WallBmpName, EncodeBmp24(bitmap));
+  }
+  if (EqualsNoCase(ext, u".bmp")) return services_.system.CopyFileReplacing(path, model_.WallBmpName);
+  return false;
+}
+
+void HotKeyDispatcher::Perform(const HKeyRec& rec, bool& showAbout, bool& showHotKeyList) {
+  const std::u16string& c = rec.Command;
+  auto is = [&](const char16_t* name) { return EqualsNoCase(c, name); };
+  if (is(u"RECYCLE")) {
+    windows_.Reload();
+  } else if (is(u"POPUPMENU")) {
+    windows_.OpenLauncherMenu();
+  } else if (is(u"CMDLAUNCHER")) {
+    windows_.ToggleCmdLauncher();
+  } else if (is(u"CLIPBOARD") || is(u"CLIPBOARD_C") ||
+             EqualsNoCase(std::u16string_view(c).substr(0, std::size(kCanned) - 1), kCanned)) {
+    windows_.ShowClipboard(c);
+  } else if (is(u"SCREENSAVE")) {
+    if (services_.system.ScreenSaverEnabled()) services_.system.StartScreenSaver();
+  } else if (is(u"EDIT_INI")) {
+    windows_.EditSettings();
+  } else if (is(u"EDIT_POPUP")) {
+    windows_.EditMenuFile();
+  } else if (is(u"VERSION")) {
+    showAbout = true;
+  } else if (is(u"HOTKEY_LIST")) {
+    showHotKeyList = true;
+  } else if (is(u"EXIT")) {
+    windows_.CloseMainWindow();
+  } else {
+    ExecuteHotKey(rec, services_, model_.ZrEditorPath);
+  }
+}
+
+void HotKeyDispatcher::TidyUp(bool showAbout, bool showHotKeyList) {
+  if (windows_.CmdLauncherVisible()) {
+    windows_.ForegroundCmdLauncher();
+  } else {
+    windows_.HideMainWindow();
+  }
+  if (showAbout) windows_.ShowAbout();
+  if (showHotKeyList) {
+    windows_.ShowHotKeyList();
+  } else {
+    windows_.HideHotKeyList();
+  }
+}

@@ -1,0 +1,70 @@
+#pragma once
+#include <string>
+
+#include "app/main_model.h"
+#include "hotkeys/action_executor.h"
+#include "platform/image_loader.h"
+
+// The windows and commands of Kelvo's own that a hotkey can reach. The main window implements
+// them; a window that a later version adds starts answering here.
+class KelvoWindows {
+ public:
+  virtual ~KelvoWindows() = default;
+  virtual void Reload() = 0;
+  virtual void OpenLauncherMenu() {}
+  virtual void ToggleCmdLauncher() {}
+  virtual void ShowClipboard(const std::u16string& /*command*/) {}
+  virtual void EditSettings() {}
+  virtual void EditMenuFile() {}
+  virtual void CloseMainWindow() = 0;
+  virtual bool CmdLauncherVisible() const { return false; }
+  virtual void ForegroundCmdLauncher() {}
+  // Hides the main window (the about box) and Kelvo's application window.
+  virtual void HideMainWindow() = 0;
+  virtual void ShowAbout() {}
+  virtual void ShowHotKeyList() {}
+  // A hide that stores nothing.
+  virtual void HideHotKeyList() {}
+};
+
+// Decodes an image file (JPEG, PNG, GIF …) into 24-bit rows; false leaves the bitmap alone.
+class ImageDecoder {
+ public:
+  virtual ~ImageDecoder() = default;
+  virtual bool LoadImageToBitmap(const std::u16string& path, Bitmap24& bitmap, int mode) = 0;
+};
+
+// The remembered target of the last hotkey: the foreground window, its thread and its focus.
+struct SavedTarget {
+  WindowHandle SavedFgWnd = 0;
+  std::uint32_t SavedFgThread = 0;
+  WindowHandle SavedFocusWnd = 0;
+};
+
+// What the main window does with a hotkey message (a registered hotkey, or a keyword entry run
+// by the command launcher).
+class HotKeyDispatcher {
+ public:
+  HotKeyDispatcher(MainModel& model, ActionServices& services, FileSystem& files,
+                   ImageDecoder& images, KelvoWindows& windows)
+      : model_(model), services_(services), files_(files), images_(images), windows_(windows) {}
+
+  void WMHotKey(int id);
+  const SavedTarget& Target() const { return target_; }
+
+ private:
+  void RememberTarget();
+  void PlaySound(const HKeyRec& rec);
+  void SetWallPaper(const HKeyRec& rec);
+  bool ConvertWallPaper(const std::u16string& path);
+  // The internal commands; anything else goes to the action executor.
+  void Perform(const HKeyRec& rec, bool& showAbout, bool& showHotKeyList);
+  void TidyUp(bool showAbout, bool showHotKeyList);
+
+  MainModel& model_;
+  ActionServices& services_;
+  FileSystem& files_;
+  ImageDecoder& images_;
+  KelvoWindows& windows_;
+  SavedTarget target_;
+};

@@ -1,0 +1,231 @@
+#include "hotkeys/action_executor.h"
+
+#include <optional>
+
+#include "hotkeys/key_sequence.h"
+#include "hotkeys/window_matching.h"
+#include "util/error_box.h"
+#include "util/number_text.h"
+#include "util/text_case.h"
+
+namespace {
+
+struct CommandWord {
+  std::u16string word;
+  std::u16string parameter;
+};
+
+bool IsBlank(char16_t c) { return c <= u' '; }
+
+std::u16string Trim(std::u16string_view text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return std::u16string(text.substr(begin, end - begin));
+}
+
+CommandWord SplitCommand(const std::u16string& command) {
+  const auto blank = command.find(u' ');
+  if (blank == std::u16string::npos) return {command, {}};
+  return {command.substr(0, blank), Trim(std::u16string_view(command).substr(blank + 1))};
+}
+
+// Runs a key sequence; false when it stopped on an empty token (the error is shown and the rest
+// of the hotkey is not run).
+bool TypeKeys(const HKeyRec& rec, std::u16string_view text, int delay, ActionServices& s) {
+  if (SendKeySequence(rec, text, delay, s.keys, s.locale) == KeySequenceResult::Done) return true;
+  ShowError(s.dialogs, kRangeCheckError);
+  return false;
+}
+
+bool Shutdown(const std::u16string& word, unsigned flags, ActionServices& s) {
+  if (!s.system.Shutdown(flags)) ShowError(s.dialogs, word + kCommandFailed);
+  return false;
+}
+
+void TerminateApp(WindowHandle fg, ActionServices& s) {
+  std::uint32_t processId = 0;
+  const std::uint32_t thread = s.desktop.WindowThread(fg, &processId);
+  if (thread == 0) return;
+  WindowHandle focus = 0;
+  if (s.desktop.AttachInput(thread, true)) {
+    focus = s.desktop.FocusedWindow();
+    s.desktop.AttachInput(thread, false);
+  }
+  const std::u16string title = s.windows.Title(fg);
+  s.desktop.BringKelvoToFront();
+  const int answer = s.dialogs.ShowMessage(u"[" + title + u"]\n 強制終了しますか?", u"警告",
+                                           kMbOkCancel | kMbIconExclamation);
+  if (answer == kIdOk) {
+    s.system.TerminateProcess(processId);
+  } else if (s.desktop.AttachInput(thread, true)) {
+    // The user's window gets its focus back.
+    s.windows.SetForeground(fg);
+    s.desktop.SetFocus(focus);
+    s.desktop.AttachInput(thread, false);
+  }
+}
+
+int PositionItem(const std::u16string& item, int index, int current, const Desktop& desktop) {
+  const int screen = index % 2 == 0 ? desktop.ScreenWidth() : desktop.ScreenHeight();
+  if (EqualsNoCase(item, u"MAX")) return screen;
+  if (EqualsNoCase(item, u"HALF")) return screen / 2;
+  if (item == u"*") return current;
+  return ParseInt32(item).value_or(0);
+}
+
+void SetPosition(WindowHandle fg, const std::u16string& parameter, ActionServices& s) {
+  if (fg == 0) return;
+  WindowRect rect;
+  if (!s.desktop.GetRect(fg, rect)) return;
+  int values[4] = {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  const std::vector<std::u16string> items = SplitCommaText(parameter);
+  if (items.size() > 4) return;
+  for (std::size_t k = 0; k < items.size(); ++k) {
+    values[k] = PositionItem(items[k], static_cast<int>(k), values[k], s.desktop);
+  }
+  s.desktop.SetPosition(fg, values[0], values[1], values[2], values[3]);
+}
+
+void MonitorOff(ActionServices& s) {
+  s.system.Sleep(1000);
+  s.system.MonitorPower(1);
+  s.system.Sleep(1000);
+  s.system.MonitorPower(2);
+}
+
+std::u16string CdDrive(std::u16string parameter) {
+  if (!parameter.empty() && parameter.back() != u':') parameter += u':';
+  return parameter;
+}
+
+// The command step; false when the hotkey ends with it.
+bool RunCommand(const HKeyRec& rec, ActionServices& s) {
+  const WindowHandle fg = s.desktop.Foreground();
+  const CommandWord cmd = SplitCommand(rec.Command);
+  const std::u16string& w = cmd.word;
+  auto is = [&](const char16_t* word) { return EqualsNoCase(w, word); };
+  if (is(u"REBOOT")) return Shutdown(w, kEwxReboot, s);
+  if (is(u"LOGOFF")) return Shutdown(w, kEwxLogoff, s);
+  if (is(u"POWEROFF")) return Shutdown(w, kEwxPowerOff, s);
+  if (is(u"MONITOR_OFF")) {
+    MonitorOff(s);
+  } else if (is(u"TERMINATE_APP")) {
+    TerminateApp(fg, s);
+  } else if (is(u"MAXIMIZE_FGWND")) {
+    if (fg) s.windows.ShowWindow(fg, kSwMaximize);
+  } else if (is(u"MINIMIZE_FGWND")) {
+    if (fg) s.windows.ShowWindow(fg, kSwMinimize);
+  } else if (is(u"RESTORE_FGWND")) {
+    if (fg) s.windows.ShowWindow(fg, kSwRestore);
+  } else if (is(u"CLOSE_FGWND")) {
+    if (fg) s.windows.PostClose(fg);
+  } else if (is(u"SETPOS_FGWND")) {
+    SetPosition(fg, cmd.parameter, s);
+  } else if (is(u"CD_OPEN") || is(u"CD_CLOSE")) {
+    s.system.CdDoor(CdDrive(cmd.parameter), is(u"CD_OPEN"));
+  } else if (is(u"ALL_MINIMIZE")) {
+    return TypeKeys(rec, u"WIN,M,/M,/WIN", 0, s);
+  } else if (is(u"ALL_RESTORE")) {
+    return TypeKeys(rec, u"WIN,SHIFT,M,/M,/SHIFT,/WIN", 0, s);
+  } else if (is(u"CHANGE_TASK")) {
+    return TypeKeys(rec, u"ALT,TAB,/TAB,/ALT", 0, s);
+  } else {
+    ShowError(s.dialogs, kUnknownCommand + w + u"]");
+  }
+  return true;
+}
+
+WindowTests Tests(const SlotTexts& cls, const SlotTexts& title, const SlotTexts& titleR,
+                  const SlotTexts& titleM, std::size_t i) {
+  return WindowTests{cls[i], title[i], titleR[i], titleM[i]};
+}
+
+// The activation steps; false when a key sequence stopped the hotkey.
+bool RunSlots(const HKeyRec& rec, ActionServices& s) {
+  std::vector<WindowHandle> list;
+  for (std::size_t i = 0; i < kActionSlots; ++i) {
+    if (FindWindows(Tests(rec.MinimizeWndClass, rec.MinimizeWndTitle, rec.MinimizeWndTitleR,
+                          rec.MinimizeWndTitleM, i),
+                    list, s.windows, s.locale, s.dialogs)) {
+      MinimizeWindows(list, s.windows);
+    }
+  }
+  for (std::size_t i = 0; i < kActionSlots; ++i) {
+    if (FindWindows(Tests(rec.CloseWndClass, rec.CloseWndTitle, rec.CloseWndTitleR,
+                          rec.CloseWndTitleM, i),
+                    list, s.windows, s.locale, s.dialogs)) {
+      CloseWindows(list, s.windows);
+    }
+  }
+  for (std::size_t i = 0; i < kActionSlots; ++i) {
+    if (FindWindows(Tests(rec.ActivateWndClass, rec.ActivateWndTitle, rec.ActivateWndTitleR,
+                          rec.ActivateWndTitleM, i),
+                    list, s.windows, s.locale, s.dialogs)) {
+      ActivateWindows(list, s.windows);
+    } else if (!rec.Execute[i].empty()) {
+      s.launcher.LaunchProgram(rec.Execute[i], rec.ExeParam[i], rec.ExeDir[i], kSwShowNormal,
+                               !rec.SendKey[i].empty());
+    }
+    if (!rec.SendKey[i].empty() && !TypeKeys(rec, rec.SendKey[i], rec.Delay, s)) return false;
+  }
+  return true;
+}
+
+void StartMacro(const HKeyRec& rec, ActionServices& s, const std::u16string& ZrEditorPath) {
+  const WindowHandle editor = s.desktop.FindByClass(kEditorWindowClass);
+  if (editor != 0) {
+    if (s.windows.IsIconic(editor)) s.windows.SendRestore(editor);
+    s.windows.SetForeground(editor);
+    if (!s.macros.Request(editor, rec.ZrMacro)) s.system.Beep();
+  } else if (!ZrEditorPath.empty()) {
+    s.launcher.LaunchProgram(ZrEditorPath, u"-M" + rec.ZrMacro, u"", kSwShowNormal, false);
+  }
+}
+
+}  // namespace
+
+std::vector<std::u16string> SplitCommaText(std::u16string_view text) {
+  std::vector<std::u16string> items;
+  std::size_t p = 0;
+  auto skipBlanks = [&] {
+    while (p < text.size() && IsBlank(text[p])) ++p;
+  };
+  skipBlanks();
+  while (p < text.size()) {
+    std::u16string item;
+    if (text[p] == u'"') {
+      // A quoted item; a doubled quote inside stands for one quote.
+      for (++p; p < text.size(); ++p) {
+        if (text[p] == u'"') {
+          if (p + 1 < text.size() && text[p + 1] == u'"') {
+            item += u'"';
+            ++p;
+            continue;
+          }
+          ++p;
+          break;
+        }
+        item += text[p];
+      }
+    } else {
+      const std::size_t start = p;
+      while (p < text.size() && !IsBlank(text[p]) && text[p] != u',') ++p;
+      item = std::u16string(text.substr(start, p - start));
+    }
+    items.push_back(std::move(item));
+    skipBlanks();
+    if (p < text.size() && text[p] == u',') {
+      if (p + 1 == text.size()) items.emplace_back();
+      ++p;
+      skipBlanks();
+    }
+  }
+  return items;
+}
+
+void ExecuteHotKey(const HKeyRec& rec, ActionServices& services, const std::u16string& ZrEditorPath) {
+  if (!rec.Command.empty() && !RunCommand(rec, services)) return;
+  if (!RunSlots(rec, services)) return;
+  if (!rec.ZrMacro.empty()) StartMacro(rec, services, ZrEditorPath);
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+struct WindowRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Foreground, keyboard focus across threads and placement of the user's windows.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  virtual WindowHandle Foreground() const = 0;
+  // The thread that owns the window (0 when there is none) and, when asked, its process.
+  virtual std::uint32_t WindowThread(WindowHandle window, std::uint32_t* processId) const = 0;
+  // Attaches (or detaches) this thread's input to another thread's, so that the focus of that
+  // thread can be read and set.
+  virtual bool AttachInput(std::uint32_t otherThread, bool attach) = 0;
+  virtual WindowHandle FocusedWindow() const = 0;
+  virtual void SetFocus(WindowHandle window) = 0;
+  virtual bool GetRect(WindowHandle window, WindowRect& rect) const = 0;
+  // Moves, sizes, raises, shows and activates the window in one step.
+  virtual void SetPosition(WindowHandle window, int x, int y, int width, int height) = 0;
+  virtual int ScreenWidth() const = 0;
+  virtual int ScreenHeight() const = 0;
+  // A top-level window of that class, any title; 0 when there is none.
+  virtual WindowHandle FindByClass(const std::u16string& className) const = 0;
+  // Brings Kelvo itself to the foreground (so that it may activate its own windows) and lets the
+  // messages that are waiting be handled.
+  virtual void BringKelvoToFront() = 0;
+};
+
+// System-wide commands and small services of the hotkey actions.
+class SystemControl {
+ public:
+  virtual ~SystemControl() = default;
+  // Enables the shutdown privilege and asks the system to end the session (EWX_ flags); false
+  // when any step fails.
+  virtual bool Shutdown(unsigned flags) = 0;
+  // Broadcasts the monitor-power system command (1 low power, 2 off) and waits for every window.
+  virtual void MonitorPower(int level) = 0;
+  virtual bool TerminateProcess(std::uint32_t processId) = 0;
+  // Opens or closes the CD tray of the drive ("E:") or of the default CD device (empty).
+  virtual void CdDoor(const std::u16string& drive, bool open) = 0;
+  virtual void Sleep(int milliseconds) = 0;
+  virtual void Beep() = 0;
+  virtual void PlaySoundAsync(const std::u16string& path) = 0;
+  virtual bool ScreenSaverEnabled() const = 0;
+  virtual void StartScreenSaver() = 0;
+  // Sets the desktop wallpaper to a bitmap file, or removes it for the empty path.
+  virtual bool SetWallpaper(const std::u16string& bmpPath) = 0;
+  virtual bool CopyFileReplacing(const std::u16string& from, const std::u16string& to) = 0;
+};
+
+inline constexpr unsigned kEwxLogoff = 0;
+inline constexpr unsigned kEwxReboot = 2;
+inline constexpr unsigned kEwxPowerOff = 8;

@@ -1,0 +1,142 @@
+#include "platform/desktop_win.h"
+
+#include <mmsystem.h>
+
+#include "platform/wallpaper_win.h"
+#include "platform/wide_win.h"
+
+namespace {
+
+HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+WindowHandle Handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+// Closes a kernel handle when it goes out of scope.
+class KernelHandle {
+ public:
+  explicit KernelHandle(HANDLE handle) : handle_(handle) {}
+  ~KernelHandle() {
+    if (handle_) CloseHandle(handle_);
+  }
+  KernelHandle(const KernelHandle&) = delete;
+  KernelHandle& operator=(const KernelHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool EnableShutdownPrivilege() {
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) {
+    return false;
+  }
+  KernelHandle token(raw);
+  TOKEN_PRIVILEGES privileges{};
+  if (!LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
+    return false;
+  }
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  SetLastError(0);
+  AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(privileges), nullptr, nullptr);
+  // Also catches a privilege the user does not hold (ERROR_NOT_ALL_ASSIGNED).
+  return GetLastError() == 0;
+}
+
+}  // namespace
+
+WindowHandle WinDesktop::Foreground() const { return Handle(GetForegroundWindow()); }
+
+std::uint32_t WinDesktop::WindowThread(WindowHandle window, std::uint32_t* processId) const {
+  DWORD process = 0;
+  const DWORD thread = window ? GetWindowThreadProcessId(Hwnd(window), &process) : 0;
+  if (processId) *processId = process;
+  return thread;
+}
+
+bool WinDesktop::AttachInput(std::uint32_t otherThread, bool attach) {
+  return otherThread != 0 && AttachThreadInput(GetCurrentThreadId(), otherThread, attach) != FALSE;
+}
+
+WindowHandle WinDesktop::FocusedWindow() const { return Handle(GetFocus()); }
+
+void WinDesktop::SetFocus(WindowHandle window) { ::SetFocus(Hwnd(window)); }
+
+bool WinDesktop::GetRect(WindowHandle window, WindowRect& rect) const {
+  RECT r;
+  if (!GetWindowRect(Hwnd(window), &r)) return false;
+  rect = {r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+void WinDesktop::SetPosition(WindowHandle window, int x, int y, int width, int height) {
+  SetWindowPos(Hwnd(window), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW);
+}
+
+int WinDesktop::ScreenWidth() const { return GetSystemMetrics(SM_CXSCREEN); }
+
+int WinDesktop::ScreenHeight() const { return GetSystemMetrics(SM_CYSCREEN); }
+
+WindowHandle WinDesktop::FindByClass(const std::u16string& className) const {
+  return Handle(FindWindowW(W(className), nullptr));
+}
+
+void WinDesktop::BringKelvoToFront() {
+  SetForegroundWindow(kelvoWindow_);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+bool WinSystemControl::Shutdown(unsigned flags) {
+  return EnableShutdownPrivilege() && ExitWindowsEx(flags, 0) != FALSE;
+}
+
+void WinSystemControl::MonitorPower(int level) {
+  SendMessageW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, level);
+}
+
+bool WinSystemControl::TerminateProcess(std::uint32_t processId) {
+  KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+  return process.get() && ::TerminateProcess(process.get(), 0xFFFFFFFF);
+}
+
+void WinSystemControl::CdDoor(const std::u16string& drive, bool open) {
+  MCI_OPEN_PARMSW params{};
+  params.lpstrDeviceType = reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(MCI_DEVTYPE_CD_AUDIO));
+  DWORD flags = MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_SHAREABLE | MCI_WAIT;
+  if (!drive.empty()) {
+    params.lpstrElementName = W(drive);
+    flags |= MCI_OPEN_ELEMENT;
+  }
+  if (mciSendCommandW(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&params)) != 0) return;
+  mciSendCommandW(params.wDeviceID, MCI_SET, open ? MCI_SET_DOOR_OPEN : MCI_SET_DOOR_CLOSED, 0);
+  mciSendCommandW(params.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+}
+
+void WinSystemControl::Sleep(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
+void WinSystemControl::Beep() { MessageBeep(MB_ICONEXCLAMATION); }
+
+void WinSystemControl::PlaySoundAsync(const std::u16string& path) {
+  sndPlaySoundW(W(path), SND_ASYNC);
+}
+
+bool WinSystemControl::ScreenSaverEnabled() const {
+  BOOL active = FALSE;
+  return SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0) && active;
+}
+
+void WinSystemControl::StartScreenSaver() {
+  SendMessageW(kelvoWindow_, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+}
+
+bool WinSystemControl::SetWallpaper(const std::u16string& bmpPath) {
+  return SetDesktopWallpaper(bmpPath);
+}
+
+bool WinSystemControl::CopyFileReplacing(const std::u16string& from, const std::u16string& to) {
+  return ::CopyFileReplacing(from, to);
+}

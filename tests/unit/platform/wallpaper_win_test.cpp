@@ -1,0 +1,48 @@
+#include "platform/wallpaper_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/file_system_win.h"
+#include "platform/wide_win.h"
+#include "support/temp_folder_win.h"
+#include "util/bmp_file.h"
+
+namespace {
+
+std::u16string CurrentWallpaper() {
+  wchar_t path[MAX_PATH + 1] = {};
+  if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0)) return u"?";
+  return U16(path);
+}
+
+TEST(WallpaperWinTest, CopyReplacesAnExistingFile) {
+  TempFolder folder(u"kelvo-wall-");
+  WinFileSystem files;
+  ASSERT_TRUE(files.WriteAtomically(folder.Path(u"a.bmp"), "new"));
+  ASSERT_TRUE(files.WriteAtomically(folder.Path(u"b.bmp"), "old contents"));
+  EXPECT_TRUE(CopyFileReplacing(folder.Path(u"a.bmp"), folder.Path(u"b.bmp")));
+  EXPECT_EQ(files.ReadAll(folder.Path(u"b.bmp")), "new");
+  EXPECT_FALSE(CopyFileReplacing(folder.Path(u"missing.bmp"), folder.Path(u"b.bmp")));
+  EXPECT_EQ(files.ReadAll(folder.Path(u"b.bmp")), "new");
+}
+
+TEST(WallpaperWinTest, TheBitmapBecomesTheWallpaperAndAnEmptyPathRemovesIt) {
+  TempFolder folder(u"kelvo-wall-");
+  WinFileSystem files;
+  const std::u16string bmp = folder.Path(u"wall.bmp");
+  ASSERT_TRUE(
+      files.WriteAtomically(bmp, EncodeBmp24(Bitmap24{2, 2, std::vector<std::uint8_t>(12, 0x7F)})));
+  const std::u16string before = CurrentWallpaper();
+
+  EXPECT_TRUE(SetDesktopWallpaper(bmp));
+  EXPECT_EQ(CurrentWallpaper(), bmp);
+  EXPECT_TRUE(SetDesktopWallpaper(u""));
+  EXPECT_EQ(CurrentWallpaper(), u"");
+
+  SetDesktopWallpaper(before == u"?" ? u"" : before);
+}
+
+}  // namespace

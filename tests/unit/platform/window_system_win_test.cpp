@@ -1,0 +1,153 @@
+#include "platform/window_system_win.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "hotkeys/window_matching.h"
+#include "platform/key_input_win.h"
+#include "platform/locale_win.h"
+#include "support/fake_dialogs.h"
+
+namespace {
+
+constexpr wchar_t kTestClass[] = L"KelvoWindowSystemTest";
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Waits for a condition that the window manager brings about asynchronously.
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  for (int i = 0; i < 500; ++i) {
+    PumpMessages();
+    if (condition()) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+class WinWindowSystemTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kTestClass;
+    RegisterClassExW(&wc);
+  }
+
+  void TearDown() override {
+    for (HWND wnd : created_) {
+      if (IsWindow(wnd)) DestroyWindow(wnd);
+    }
+    PumpMessages();
+  }
+
+  HWND Create(const std::wstring& title, bool visible = true) {
+    HWND wnd = CreateWindowExW(0, kTestClass, title.c_str(),
+                               WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 200, 100,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    created_.push_back(wnd);
+    PumpMessages();
+    return wnd;
+  }
+
+  static WindowHandle H(HWND wnd) { return reinterpret_cast<WindowHandle>(wnd); }
+
+  static std::ptrdiff_t IndexOf(const std::vector<WindowHandle>& list, HWND wnd) {
+    const auto it = std::find(list.begin(), list.end(), H(wnd));
+    return it == list.end() ? -1 : it - list.begin();
+  }
+
+  WinWindowSystem windows_;
+  std::vector<HWND> created_;
+};
+
+TEST_F(WinWindowSystemTest, ListsTopLevelWindowsTopmostFirst) {
+  HWND lower = Create(L"Kelvo test lower");
+  HWND upper = Create(L"Kelvo test upper");
+  SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  auto list = windows_.TopLevelWindows();
+  ASSERT_GE(IndexOf(list, lower), 0);
+  ASSERT_GE(IndexOf(list, upper), 0);
+  EXPECT_LT(IndexOf(list, upper), IndexOf(list, lower));
+
+  SetWindowPos(lower, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  list = windows_.TopLevelWindows();
+  EXPECT_LT(IndexOf(list, lower), IndexOf(list, upper));
+}
+
+TEST_F(WinWindowSystemTest, ReadsTitleClassAndVisibility) {
+  HWND shown = Create(L"Kelvo テスト window");
+  HWND hidden = Create(L"Kelvo hidden", /*visible=*/false);
+  EXPECT_EQ(windows_.Title(H(shown)), u"Kelvo テスト window");
+  EXPECT_EQ(windows_.ClassName(H(shown)), u"KelvoWindowSystemTest");
+  EXPECT_TRUE(windows_.IsVisible(H(shown)));
+  EXPECT_FALSE(windows_.IsVisible(H(hidden)));
+}
+
+TEST_F(WinWindowSystemTest, LongTitleIsCut) {
+  HWND wnd = Create(std::wstring(3000, L'x'));
+  EXPECT_EQ(windows_.Title(H(wnd)), std::u16string(2046, u'x'));
+}
+
+TEST_F(WinWindowSystemTest, GoneWindowReadsAsNothing) {
+  HWND wnd = Create(L"Kelvo gone");
+  DestroyWindow(wnd);
+  EXPECT_FALSE(windows_.IsVisible(H(wnd)));
+  EXPECT_EQ(windows_.Title(H(wnd)), u"");
+  EXPECT_EQ(windows_.ClassName(H(wnd)), u"");
+}
+
+TEST_F(WinWindowSystemTest, MinimiseRestoreAndClose) {
+  HWND wnd = Create(L"Kelvo minimise");
+  windows_.ShowWindow(H(wnd), kSwMinimize);
+  EXPECT_TRUE(WaitFor([&] { return windows_.IsIconic(H(wnd)); }));
+  windows_.SendRestore(H(wnd));
+  EXPECT_TRUE(WaitFor([&] { return !windows_.IsIconic(H(wnd)); }));
+  EXPECT_TRUE(windows_.SetForeground(H(wnd)));
+  windows_.PostClose(H(wnd));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(wnd); }));
+}
+
+TEST_F(WinWindowSystemTest, FoundWindowsTakeTurnsInFront) {
+  HWND lower = Create(L"Kelvo find lower");
+  HWND upper = Create(L"Kelvo find upper");
+  Create(L"Kelvo other", /*visible=*/false);
+  SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  const WindowTests tests = {u"KelvoWindowSystemTest", u"", u"", u"/^Kelvo find/"};
+  const WinLocale locale;
+  FakeDialogs dialogs;
+  std::vector<WindowHandle> list;
+  ASSERT_TRUE(FindWindows(tests, list, windows_, locale, dialogs));
+  EXPECT_EQ(list, (std::vector<WindowHandle>{H(upper), H(lower)}));
+
+  ActivateWindows(list, windows_);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == lower; }));
+  // The window manager restacks the activated window on its own time.
+  EXPECT_TRUE(WaitFor([&] {
+    return FindWindows(tests, list, windows_, locale, dialogs) &&
+           list == std::vector<WindowHandle>{H(lower), H(upper)};
+  }));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(WinKeyInputTest, InjectedKeyReadsAsDownUntilReleased) {
+  WinKeyInput keys;
+  constexpr std::uint8_t kF24 = VK_F24;  // a key no one has on the keyboard
+  keys.SendKeyEvent(kF24, false);
+  EXPECT_TRUE(WaitFor([&] { return keys.IsKeyDown(kF24); }));
+  keys.SendKeyEvent(kF24, true);
+  EXPECT_TRUE(WaitFor([&] { return !keys.IsKeyDown(kF24); }));
+}
+
+}  // namespace
