@@ -20,13 +20,14 @@ add_executable(Kelvo WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${CMAKE_SOUR
 target_link_libraries(Kelvo PRIVATE kelvo_core -municode)
 set_target_properties(Kelvo PROPERTIES OUTPUT_NAME Kelvo)
 
-add_executable(kelvo_unit_tests ${UNIT_TESTS_PORTABLE} ${UNIT_TESTS_WIN} ${SUPPORT_SOURCES})
+add_executable(kelvo_unit_tests ${UNIT_TESTS_PORTABLE} ${UNIT_TESTS_WIN} ${SUPPORT_SOURCES}
+               ${SUPPORT_WIN})
 target_include_directories(kelvo_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kelvo_unit_tests PRIVATE kelvo_core gmock gtest_main)
 
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_SOURCES)
-  add_executable(kelvo_e2e ${E2E_SOURCES})
+  add_executable(kelvo_e2e ${E2E_SOURCES} ${SUPPORT_WIN})
   target_include_directories(kelvo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(kelvo_e2e PRIVATE kelvo_core gtest_main)
 endif()

@@ -67,13 +67,23 @@ HANDLE Launch(const std::wstring& exe, const std::wstring& arguments, const std:
 
 }  // namespace
 
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
   const auto end = std::chrono::steady_clock::now() + deadline;
-  while (!condition()) {
+  for (;;) {
+    // The driver's own test windows must answer while it waits.
+    PumpMessages();
+    if (condition()) return true;
     if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
-  return true;
 }
 
 bool CanRegister(UINT modifiers, UINT virtualKey) {
@@ -95,6 +105,17 @@ std::string Utf8(const std::u16string& text) { return Utf16ToUtf8(text); }
 
 KelvoSession::KelvoSession() : folder_(NewTemporaryFolder()) {
   CopyFileW((DriverDirectory() + L"\\Kelvo.exe").c_str(), ExePath().c_str(), FALSE);
+}
+
+std::wstring KelvoSession::CopyProgram(const std::wstring& name) const {
+  const std::wstring target = folder_ + L"\\" + name;
+  CopyFileW((DriverDirectory() + L"\\" + name).c_str(), target.c_str(), FALSE);
+  return target;
+}
+
+std::string KelvoSession::ReadFileBytes(const std::wstring& name) const {
+  std::ifstream in(std::filesystem::path(folder_ + L"\\" + name), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 KelvoSession::~KelvoSession() {
@@ -141,16 +162,29 @@ DWORD KelvoSession::StartAgain(const std::wstring& arguments) {
   HANDLE second = Launch(ExePath(), arguments, folder_);
   if (!second) return 0xDEADBEEF;
   DWORD code = 0xDEADBEEF;
-  if (WaitForSingleObject(second, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(second, &code);
-  else TerminateProcess(second, 0xDEADBEEF);
+  if (WaitFor([&] { return WaitForSingleObject(second, 0) == WAIT_OBJECT_0; },
+              std::chrono::seconds(30))) {
+    GetExitCodeProcess(second, &code);
+  } else {
+    TerminateProcess(second, 0xDEADBEEF);
+  }
   CloseHandle(second);
   return code;
+}
+
+long KelvoSession::WaitForExit() {
+  if (!process_) return -2;
+  if (!WaitFor([&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; })) return -2;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return static_cast<long>(code);
 }
 
 long KelvoSession::Stop() {
   if (!process_) return -2;
   if (mainWindow_) PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process_, 15000) != WAIT_OBJECT_0) {
+  if (!WaitFor([&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; },
+               std::chrono::seconds(15))) {
     TerminateProcess(process_, 0xDEAD);
     WaitForSingleObject(process_, 5000);
     return -2;

@@ -30,7 +30,14 @@ class KelvoSession {
   // Closes the main window and returns the exit code; -2 when the process had to be killed.
   long Stop();
 
+  // Waits until Kelvo ends by itself and returns its exit code; -2 when it does not end.
+  long WaitForExit();
+  // Copies a program of the build (a test helper) into the folder; returns its path there.
+  std::wstring CopyProgram(const std::wstring& name) const;
+  std::string ReadFileBytes(const std::wstring& name) const;
+
   HWND MainWindow() const { return mainWindow_; }
+  DWORD ProcessId() const { return process_ ? GetProcessId(process_) : 0; }
   bool Running() const;
 
  private:
@@ -42,6 +49,9 @@ class KelvoSession {
 // Waits for a condition with a generous deadline instead of sleeping a fixed time.
 bool WaitFor(const std::function<bool()>& condition,
              std::chrono::milliseconds deadline = std::chrono::seconds(10));
+
+// Lets the driver's own windows handle their messages.
+void PumpMessages();
 
 // Whether this process can register the combination now (it is released at once again).
 bool CanRegister(UINT modifiers, UINT virtualKey);

@@ -1,4 +1,5 @@
 #include "platform/image_loader_win.h"
+#include "support/image_encoder_win.h"
 
 #include <gtest/gtest.h>
 #include <wincodec.h>
@@ -41,32 +42,6 @@ constexpr std::uint8_t kAnimatedGif[] = {
     0x4d, 0x61, 0x67, 0x69, 0x63, 0x6b, 0x0d, 0x67, 0x61, 0x6d, 0x6d, 0x61, 0x3d, 0x30, 0x2e, 0x34,
     0x35, 0x34, 0x35, 0x35, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x80, 0x00,
     0xff, 0x00, 0xff, 0xff, 0xff, 0x02, 0x02, 0x04, 0x0a, 0x00, 0x3b};
-
-// Writes an image with the platform's own encoder for the container format.
-bool EncodeImage(const std::u16string& path, REFGUID container, WICPixelFormatGUID format,
-                 UINT width, UINT height, const Bytes& pixels, UINT stride) {
-  const ComInitialization com;
-  ComRef<IWICImagingFactory> factory;
-  ComRef<IWICStream> stream;
-  ComRef<IWICBitmapEncoder> encoder;
-  ComRef<IWICBitmapFrameEncode> frame;
-  ComRef<IPropertyBag2> properties;
-  const WICPixelFormatGUID wanted = format;
-  const bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IWICImagingFactory, factory.PutVoid())) &&
-                  SUCCEEDED(factory->CreateStream(stream.Put())) &&
-                  SUCCEEDED(stream->InitializeFromFilename(W(path), GENERIC_WRITE)) &&
-                  SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.Put())) &&
-                  SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
-                  SUCCEEDED(encoder->CreateNewFrame(frame.Put(), properties.Put())) &&
-                  SUCCEEDED(frame->Initialize(properties.Get())) &&
-                  SUCCEEDED(frame->SetSize(width, height)) &&
-                  SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, wanted) &&
-                  SUCCEEDED(frame->WritePixels(height, stride, static_cast<UINT>(pixels.size()),
-                                               const_cast<BYTE*>(pixels.data()))) &&
-                  SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-  return ok;
-}
 
 class ImageLoaderWinTest : public ::testing::Test {
  protected:

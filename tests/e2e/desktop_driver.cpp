@@ -1,0 +1,148 @@
+#include "desktop_driver.h"
+
+#include "kelvo_session.h"
+#include "util/text_codec.h"
+
+namespace {
+
+constexpr int kEditId = 100;
+
+bool RegisterTestClass(const wchar_t* className, WNDPROC procedure) {
+  WNDCLASSW existing;
+  if (GetClassInfoW(GetModuleHandleW(nullptr), className, &existing)) return true;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = className;
+  return RegisterClassW(&wc) != 0;
+}
+
+void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  inputs.push_back(input);
+}
+
+}  // namespace
+
+TestWindow::TestWindow(const std::wstring& title, const wchar_t* className, int x, int y) {
+  RegisterTestClass(className, &TestWindow::Procedure);
+  hwnd_ = CreateWindowExW(0, className, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300,
+                          200, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 150,
+                          hwnd_, reinterpret_cast<HMENU>(kEditId), GetModuleHandleW(nullptr),
+                          nullptr);
+  PumpMessages();
+}
+
+TestWindow::~TestWindow() {
+  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  PumpMessages();
+}
+
+std::wstring TestWindow::EditText() const {
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(edit_, buffer, 1024);
+  return buffer;
+}
+
+LRESULT CALLBACK TestWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (msg) {
+    case WM_SETFOCUS:
+      if (self && self->edit_) SetFocus(self->edit_);
+      return 0;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+      if (self && data) {
+        self->copyData_.emplace_back(
+            data->dwData, std::string(static_cast<const char*>(data->lpData), data->cbData));
+        ++self->copyCount_;
+        // Holding the message keeps the sender (Kelvo's macro starter) waiting.
+        while (self->hold_) {
+          MSG m;
+          while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+          }
+          Sleep(5);
+        }
+      }
+      return 0;
+    }
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void PressHotKey(UINT modifiers, UINT virtualKey) {
+  std::vector<INPUT> inputs;
+  const std::pair<UINT, WORD> mods[] = {
+      {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}, {MOD_WIN, VK_LWIN}};
+  for (const auto& [flag, vk] : mods) {
+    if (modifiers & flag) AddKey(inputs, vk, false);
+  }
+  AddKey(inputs, static_cast<WORD>(virtualKey), false);
+  AddKey(inputs, static_cast<WORD>(virtualKey), true);
+  for (auto it = std::rbegin(mods); it != std::rend(mods); ++it) {
+    if (modifiers & it->first) AddKey(inputs, it->second, true);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<MessageBoxInfo> MessageBoxesOf(DWORD processId) {
+  struct Search {
+    DWORD processId;
+    std::vector<MessageBoxInfo> boxes;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t cls[64] = {};
+        GetClassNameW(hwnd, cls, 64);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != s->processId || std::wstring(cls) != L"#32770" || !IsWindowVisible(hwnd)) {
+          return TRUE;
+        }
+        MessageBoxInfo box;
+        box.hwnd = hwnd;
+        wchar_t text[1024] = {};
+        GetWindowTextW(hwnd, text, 1024);
+        box.caption = text;
+        // The message is the one static control with text (the icon's has none).
+        EnumChildWindows(
+            hwnd,
+            [](HWND child, LPARAM lp2) -> BOOL {
+              auto* b = reinterpret_cast<MessageBoxInfo*>(lp2);
+              wchar_t childClass[32] = {};
+              GetClassNameW(child, childClass, 32);
+              wchar_t childText[1024] = {};
+              GetWindowTextW(child, childText, 1024);
+              if (_wcsicmp(childClass, L"Static") == 0 && childText[0] != 0) b->text = childText;
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&box));
+        s->boxes.push_back(box);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.boxes;
+}
+
+void CloseMessageBox(HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }
+
+std::string Narrow(const std::wstring& text) {
+  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}

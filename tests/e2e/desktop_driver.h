@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+// Test windows of the driver's own, injected key presses and the message boxes Kelvo shows.
+
+// A visible top-level window with an edit control that takes the focus whenever the window is
+// activated, so that typed keys land in it.
+class TestWindow {
+ public:
+  static constexpr wchar_t kDefaultClass[] = L"KelvoTestTarget";
+
+  explicit TestWindow(const std::wstring& title, const wchar_t* className = kDefaultClass,
+                      int x = 100, int y = 100);
+  ~TestWindow();
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  std::wstring EditText() const;
+  // Copy-data messages the window received: (identifier, bytes).
+  const std::vector<std::pair<ULONG_PTR, std::string>>& CopyData() const { return copyData_; }
+  // While set, a copy-data message is held (the sender waits) until Release; both may be called
+  // from another thread.
+  void HoldCopyData() { hold_ = true; }
+  void Release() { hold_ = false; }
+  int CopyDataCount() const { return copyCount_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
+  HWND hwnd_ = nullptr;
+  HWND edit_ = nullptr;
+  std::vector<std::pair<ULONG_PTR, std::string>> copyData_;
+  std::atomic<bool> hold_{false};
+  std::atomic<int> copyCount_{0};
+};
+
+// Presses and releases a combination (MOD_ flags and a virtual key) with SendInput.
+void PressHotKey(UINT modifiers, UINT virtualKey);
+
+// A message box of another process: its text and caption; Close presses its first button.
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::wstring caption;
+  std::wstring text;
+};
+std::vector<MessageBoxInfo> MessageBoxesOf(DWORD processId);
+void CloseMessageBox(HWND box);
+
+std::string Narrow(const std::wstring& text);

@@ -1,0 +1,272 @@
+// Hotkeys as a user presses them: windows activated, minimised and closed, programs and
+// shortcuts started, keys typed, the foreground window moved, editor macros handed over,
+// wallpapers converted, and the program ended.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <wincodec.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "desktop_driver.h"
+#include "kelvo_session.h"
+#include "platform/com_win.h"
+#include "support/image_encoder_win.h"
+
+namespace {
+
+constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+
+std::string CrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+// A session whose settings are the given hotkey sections; starts and waits until Kelvo is ready.
+class HotKeyTest : public ::testing::Test {
+ protected:
+  void Start(const std::string& sections, const std::string& general = "") {
+    kelvo.WriteIni(CrLf("[General]\nVersion=169\nKeyWait=10\n" + general + "\n" + sections));
+    ASSERT_TRUE(kelvo.Start());
+  }
+  void Press(UINT vk) { PressHotKey(kHotMods, vk); }
+  std::vector<MessageBoxInfo> Boxes() { return MessageBoxesOf(kelvo.ProcessId()); }
+  std::string Folder() { return Narrow(kelvo.Folder()); }
+  // What record_args.exe, started by Kelvo, received: command line and working directory.
+  std::string Recorded() {
+    std::string text;
+    WaitFor([&] { return !(text = kelvo.ReadFileBytes(L"record_args.txt")).empty(); });
+    return text;
+  }
+
+  KelvoSession kelvo;
+};
+
+}  // namespace
+
+TEST_F(HotKeyTest, ActivatingAMinimisedWindowRestoresAndFrontsIt) {
+  TestWindow target(L"Target One");
+  TestWindow other(L"Other Window");
+  ShowWindow(target.hwnd(), SW_MINIMIZE);
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+A\nActivateWndTitle1=Target One\n");
+  Press('A');
+  EXPECT_TRUE(WaitFor([&] {
+    return !IsIconic(target.hwnd()) && GetForegroundWindow() == target.hwnd();
+  }));
+}
+
+TEST_F(HotKeyTest, TwoMatchingWindowsAlternate) {
+  TestWindow first(L"Twin 1", L"KelvoTwin");
+  TestWindow second(L"Twin 2", L"KelvoTwin", 150, 150);
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+B\nActivateWndClass1=KelvoTwin\n");
+  SetForegroundWindow(second.hwnd());
+  Press('B');
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == first.hwnd(); }));
+  Press('B');
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == second.hwnd(); }));
+  Press('B');
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == first.hwnd(); }));
+}
+
+TEST_F(HotKeyTest, MinimiseByClassAndCloseByTitlePattern) {
+  TestWindow minimised(L"Minimise me", L"KelvoMinimise");
+  TestWindow closed(L"Close Me 42");
+  TestWindow kept(L"Close Me later");
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+C\nMinimizeWndClass1=KelvoMinimise\n"
+        "CloseWndTitleM3=/^Close Me \\d+$/\n");
+  Press('C');
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(minimised.hwnd()) && !IsWindow(closed.hwnd()); }));
+  EXPECT_TRUE(IsWindow(kept.hwnd()));
+  EXPECT_FALSE(IsIconic(kept.hwnd()));
+}
+
+TEST_F(HotKeyTest, InvalidPatternIsReportedOnceAndTheProgramStartsInstead) {
+  TestWindow a(L"Pattern target A");
+  TestWindow b(L"Pattern target B");
+  const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+D\nActivateWndTitleM1=/([/\nExecute1=" +
+        Narrow(program) + "\nExeParam1=started\n");
+  Press('D');
+  std::vector<MessageBoxInfo> boxes;
+  ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, L"エラー");
+  EXPECT_EQ(boxes[0].text, L"不正な正規表現です");
+  CloseMessageBox(boxes[0].hwnd);
+  EXPECT_NE(Recorded().find("started"), std::string::npos);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(HotKeyTest, ExecuteStartsAProgramWithParametersAndWorkingDirectory) {
+  const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
+  CreateDirectoryW((kelvo.Folder() + L"\\work dir").c_str(), nullptr);
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+E\nExecute1=" + Narrow(program) +
+        "\nExeParam1=--one \"two three\"\nExeDir1=" + Folder() + "\\work dir\n");
+  Press('E');
+  const std::string recorded = Recorded();
+  EXPECT_NE(recorded.find("--one \"two three\""), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("\n" + Folder() + "\\work dir\n"), std::string::npos) << recorded;
+}
+
+TEST_F(HotKeyTest, AShortcutStartsWithItsOwnArguments) {
+  const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
+  const std::wstring link = kelvo.Folder() + L"\\tool.lnk";
+  {
+    ComInitialization com;
+    ComRef<IShellLinkW> shell;
+    ComRef<IPersistFile> file;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IShellLinkW, shell.PutVoid())));
+    shell->SetPath(program.c_str());
+    shell->SetArguments(L"--from-link");
+    shell->SetWorkingDirectory(kelvo.Folder().c_str());
+    ASSERT_TRUE(SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.PutVoid())));
+    ASSERT_TRUE(SUCCEEDED(file->Save(link.c_str(), TRUE)));
+  }
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+F\nExecute1=" + Narrow(link) + "\nExeParam1=--caller\n");
+  Press('F');
+  const std::string recorded = Recorded();
+  EXPECT_NE(recorded.find("--from-link"), std::string::npos) << recorded;
+  EXPECT_EQ(recorded.find("--caller"), std::string::npos) << recorded;
+}
+
+TEST_F(HotKeyTest, KeysAreTypedIntoTheActivatedWindow) {
+  TestWindow pad(L"Typing Pad");
+  TestWindow other(L"Somewhere else");
+  SetForegroundWindow(other.hwnd());
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+G\nActivateWndTitle1=Typing Pad\n"
+        "SendKey1=H,/H,SHIFT,I,/I,/SHIFT\n");
+  Press('G');
+  EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"hI"; })) << Narrow(pad.EditText());
+}
+
+TEST_F(HotKeyTest, SetPosMovesTheForegroundWindow) {
+  TestWindow target(L"Place me");
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+H\nCommand=SETPOS_FGWND 10,20,400,*\n");
+  SetForegroundWindow(target.hwnd());
+  RECT before;
+  GetWindowRect(target.hwnd(), &before);
+  Press('H');
+  EXPECT_TRUE(WaitFor([&] {
+    RECT r;
+    GetWindowRect(target.hwnd(), &r);
+    return r.left == 10 && r.top == 20 && r.right - r.left == 400 &&
+           r.bottom - r.top == before.bottom - before.top;
+  }));
+}
+
+TEST_F(HotKeyTest, UnknownCommandIsReported) {
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+I\nCommand=frobnicate now\n");
+  Press('I');
+  std::vector<MessageBoxInfo> boxes;
+  ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
+  EXPECT_EQ(boxes[0].caption, L"エラー");
+  EXPECT_EQ(boxes[0].text, L"不明なコマンドです [FROBNICATE]");
+  CloseMessageBox(boxes[0].hwnd);
+}
+
+namespace {
+
+// The external editor's window, on a thread of its own so that it can keep a macro waiting.
+class EditorWindow {
+ public:
+  EditorWindow() {
+    thread_ = std::thread([this] {
+      TestWindow window(L"ZR editor", L"ZRWclassframe32", 300, 300);
+      window_ = &window;
+      while (!quit_) {
+        PumpMessages();
+        Sleep(5);
+      }
+      window.Release();
+      done_ = true;
+      while (!leave_) Sleep(1);
+    });
+    while (window_ == nullptr) Sleep(1);
+  }
+  ~EditorWindow() {
+    window_.load()->Release();
+    quit_ = true;
+    while (!done_) Sleep(1);
+    leave_ = true;
+    thread_.join();
+  }
+  void Hold(bool hold) {
+    if (hold) window_.load()->HoldCopyData();
+    else window_.load()->Release();
+  }
+  int Count() const { return window_.load()->CopyDataCount(); }
+  // Read only while no macro is being delivered.
+  std::pair<ULONG_PTR, std::string> First() const { return window_.load()->CopyData()[0]; }
+
+ private:
+  std::thread thread_;
+  std::atomic<TestWindow*> window_{nullptr};
+  std::atomic<bool> quit_{false}, done_{false}, leave_{false};
+};
+
+}  // namespace
+
+TEST_F(HotKeyTest, MacroIsHandedToTheRunningEditorAndABusyEditorGetsNoSecond) {
+  EditorWindow editor;
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+J\nZrMacro=" + Narrow(L"整形") +
+        "\n[HotKey2]\nKey=Ctrl+Alt+Shift+K\nZrMacro=second\n"
+        "[HotKey3]\nKey=Ctrl+Alt+Shift+L\nCommand=MARKER\n");
+  Press('J');
+  ASSERT_TRUE(WaitFor([&] { return editor.Count() == 1; }));
+  EXPECT_EQ(editor.First().first, 3034u);
+  EXPECT_EQ(editor.First().second, std::string("\x90\xae\x8c\x60\0", 5));
+
+  // While the editor still runs a macro, the next one is refused (with a beep), not queued.
+  editor.Hold(true);
+  Press('J');
+  ASSERT_TRUE(WaitFor([&] { return editor.Count() == 2; }));
+  Press('K');
+  Press('L');  // its message box shows that Kelvo has handled the hotkey before it
+  std::vector<MessageBoxInfo> boxes;
+  ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
+  CloseMessageBox(boxes[0].hwnd);
+  editor.Hold(false);
+  Sleep(500);
+  EXPECT_EQ(editor.Count(), 2);
+}
+
+TEST_F(HotKeyTest, MacroStartsTheConfiguredEditorWhenNoneRuns) {
+  const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+M\nZrMacro=TidyUp\n", "ZrEditor=" + Narrow(program) + "\n");
+  Press('M');
+  const std::string recorded = Recorded();
+  EXPECT_NE(recorded.find(" -MTidyUp"), std::string::npos) << recorded;
+}
+
+TEST_F(HotKeyTest, PngWallpaperIsConvertedToTheBitmapFile) {
+  // 2 x 1 pixels: blue-green-red bytes (1,2,3) and (4,5,6).
+  const std::vector<std::uint8_t> pixels = {1, 2, 3, 4, 5, 6};
+  const std::wstring png = kelvo.Folder() + L"\\wall.png";
+  ASSERT_TRUE(EncodeImage(std::u16string(png.begin(), png.end()), GUID_ContainerFormatPng,
+                          GUID_WICPixelFormat24bppBGR, 2, 1, pixels, 6));
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+N\nWallPaper=wall.png\n",
+        "WallBmpName=" + Folder() + "\\out.bmp\n");
+  Press('N');
+  std::string bmp;
+  ASSERT_TRUE(WaitFor([&] { return (bmp = kelvo.ReadFileBytes(L"out.bmp")).size() >= 62; }));
+  EXPECT_EQ(bmp.substr(0, 2), "BM");
+  EXPECT_EQ(bmp[18], 2);   // width
+  EXPECT_EQ(bmp[22], 1);   // height
+  EXPECT_EQ(bmp[28], 24);  // bits per pixel
+  EXPECT_EQ(bmp.substr(54, 8), std::string("\1\2\3\4\5\6\0\0", 8));  // one row, padded to 4
+}
+
+TEST_F(HotKeyTest, ExitEndsTheProgram) {
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+O\nCommand=EXIT\n");
+  Press('O');
+  EXPECT_EQ(kelvo.WaitForExit(), 0);
+  EXPECT_TRUE(CanRegister(kHotMods, 'O'));
+}
