@@ -32,6 +32,10 @@ HKeyRec::HKeyRec(HotKeyRegistrar& registrar, WindowHandle Wnd, int Id, HKeyShort
 }
 
 HKeyRec::~HKeyRec() {
-  // Unregistering an id that was never registered is harmless, so it is not tracked.
-  if (Id != 0) registrar_.Unregister(Wnd, Id);
+  // Only global hotkeys are ever registered. Unregistering the others would change nothing but
+  // cost a call to the window manager for each of thousands of keyword and directory entries at
+  // every reload.
+  if (Id >= kFirstGlobalHotKeyId && Id <= kLastGlobalHotKeyId && Registered != 0) {
+    registrar_.Unregister(Wnd, Id);
+  }
 }

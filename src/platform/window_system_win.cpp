@@ -14,11 +14,16 @@ HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 }  // namespace
 
 std::vector<WindowHandle> WinWindowSystem::TopLevelWindows() const {
+  // One call for the whole list in z-order, topmost first; stepping with GetWindow would ask the
+  // window manager once per window.
   std::vector<WindowHandle> windows;
-  for (HWND wnd = GetTopWindow(nullptr); wnd != nullptr && windows.size() < kMaxTopLevelWindows;
-       wnd = GetWindow(wnd, GW_HWNDNEXT)) {
-    windows.push_back(reinterpret_cast<WindowHandle>(wnd));
-  }
+  EnumWindows(
+      [](HWND wnd, LPARAM lp) -> BOOL {
+        auto* list = reinterpret_cast<std::vector<WindowHandle>*>(lp);
+        list->push_back(reinterpret_cast<WindowHandle>(wnd));
+        return list->size() < kMaxTopLevelWindows;
+      },
+      reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
