@@ -19,6 +19,9 @@ target_link_libraries(kelvo_core PUBLIC pcre2_16 ${WIN_LIBS})
 add_executable(Kelvo WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${CMAKE_SOURCE_DIR}/res/kelvo.rc)
 target_link_libraries(Kelvo PRIVATE kelvo_core -municode)
 set_target_properties(Kelvo PROPERTIES OUTPUT_NAME Kelvo)
+# The user's guide ships beside Kelvo.exe; the about box links to it.
+add_custom_command(TARGET Kelvo POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy
+                   ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/Kelvo-README.txt)
 
 add_executable(kelvo_unit_tests ${UNIT_TESTS_PORTABLE} ${UNIT_TESTS_WIN} ${SUPPORT_SOURCES}
                ${SUPPORT_WIN})
@@ -37,6 +40,9 @@ foreach(helper ${E2E_HELPERS})
   get_filename_component(name ${helper} NAME_WE)
   add_executable(${name} WIN32 ${helper})
   target_link_libraries(${name} PRIVATE user32 -municode)
+  if(name STREQUAL "kelvo_poke")
+    set_target_properties(${name} PROPERTIES WIN32_EXECUTABLE OFF)
+  endif()
 endforeach()
 
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)

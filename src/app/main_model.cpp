@@ -87,6 +87,8 @@ void MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
   AddLaunchDirEntries();
   hooks.ApplyCmdLauncherBorder(NoTitleBar);
   hooks.LoadClipSettings();
+  PopupFile = IniFile->ReadString(u"PopupMenu", u"PopupFile", u"");
+  AppFileExists(services_.files, ExeDir, PopupFile);  // only to make the path absolute
   hooks.BuildLauncherMenu();
   NoTrayIcon = IniFile->ReadBool(u"General", u"NoTrayIcon", false);
   tray.Apply(NoTrayIcon);

@@ -64,6 +64,8 @@ class MainModel {
   FontSpec CmdLauncherFont;
   bool NoTitleBar = false;
   bool NoTrayIcon = false;
+  // The menu definition file, made absolute against ExeDir; it need not exist.
+  std::u16string PopupFile;
 
  private:
   std::u16string SettingsFileName() const;

@@ -33,6 +33,8 @@ void RunResident() {
   if (!mainForm.Create()) return;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Enter presses the about box's default button.
+    if (IsDialogMessageW(mainForm.Handle(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -1,6 +1,7 @@
 #include "app/main_window_win.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "../res/resource_ids.h"
 #include "platform/macro_sender_win.h"
@@ -8,6 +9,9 @@
 #include "platform/wide_win.h"
 
 namespace {
+
+// Where the about box's link leads: the user's guide shipped beside Kelvo.exe.
+constexpr char16_t kUserGuide[] = u"Kelvo-README.txt";
 
 // The user's message font stands for the main window's font wherever a settings font has no
 // value of its own.
@@ -39,9 +43,10 @@ bool TKelvoMainForm::Create() {
                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   if (!RegisterClassOnce(kClassName, appIcon_)) return false;
   // The main window is the about box; it stays hidden until asked for.
-  if (!CreateHandle(kClassName, L"Kelvo", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                    WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, CW_USEDEFAULT, CW_USEDEFAULT, 283, 244,
-                    nullptr)) {
+  // A dialog frame without title-bar buttons, always on top.
+  if (!CreateHandle(kClassName, L"Kelvo", WS_POPUP | WS_CAPTION | WS_DLGFRAME,
+                    WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, 283, 244, nullptr)) {
     return false;
   }
   FormCreate();
@@ -55,6 +60,7 @@ void TKelvoMainForm::FormCreate() {
                      SHGFI_ICON | SHGFI_SMALLICON)) {
     ExeSmallIcon = info.hIcon;
   }
+  aboutBox_.Create(Handle(), appIcon_, u"Version " + FileVersionText(exePath), kUserGuide);
   LoadServices services{files_, codePage_, locale_, clock_, hotkeys_, keyboard_};
   model_ = std::make_unique<MainModel>(services, exePath, reinterpret_cast<WindowHandle>(Handle()),
                                        MessageFont(), AppVersionNumber());
@@ -143,6 +149,92 @@ void TKelvoMainForm::CloseMainWindow() {
 
 void TKelvoMainForm::HideMainWindow() { ShowWindow(Handle(), SW_HIDE); }
 
+void TKelvoMainForm::ShowAbout() {
+  aboutBox_.PlaceCentred();
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+  SetFocus(aboutBox_.OkButton());
+}
+
+void TKelvoMainForm::OpenInEditor(const std::u16string& file) {
+  if (model_->Editor.empty()) return;
+  const std::u16string params =
+      EditorParameters(file, model_->IniFile->ReadString(u"General", u"EditParam", u""));
+  launcher_.LaunchProgram(model_->Editor, params, u"", kSwShowNormal, false);
+}
+
+void TKelvoMainForm::EditSettings() {
+  HideMainWindow();
+  OpenInEditor(model_->IniFile->FileName);
+}
+
+void TKelvoMainForm::EditMenuFile() {
+  HideMainWindow();
+  OpenInEditor(model_->PopupFile);
+}
+
+void TKelvoMainForm::WebLabelClick() {
+  HideMainWindow();
+  launcher_.LaunchProgram(model_->ExeDir + kUserGuide, u"", u"", kSwShowNormal, false);
+}
+
+void TKelvoMainForm::RunMenuCommand(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::kEditSettings:
+      EditSettings();
+      break;
+    case MenuCommand::kEditMenuFile:
+      EditMenuFile();
+      break;
+    case MenuCommand::kReload:
+      HideMainWindow();
+      LoadSettings();
+      break;
+    case MenuCommand::kHotKeyList:
+      ShowHotKeyList();
+      break;
+    case MenuCommand::kAbout:
+      ShowAbout();
+      break;
+    case MenuCommand::kExit:
+      CloseMainWindow();
+      break;
+  }
+}
+
+void TKelvoMainForm::ShowMainMenu() {
+  MenuHandle menu;
+  for (const MenuEntry& item : PopupMenu1Items(model_->Editor, model_->PopupFile, AboutShown())) {
+    if (item.separator) {
+      AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuW(menu.get(), MF_STRING | (item.enabled ? 0 : MF_GRAYED),
+                  static_cast<UINT_PTR>(item.command), W(item.caption));
+    }
+  }
+  POINT at;
+  GetCursorPos(&at);
+  // Without the foreground the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(Handle());
+  const UINT chosen = TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                     at.x, at.y, 0, Handle(), nullptr);
+  PostMessageW(Handle(), WM_NULL, 0, 0);
+  if (chosen != 0) RunMenuCommand(static_cast<MenuCommand>(chosen));
+}
+
+LRESULT TKelvoMainForm::OnTrayIcon(LPARAM event) {
+  if (LOWORD(event) == WM_RBUTTONUP || LOWORD(event) == WM_CONTEXTMENU) ShowMainMenu();
+  return 0;
+}
+
+LRESULT TKelvoMainForm::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Handle(), &ps);
+  aboutBox_.Paint(dc);
+  EndPaint(Handle(), &ps);
+  return 0;
+}
+
 LRESULT TKelvoMainForm::WMQueryEndSession() {
   // Handed over directly, not queued: the settings must be written before the session ends.
   SendMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -174,6 +266,38 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       FormDestroy();
       return 0;
+    case WinTrayIcon::kTrayMessage:
+      return OnTrayIcon(lp);
+    case WM_CONTEXTMENU:
+      ShowMainMenu();
+      return 0;
+    case WM_PAINT:
+      return OnPaint();
+    case WM_COMMAND:
+      if (LOWORD(wp) == AboutBox::kOkButtonId || LOWORD(wp) == IDCANCEL) HideMainWindow();
+      return 0;
+    case WM_LBUTTONUP:
+      if (aboutBox_.OverLink(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) WebLabelClick();
+      return 0;
+    case WM_SETCURSOR: {
+      POINT at;
+      GetCursorPos(&at);
+      ScreenToClient(Handle(), &at);
+      if (LOWORD(lp) == HTCLIENT && aboutBox_.OverLink(at)) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      return Default(msg, wp, lp);
+    }
+    case WM_DPICHANGED: {
+      aboutBox_.ApplyDpi(HIWORD(wp));
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(Handle(), nullptr, TRUE);
+      return 0;
+    }
     default:
       return Default(msg, wp, lp);
   }

@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "app/hand_over.h"
+#include "app/about_box_win.h"
 #include "app/hotkey_dispatch.h"
+#include "app/tray_menu.h"
 #include "app/main_model.h"
 #include "app/tray_keeper.h"
 #include "app/window_win.h"
@@ -46,6 +48,18 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void Reload() override { LoadSettings(); }
   void CloseMainWindow() override;
   void HideMainWindow() override;
+  void EditSettings() override;
+  void EditMenuFile() override;
+  void ShowAbout() override;
+
+  // The tray menu and the about box.
+  void ShowMainMenu();
+  void RunMenuCommand(MenuCommand command);
+  void OpenInEditor(const std::u16string& file);
+  void WebLabelClick();
+  LRESULT OnPaint();
+  LRESULT OnTrayIcon(LPARAM event);
+  bool AboutShown() const { return IsWindowVisible(Handle()) != FALSE; }
 
   // LoadHooks
   void SetBusyCursor(bool busy) override;
@@ -77,6 +91,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   UINT taskbarCreated_ = 0;
   HICON appIcon_ = nullptr;
   HICON ExeSmallIcon = nullptr;
+  AboutBox aboutBox_;
   HCURSOR savedCursor_ = nullptr;
   bool loading_ = false;
   bool reloadPending_ = false;

@@ -229,3 +229,12 @@ TEST_F(MainModelTest, ActionKeysFollowTheReadingRules) {
   EXPECT_EQ(rec.ZrMacro, u"m");
   for (const auto& slot : rec.Execute) EXPECT_NE(slot, u"never");
 }
+
+TEST_F(MainModelTest, PopupFileIsMadeAbsoluteWhetherOrNotItExists) {
+  WriteSettings("[General]\nVersion=169\n[PopupMenu]\nPopupFile=menu\\popup.txt\n");
+  EXPECT_EQ(Load().PopupFile, u"C:\\Tools\\menu\\popup.txt");
+  WriteSettings("[General]\nVersion=169\n[PopupMenu]\nPopupFile=D:\\popup.txt\n");
+  EXPECT_EQ(Load().PopupFile, u"D:\\popup.txt");
+  WriteSettings("[General]\nVersion=169\n");
+  EXPECT_EQ(Load().PopupFile, u"");
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_model.h"
+#include "app/window_win.h"
+#include "hotkeylist/gdi_owners_win.h"
+#include "platform/locale.h"
+
+// The hotkey list window, class "THotKeyHelp": every global hotkey with its display text and a
+// summary of what it does, rebuilt from the hotkey table at each show. Like Kelvo's other
+// windows it hides instead of closing; a close by the user stores its position and size.
+class THotKeyHelp : public Window {
+ public:
+  static constexpr wchar_t kClassName[] = L"THotKeyHelp";
+
+  THotKeyHelp(MainModel& model, const Locale& locale);
+  ~THotKeyHelp() override;
+
+  // Creates the window, hidden; false when it cannot be made.
+  bool Create();
+  // Places the window where the settings say, fills the list from the current hotkey table and
+  // shows it. The caller brings it to the foreground.
+  void ShowList();
+  // The hide of another hotkey: nothing is stored.
+  void HideWithoutSaving();
+  bool Visible() const;
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool CreateControls();
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                      DWORD_PTR self) noexcept;
+  LRESULT ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
+
+  int Scale(int designPixels) const;
+  void ApplyDpi();
+  void SetRowHeight();
+  void MeasureWidest();
+  void FillList();
+  void PlaceFromSettings();
+
+  void FormResize();
+  void FormPaint();
+  void FormClose();
+  LRESULT OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnActivate(bool active);
+  LRESULT OnNcHitTest(LPARAM lp);
+  void HKeyListBoxDrawItem(const DRAWITEMSTRUCT& item);
+  RECT SizeGripRect() const;
+
+  MainModel& model_;
+  const Locale& locale_;
+  HWND HKeyListBox = nullptr;
+  HWND CloseBtn = nullptr;
+  GdiObject<HFONT> font_;
+  int fontHeight_ = 0;  // |height| of the font in pixels
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  std::vector<std::u16string> rows_;
+  int widestDisplayText_ = 0;  // pixels, in the window's font
+  HWND lastFocus_ = nullptr;
+  bool placing_ = false;  // the window is being moved to its stored bounds
+};
