@@ -19,21 +19,39 @@ FontHandle MakeFont(const std::u16string& face, int height, bool bold, bool ital
   return FontHandle(CreateFontIndirectW(&lf));
 }
 
+HWND MakeStatic(HWND parent, const std::u16string& text, DWORD style, int id = 0) {
+  return CreateWindowExW(0, L"STATIC", W(text), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
 }  // namespace
 
 RECT AboutBox::Design(int x, int y, int width, int height) const {
   return RECT{Scale(x, dpi_), Scale(y, dpi_), Scale(x + width, dpi_), Scale(y + height, dpi_)};
 }
 
-void AboutBox::Create(HWND window, HICON icon, std::u16string versionText, std::u16string linkText) {
+void AboutBox::Create(HWND window, HICON icon, const std::u16string& versionText,
+                      const std::u16string& linkText) {
   window_ = window;
-  icon_ = icon;
-  version_ = std::move(versionText);
-  link_ = std::move(linkText);
-  okButton_ = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                              0, 0, 0, 0, window, reinterpret_cast<HMENU>(kOkButtonId),
+  image_ = MakeStatic(window, u"", SS_ICON | SS_CENTERIMAGE);
+  SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  title_ = MakeStatic(window, u"Kelvo", SS_CENTER | SS_NOPREFIX);
+  version_ = MakeStatic(window, versionText, SS_CENTER | SS_NOPREFIX);
+  licence_ = MakeStatic(window, kFreeSoftware, SS_CENTER | SS_NOPREFIX);
+  webLabel_ = MakeStatic(window, linkText, SS_CENTER | SS_NOPREFIX | SS_NOTIFY, kWebLabelId);
+  okButton_ = CreateWindowExW(0, L"BUTTON", L"OK",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
+                              window, reinterpret_cast<HMENU>(kOkButtonId),
                               GetModuleHandleW(nullptr), nullptr);
   ApplyDpi(GetDpiForWindow(window));
+}
+
+void AboutBox::Place(HWND control, int x, int y, int width, int height, HFONT font) const {
+  const RECT r = Design(x, y, width, height);
+  SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void AboutBox::ApplyDpi(UINT dpi) {
@@ -44,10 +62,13 @@ void AboutBox::ApplyDpi(UINT dpi) {
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_);
   textFont_ = FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
-  const RECT ok = Design(96, 168, 75, 25);
-  SetWindowPos(okButton_, nullptr, ok.left, ok.top, ok.right - ok.left, ok.bottom - ok.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(okButton_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), TRUE);
+  // The panel starts at (8, 8); the controls on it are placed relative to the window.
+  Place(image_, 8 + 24, 8 + 16, 33, 33, nullptr);
+  Place(title_, 8 + 80, 8 + 16, 89, 24, titleFont_.get());
+  Place(version_, 8 + 72, 8 + 48, 105, 13, textFont_.get());
+  Place(licence_, 8 + 64, 8 + 88, 121, 13, textFont_.get());
+  Place(webLabel_, 8 + 9, 8 + 120, 230, 12, linkFont_.get());
+  Place(okButton_, 96, 168, 75, 25, textFont_.get());
 }
 
 void AboutBox::PlaceCentred() {
@@ -63,29 +84,13 @@ void AboutBox::PlaceCentred() {
                work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOACTIVATE);
 }
 
-void AboutBox::DrawCentred(HDC dc, const std::u16string& text, HFONT font, RECT rect,
-                           COLORREF color) const {
-  SelectedObject selected(dc, font);
-  SetTextColor(dc, color);
-  DrawTextW(dc, W(text), static_cast<int>(text.size()), &rect,
-            DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
-}
-
-void AboutBox::Paint(HDC dc) const {
+void AboutBox::PaintPanel(HDC dc) const {
   RECT panel = Design(8, 8, 249, 145);
   DrawEdge(dc, &panel, BDR_SUNKENOUTER, BF_RECT);
-  const RECT image = Design(24, 16, 33, 33);
-  DrawIconEx(dc, image.left, image.top, icon_, Scale(32, dpi_), Scale(32, dpi_), 0, nullptr,
-             DI_NORMAL);
-  SetBkMode(dc, TRANSPARENT);
-  const COLORREF text = GetSysColor(COLOR_BTNTEXT);
-  DrawCentred(dc, u"Kelvo", titleFont_.get(), Design(80, 16, 89, 24), text);
-  DrawCentred(dc, version_, textFont_.get(), Design(72, 48, 105, 13), text);
-  DrawCentred(dc, kFreeSoftware, textFont_.get(), Design(64, 88, 121, 13), text);
-  DrawCentred(dc, link_, linkFont_.get(), Design(9, 120, 230, 12), RGB(0, 0, 0x80));
 }
 
-bool AboutBox::OverLink(POINT client) const {
-  const RECT link = Design(9, 120, 230, 12);
-  return PtInRect(&link, client) != FALSE;
+HBRUSH AboutBox::ColorStatic(HDC dc, HWND control) const {
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, control == webLabel_ ? RGB(0, 0, 0x80) : GetSysColor(COLOR_BTNTEXT));
+  return GetSysColorBrush(COLOR_BTNFACE);
 }

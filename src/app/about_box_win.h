@@ -5,32 +5,37 @@
 
 #include "app/gdi_win.h"
 
-// The about box's content on the main window: the panel with the icon, the name, the version,
-// the licence line and the link to the user's guide, and the OK button. Sizes are designed at
-// 96 dpi and scaled to the window's resolution.
+// The about box's content on the main window: a lowered panel with the icon, the name, the
+// version, the licence line and the link to the user's guide, and the OK button. The texts are
+// static controls, so screen readers (and tests) can read them. Sizes are designed at 96 dpi.
 class AboutBox {
  public:
   static constexpr int kOkButtonId = IDOK;
+  static constexpr int kWebLabelId = 1001;
 
-  // Creates the OK button and the fonts for the window's resolution.
-  void Create(HWND window, HICON icon, std::u16string versionText, std::u16string linkText);
-  // The window's size for the designed client area, centred on its monitor's work area.
+  void Create(HWND window, HICON icon, const std::u16string& versionText,
+              const std::u16string& linkText);
+  // Sizes the window for the designed client area and centres it on its monitor's work area.
   void PlaceCentred();
   void ApplyDpi(UINT dpi);
-  void Paint(HDC dc) const;
-  bool OverLink(POINT client) const;
+  void PaintPanel(HDC dc) const;
+  // Colours of a static control (WM_CTLCOLORSTATIC): the link is navy.
+  HBRUSH ColorStatic(HDC dc, HWND control) const;
+  bool IsWebLabel(HWND control) const { return control == webLabel_; }
   HWND OkButton() const { return okButton_; }
 
  private:
   RECT Design(int x, int y, int width, int height) const;
-  void DrawCentred(HDC dc, const std::u16string& text, HFONT font, RECT rect, COLORREF color) const;
+  void Place(HWND control, int x, int y, int width, int height, HFONT font) const;
 
   HWND window_ = nullptr;
   HWND okButton_ = nullptr;
-  HICON icon_ = nullptr;
+  HWND image_ = nullptr;
+  HWND title_ = nullptr;
+  HWND version_ = nullptr;
+  HWND licence_ = nullptr;
+  HWND webLabel_ = nullptr;
   UINT dpi_ = 96;
-  std::u16string version_;
-  std::u16string link_;
   FontHandle titleFont_;
   FontHandle textFont_;
   FontHandle linkFont_;

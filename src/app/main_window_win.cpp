@@ -1,7 +1,6 @@
 #include "app/main_window_win.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include "../res/resource_ids.h"
 #include "platform/macro_sender_win.h"
@@ -222,6 +221,18 @@ void TKelvoMainForm::ShowMainMenu() {
   if (chosen != 0) RunMenuCommand(static_cast<MenuCommand>(chosen));
 }
 
+LRESULT TKelvoMainForm::OnCommand(int id, int notification) {
+  if (id == AboutBox::kOkButtonId || id == IDCANCEL) {
+    HideMainWindow();  // OkButtonClick
+  } else if (id == AboutBox::kWebLabelId && notification == STN_CLICKED) {
+    WebLabelClick();
+  } else if (id >= static_cast<int>(MenuCommand::kEditSettings) &&
+             id <= static_cast<int>(MenuCommand::kExit) && notification == 0) {
+    RunMenuCommand(static_cast<MenuCommand>(id));
+  }
+  return 0;
+}
+
 LRESULT TKelvoMainForm::OnTrayIcon(LPARAM event) {
   if (LOWORD(event) == WM_RBUTTONUP || LOWORD(event) == WM_CONTEXTMENU) ShowMainMenu();
   return 0;
@@ -230,7 +241,7 @@ LRESULT TKelvoMainForm::OnTrayIcon(LPARAM event) {
 LRESULT TKelvoMainForm::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(Handle(), &ps);
-  aboutBox_.Paint(dc);
+  aboutBox_.PaintPanel(dc);
   EndPaint(Handle(), &ps);
   return 0;
 }
@@ -274,21 +285,16 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       return OnPaint();
     case WM_COMMAND:
-      if (LOWORD(wp) == AboutBox::kOkButtonId || LOWORD(wp) == IDCANCEL) HideMainWindow();
-      return 0;
-    case WM_LBUTTONUP:
-      if (aboutBox_.OverLink(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) WebLabelClick();
-      return 0;
-    case WM_SETCURSOR: {
-      POINT at;
-      GetCursorPos(&at);
-      ScreenToClient(Handle(), &at);
-      if (LOWORD(lp) == HTCLIENT && aboutBox_.OverLink(at)) {
+      return OnCommand(LOWORD(wp), HIWORD(wp));
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(
+          aboutBox_.ColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)));
+    case WM_SETCURSOR:
+      if (aboutBox_.IsWebLabel(reinterpret_cast<HWND>(wp))) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
       return Default(msg, wp, lp);
-    }
     case WM_DPICHANGED: {
       aboutBox_.ApplyDpi(HIWORD(wp));
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);

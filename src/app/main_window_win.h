@@ -58,6 +58,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void OpenInEditor(const std::u16string& file);
   void WebLabelClick();
   LRESULT OnPaint();
+  LRESULT OnCommand(int id, int notification);
   LRESULT OnTrayIcon(LPARAM event);
   bool AboutShown() const { return IsWindowVisible(Handle()) != FALSE; }
 

@@ -1,39 +1,10 @@
 #pragma once
 #include <windows.h>
 
-#include <utility>
+#include "app/gdi_win.h"
 
-// Move-only owners of GDI handles and paired GDI calls, so that every path out of a painting
-// function gives back what it took.
-
-// A font, brush, bitmap or other object freed with DeleteObject.
-template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-
-  Handle Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void Reset() {
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
+// Owners of the paired GDI calls of the hotkey list's painting, beside those of app/gdi_win.h,
+// so that every path out of a painting function gives back what it took.
 
 // The device context of a window's client area, from GetDC to ReleaseDC.
 class WindowDC {
@@ -79,22 +50,6 @@ class MemoryDC {
 
  private:
   HDC dc_;
-};
-
-// An object selected into a device context; the previous one is selected back at the end.
-class SelectedObject {
- public:
-  SelectedObject(HDC dc, HGDIOBJ object)
-      : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
-  ~SelectedObject() {
-    if (previous_) SelectObject(dc_, previous_);
-  }
-  SelectedObject(const SelectedObject&) = delete;
-  SelectedObject& operator=(const SelectedObject&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
 };
 
 // The text and background colours and background mode of a device context, restored at the end.

@@ -1,0 +1,125 @@
+// The about box, the settings editor and the main menu of the tray icon, as a user meets them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "desktop_driver.h"
+#include "kelvo_session.h"
+
+namespace {
+
+constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+constexpr UINT kTrayMessage = WM_APP + 1;
+
+std::string CrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::wstring ChildText(HWND parent, const std::wstring& prefix) {
+  struct Search {
+    std::wstring prefix, found;
+  } search{prefix, {}};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t text[256] = {};
+        GetWindowTextW(child, text, 256);
+        if (std::wstring(text).rfind(s->prefix, 0) == 0) {
+          s->found = text;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The popup menu Kelvo shows (class "#32768").
+bool MenuOpen() {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  return menu && IsWindowVisible(menu);
+}
+
+void TypeKey(WORD vk) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+class MainMenuTest : public ::testing::Test {
+ protected:
+  void Start(const std::string& text) {
+    kelvo.WriteIni(CrLf("[General]\nVersion=169\n" + text));
+    ASSERT_TRUE(kelvo.Start());
+  }
+  // A right click on the tray icon.
+  void OpenTrayMenu() {
+    PostMessageW(kelvo.MainWindow(), kTrayMessage, 0, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitFor(MenuOpen));
+  }
+  bool AboutShown() { return IsWindowVisible(kelvo.MainWindow()) != FALSE; }
+
+  KelvoSession kelvo;
+};
+
+}  // namespace
+
+TEST_F(MainMenuTest, VersionShowsTheAboutBoxAndAnotherHotKeyHidesIt) {
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+V\nCommand=VERSION\n"
+        "[HotKey2]\nKey=Ctrl+Alt+Shift+W\nCommand=SETPOS_FGWND *\n");
+  PressHotKey(kHotMods, 'V');
+  ASSERT_TRUE(WaitFor([&] { return AboutShown(); }));
+  EXPECT_EQ(ChildText(kelvo.MainWindow(), L"Version"), L"Version 1.6.9.0");
+  EXPECT_EQ(ChildText(kelvo.MainWindow(), L"フリー"), L"フリーソフトウェア");
+  PressHotKey(kHotMods, 'W');
+  EXPECT_TRUE(WaitFor([&] { return !AboutShown(); }));
+}
+
+TEST_F(MainMenuTest, AboutItemShowsTheBoxAndEnterClosesIt) {
+  Start("");
+  OpenTrayMenu();
+  TypeKey('A');
+  ASSERT_TRUE(WaitFor([&] { return AboutShown(); }));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == kelvo.MainWindow(); }));
+  TypeKey(VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return !AboutShown(); }));
+}
+
+TEST_F(MainMenuTest, EditIniStartsTheEditorWithTheSettingsFile) {
+  const std::wstring editor = kelvo.CopyProgram(L"record_args.exe");
+  Start("Editor=" + Narrow(editor) + "\n[HotKey1]\nKey=Ctrl+Alt+Shift+E\nCommand=EDIT_INI\n");
+  PressHotKey(kHotMods, 'E');
+  std::string recorded;
+  ASSERT_TRUE(WaitFor([&] { return !(recorded = kelvo.ReadFileBytes(L"record_args.txt")).empty(); }));
+  EXPECT_NE(recorded.find(" " + Narrow(kelvo.IniPath()) + "\n"), std::string::npos) << recorded;
+}
+
+TEST_F(MainMenuTest, EditItemOfTheTrayMenuUsesTheEditParameters) {
+  const std::wstring editor = kelvo.CopyProgram(L"record_args.exe");
+  Start("Editor=" + Narrow(editor) + "\nEditParam=-n $FILE$ -e\n");
+  OpenTrayMenu();
+  TypeKey('E');
+  std::string recorded;
+  ASSERT_TRUE(WaitFor([&] { return !(recorded = kelvo.ReadFileBytes(L"record_args.txt")).empty(); }));
+  EXPECT_NE(recorded.find(" -n " + Narrow(kelvo.IniPath()) + " -e\n"), std::string::npos)
+      << recorded;
+}
+
+TEST_F(MainMenuTest, ExitItemEndsTheProgramAndReleasesItsHotKeys) {
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+X\nDescription=x\n[HotKey2]\nKey=Win+Alt+F8\n");
+  ASSERT_FALSE(CanRegister(kHotMods, 'X'));
+  OpenTrayMenu();
+  TypeKey('X');
+  EXPECT_EQ(kelvo.WaitForExit(), 0);
+  EXPECT_TRUE(CanRegister(kHotMods, 'X'));
+  EXPECT_TRUE(CanRegister(MOD_WIN | MOD_ALT, VK_F8));
+}
