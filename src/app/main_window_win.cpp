@@ -75,6 +75,8 @@ void TKelvoMainForm::FormCreate() {
   dialogs_ = std::make_unique<WinDialogs>(Handle());
   LoadSettings();
   macroStarter_ = std::make_unique<TZrMacStarter>(WinMacroSender::Instance(), codePage_);
+  hotKeyHelp_ = std::make_unique<THotKeyHelp>(*model_, locale_);
+  if (!hotKeyHelp_->Create()) hotKeyHelp_.reset();
   services_.reset(new ActionServices{windows_, *desktop_, *system_, keys_, launcher_, *dialogs_,
                                      locale_, *macroStarter_});
   KelvoWindows& kelvoWindows = *this;
@@ -107,6 +109,7 @@ void TKelvoMainForm::SetBusyCursor(bool busy) {
 
 void TKelvoMainForm::FormDestroy() {
   macroStarter_.reset();  // asks the worker to end
+  hotKeyHelp_.reset();
   dispatcher_.reset();
   services_.reset();
   if (model_) {
@@ -153,6 +156,16 @@ void TKelvoMainForm::ShowAbout() {
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
   SetFocus(aboutBox_.OkButton());
+}
+
+void TKelvoMainForm::ShowHotKeyList() {
+  if (!hotKeyHelp_) return;
+  hotKeyHelp_->ShowList();
+  SetForegroundWindow(hotKeyHelp_->Handle());
+}
+
+void TKelvoMainForm::HideHotKeyList() {
+  if (hotKeyHelp_) hotKeyHelp_->HideWithoutSaving();
 }
 
 void TKelvoMainForm::OpenInEditor(const std::u16string& file) {

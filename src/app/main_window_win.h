@@ -10,6 +10,7 @@
 #include "app/main_model.h"
 #include "app/tray_keeper.h"
 #include "app/window_win.h"
+#include "hotkeylist/hotkey_list_window_win.h"
 #include "platform/code_page_win.h"
 #include "platform/desktop_win.h"
 #include "platform/dialogs_win.h"
@@ -51,6 +52,8 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void EditSettings() override;
   void EditMenuFile() override;
   void ShowAbout() override;
+  void ShowHotKeyList() override;
+  void HideHotKeyList() override;
 
   // The tray menu and the about box.
   void ShowMainMenu();
@@ -86,6 +89,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   std::unique_ptr<TZrMacStarter> macroStarter_;
   std::unique_ptr<ActionServices> services_;
   std::unique_ptr<HotKeyDispatcher> dispatcher_;
+  std::unique_ptr<THotKeyHelp> hotKeyHelp_;
   std::unique_ptr<WinTrayIcon> tray_;
   std::unique_ptr<WinRetryTimer> timer_;
   std::unique_ptr<TrayKeeper> trayKeeper_;

@@ -149,13 +149,13 @@ TEST_F(HotKeySummaryTest, RowsSortWithoutRegardToCaseAndKeepTableOrderOnTies) {
   Add(106, kShortCutCtrl | 'A').Description = u"ctrl";
   // In code-unit order the upper-case names would come first and "comma" after "Ctrl+A".
   EXPECT_EQ(HotKeyListRows(list_, names, locale_), (std::vector<std::u16string>{
-                        u"comma\tx",
-                        u"COMMA\tX",
-                        u"Comma!\t",
-                        u"Ctrl+A\tctrl",
-                        u"D\td",
-                        u"Z\tz",
-                    }));
+                                                       u"comma\tx",
+                                                       u"COMMA\tX",
+                                                       u"Comma!\t",
+                                                       u"Ctrl+A\tctrl",
+                                                       u"D\td",
+                                                       u"Z\tz",
+                                                   }));
 }
 
 TEST(HotKeyRowLayoutTest, SplitsAtTheFirstTabAndPlacesTheSummaryAfterTheWidestText) {

@@ -7,43 +7,14 @@
 #include <string>
 
 #include "platform/wide_win.h"
+#include "support/temp_folder_win.h"
 #include "util/number_text.h"
 
 namespace {
 
 class WinFileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    for (int attempt = 0; attempt < 100 && root_.empty(); ++attempt) {
-      const std::u16string candidate =
-          U16(temp) + u"kelvo-fs-" + IntToText(GetCurrentProcessId()) + u"-" + IntToText(attempt);
-      if (CreateDirectoryW(W(candidate), nullptr)) root_ = candidate;
-    }
-    ASSERT_FALSE(root_.empty());
-  }
-  void TearDown() override { RemoveTree(root_); }
-
-  static void RemoveTree(const std::u16string& dir) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(W(dir + u"\\*"), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::u16string name = U16(data.cFileName);
-        if (name == u"." || name == u"..") continue;
-        const std::u16string path = dir + u"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(path);
-        } else {
-          DeleteFileW(W(path));
-        }
-      } while (FindNextFileW(find, &data));
-      FindClose(find);
-    }
-    RemoveDirectoryW(W(dir));
-  }
-
+  void SetUp() override { ASSERT_FALSE(root_.empty()); }
   std::u16string Path(const std::u16string& name) const { return root_ + u"\\" + name; }
   std::vector<std::u16string> Names() const {
     std::vector<std::u16string> names;
@@ -54,7 +25,8 @@ class WinFileSystemTest : public ::testing::Test {
     return names;
   }
 
-  std::u16string root_;
+  TempFolder folder_{u"kelvo-fs-"};
+  const std::u16string root_ = folder_.Path();
   WinFileSystem files_;
 };
 
