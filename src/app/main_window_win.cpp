@@ -158,6 +158,18 @@ void TKelvoMainForm::ShowAbout() {
   SetFocus(aboutBox_.OkButton());
 }
 
+void TKelvoMainForm::Reload() {
+  // RECYCLE of the only hotkey running reloads at once, before the tidy-up: its record is not
+  // used after the command, and hotkeys pressed right after the tidy-up find the new table.
+  if (dispatchDepth_ == 1 && !loading_) {
+    --dispatchDepth_;
+    LoadSettings();
+    ++dispatchDepth_;
+    return;
+  }
+  LoadSettings();
+}
+
 void TKelvoMainForm::ShowHotKeyList() {
   if (!hotKeyHelp_) return;
   hotKeyHelp_->ShowList();

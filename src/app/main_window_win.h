@@ -46,7 +46,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void LoadSettings();
 
   // KelvoWindows
-  void Reload() override { LoadSettings(); }
+  void Reload() override;
   void CloseMainWindow() override;
   void HideMainWindow() override;
   void EditSettings() override;

@@ -150,3 +150,21 @@ TEST_F(HotKeyListTest, ListsEveryHotKeySortedAndStoresItsPlaceOnlyWhenClosed) {
   // Ending the program writes nothing of the moved window either.
   EXPECT_EQ(kelvo.ReadIni(), before);
 }
+
+TEST(HotKeyListReload, AReloadHotKeyHidesTheListEveryTime) {
+  KelvoSession kelvo;
+  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
+                           "Command=HOTKEY_LIST\n[HotKey2]\nKey=Ctrl+Alt+Shift+R\nCommand=RECYCLE\n"));
+  ASSERT_TRUE(kelvo.Start());
+  for (int round = 0; round < 3; ++round) {
+    PressHotKey(MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'L');
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      list = FindCaptionedWindow(kelvo.ProcessId(), L"ホットキー一覧");
+      return list && IsWindowVisible(list);
+    })) << round;
+    PressHotKey(MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'R');
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(list); })) << round;
+  }
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
