@@ -21,9 +21,10 @@ double Median(std::vector<double> v) {
 }
 
 std::string Settings(int hotkeys) {
-  std::string s = "[General]\r\nVersion=169\r\n[HotKey100]\r\nKey=Ctrl+Alt+Shift+F12\r\n"
-                  "Command=HOTKEY_LIST\r\n[HotKey99]\r\nKey=Ctrl+Alt+Shift+F11\r\n"
-                  "Description=does nothing\r\n";
+  std::string s =
+      "[General]\r\nVersion=169\r\n[HotKey100]\r\nKey=Ctrl+Alt+Shift+F12\r\n"
+      "Command=HOTKEY_LIST\r\n[HotKey99]\r\nKey=Ctrl+Alt+Shift+F11\r\n"
+      "Description=does nothing\r\n";
   const std::string keys = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   const char* prefixes[] = {"Ctrl+Alt+Shift+", "Win+Ctrl+Alt+", "Win+Shift+Alt+"};
   for (int n = 1; n <= hotkeys - 2; ++n) {
@@ -47,7 +48,8 @@ void Press(WORD key) {
 // Whether the first row of the list box shows text: some pixel differs from the background.
 bool FirstRowPainted(HWND list) {
   RECT r;
-  if (!IsWindowVisible(list) || SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)) == LB_ERR) {
+  if (!IsWindowVisible(list) ||
+      SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)) == LB_ERR) {
     return false;
   }
   POINT origin{r.left, r.top};
@@ -86,7 +88,8 @@ double Measure(const std::wstring& buildDir, int hotkeys) {
   std::wstring line = L"\"" + folder + L"\\Kelvo.exe\"";
   STARTUPINFOW si{sizeof(si)};
   PROCESS_INFORMATION pi{};
-  CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi);
+  CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                 &pi);
   CloseHandle(pi.hThread);
   while (!FindWindowW(L"TKelvoMainForm", nullptr)) Sleep(5);
   WaitForInputIdle(pi.hProcess, 10000);
@@ -106,7 +109,8 @@ double Measure(const std::wstring& buildDir, int hotkeys) {
     times.push_back(std::chrono::duration<double, std::milli>(Stopwatch::now() - start).count());
     Press(VK_F11);  // another hotkey hides the list again
     const auto hideStart = Stopwatch::now();
-    while (window && IsWindowVisible(window) && Stopwatch::now() - hideStart < std::chrono::seconds(5)) {
+    while (window && IsWindowVisible(window) &&
+           Stopwatch::now() - hideStart < std::chrono::seconds(5)) {
       Sleep(1);
     }
     Sleep(50);
@@ -123,7 +127,9 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring buildDir = argc > 1 ? argv[1] : L".";
   const double full = Measure(buildDir, 100);
   const double small = Measure(buildDir, 2);
-  std::printf("hotkey list shown and painted (median of %d): 100 hotkeys %.2f ms, 2 hotkeys %.2f ms, "
-              "the rows cost %.2f ms\n", kPresses, full, small, full - small);
+  std::printf(
+      "hotkey list shown and painted (median of %d): 100 hotkeys %.2f ms, 2 hotkeys %.2f ms, "
+      "the rows cost %.2f ms\n",
+      kPresses, full, small, full - small);
   return 0;
 }

@@ -122,13 +122,16 @@ int wmain(int argc, wchar_t** argv) {
   const double viaKelvo = Latency(neutral, target);
   Stop(kelvo, L"TKelvoMainForm");
 
-  std::printf("hotkey to activated window (median of %d): Kelvo %.2f ms, minimal program %.2f ms, "
-              "Kelvo adds %.2f ms\n", kPresses, viaKelvo, bare, viaKelvo - bare);
+  std::printf(
+      "hotkey to activated window (median of %d): Kelvo %.2f ms, minimal program %.2f ms, "
+      "Kelvo adds %.2f ms\n",
+      kPresses, viaKelvo, bare, viaKelvo - bare);
 
   // (b) 500 visible windows, one of which matches the pattern.
   std::vector<HWND> many;
   for (int i = 0; i < 500; ++i) {
-    many.push_back(MakeWindow(L"KelvoBenchMany", L"Document " + std::to_wstring(i) + L" - Editor", 10));
+    many.push_back(
+        MakeWindow(L"KelvoBenchMany", L"Document " + std::to_wstring(i) + L" - Editor", 10));
   }
   Pump();
   WinWindowSystem windows;

@@ -26,7 +26,8 @@ double MedianMs(int runs, const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     times.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
@@ -55,7 +56,8 @@ int wmain() {
   WinClock clock;
   WinHotKeyRegistrar hotkeys;
   WinKeyboardLayout keyboard;
-  HWND wnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HWND wnd =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   MainModel model({files, codePage, locale, clock, hotkeys, keyboard}, folder + u"\\Kelvo.exe",
                   reinterpret_cast<WindowHandle>(wnd), FontSpec{}, 169);
   NoTray tray;
@@ -75,7 +77,8 @@ int wmain() {
                 ListFiles(files, locale, folder + u"\\links", out, u"LNK", false);
               }));
   std::printf("2,000 sort keys: %.1f ms\n", MedianMs(runs, [&] {
-                for (int i = 0; i < 2000; ++i) locale.SortKeyNoCase(folder + u"\\links\\group1\\tool1.lnk");
+                for (int i = 0; i < 2000; ++i)
+                  locale.SortKeyNoCase(folder + u"\\links\\group1\\tool1.lnk");
               }));
   return 0;
 }

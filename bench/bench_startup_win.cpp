@@ -3,6 +3,7 @@
 // launcher directory of 2,000 shortcut files.
 //   bench_startup_win.exe BUILD_DIR
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <algorithm>
@@ -142,9 +143,12 @@ int wmain(int argc, wchar_t** argv) {
   }
   const double ks = Median(kelvoStart), ms = Median(minimalStart);
   const double r = Median(reload), h = Median(handOver);
-  std::printf("start-up to ready (median of %d): Kelvo %.1f ms, minimal program %.1f ms, ratio %.2f\n",
-              kRuns, ks, ms, ks / ms);
-  std::printf("second start (median of %d): with -R %.1f ms, plain hand-over %.1f ms, reload adds %.1f ms\n",
-              kRuns, r, h, r - h);
+  std::printf(
+      "start-up to ready (median of %d): Kelvo %.1f ms, minimal program %.1f ms, ratio %.2f\n",
+      kRuns, ks, ms, ks / ms);
+  std::printf(
+      "second start (median of %d): with -R %.1f ms, plain hand-over %.1f ms, reload adds %.1f "
+      "ms\n",
+      kRuns, r, h, r - h);
   return 0;
 }

@@ -7,7 +7,8 @@ set_target_properties(pcre2_16 PROPERTIES
   INTERFACE_COMPILE_DEFINITIONS PCRE2_STATIC)
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-add_compile_options(-Wall -Wextra -O2)
+# Win32 structures are zero-initialised with a size member first ({sizeof(s)}) on purpose.
+add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -O2)
 add_link_options(-static -static-libgcc -static-libstdc++)
 set(WIN_LIBS user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 advapi32 version winmm
     windowscodecs shlwapi)

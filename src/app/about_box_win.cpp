@@ -7,8 +7,8 @@ namespace {
 constexpr int kClientWidth = 267;
 constexpr int kClientHeight = 205;
 
-FontHandle MakeFont(const std::u16string& face, int height, bool bold, bool italic,
-                    bool underline, BYTE charset) {
+FontHandle MakeFont(const std::u16string& face, int height, bool bold, bool italic, bool underline,
+                    BYTE charset) {
   LOGFONTW lf{};
   lf.lfHeight = -height;
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -40,10 +40,9 @@ void AboutBox::Create(HWND window, HICON icon, const std::u16string& versionText
   version_ = MakeStatic(window, versionText, SS_CENTER | SS_NOPREFIX);
   licence_ = MakeStatic(window, kFreeSoftware, SS_CENTER | SS_NOPREFIX);
   webLabel_ = MakeStatic(window, linkText, SS_CENTER | SS_NOPREFIX | SS_NOTIFY, kWebLabelId);
-  okButton_ = CreateWindowExW(0, L"BUTTON", L"OK",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
-                              window, reinterpret_cast<HMENU>(kOkButtonId),
-                              GetModuleHandleW(nullptr), nullptr);
+  okButton_ = CreateWindowExW(
+      0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
+      window, reinterpret_cast<HMENU>(kOkButtonId), GetModuleHandleW(nullptr), nullptr);
   ApplyDpi(GetDpiForWindow(window));
 }
 

@@ -62,4 +62,6 @@ class MenuHandle {
 };
 
 // A length designed at 96 dots per inch, at the window's resolution.
-inline int Scale(int designPixels, UINT dpi) { return MulDiv(designPixels, static_cast<int>(dpi), 96); }
+inline int Scale(int designPixels, UINT dpi) {
+  return MulDiv(designPixels, static_cast<int>(dpi), 96);
+}

@@ -65,7 +65,8 @@ bool HotKeyDispatcher::ConvertWallPaper(const std::u16string& path) {
     // The old bitmap file is replaced atomically: a failed write leaves it as it was.
     return files_.WriteAtomically(model_.WallBmpName, EncodeBmp24(bitmap));
   }
-  if (EqualsNoCase(ext, u".bmp")) return services_.system.CopyFileReplacing(path, model_.WallBmpName);
+  if (EqualsNoCase(ext, u".bmp"))
+    return services_.system.CopyFileReplacing(path, model_.WallBmpName);
   return false;
 }
 

@@ -66,7 +66,8 @@ MainModel::~MainModel() { ClearHotKeys(); }
 std::u16string MainModel::SettingsFileName() const {
   const auto slash = exePath_.find_last_of(u"\\/");
   const auto dot = exePath_.rfind(u'.');
-  const bool hasExtension = dot != std::u16string::npos && (slash == std::u16string::npos || dot > slash);
+  const bool hasExtension =
+      dot != std::u16string::npos && (slash == std::u16string::npos || dot > slash);
   return (hasExtension ? exePath_.substr(0, dot) : exePath_) + u".INI";
 }
 
@@ -109,7 +110,8 @@ void MainModel::ReadGeneral() {
   if (Editor.empty()) Editor = kDefaultEditor;
   const std::u16string upper = services_.locale.ToUpper(Editor);
   ZrEditorPath.clear();
-  if (ContainsUpper(upper, u"ZRW32.EXE") || ContainsUpper(upper, u"ZRLOAD.EXE")) ZrEditorPath = Editor;
+  if (ContainsUpper(upper, u"ZRW32.EXE") || ContainsUpper(upper, u"ZRLOAD.EXE"))
+    ZrEditorPath = Editor;
   if (ZrEditorPath.empty()) ZrEditorPath = IniFile->ReadString(u"General", u"ZrEditor", u"");
   WallBmpName = IniFile->ReadString(u"General", u"WallBmpName", ExeDir + u"KelvoWall.BMP");
   WmPasteClass = IniFile->ReadString(u"General", u"WmPasteClass", kDefaultWmPasteClass);
@@ -146,13 +148,12 @@ void MainModel::BuildHotKeyTable() {
   }
 }
 
-void MainModel::AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& section,
-                         int keyWait) {
+void MainModel::AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& section, int keyWait) {
   if (rec->Registered == 0) {
     const LocalDateTime now = services_.clock.Now();
-    IniFile->WriteString(u"ErrorLog", section,
-                         u"登録失敗 " + services_.locale.ShortDate(now) + u" " +
-                             services_.locale.LongTime(now));
+    IniFile->WriteString(
+        u"ErrorLog", section,
+        u"登録失敗 " + services_.locale.ShortDate(now) + u" " + services_.locale.LongTime(now));
     return;  // the record is destroyed here, which unregisters nothing that was registered
   }
   rec->Description = IniFile->ReadString(section, u"Description", u"");

@@ -1,6 +1,7 @@
 // Kelvo's entry point: one resident instance per log-on; a later start hands its command line
 // to it and ends.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <exception>

@@ -80,8 +80,8 @@ void TKelvoMainForm::FormCreate() {
   services_.reset(new ActionServices{windows_, *desktop_, *system_, keys_, launcher_, *dialogs_,
                                      locale_, *macroStarter_});
   KelvoWindows& kelvoWindows = *this;
-  dispatcher_ = std::make_unique<HotKeyDispatcher>(*model_, *services_, files_, images_,
-                                                   kelvoWindows);
+  dispatcher_ =
+      std::make_unique<HotKeyDispatcher>(*model_, *services_, files_, images_, kelvoWindows);
 }
 
 void TKelvoMainForm::LoadSettings() {

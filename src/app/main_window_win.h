@@ -3,25 +3,25 @@
 
 #include <memory>
 
-#include "app/hand_over.h"
 #include "app/about_box_win.h"
+#include "app/hand_over.h"
 #include "app/hotkey_dispatch.h"
-#include "app/tray_menu.h"
 #include "app/main_model.h"
 #include "app/tray_keeper.h"
+#include "app/tray_menu.h"
 #include "app/window_win.h"
 #include "hotkeylist/hotkey_list_window_win.h"
 #include "platform/code_page_win.h"
 #include "platform/desktop_win.h"
 #include "platform/dialogs_win.h"
-#include "platform/image_loader_win.h"
-#include "platform/key_input_win.h"
-#include "platform/program_launcher_win.h"
-#include "platform/window_system_win.h"
 #include "platform/file_system_win.h"
 #include "platform/hotkey_registrar_win.h"
+#include "platform/image_loader_win.h"
+#include "platform/key_input_win.h"
 #include "platform/locale_win.h"
+#include "platform/program_launcher_win.h"
 #include "platform/tray_win.h"
+#include "platform/window_system_win.h"
 
 // The main window, class "TKelvoMainForm": hidden, it owns the running configuration, receives
 // the hotkeys and the hand-over of a second start, and keeps the tray icon.

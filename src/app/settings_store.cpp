@@ -82,7 +82,8 @@ void UsrIniFile::Load() {
 const IniSection* UsrIniFile::FindSection(std::u16string_view name) const {
   if (!sectionIndexValid_) {
     sectionIndex_.clear();
-    for (const IniSection& section : Sections) sectionIndex_.emplace(FoldedName(section.name), &section);
+    for (const IniSection& section : Sections)
+      sectionIndex_.emplace(FoldedName(section.name), &section);
     sectionIndexValid_ = true;
   }
   const auto found = sectionIndex_.find(FoldedName(name));

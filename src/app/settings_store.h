@@ -3,8 +3,8 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "app/font_spec.h"

@@ -1,7 +1,7 @@
 #include "app/tray_menu.h"
 
-std::vector<MenuEntry> PopupMenu1Items(const std::u16string& Editor, const std::u16string& PopupFile,
-                                       bool aboutBoxShown) {
+std::vector<MenuEntry> PopupMenu1Items(const std::u16string& Editor,
+                                       const std::u16string& PopupFile, bool aboutBoxShown) {
   std::vector<MenuEntry> items = {
       {MenuCommand::kEditSettings, u"設定ファイル編集(&E)", !Editor.empty()},
       {MenuCommand::kEditMenuFile, u"メニュー定義ファイル編集(&D)",
@@ -16,8 +16,7 @@ std::vector<MenuEntry> PopupMenu1Items(const std::u16string& Editor, const std::
 }
 
 std::u16string EditorParameters(const std::u16string& file, const std::u16string& EditParam) {
-  const std::u16string arg =
-      file.find(u' ') == std::u16string::npos ? file : u"\"" + file + u"\"";
+  const std::u16string arg = file.find(u' ') == std::u16string::npos ? file : u"\"" + file + u"\"";
   if (EditParam.empty()) return arg;
   constexpr std::u16string_view kPlaceholder = u"$FILE$";
   if (EditParam.find(kPlaceholder) == std::u16string::npos) return EditParam + u" " + arg;

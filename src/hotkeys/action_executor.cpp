@@ -152,9 +152,9 @@ bool RunSlots(const HKeyRec& rec, ActionServices& s) {
     }
   }
   for (std::size_t i = 0; i < kActionSlots; ++i) {
-    if (FindWindows(Tests(rec.CloseWndClass, rec.CloseWndTitle, rec.CloseWndTitleR,
-                          rec.CloseWndTitleM, i),
-                    list, s.windows, s.locale, s.dialogs)) {
+    if (FindWindows(
+            Tests(rec.CloseWndClass, rec.CloseWndTitle, rec.CloseWndTitleR, rec.CloseWndTitleM, i),
+            list, s.windows, s.locale, s.dialogs)) {
       CloseWindows(list, s.windows);
     }
   }
@@ -224,7 +224,8 @@ std::vector<std::u16string> SplitCommaText(std::u16string_view text) {
   return items;
 }
 
-void ExecuteHotKey(const HKeyRec& rec, ActionServices& services, const std::u16string& ZrEditorPath) {
+void ExecuteHotKey(const HKeyRec& rec, ActionServices& services,
+                   const std::u16string& ZrEditorPath) {
   if (!rec.Command.empty() && !RunCommand(rec, services)) return;
   if (!RunSlots(rec, services)) return;
   if (!rec.ZrMacro.empty()) StartMacro(rec, services, ZrEditorPath);

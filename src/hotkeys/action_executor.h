@@ -25,7 +25,8 @@ struct ActionServices {
 
 // Carries out one record: its built-in system command, then the minimise, close and activation
 // steps of its ten slots, then its editor macro. Failures are shown in message boxes.
-void ExecuteHotKey(const HKeyRec& rec, ActionServices& services, const std::u16string& ZrEditorPath);
+void ExecuteHotKey(const HKeyRec& rec, ActionServices& services,
+                   const std::u16string& ZrEditorPath);
 
 // The items of a comma text: separated by commas and by blanks, optionally in double quotes;
 // two commas in a row give an empty item, as does a comma at the end.

@@ -1,6 +1,7 @@
 #pragma once
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 // COM initialised for the calling thread for the owner's lifetime. A thread that already has COM
 // in another apartment model keeps it and is not uninitialised here, since only successful

@@ -8,7 +8,8 @@
 class HotKeyRegistrar {
  public:
   virtual ~HotKeyRegistrar() = default;
-  virtual bool Register(WindowHandle wnd, int id, std::uint32_t modifiers, std::uint32_t virtualKey) = 0;
+  virtual bool Register(WindowHandle wnd, int id, std::uint32_t modifiers,
+                        std::uint32_t virtualKey) = 0;
   virtual void Unregister(WindowHandle wnd, int id) = 0;
 };
 

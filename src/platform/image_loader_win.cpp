@@ -1,8 +1,9 @@
 #include "platform/image_loader_win.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <wincodec.h>
-#include <windows.h>
 
 #include <cstddef>
 #include <cstdint>

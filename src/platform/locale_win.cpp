@@ -67,9 +67,9 @@ int WinLocale::CompareNoCase(std::u16string_view a, std::u16string_view b) const
 
 std::string WinLocale::SortKeyNoCase(std::u16string_view text) const {
   const std::u16string source(text);
-  const int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE,
-                                 W(source), static_cast<int>(source.size()), nullptr, 0,
-                                 nullptr, nullptr, 0);
+  const int size =
+      LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, W(source),
+                    static_cast<int>(source.size()), nullptr, 0, nullptr, nullptr, 0);
   if (size <= 0) return {};
   std::string key(static_cast<std::size_t>(size), '\0');
   LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, W(source),

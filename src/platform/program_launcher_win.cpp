@@ -1,10 +1,11 @@
 #include "platform/program_launcher_win.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <objidl.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <string>
 #include <utility>

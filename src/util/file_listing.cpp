@@ -83,9 +83,9 @@ class Walk {
       return;
     }
     pending.key = locale_.SortKeyNoCase(pending.path);
-    const auto at = std::lower_bound(
-        queue_.begin(), queue_.end(), pending.key,
-        [](const PendingDir& a, const std::string& key) { return a.key < key; });
+    const auto at =
+        std::lower_bound(queue_.begin(), queue_.end(), pending.key,
+                         [](const PendingDir& a, const std::string& key) { return a.key < key; });
     if (at != queue_.end() && at->key == pending.key) return;
     queue_.insert(at, std::move(pending));
   }

@@ -34,9 +34,9 @@ TestWindow::TestWindow(const std::wstring& title, const wchar_t* className, int 
   RegisterTestClass(className, &TestWindow::Procedure);
   hwnd_ = CreateWindowExW(0, className, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300,
                           200, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 150,
-                          hwnd_, reinterpret_cast<HMENU>(kEditId), GetModuleHandleW(nullptr),
-                          nullptr);
+  edit_ =
+      CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 150, hwnd_,
+                      reinterpret_cast<HMENU>(kEditId), GetModuleHandleW(nullptr), nullptr);
   PumpMessages();
 }
 
@@ -53,8 +53,9 @@ std::wstring TestWindow::EditText() const {
 
 LRESULT CALLBACK TestWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    SetWindowLongPtrW(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
   }
   auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   switch (msg) {

@@ -3,6 +3,7 @@
 // wallpapers converted, and the program ended.
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <objbase.h>
 #include <shlobj.h>
 #include <wincodec.h>
@@ -19,15 +20,6 @@
 namespace {
 
 constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
-
-std::string CrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
 
 // A session whose settings are the given hotkey sections; starts and waits until Kelvo is ready.
 class HotKeyTest : public ::testing::Test {
@@ -57,9 +49,8 @@ TEST_F(HotKeyTest, ActivatingAMinimisedWindowRestoresAndFrontsIt) {
   ShowWindow(target.hwnd(), SW_MINIMIZE);
   Start("[HotKey1]\nKey=Ctrl+Alt+Shift+A\nActivateWndTitle1=Target One\n");
   Press('A');
-  EXPECT_TRUE(WaitFor([&] {
-    return !IsIconic(target.hwnd()) && GetForegroundWindow() == target.hwnd();
-  }));
+  EXPECT_TRUE(
+      WaitFor([&] { return !IsIconic(target.hwnd()) && GetForegroundWindow() == target.hwnd(); }));
 }
 
 TEST_F(HotKeyTest, TwoMatchingWindowsAlternate) {
@@ -79,8 +70,9 @@ TEST_F(HotKeyTest, MinimiseByClassAndCloseByTitlePattern) {
   TestWindow minimised(L"Minimise me", L"KelvoMinimise");
   TestWindow closed(L"Close Me 42");
   TestWindow kept(L"Close Me later");
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+C\nMinimizeWndClass1=KelvoMinimise\n"
-        "CloseWndTitleM3=/^Close Me \\d+$/\n");
+  Start(
+      "[HotKey1]\nKey=Ctrl+Alt+Shift+C\nMinimizeWndClass1=KelvoMinimise\n"
+      "CloseWndTitleM3=/^Close Me \\d+$/\n");
   Press('C');
   EXPECT_TRUE(WaitFor([&] { return IsIconic(minimised.hwnd()) && !IsWindow(closed.hwnd()); }));
   EXPECT_TRUE(IsWindow(kept.hwnd()));
@@ -91,8 +83,8 @@ TEST_F(HotKeyTest, InvalidPatternIsReportedOnceAndTheProgramStartsInstead) {
   TestWindow a(L"Pattern target A");
   TestWindow b(L"Pattern target B");
   const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+D\nActivateWndTitleM1=/([/\nExecute1=" +
-        Narrow(program) + "\nExeParam1=started\n");
+  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+D\nActivateWndTitleM1=/([/\nExecute1=" + Narrow(program) +
+        "\nExeParam1=started\n");
   Press('D');
   std::vector<MessageBoxInfo> boxes;
   ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
@@ -141,8 +133,9 @@ TEST_F(HotKeyTest, KeysAreTypedIntoTheActivatedWindow) {
   TestWindow pad(L"Typing Pad");
   TestWindow other(L"Somewhere else");
   SetForegroundWindow(other.hwnd());
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+G\nActivateWndTitle1=Typing Pad\n"
-        "SendKey1=H,/H,SHIFT,I,/I,/SHIFT\n");
+  Start(
+      "[HotKey1]\nKey=Ctrl+Alt+Shift+G\nActivateWndTitle1=Typing Pad\n"
+      "SendKey1=H,/H,SHIFT,I,/I,/SHIFT\n");
   Press('G');
   EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"hI"; })) << Narrow(pad.EditText());
 }
@@ -199,8 +192,10 @@ class EditorWindow {
     thread_.join();
   }
   void Hold(bool hold) {
-    if (hold) window_.load()->HoldCopyData();
-    else window_.load()->Release();
+    if (hold)
+      window_.load()->HoldCopyData();
+    else
+      window_.load()->Release();
   }
   int Count() const { return window_.load()->CopyDataCount(); }
   // Read only while no macro is being delivered.
@@ -258,9 +253,9 @@ TEST_F(HotKeyTest, PngWallpaperIsConvertedToTheBitmapFile) {
   std::string bmp;
   ASSERT_TRUE(WaitFor([&] { return (bmp = kelvo.ReadFileBytes(L"out.bmp")).size() >= 62; }));
   EXPECT_EQ(bmp.substr(0, 2), "BM");
-  EXPECT_EQ(bmp[18], 2);   // width
-  EXPECT_EQ(bmp[22], 1);   // height
-  EXPECT_EQ(bmp[28], 24);  // bits per pixel
+  EXPECT_EQ(bmp[18], 2);                                             // width
+  EXPECT_EQ(bmp[22], 1);                                             // height
+  EXPECT_EQ(bmp[28], 24);                                            // bits per pixel
   EXPECT_EQ(bmp.substr(54, 8), std::string("\1\2\3\4\5\6\0\0", 8));  // one row, padded to 4
 }
 

@@ -14,15 +14,6 @@ namespace {
 constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr wchar_t kListCaption[] = L"ホットキー一覧";
 
-std::string CrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
 // A visible top-level window of the process with this caption.
 HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption) {
   struct Search {
@@ -153,8 +144,9 @@ TEST_F(HotKeyListTest, ListsEveryHotKeySortedAndStoresItsPlaceOnlyWhenClosed) {
 
 TEST(HotKeyListReload, AReloadHotKeyHidesTheListEveryTime) {
   KelvoSession kelvo;
-  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
-                           "Command=HOTKEY_LIST\n[HotKey2]\nKey=Ctrl+Alt+Shift+R\nCommand=RECYCLE\n"));
+  kelvo.WriteIni(
+      CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
+           "Command=HOTKEY_LIST\n[HotKey2]\nKey=Ctrl+Alt+Shift+R\nCommand=RECYCLE\n"));
   ASSERT_TRUE(kelvo.Start());
   for (int round = 0; round < 3; ++round) {
     PressHotKey(MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'L');

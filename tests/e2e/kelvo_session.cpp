@@ -26,8 +26,9 @@ std::wstring NewTemporaryFolder() {
   GetTempPathW(MAX_PATH, temp);
   static int counter = 0;
   for (;;) {
-    std::wstring folder = std::wstring(temp) + L"kelvo-e2e-" + std::to_wstring(GetCurrentProcessId()) +
-                          L"-" + std::to_wstring(++counter);
+    std::wstring folder = std::wstring(temp) + L"kelvo-e2e-" +
+                          std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(++counter);
     if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
   }
 }
@@ -102,6 +103,15 @@ bool TrayIconExists(HWND owner) {
 }
 
 std::string Utf8(const std::u16string& text) { return Utf16ToUtf8(text); }
+
+std::string CrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
 
 KelvoSession::KelvoSession() : folder_(NewTemporaryFolder()) {
   CopyFileW((DriverDirectory() + L"\\Kelvo.exe").c_str(), ExePath().c_str(), FALSE);

@@ -60,3 +60,6 @@ bool CanRegister(UINT modifiers, UINT virtualKey);
 bool TrayIconExists(HWND owner);
 
 std::string Utf8(const std::u16string& text);
+
+// The text with every LF made a CR LF, as settings files are written.
+std::string CrLf(const std::string& text);

@@ -12,15 +12,6 @@ namespace {
 constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr UINT kTrayMessage = WM_APP + 1;
 
-std::string CrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
 std::wstring ChildText(HWND parent, const std::wstring& prefix) {
   struct Search {
     std::wstring prefix, found;
@@ -47,14 +38,6 @@ bool MenuOpen() {
   return menu && IsWindowVisible(menu);
 }
 
-void TypeKey(WORD vk) {
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-}
-
 class MainMenuTest : public ::testing::Test {
  protected:
   void Start(const std::string& text) {
@@ -74,8 +57,9 @@ class MainMenuTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(MainMenuTest, VersionShowsTheAboutBoxAndAnotherHotKeyHidesIt) {
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+V\nCommand=VERSION\n"
-        "[HotKey2]\nKey=Ctrl+Alt+Shift+W\nCommand=SETPOS_FGWND *\n");
+  Start(
+      "[HotKey1]\nKey=Ctrl+Alt+Shift+V\nCommand=VERSION\n"
+      "[HotKey2]\nKey=Ctrl+Alt+Shift+W\nCommand=SETPOS_FGWND *\n");
   PressHotKey(kHotMods, 'V');
   ASSERT_TRUE(WaitFor([&] { return AboutShown(); }));
   EXPECT_EQ(ChildText(kelvo.MainWindow(), L"Version"), L"Version 1.6.9.0");
@@ -87,10 +71,10 @@ TEST_F(MainMenuTest, VersionShowsTheAboutBoxAndAnotherHotKeyHidesIt) {
 TEST_F(MainMenuTest, AboutItemShowsTheBoxAndEnterClosesIt) {
   Start("");
   OpenTrayMenu();
-  TypeKey('A');
+  PressHotKey(0, 'A');
   ASSERT_TRUE(WaitFor([&] { return AboutShown(); }));
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == kelvo.MainWindow(); }));
-  TypeKey(VK_RETURN);
+  PressHotKey(0, VK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return !AboutShown(); }));
 }
 
@@ -99,7 +83,8 @@ TEST_F(MainMenuTest, EditIniStartsTheEditorWithTheSettingsFile) {
   Start("Editor=" + Narrow(editor) + "\n[HotKey1]\nKey=Ctrl+Alt+Shift+E\nCommand=EDIT_INI\n");
   PressHotKey(kHotMods, 'E');
   std::string recorded;
-  ASSERT_TRUE(WaitFor([&] { return !(recorded = kelvo.ReadFileBytes(L"record_args.txt")).empty(); }));
+  ASSERT_TRUE(
+      WaitFor([&] { return !(recorded = kelvo.ReadFileBytes(L"record_args.txt")).empty(); }));
   EXPECT_NE(recorded.find(" " + Narrow(kelvo.IniPath()) + "\n"), std::string::npos) << recorded;
 }
 
@@ -107,9 +92,10 @@ TEST_F(MainMenuTest, EditItemOfTheTrayMenuUsesTheEditParameters) {
   const std::wstring editor = kelvo.CopyProgram(L"record_args.exe");
   Start("Editor=" + Narrow(editor) + "\nEditParam=-n $FILE$ -e\n");
   OpenTrayMenu();
-  TypeKey('E');
+  PressHotKey(0, 'E');
   std::string recorded;
-  ASSERT_TRUE(WaitFor([&] { return !(recorded = kelvo.ReadFileBytes(L"record_args.txt")).empty(); }));
+  ASSERT_TRUE(
+      WaitFor([&] { return !(recorded = kelvo.ReadFileBytes(L"record_args.txt")).empty(); }));
   EXPECT_NE(recorded.find(" -n " + Narrow(kelvo.IniPath()) + " -e\n"), std::string::npos)
       << recorded;
 }
@@ -118,7 +104,7 @@ TEST_F(MainMenuTest, ExitItemEndsTheProgramAndReleasesItsHotKeys) {
   Start("[HotKey1]\nKey=Ctrl+Alt+Shift+X\nDescription=x\n[HotKey2]\nKey=Win+Alt+F8\n");
   ASSERT_FALSE(CanRegister(kHotMods, 'X'));
   OpenTrayMenu();
-  TypeKey('X');
+  PressHotKey(0, 'X');
   EXPECT_EQ(kelvo.WaitForExit(), 0);
   EXPECT_TRUE(CanRegister(kHotMods, 'X'));
   EXPECT_TRUE(CanRegister(MOD_WIN | MOD_ALT, VK_F8));

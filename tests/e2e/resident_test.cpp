@@ -2,6 +2,7 @@
 // hand-over of a second start, reloads and the tray icon.
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <string>
@@ -9,15 +10,6 @@
 #include "kelvo_session.h"
 
 namespace {
-
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
 
 constexpr char kFirstStartFile[] = R"([General]
 Version=169
@@ -137,16 +129,17 @@ TEST(Resident, FirstStartWritesTheCompleteSettingsFile) {
   ASSERT_TRUE(kelvo.Start());
   // The file is written right after the tray icon is added.
   EXPECT_TRUE(WaitFor([&] { return !kelvo.ReadIni().empty(); }));
-  EXPECT_EQ(kelvo.ReadIni(), WithCrLf(kFirstStartFile));
+  EXPECT_EQ(kelvo.ReadIni(), CrLf(kFirstStartFile));
   EXPECT_EQ(kelvo.Stop(), 0);
   // Nothing changed since, so ending the program leaves the file as it was.
-  EXPECT_EQ(kelvo.ReadIni(), WithCrLf(kFirstStartFile));
+  EXPECT_EQ(kelvo.ReadIni(), CrLf(kFirstStartFile));
 }
 
 TEST(Resident, OldSettingsFileIsUpgraded) {
   KelvoSession kelvo;
-  kelvo.WriteIni(WithCrLf("; my settings\n[General]\nVersion=164\nWmPasteClass=MyEdit\n"
-                          "[ClipboardList]\nTransparent=200\n"));
+  kelvo.WriteIni(
+      CrLf("; my settings\n[General]\nVersion=164\nWmPasteClass=MyEdit\n"
+           "[ClipboardList]\nTransparent=200\n"));
   ASSERT_TRUE(kelvo.Start());
   ASSERT_TRUE(WaitFor([&] { return kelvo.ReadIni().find("=169") != std::string::npos; }));
   const std::string text = Utf8(kelvo.ReadIniText());
@@ -163,8 +156,9 @@ TEST(Resident, TakenCombinationIsLoggedWhileTheOthersAreRegistered) {
   constexpr int kProbeId = 0xB001;
   ASSERT_TRUE(RegisterHotKey(nullptr, kProbeId, MOD_CONTROL | MOD_ALT, VK_F9));
   KelvoSession kelvo;
-  kelvo.WriteIni(WithCrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+F9\n"
-                          "[HotKey2]\nKey=Ctrl+Alt+F10\n[HotKey4]\nKey=Win+Shift+F11\n"));
+  kelvo.WriteIni(
+      CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+F9\n"
+           "[HotKey2]\nKey=Ctrl+Alt+F10\n[HotKey4]\nKey=Win+Shift+F11\n"));
   ASSERT_TRUE(kelvo.Start());
   ASSERT_TRUE(WaitFor([&] { return kelvo.ReadIni().find("[ErrorLog]") != std::string::npos; }));
   const std::string text = Utf8(kelvo.ReadIniText());
@@ -191,7 +185,7 @@ TEST(Resident, SecondStartHandsOverAndEnds) {
 TEST(Resident, ReloadOnlyForTheExactDashR) {
   KelvoSession kelvo;
   auto settingsWithKey = [](const char* key) {
-    return WithCrLf(std::string("[General]\nVersion=169\n[HotKey1]\nKey=") + key + "\n");
+    return CrLf(std::string("[General]\nVersion=169\n[HotKey1]\nKey=") + key + "\n");
   };
   kelvo.WriteIni(settingsWithKey("Ctrl+Alt+F5"));
   ASSERT_TRUE(kelvo.Start());
@@ -228,16 +222,16 @@ TEST(Resident, TrayIconIsShownAndAddedAgainAfterExplorerRestarts) {
 
 TEST(Resident, NoTrayIconHidesTheIconAtTheNextReload) {
   KelvoSession kelvo;
-  kelvo.WriteIni(WithCrLf("[General]\nVersion=169\nNoTrayIcon=0\n"));
+  kelvo.WriteIni(CrLf("[General]\nVersion=169\nNoTrayIcon=0\n"));
   ASSERT_TRUE(kelvo.Start());
   ASSERT_TRUE(TrayIconExists(kelvo.MainWindow()));
-  kelvo.WriteIni(WithCrLf("[General]\nVersion=169\nNoTrayIcon=1\n"));
+  kelvo.WriteIni(CrLf("[General]\nVersion=169\nNoTrayIcon=1\n"));
   EXPECT_EQ(kelvo.StartAgain(L"-R"), kHandedOver);
   EXPECT_FALSE(TrayIconExists(kelvo.MainWindow()));
   EXPECT_EQ(kelvo.Stop(), 0);
 
   KelvoSession hidden;
-  hidden.WriteIni(WithCrLf("[General]\nNoTrayIcon=1\n"));
+  hidden.WriteIni(CrLf("[General]\nNoTrayIcon=1\n"));
   ASSERT_TRUE(hidden.Start(false));
   // Without a version number the file is written at the end of the load.
   EXPECT_TRUE(WaitFor([&] { return hidden.ReadIni().find("Version=169") != std::string::npos; }));
@@ -247,20 +241,19 @@ TEST(Resident, NoTrayIconHidesTheIconAtTheNextReload) {
 TEST(Resident, Utf8SettingsSurviveAReloadThatWritesThem) {
   KelvoSession kelvo;
   const std::string description = Utf8(u"日本語とé€🎹");
-  kelvo.WriteIni(WithCrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+F7\nDescription=" +
-                          description + "\n"));
+  kelvo.WriteIni(CrLf(
+      "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+F7\nDescription=" + description + "\n"));
   ASSERT_TRUE(kelvo.Start());
   // A file without its version number is written back at the next load.
-  kelvo.WriteIni(WithCrLf("[General]\n[HotKey1]\nKey=Ctrl+Alt+F7\nDescription=" + description +
-                          "\n"));
+  kelvo.WriteIni(CrLf("[General]\n[HotKey1]\nKey=Ctrl+Alt+F7\nDescription=" + description + "\n"));
   EXPECT_EQ(kelvo.StartAgain(L"-R"), kHandedOver);
   // Still UTF-8 without a byte-order mark, every character kept.
   EXPECT_EQ(kelvo.ReadIni(),
-            WithCrLf("[General]\nVersion=169\nWmPasteClass=EDIT;TEDIT\n\n[HotKey1]\n"
-                     "Key=Ctrl+Alt+F7\nDescription=" + description +
-                     "\n\n[ClipboardList]\nTransparent=255\nExceptWord1=\nMaxLineCnt=0\n"
-                     "TextDataBtn1=\nTextDataBtn2=\nTextDataBtn3=\nTextDataBtn4=\n"
-                     "TextDataBtn5=\nTextDataBtn6=\nTextDataBtn7=\nTextDataBtn8=\n\n"));
+            CrLf("[General]\nVersion=169\nWmPasteClass=EDIT;TEDIT\n\n[HotKey1]\n"
+                 "Key=Ctrl+Alt+F7\nDescription=" +
+                 description +
+                 "\n\n[ClipboardList]\nTransparent=255\nExceptWord1=\nMaxLineCnt=0\n"
+                 "TextDataBtn1=\nTextDataBtn2=\nTextDataBtn3=\nTextDataBtn4=\n"
+                 "TextDataBtn5=\nTextDataBtn6=\nTextDataBtn7=\nTextDataBtn8=\n\n"));
   EXPECT_EQ(kelvo.Stop(), 0);
 }
-

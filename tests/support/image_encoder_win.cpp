@@ -28,4 +28,3 @@ bool EncodeImage(const std::u16string& path, REFGUID container, WICPixelFormatGU
                   SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
   return ok;
 }
-

@@ -1,6 +1,7 @@
 #pragma once
-#include <wincodec.h>
 #include <windows.h>
+
+#include <wincodec.h>
 
 #include <cstdint>
 #include <string>

@@ -38,10 +38,12 @@ int Press(UINT mods, WORD vk) {
   std::vector<INPUT> inputs;
   const std::pair<UINT, WORD> keys[] = {
       {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}, {MOD_WIN, VK_LWIN}};
-  for (const auto& [flag, key] : keys) if (mods & flag) Key(inputs, key, false);
+  for (const auto& [flag, key] : keys)
+    if (mods & flag) Key(inputs, key, false);
   Key(inputs, vk, false);
   Key(inputs, vk, true);
-  for (const auto& [flag, key] : keys) if (mods & flag) Key(inputs, key, true);
+  for (const auto& [flag, key] : keys)
+    if (mods & flag) Key(inputs, key, true);
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   return 0;
 }

@@ -12,7 +12,7 @@ TEST(CommandLineTail, SkipsTheProgramPathQuotedOrNot) {
       {u"C:\\Kelvo\\Kelvo.exe\t  -R", u"-R"},
       {u"Kelvo.exe", u""},
       {u"\"C:\\My Tools\\Kelvo.exe\"", u""},
-      {u"Kelvo.exe -R  ", u"-R  "},              // trailing blanks are kept
+      {u"Kelvo.exe -R  ", u"-R  "},  // trailing blanks are kept
       {u"Kelvo.exe \"a b\" c", u"\"a b\" c"},
       {u"\"unterminated path -R", u""},
       {u"", u""},

@@ -108,15 +108,20 @@ TEST_F(DispatchTest, RemembersTheForegroundWindowAndItsFocus) {
 }
 
 TEST_F(DispatchTest, InternalCommandsAndTheTidyUp) {
-  Load("[HotKey1]\r\nKey=A\r\nCommand=recycle\r\n[HotKey2]\r\nKey=B\r\nCommand=VERSION\r\n"
-       "[HotKey3]\r\nKey=C\r\nCommand=HOTKEY_LIST\r\n[HotKey4]\r\nKey=D\r\nCommand=EXIT\r\n"
-       "[HotKey5]\r\nKey=E\r\nCommand=CLIPBOARD_T3\r\n[HotKey6]\r\nKey=F\r\nCommand=POPUPMENU\r\n"
-       "[HotKey7]\r\nKey=G\r\nCommand=EDIT_INI\r\n[HotKey8]\r\nKey=H\r\nCommand=CMDLAUNCHER\r\n");
+  Load(
+      "[HotKey1]\r\nKey=A\r\nCommand=recycle\r\n[HotKey2]\r\nKey=B\r\nCommand=VERSION\r\n"
+      "[HotKey3]\r\nKey=C\r\nCommand=HOTKEY_LIST\r\n[HotKey4]\r\nKey=D\r\nCommand=EXIT\r\n"
+      "[HotKey5]\r\nKey=E\r\nCommand=CLIPBOARD_T3\r\n[HotKey6]\r\nKey=F\r\nCommand=POPUPMENU\r\n"
+      "[HotKey7]\r\nKey=G\r\nCommand=EDIT_INI\r\n[HotKey8]\r\nKey=H\r\nCommand=CMDLAUNCHER\r\n");
   const std::pair<int, std::string> cases[] = {
-      {101, "reload hide hide-list"},      {102, "hide about hide-list"},
-      {103, "hide list "},                 {104, "close hide hide-list"},
-      {105, "clipboard:CLIPBOARD_T3 hide hide-list"}, {106, "menu hide hide-list"},
-      {107, "edit-ini hide hide-list"},    {108, "launcher hide hide-list"},
+      {101, "reload hide hide-list"},
+      {102, "hide about hide-list"},
+      {103, "hide list "},
+      {104, "close hide hide-list"},
+      {105, "clipboard:CLIPBOARD_T3 hide hide-list"},
+      {106, "menu hide hide-list"},
+      {107, "edit-ini hide hide-list"},
+      {108, "launcher hide hide-list"},
   };
   for (const auto& [id, log] : cases) {
     Press(id);
@@ -153,9 +158,10 @@ TEST_F(DispatchTest, WallpaperRules) {
   files.files[u"C:\\K\\b.bmp"] = "bmp";
   files.files[u"C:\\K\\c.tif"] = "tiff";
   files.files[u"C:\\K\\broken.png"] = "png";
-  Load("[HotKey1]\r\nKey=A\r\nWallPaper=NONE\r\n[HotKey2]\r\nKey=B\r\nWallPaper=gone.png\r\n"
-       "[HotKey3]\r\nKey=C\r\nWallPaper=a.JPG\r\n[HotKey4]\r\nKey=D\r\nWallPaper=b.bmp\r\n"
-       "[HotKey5]\r\nKey=E\r\nWallPaper=c.tif\r\n[HotKey6]\r\nKey=F\r\nWallPaper=broken.png\r\n");
+  Load(
+      "[HotKey1]\r\nKey=A\r\nWallPaper=NONE\r\n[HotKey2]\r\nKey=B\r\nWallPaper=gone.png\r\n"
+      "[HotKey3]\r\nKey=C\r\nWallPaper=a.JPG\r\n[HotKey4]\r\nKey=D\r\nWallPaper=b.bmp\r\n"
+      "[HotKey5]\r\nKey=E\r\nWallPaper=c.tif\r\n[HotKey6]\r\nKey=F\r\nWallPaper=broken.png\r\n");
   for (int id = 101; id <= 106; ++id) Press(id);
   EXPECT_EQ(system.log, (std::vector<std::string>{
                             "wallpaper ", "wallpaper ", "wallpaper C:\\K\\wall.bmp",

@@ -152,8 +152,9 @@ TEST_F(MainModelTest, EditorOptions) {
   EXPECT_EQ(model->WallBmpName, u"C:\\Tools\\KelvoWall.BMP");
   EXPECT_EQ(model->WmPasteClass, u"EDIT;TEDIT");
 
-  WriteSettings("[General]\nVersion=169\nZrEditor=zrload.exe\nWallBmpName=w.bmp\n"
-                "WmPasteClass=Edit\n");
+  WriteSettings(
+      "[General]\nVersion=169\nZrEditor=zrload.exe\nWallBmpName=w.bmp\n"
+      "WmPasteClass=Edit\n");
   Load();
   EXPECT_EQ(model->Editor, u"notepad.exe");
   EXPECT_EQ(model->ZrEditorPath, u"zrload.exe");

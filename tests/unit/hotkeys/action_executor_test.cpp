@@ -228,7 +228,8 @@ TEST_F(ActionExecutorTest, MacroGoesToTheRunningEditorOrStartsIt) {
   rec.ZrMacro = u"Format";
   zrEditorPath = u"C:\\zr\\zrw32.exe";
   Run();
-  EXPECT_EQ(launcher.log, (std::vector<std::string>{"launch C:\\zr\\zrw32.exe|-MFormat||1|nowait"}));
+  EXPECT_EQ(launcher.log,
+            (std::vector<std::string>{"launch C:\\zr\\zrw32.exe|-MFormat||1|nowait"}));
 
   // A running editor is restored, brought to the front and handed the macro; while it still
   // runs one, the next is refused with a beep.

@@ -93,7 +93,8 @@ TEST(MacroStarter, ManyThreadsNeverPairATextWithAnotherRequestsWindow) {
   std::vector<std::thread> threads;
   for (int t = 1; t <= 4; ++t) {
     threads.emplace_back([&, t] {
-      for (int i = 0; i < 200; ++i) starter.Request(t, std::u16string(1, static_cast<char16_t>(u'0' + t)));
+      for (int i = 0; i < 200; ++i)
+        starter.Request(t, std::u16string(1, static_cast<char16_t>(u'0' + t)));
     });
   }
   for (auto& th : threads) th.join();

@@ -1,9 +1,9 @@
 #include "platform/image_loader_win.h"
-#include "support/image_encoder_win.h"
 
 #include <gtest/gtest.h>
-#include <wincodec.h>
 #include <windows.h>
+
+#include <wincodec.h>
 
 #include <cstdint>
 #include <string>
@@ -12,6 +12,7 @@
 #include "platform/com_win.h"
 #include "platform/file_system_win.h"
 #include "platform/wide_win.h"
+#include "support/image_encoder_win.h"
 #include "support/temp_folder_win.h"
 #include "util/bmp_file.h"
 

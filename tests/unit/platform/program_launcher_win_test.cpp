@@ -1,9 +1,10 @@
 #include "platform/program_launcher_win.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+
 #include <objidl.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <optional>
 #include <string>
