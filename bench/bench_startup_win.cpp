@@ -130,11 +130,20 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring kelvo = folder + L"\\Kelvo.exe";
   const std::wstring minimal = buildDir + L"\\minimal_window.exe";
 
-  std::vector<double> kelvoStart, minimalStart, reload, handOver;
+  // The same program with a settings file of no entries shows the fixed cost of starting.
+  const std::wstring emptyFolder = folder + L"-empty";
+  CreateDirectoryW(emptyFolder.c_str(), nullptr);
+  CopyFileW(kelvo.c_str(), (emptyFolder + L"\\Kelvo.exe").c_str(), FALSE);
+  WriteBytes(emptyFolder + L"\\Kelvo.INI", "[General]\r\nVersion=169\r\n");
+  const std::wstring kelvoEmpty = emptyFolder + L"\\Kelvo.exe";
+
+  std::vector<double> kelvoStart, kelvoEmptyStart, minimalStart, reload, handOver;
   for (int i = 0; i < kRuns; ++i) {
     HANDLE p;
     HWND w;
     minimalStart.push_back(StartUp(minimal, L"KelvoBenchMinimal", false, &p, &w));
+    End(p, w);
+    kelvoEmptyStart.push_back(StartUp(kelvoEmpty, L"TKelvoMainForm", true, &p, &w));
     End(p, w);
     kelvoStart.push_back(StartUp(kelvo, L"TKelvoMainForm", true, &p, &w));
     handOver.push_back(Run(kelvo, L""));
@@ -146,6 +155,8 @@ int wmain(int argc, wchar_t** argv) {
   std::printf(
       "start-up to ready (median of %d): Kelvo %.1f ms, minimal program %.1f ms, ratio %.2f\n",
       kRuns, ks, ms, ks / ms);
+  std::printf("start-up to ready with a settings file of no entries: %.1f ms, ratio %.2f\n",
+              Median(kelvoEmptyStart), Median(kelvoEmptyStart) / ms);
   std::printf(
       "second start (median of %d): with -R %.1f ms, plain hand-over %.1f ms, reload adds %.1f "
       "ms\n",

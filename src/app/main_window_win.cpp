@@ -54,11 +54,6 @@ bool TKelvoMainForm::Create() {
 
 void TKelvoMainForm::FormCreate() {
   const std::u16string exePath = ExecutablePath();
-  SHFILEINFOW info{};
-  if (SHGetFileInfoW(W(exePath), FILE_ATTRIBUTE_ARCHIVE, &info, sizeof(info),
-                     SHGFI_ICON | SHGFI_SMALLICON)) {
-    ExeSmallIcon = info.hIcon;
-  }
   aboutBox_.Create(Handle(), appIcon_, u"Version " + FileVersionText(exePath), kUserGuide);
   LoadServices services{files_, codePage_, locale_, clock_, hotkeys_, keyboard_};
   model_ = std::make_unique<MainModel>(services, exePath, reinterpret_cast<WindowHandle>(Handle()),
@@ -75,13 +70,24 @@ void TKelvoMainForm::FormCreate() {
   dialogs_ = std::make_unique<WinDialogs>(Handle());
   LoadSettings();
   macroStarter_ = std::make_unique<TZrMacStarter>(WinMacroSender::Instance(), codePage_);
-  hotKeyHelp_ = std::make_unique<THotKeyHelp>(*model_, locale_);
-  if (!hotKeyHelp_->Create()) hotKeyHelp_.reset();
   services_.reset(new ActionServices{windows_, *desktop_, *system_, keys_, launcher_, *dialogs_,
                                      locale_, *macroStarter_});
   KelvoWindows& kelvoWindows = *this;
   dispatcher_ =
       std::make_unique<HotKeyDispatcher>(*model_, *services_, files_, images_, kelvoWindows);
+}
+
+HICON TKelvoMainForm::ExeSmallIcon() {
+  // Asking the shell costs tens of milliseconds, so the icon is fetched when first wanted
+  // rather than at every start.
+  if (!exeSmallIcon_) {
+    SHFILEINFOW info{};
+    if (SHGetFileInfoW(W(ExecutablePath()), FILE_ATTRIBUTE_ARCHIVE, &info, sizeof(info),
+                       SHGFI_ICON | SHGFI_SMALLICON)) {
+      exeSmallIcon_ = info.hIcon;
+    }
+  }
+  return exeSmallIcon_;
 }
 
 void TKelvoMainForm::LoadSettings() {
@@ -120,8 +126,8 @@ void TKelvoMainForm::FormDestroy() {
   trayKeeper_.reset();
   timer_.reset();
   tray_.reset();
-  if (ExeSmallIcon) DestroyIcon(ExeSmallIcon);
-  ExeSmallIcon = nullptr;
+  if (exeSmallIcon_) DestroyIcon(exeSmallIcon_);
+  exeSmallIcon_ = nullptr;
   PostQuitMessage(0);
 }
 
@@ -171,7 +177,12 @@ void TKelvoMainForm::Reload() {
 }
 
 void TKelvoMainForm::ShowHotKeyList() {
-  if (!hotKeyHelp_) return;
+  // Made at its first show: a window costs start-up time that most runs never need.
+  if (!hotKeyHelp_) {
+    auto window = std::make_unique<THotKeyHelp>(*model_, locale_);
+    if (!window->Create()) return;
+    hotKeyHelp_ = std::move(window);
+  }
   hotKeyHelp_->ShowList();
   SetForegroundWindow(hotKeyHelp_->Handle());
 }

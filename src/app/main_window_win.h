@@ -35,6 +35,8 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   // Creates the window and runs the first settings load; false when the window cannot be made.
   bool Create();
   MainModel& Model() { return *model_; }
+  // The shell's small icon of Kelvo.exe (the command launcher shows it).
+  HICON ExeSmallIcon();
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -95,7 +97,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   std::unique_ptr<TrayKeeper> trayKeeper_;
   UINT taskbarCreated_ = 0;
   HICON appIcon_ = nullptr;
-  HICON ExeSmallIcon = nullptr;
+  HICON exeSmallIcon_ = nullptr;
   AboutBox aboutBox_;
   HCURSOR savedCursor_ = nullptr;
   bool loading_ = false;
