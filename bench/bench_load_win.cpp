@@ -59,7 +59,7 @@ int wmain() {
   HWND wnd =
       CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   MainModel model({files, codePage, locale, clock, hotkeys, keyboard}, folder + u"\\Kelvo.exe",
-                  reinterpret_cast<WindowHandle>(wnd), FontSpec{}, 169);
+                  reinterpret_cast<WindowHandle>(wnd), FontDescription{}, 169);
   NoTray tray;
   NoTimer timer;
   TrayKeeper keeper(tray, timer);

@@ -53,7 +53,7 @@ class BusyCursor {
 }  // namespace
 
 MainModel::MainModel(LoadServices services, std::u16string exePath, WindowHandle wnd,
-                     FontSpec mainFont, int appVersion)
+                     FontDescription mainFont, int appVersion)
     : ExeDir(DirectoryOf(exePath)),
       services_(services),
       exePath_(std::move(exePath)),

@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "app/font_spec.h"
+#include "app/font_description.h"
 #include "app/settings_store.h"
 #include "hotkeys/hotkey_record.h"
 #include "hotkeys/key_text.h"
@@ -42,8 +42,8 @@ class LoadHooks {
 // options the other parts read from it.
 class MainModel {
  public:
-  MainModel(LoadServices services, std::u16string exePath, WindowHandle wnd, FontSpec mainFont,
-            int appVersion);
+  MainModel(LoadServices services, std::u16string exePath, WindowHandle wnd,
+            FontDescription mainFont, int appVersion);
   ~MainModel();
 
   // Turns the settings file into the running configuration; also every reload.
@@ -61,7 +61,7 @@ class MainModel {
   std::u16string ZrEditorPath;
   std::u16string WallBmpName;
   std::u16string WmPasteClass;
-  FontSpec CmdLauncherFont;
+  FontDescription CmdLauncherFont;
   bool NoTitleBar = false;
   bool NoTrayIcon = false;
   // The menu definition file, made absolute against ExeDir; it need not exist.
@@ -79,7 +79,7 @@ class MainModel {
   LoadServices services_;
   std::u16string exePath_;
   WindowHandle wnd_;
-  FontSpec mainFont_;
+  FontDescription mainFont_;
   int appVersion_;
   std::unique_ptr<KeyNameTable> keyNames_;
 };

@@ -14,10 +14,10 @@ constexpr char16_t kUserGuide[] = u"Kelvo-README.txt";
 
 // The user's message font stands for the main window's font wherever a settings font has no
 // value of its own.
-FontSpec MessageFont() {
+FontDescription MessageFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  FontSpec font{u"Yu Gothic UI", 9, 128, false, false};
+  FontDescription font{u"Yu Gothic UI", 9, 128, false, false};
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return font;
   const LOGFONTW& lf = metrics.lfMessageFont;
   HDC screen = GetDC(nullptr);

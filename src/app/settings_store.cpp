@@ -143,10 +143,11 @@ bool UsrIniFile::ReadBool(std::u16string_view section, std::u16string_view key,
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-FontSpec UsrIniFile::ReadFont(std::u16string_view section, const FontSpec* base) const {
-  const FontSpec fallback = base ? *base : FontSpec{};
-  FontSpec font;
-  font.charset = ReadInteger(section, u"FontCharset", FontSpec{}.charset);
+FontDescription UsrIniFile::ReadFont(std::u16string_view section,
+                                     const FontDescription* base) const {
+  const FontDescription fallback = base ? *base : FontDescription{};
+  FontDescription font;
+  font.charset = ReadInteger(section, u"FontCharset", FontDescription{}.charset);
   font.name = ReadString(section, u"FontName", fallback.name);
   font.size = ReadInteger(section, u"FontSize", fallback.size);
   font.bold = ReadBool(section, u"FontBold", fallback.bold);

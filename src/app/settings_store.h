@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/font_spec.h"
+#include "app/font_description.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "util/text_file.h"
@@ -52,7 +52,7 @@ class UsrIniFile {
   bool ReadBool(std::u16string_view section, std::u16string_view key, bool defaultValue) const;
   // FontCharset, FontName, FontSize, FontBold and FontItalic of the section; missing keys take
   // the base font's values (the character set always defaults to Shift_JIS).
-  FontSpec ReadFont(std::u16string_view section, const FontSpec* base) const;
+  FontDescription ReadFont(std::u16string_view section, const FontDescription* base) const;
 
   void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
   void WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value);

@@ -18,12 +18,12 @@ std::vector<MenuEntry> PopupMenu1Items(const std::u16string& Editor,
 std::u16string EditorParameters(const std::u16string& file, const std::u16string& EditParam) {
   const std::u16string arg = file.find(u' ') == std::u16string::npos ? file : u"\"" + file + u"\"";
   if (EditParam.empty()) return arg;
-  constexpr std::u16string_view kPlaceholder = u"$FILE$";
-  if (EditParam.find(kPlaceholder) == std::u16string::npos) return EditParam + u" " + arg;
+  constexpr std::u16string_view kFileMarker = u"$FILE$";
+  if (EditParam.find(kFileMarker) == std::u16string::npos) return EditParam + u" " + arg;
   std::u16string params;
   std::size_t from = 0;
-  for (std::size_t at; (at = EditParam.find(kPlaceholder, from)) != std::u16string::npos;
-       from = at + kPlaceholder.size()) {
+  for (std::size_t at; (at = EditParam.find(kFileMarker, from)) != std::u16string::npos;
+       from = at + kFileMarker.size()) {
     params += EditParam.substr(from, at - from) + arg;
   }
   return params + EditParam.substr(from);

@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/tray_keeper.h"
 #include "support/fake_desktop.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_hotkey_registrar.h"
 #include "support/fake_key_input.h"
-#include "support/fake_keyboard_layout.h"
-#include "support/fake_locale.h"
-#include "support/fake_tray.h"
+#include "support/fake_model.h"
 #include "support/fake_window_system.h"
-#include "support/memory_file_system.h"
 #include "support/system_code_page.h"
 #include "util/bmp_file.h"
 
@@ -57,26 +52,15 @@ class NoSender : public MacroSender {
 class DispatchTest : public ::testing::Test {
  protected:
   void Load(const std::string& sections) {
-    std::string text = "[General]\r\nVersion=169\r\nWallBmpName=C:\\K\\wall.bmp\r\n" + sections;
-    files.files[u"C:\\K\\Kelvo.INI"] = text;
-    model.LoadSettings(hooks, keeper);
+    fake.Load("[General]\nVersion=169\nWallBmpName=C:\\Tools\\wall.bmp\n" + sections);
   }
   void Press(int id) {
     windows.log.clear();
     dispatcher.WMHotKey(id);
   }
 
-  MemoryFileSystem files;
-  FakeLocale locale;
-  FakeClock clock;
-  FakeHotKeyRegistrar registrar;
-  FakeKeyboardLayout keyboard;
-  FakeTrayIcon trayIcon;
-  FakeRetryTimer trayTimer;
-  TrayKeeper keeper{trayIcon, trayTimer};
-  LoadHooks hooks;
-  MainModel model{LoadServices{files, SystemCodePage(), locale, clock, registrar, keyboard},
-                  u"C:\\K\\Kelvo.exe", 1, FontSpec{}, 169};
+  FakeModel fake;
+  MemoryFileSystem& files = fake.files;
   FakeWindowSystem windowSystem;
   FakeDesktop desktop;
   FakeSystemControl system;
@@ -85,10 +69,11 @@ class DispatchTest : public ::testing::Test {
   FakeDialogs dialogs;
   NoSender sender;
   TZrMacStarter macros{sender, SystemCodePage()};
-  ActionServices services{windowSystem, desktop, system, keys, launcher, dialogs, locale, macros};
+  ActionServices services{windowSystem, desktop, system,      keys,
+                          launcher,     dialogs, fake.locale, macros};
   FakeImages images;
   RecordingWindows windows;
-  HotKeyDispatcher dispatcher{model, services, files, images, windows};
+  HotKeyDispatcher dispatcher{fake.model, services, files, images, windows};
 };
 
 }  // namespace
@@ -109,10 +94,10 @@ TEST_F(DispatchTest, RemembersTheForegroundWindowAndItsFocus) {
 
 TEST_F(DispatchTest, InternalCommandsAndTheTidyUp) {
   Load(
-      "[HotKey1]\r\nKey=A\r\nCommand=recycle\r\n[HotKey2]\r\nKey=B\r\nCommand=VERSION\r\n"
-      "[HotKey3]\r\nKey=C\r\nCommand=HOTKEY_LIST\r\n[HotKey4]\r\nKey=D\r\nCommand=EXIT\r\n"
-      "[HotKey5]\r\nKey=E\r\nCommand=CLIPBOARD_T3\r\n[HotKey6]\r\nKey=F\r\nCommand=POPUPMENU\r\n"
-      "[HotKey7]\r\nKey=G\r\nCommand=EDIT_INI\r\n[HotKey8]\r\nKey=H\r\nCommand=CMDLAUNCHER\r\n");
+      "[HotKey1]\nKey=A\nCommand=recycle\n[HotKey2]\nKey=B\nCommand=VERSION\n"
+      "[HotKey3]\nKey=C\nCommand=HOTKEY_LIST\n[HotKey4]\nKey=D\nCommand=EXIT\n"
+      "[HotKey5]\nKey=E\nCommand=CLIPBOARD_T3\n[HotKey6]\nKey=F\nCommand=POPUPMENU\n"
+      "[HotKey7]\nKey=G\nCommand=EDIT_INI\n[HotKey8]\nKey=H\nCommand=CMDLAUNCHER\n");
   const std::pair<int, std::string> cases[] = {
       {101, "reload hide hide-list"},
       {102, "hide about hide-list"},
@@ -134,7 +119,7 @@ TEST_F(DispatchTest, InternalCommandsAndTheTidyUp) {
 }
 
 TEST_F(DispatchTest, OtherCommandsGoToTheActionExecutor) {
-  Load("[HotKey1]\r\nKey=A\r\nCommand=FOO\r\n[HotKey2]\r\nKey=B\r\nCommand=SCREENSAVE\r\n");
+  Load("[HotKey1]\nKey=A\nCommand=FOO\n[HotKey2]\nKey=B\nCommand=SCREENSAVE\n");
   Press(101);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, u"不明なコマンドです [FOO]");
@@ -146,26 +131,27 @@ TEST_F(DispatchTest, OtherCommandsGoToTheActionExecutor) {
 }
 
 TEST_F(DispatchTest, SoundIsPlayedFromTheProgramFolder) {
-  files.files[u"C:\\K\\ding.wav"] = "RIFF";
-  Load("[HotKey1]\r\nKey=A\r\nSound=ding.wav\r\n[HotKey2]\r\nKey=B\r\nSound=missing.wav\r\n");
+  files.files[u"C:\\Tools\\ding.wav"] = "RIFF";
+  Load("[HotKey1]\nKey=A\nSound=ding.wav\n[HotKey2]\nKey=B\nSound=missing.wav\n");
   Press(101);
   Press(102);
-  EXPECT_EQ(system.log, (std::vector<std::string>{"sound C:\\K\\ding.wav"}));
+  EXPECT_EQ(system.log, (std::vector<std::string>{"sound C:\\Tools\\ding.wav"}));
 }
 
 TEST_F(DispatchTest, WallpaperRules) {
-  files.files[u"C:\\K\\a.JPG"] = "jpeg";
-  files.files[u"C:\\K\\b.bmp"] = "bmp";
-  files.files[u"C:\\K\\c.tif"] = "tiff";
-  files.files[u"C:\\K\\broken.png"] = "png";
+  files.files[u"C:\\Tools\\a.JPG"] = "jpeg";
+  files.files[u"C:\\Tools\\b.bmp"] = "bmp";
+  files.files[u"C:\\Tools\\c.tif"] = "tiff";
+  files.files[u"C:\\Tools\\broken.png"] = "png";
   Load(
-      "[HotKey1]\r\nKey=A\r\nWallPaper=NONE\r\n[HotKey2]\r\nKey=B\r\nWallPaper=gone.png\r\n"
-      "[HotKey3]\r\nKey=C\r\nWallPaper=a.JPG\r\n[HotKey4]\r\nKey=D\r\nWallPaper=b.bmp\r\n"
-      "[HotKey5]\r\nKey=E\r\nWallPaper=c.tif\r\n[HotKey6]\r\nKey=F\r\nWallPaper=broken.png\r\n");
+      "[HotKey1]\nKey=A\nWallPaper=NONE\n[HotKey2]\nKey=B\nWallPaper=gone.png\n"
+      "[HotKey3]\nKey=C\nWallPaper=a.JPG\n[HotKey4]\nKey=D\nWallPaper=b.bmp\n"
+      "[HotKey5]\nKey=E\nWallPaper=c.tif\n[HotKey6]\nKey=F\nWallPaper=broken.png\n");
   for (int id = 101; id <= 106; ++id) Press(id);
-  EXPECT_EQ(system.log, (std::vector<std::string>{
-                            "wallpaper ", "wallpaper ", "wallpaper C:\\K\\wall.bmp",
-                            "copy C:\\K\\b.bmp C:\\K\\wall.bmp", "wallpaper C:\\K\\wall.bmp"}));
+  EXPECT_EQ(system.log,
+            (std::vector<std::string>{"wallpaper ", "wallpaper ", "wallpaper C:\\Tools\\wall.bmp",
+                                      "copy C:\\Tools\\b.bmp C:\\Tools\\wall.bmp",
+                                      "wallpaper C:\\Tools\\wall.bmp"}));
   EXPECT_EQ(images.lastMode, 1);
-  EXPECT_EQ(files.files[u"C:\\K\\wall.bmp"], EncodeBmp24(Bitmap24{1, 1, {1, 2, 3}}));
+  EXPECT_EQ(files.files[u"C:\\Tools\\wall.bmp"], EncodeBmp24(Bitmap24{1, 1, {1, 2, 3}}));
 }

@@ -2,19 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/tray_keeper.h"
-#include "support/fake_hotkey_registrar.h"
-#include "support/fake_keyboard_layout.h"
-#include "support/fake_locale.h"
-#include "support/fake_tray.h"
-#include "support/memory_file_system.h"
-#include "support/system_code_page.h"
+#include "support/fake_model.h"
 
 namespace {
 
-constexpr char16_t kExe[] = u"C:\\Tools\\Kelvo.exe";
 constexpr char16_t kIni[] = u"C:\\Tools\\Kelvo.INI";
-constexpr WindowHandle kWnd = 0x1234;
 
 class RecordingHooks : public LoadHooks {
  public:
@@ -27,46 +19,27 @@ class RecordingHooks : public LoadHooks {
   std::string calls;
 };
 
-std::string CrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
 class MainModelTest : public ::testing::Test {
  protected:
-  void WriteSettings(const std::string& text) { files.files[kIni] = CrLf(text); }
-  std::string Settings() { return files.files[kIni]; }
-
+  void WriteSettings(const std::string& text) { fake.files.files[kIni] = CrLf(text); }
+  std::string Settings() { return fake.Settings(); }
   MainModel& Load() {
-    if (!model) {
-      model = std::make_unique<MainModel>(
-          LoadServices{files, SystemCodePage(), locale, clock, registrar, keyboard}, kExe, kWnd,
-          FontSpec{u"Base", 9, 1, true, false}, 169);
-    }
-    model->LoadSettings(hooks, keeper);
-    return *model;
+    fake.model.LoadSettings(hooks, fake.keeper);
+    return fake.model;
   }
-
   std::vector<int> Ids() const {
     std::vector<int> ids;
-    for (const auto& rec : model->HKeyList) ids.push_back(rec->Id);
+    for (const auto& rec : fake.model.HKeyList) ids.push_back(rec->Id);
     return ids;
   }
 
-  MemoryFileSystem files;
-  FakeLocale locale;
-  FakeClock clock;
-  FakeHotKeyRegistrar registrar;
-  FakeKeyboardLayout keyboard;
-  FakeTrayIcon trayIcon;
-  FakeRetryTimer trayTimer;
-  TrayKeeper keeper{trayIcon, trayTimer};
+  FakeModel fake;
+  MemoryFileSystem& files = fake.files;
+  FakeClock& clock = fake.clock;
+  FakeHotKeyRegistrar& registrar = fake.registrar;
+  FakeTrayIcon& trayIcon = fake.trayIcon;
   RecordingHooks hooks;
-  std::unique_ptr<MainModel> model;
+  MainModel* model = &fake.model;
 };
 
 }  // namespace
@@ -114,7 +87,7 @@ TEST_F(MainModelTest, ReloadingTwiceLeavesOneRegistrationPerHotKey) {
   EXPECT_EQ(registrar.registeredIds(), (std::set<int>{101, 102}));
   EXPECT_EQ(registrar.unregisterCount(), 4);
   EXPECT_EQ(Ids(), (std::vector<int>{101, 102}));
-  model.reset();
+  model->ClearHotKeys();
   EXPECT_TRUE(registrar.registeredIds().empty());
 }
 

@@ -194,23 +194,23 @@ TEST_F(SettingsStoreTest, ReadFontTakesMissingKeysFromTheBaseFont) {
       u"FontItalic=1\r\n"
       u"[Partial]\r\nFontSize=14\r\n");
   UsrIniFile ini = Open();
-  const FontSpec base{u"Meiryo", 10, 1, true, true};
+  const FontDescription base{u"Meiryo", 10, 1, true, true};
 
-  const FontSpec full = ini.ReadFont(u"Full", &base);
+  const FontDescription full = ini.ReadFont(u"Full", &base);
   EXPECT_EQ(full.name, u"ＭＳ ゴシック");
   EXPECT_EQ(full.size, 9);
   EXPECT_EQ(full.charset, 0);
   EXPECT_TRUE(full.bold);
   EXPECT_TRUE(full.italic);
 
-  const FontSpec partial = ini.ReadFont(u"Partial", &base);
+  const FontDescription partial = ini.ReadFont(u"Partial", &base);
   EXPECT_EQ(partial.name, u"Meiryo");
   EXPECT_EQ(partial.size, 14);
   EXPECT_EQ(partial.charset, 128) << "the character set never comes from the base font";
   EXPECT_TRUE(partial.bold);
   EXPECT_TRUE(partial.italic);
 
-  const FontSpec none = ini.ReadFont(u"Missing", nullptr);
+  const FontDescription none = ini.ReadFont(u"Missing", nullptr);
   EXPECT_EQ(none.name, u"");
   EXPECT_EQ(none.size, 11);
   EXPECT_EQ(none.charset, 128);

@@ -7,28 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_model.h"
-#include "app/tray_keeper.h"
-#include "support/fake_hotkey_registrar.h"
-#include "support/fake_keyboard_layout.h"
-#include "support/fake_locale.h"
-#include "support/fake_tray.h"
-#include "support/memory_file_system.h"
-#include "support/system_code_page.h"
+#include "support/fake_model.h"
 
 namespace {
-
-constexpr char16_t kExe[] = u"C:\\Tools\\Kelvo.exe";
-constexpr char16_t kIni[] = u"C:\\Tools\\Kelvo.INI";
-
-std::string CrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
 
 class HotKeyListWindowTest : public ::testing::Test {
  protected:
@@ -46,10 +27,7 @@ class HotKeyListWindowTest : public ::testing::Test {
     ASSERT_NE(button, nullptr);
   }
 
-  void Load(const std::string& settings) {
-    files.files[kIni] = CrLf(settings);
-    model.LoadSettings(hooks, keeper);
-  }
+  void Load(const std::string& settings) { fake.Load(settings); }
 
   std::vector<std::wstring> Rows() const {
     std::vector<std::wstring> rows;
@@ -68,19 +46,12 @@ class HotKeyListWindowTest : public ::testing::Test {
     return r;
   }
 
-  std::string Settings() { return files.files[kIni]; }
+  std::string Settings() { return fake.Settings(); }
 
-  MemoryFileSystem files;
-  FakeLocale locale;
-  FakeClock clock;
-  FakeHotKeyRegistrar registrar;
-  FakeKeyboardLayout keyboard;
-  FakeTrayIcon trayIcon;
-  FakeRetryTimer trayTimer;
-  TrayKeeper keeper{trayIcon, trayTimer};
-  LoadHooks hooks;
-  MainModel model{LoadServices{files, SystemCodePage(), locale, clock, registrar, keyboard}, kExe,
-                  0x1234, FontSpec{u"Base", 9, 1, false, false}, 169};
+  FakeModel fake;
+  MemoryFileSystem& files = fake.files;
+  FakeLocale& locale = fake.locale;
+  MainModel& model = fake.model;
   THotKeyHelp window{model, locale};
   HWND list = nullptr;
   HWND button = nullptr;
