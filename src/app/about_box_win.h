@@ -23,6 +23,7 @@ class AboutBox {
   HBRUSH ColorStatic(HDC dc, HWND control) const;
   bool IsWebLabel(HWND control) const { return control == webLabel_; }
   HWND OkButton() const { return okButton_; }
+  bool Created() const { return okButton_ != nullptr; }
 
  private:
   RECT Design(int x, int y, int width, int height) const;

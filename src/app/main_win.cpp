@@ -2,8 +2,6 @@
 // to it and ends.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <exception>
 #include <string>
 
@@ -28,8 +26,6 @@ void HandOverToResident() {
 }
 
 void RunResident() {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
   TKelvoMainForm mainForm;
   if (!mainForm.Create()) return;
   MSG msg;

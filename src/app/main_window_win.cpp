@@ -54,7 +54,6 @@ bool TKelvoMainForm::Create() {
 
 void TKelvoMainForm::FormCreate() {
   const std::u16string exePath = ExecutablePath();
-  aboutBox_.Create(Handle(), appIcon_, u"Version " + FileVersionText(exePath), kUserGuide);
   LoadServices services{files_, codePage_, locale_, clock_, hotkeys_, keyboard_};
   model_ = std::make_unique<MainModel>(services, exePath, reinterpret_cast<WindowHandle>(Handle()),
                                        MessageFont(), AppVersionNumber());
@@ -158,6 +157,12 @@ void TKelvoMainForm::CloseMainWindow() {
 void TKelvoMainForm::HideMainWindow() { ShowWindow(Handle(), SW_HIDE); }
 
 void TKelvoMainForm::ShowAbout() {
+  // Its controls are made at the first show: most runs never show the box, and creating
+  // controls loads the common-controls library, which costs every start.
+  if (!aboutBox_.Created()) {
+    aboutBox_.Create(Handle(), appIcon_, u"Version " + FileVersionText(ExecutablePath()),
+                     kUserGuide);
+  }
   aboutBox_.PlaceCentred();
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
@@ -332,7 +337,7 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return Default(msg, wp, lp);
     case WM_DPICHANGED: {
-      aboutBox_.ApplyDpi(HIWORD(wp));
+      if (aboutBox_.Created()) aboutBox_.ApplyDpi(HIWORD(wp));
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);
       SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,

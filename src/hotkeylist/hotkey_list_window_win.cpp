@@ -8,6 +8,7 @@
 
 #include "../res/resource_ids.h"
 #include "hotkeylist/hotkey_summary.h"
+#include "platform/subclass_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -136,8 +137,8 @@ bool THotKeyHelp::CreateControls() {
   if (!HKeyListBox || !CloseBtn) return false;
   // Kelvo's message loop has no dialog manager, so the controls handle Enter, Esc and Tab.
   const auto self = reinterpret_cast<DWORD_PTR>(this);
-  SetWindowSubclass(HKeyListBox, &THotKeyHelp::ControlProc, kSubclassId, self);
-  SetWindowSubclass(CloseBtn, &THotKeyHelp::ControlProc, kSubclassId, self);
+  SetSubclass(HKeyListBox, &THotKeyHelp::ControlProc, kSubclassId, self);
+  SetSubclass(CloseBtn, &THotKeyHelp::ControlProc, kSubclassId, self);
   return true;
 }
 
@@ -327,7 +328,7 @@ LRESULT CALLBACK THotKeyHelp::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   try {
     return reinterpret_cast<THotKeyHelp*>(self)->ControlMessage(hwnd, msg, wp, lp);
   } catch (...) {
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return DefSubclass(hwnd, msg, wp, lp);
   }
 }
 
@@ -349,10 +350,10 @@ LRESULT THotKeyHelp::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
       if (wp == L'\r' || wp == 0x1B || wp == L'\t') return 0;
       break;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(control, &THotKeyHelp::ControlProc, kSubclassId);
+      RemoveSubclass(control, &THotKeyHelp::ControlProc, kSubclassId);
       break;
   }
-  return DefSubclassProc(control, msg, wp, lp);
+  return DefSubclass(control, msg, wp, lp);
 }
 
 LRESULT THotKeyHelp::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -87,7 +87,18 @@ LRESULT CALLBACK TestWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// Under Wine without a window manager, hiding the active window can leave no foreground window
+// at all, and then injected keys reach nobody, not even the hotkeys. A user's desktop always has
+// one, so the driver keeps a window of its own to stand in for it.
+void EnsureForegroundWindow() {
+  if (GetForegroundWindow() != nullptr) return;
+  static TestWindow* desk = new TestWindow(L"Driver desktop", L"KelvoDriverDesk", 900, 700);
+  SetForegroundWindow(desk->hwnd());
+  PumpMessages();
+}
+
 void PressHotKey(UINT modifiers, UINT virtualKey) {
+  EnsureForegroundWindow();
   std::vector<INPUT> inputs;
   const std::pair<UINT, WORD> mods[] = {
       {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}, {MOD_WIN, VK_LWIN}};
