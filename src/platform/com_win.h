@@ -3,14 +3,21 @@
 
 #include <objbase.h>
 
+// The COM library's calls, looked up at the first use: importing it would load it (and the RPC
+// runtime behind it) at every start, although only shortcuts and images need it.
+HRESULT ComInitialize();
+void ComUninitialize();
+// An in-process object of the class, asked for the interface.
+HRESULT ComCreateInstance(REFCLSID clsid, REFIID iid, void** object);
+
 // COM initialised for the calling thread for the owner's lifetime. A thread that already has COM
 // in another apartment model keeps it and is not uninitialised here, since only successful
 // initialisations are paired.
 class ComInitialization {
  public:
-  ComInitialization() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ComInitialization() : initialized_(SUCCEEDED(ComInitialize())) {}
   ~ComInitialization() {
-    if (initialized_) CoUninitialize();
+    if (initialized_) ComUninitialize();
   }
   ComInitialization(const ComInitialization&) = delete;
   ComInitialization& operator=(const ComInitialization&) = delete;

@@ -84,8 +84,8 @@ bool LoadImageToBitmap(const std::u16string& path, Bitmap24& bitmap, int mode) {
   // Declared first so that every interface below is released before COM is uninitialised.
   const ComInitialization com;
   ComRef<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, factory.PutVoid()))) {
+  if (FAILED(
+          ComCreateInstance(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory.PutVoid()))) {
     return false;
   }
   ComRef<IWICBitmapDecoder> decoder;

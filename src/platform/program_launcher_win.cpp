@@ -137,8 +137,7 @@ ResolvedShortcut ResolveShortcutFile(const std::u16string& file) {
   // Declared first so that the interfaces below are released before COM is uninitialised.
   const ComInitialization com;
   ComRef<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              link.PutVoid()))) {
+  if (FAILED(ComCreateInstance(CLSID_ShellLink, IID_IShellLinkW, link.PutVoid()))) {
     result.link = ResolvedShortcut::Link::kNoLinkObject;
     return result;
   }
