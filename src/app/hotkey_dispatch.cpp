@@ -2,16 +2,10 @@
 
 #include "util/bmp_file.h"
 #include "util/file_listing.h"
+#include "util/path_text.h"
 #include "util/text_case.h"
 
 namespace {
-
-std::u16string ExtensionOf(const std::u16string& path) {
-  const auto dot = path.rfind(u'.');
-  const auto slash = path.find_last_of(u"\\/");
-  if (dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)) return {};
-  return path.substr(dot);
-}
 
 constexpr char16_t kCanned[] = u"CLIPBOARD_T";
 
@@ -58,7 +52,7 @@ void HotKeyDispatcher::SetWallPaper(const HKeyRec& rec) {
 }
 
 bool HotKeyDispatcher::ConvertWallPaper(const std::u16string& path) {
-  const std::u16string ext = ExtensionOf(path);
+  const std::u16string_view ext = FileExtension(path);
   if (EqualsNoCase(ext, u".jpg") || EqualsNoCase(ext, u".png") || EqualsNoCase(ext, u".gif")) {
     Bitmap24 bitmap;
     if (!images_.LoadImageToBitmap(path, bitmap, 1)) return false;

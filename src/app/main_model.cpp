@@ -9,6 +9,7 @@
 #include "app/tray_keeper.h"
 #include "util/file_listing.h"
 #include "util/number_text.h"
+#include "util/path_text.h"
 #include "util/text_case.h"
 
 namespace {
@@ -18,22 +19,6 @@ constexpr int kKeywordSections = 250;
 constexpr int kFirstHotKeyId = 100;
 constexpr int kFirstKeywordId = 1000;
 constexpr int kFirstLaunchDirId = 1251;
-
-std::u16string Numbered(std::u16string_view word, int n) {
-  return std::u16string(word) + IntToText(n);
-}
-
-std::u16string DirectoryOf(const std::u16string& path) {
-  const auto slash = path.find_last_of(u"\\/");
-  return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
-}
-
-std::u16string StemOf(const std::u16string& path) {
-  const auto slash = path.find_last_of(u"\\/");
-  std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
-  const auto dot = name.rfind(u'.');
-  return dot == std::u16string::npos ? name : name.substr(0, dot);
-}
 
 bool ContainsUpper(const std::u16string& upperText, std::u16string_view part) {
   return upperText.find(part) != std::u16string::npos;
@@ -54,7 +39,7 @@ class BusyCursor {
 
 MainModel::MainModel(LoadServices services, std::u16string exePath, WindowHandle wnd,
                      FontDescription mainFont, int appVersion)
-    : ExeDir(DirectoryOf(exePath)),
+    : ExeDir(DirectoryPart(exePath)),
       services_(services),
       exePath_(std::move(exePath)),
       wnd_(wnd),
@@ -63,13 +48,7 @@ MainModel::MainModel(LoadServices services, std::u16string exePath, WindowHandle
 
 MainModel::~MainModel() { ClearHotKeys(); }
 
-std::u16string MainModel::SettingsFileName() const {
-  const auto slash = exePath_.find_last_of(u"\\/");
-  const auto dot = exePath_.rfind(u'.');
-  const bool hasExtension =
-      dot != std::u16string::npos && (slash == std::u16string::npos || dot > slash);
-  return (hasExtension ? exePath_.substr(0, dot) : exePath_) + u".INI";
-}
+std::u16string MainModel::SettingsFileName() const { return WithExtension(exePath_, u".INI"); }
 
 void MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
   BusyCursor busy(hooks);
@@ -128,7 +107,7 @@ void MainModel::BuildHotKeyTable() {
   keyNames_ = std::make_unique<KeyNameTable>(services_.keyboard);
   const int keyWait = IniFile->ReadInteger(u"General", u"KeyWait", 50);
   for (int n = 1; n <= kHotKeySections; ++n) {
-    const std::u16string section = Numbered(u"HotKey", n);
+    const std::u16string section = NumberedName(u"HotKey", n);
     const std::u16string text = IniFile->ReadString(section, u"Key", u"");
     if (text.empty()) continue;
     AddEntry(std::make_unique<HKeyRec>(services_.hotkeys, wnd_, kFirstHotKeyId + n,
@@ -137,7 +116,7 @@ void MainModel::BuildHotKeyTable() {
   }
   FirstKwdIndex = static_cast<int>(HKeyList.size());
   for (int n = 1; n <= kKeywordSections; ++n) {
-    const std::u16string section = Numbered(u"CmdKwd", n);
+    const std::u16string section = NumberedName(u"CmdKwd", n);
     std::u16string keyword = IniFile->ReadString(section, u"Key", u"");
     if (keyword.empty()) continue;
     auto rec = std::make_unique<HKeyRec>(services_.hotkeys, wnd_, kFirstKeywordId + n,
@@ -193,7 +172,8 @@ const std::unordered_map<std::u16string, ActionTarget>& ActionKeys() {
     auto* keys = new std::unordered_map<std::u16string, ActionTarget>();
     for (const auto& [word, field] : kWords) {
       for (std::size_t n = 1; n <= kActionSlots; ++n) {
-        keys->emplace(FoldedName(Numbered(word, static_cast<int>(n))), ActionTarget{field, n - 1});
+        keys->emplace(FoldedName(NumberedName(word, static_cast<int>(n))),
+                      ActionTarget{field, n - 1});
       }
     }
     return keys;
@@ -231,7 +211,7 @@ void MainModel::AddLaunchDirEntries() {
   for (std::size_t i = 0; i < paths.size(); ++i) {
     auto rec = std::make_unique<HKeyRec>(services_.hotkeys, wnd_,
                                          kFirstLaunchDirId + static_cast<int>(i), 0);
-    rec->Keyword = StemOf(paths[i]);
+    rec->Keyword = FileStem(paths[i]);
     rec->Execute[0] = paths[i];
     HKeyList.push_back(std::move(rec));
   }

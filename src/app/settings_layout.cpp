@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/settings_store.h"
-#include "util/number_text.h"
+#include "util/path_text.h"
 
 namespace {
 
@@ -14,14 +14,13 @@ void WriteAll(UsrIniFile& ini, const std::u16string& section, Entries entries) {
   for (const auto& [key, value] : entries) ini.WriteString(section, key, value);
 }
 
-std::u16string Numbered(const char16_t* word, int n) { return word + IntToText(n); }
-
 void WriteEmptyKeys(UsrIniFile& ini, const char16_t* sectionWord, int count) {
-  for (int n = 1; n <= count; ++n) ini.WriteString(Numbered(sectionWord, n), u"Key", u"");
+  for (int n = 1; n <= count; ++n) ini.WriteString(NumberedName(sectionWord, n), u"Key", u"");
 }
 
 void WriteTextDataButtons(UsrIniFile& ini) {
-  for (int n = 1; n <= 8; ++n) ini.WriteString(u"ClipboardList", Numbered(u"TextDataBtn", n), u"");
+  for (int n = 1; n <= 8; ++n)
+    ini.WriteString(u"ClipboardList", NumberedName(u"TextDataBtn", n), u"");
 }
 
 }  // namespace

@@ -4,28 +4,16 @@
 #include <initializer_list>
 #include <numeric>
 
+#include "util/path_text.h"
 #include "util/text_case.h"
 
 namespace {
 
 constexpr char16_t kColumnSeparator = u'\t';
 
-// The part of a path after its last folder or drive separator.
-std::u16string_view FileNamePart(std::u16string_view path) {
-  const std::size_t at = path.find_last_of(u"\\/:");
-  return at == std::u16string_view::npos ? path : path.substr(at + 1);
-}
-
-// The file name's extension with its dot; empty when the name has none.
-std::u16string_view Extension(std::u16string_view path) {
-  const std::u16string_view name = FileNamePart(path);
-  const std::size_t dot = name.rfind(u'.');
-  return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
-}
-
 // Programs show by their file name alone; documents keep their whole path, which says more.
 bool IsProgramFile(std::u16string_view path) {
-  const std::u16string_view ext = Extension(path);
+  const std::u16string_view ext = FileExtension(path);
   return EqualsNoCase(ext, u".EXE") || EqualsNoCase(ext, u".COM") || EqualsNoCase(ext, u".BAT");
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "util/path_text.h"
 #include "util/text_case.h"
 
 namespace {
@@ -20,12 +21,6 @@ struct PendingDir {
   int depth = 0;
   std::string key;  // the path's sort key, when sorted
 };
-
-// The text from the last "." of the name; empty when the name has none.
-std::u16string_view Extension(std::u16string_view name) {
-  const std::size_t dot = name.rfind(u'.');
-  return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
-}
 
 // Holds the directories still to walk and the results, in insertion order or kept sorted. Sorted
 // lists compare the locale's sort keys, one locale call per path rather than per comparison.
@@ -63,7 +58,7 @@ class Walk {
       std::u16string path = current.path + u"\\" + entry.name;
       if (entry.isDirectory) {
         AddDirectory(std::move(path), current.depth + 1);
-      } else if (EqualsNoCase(Extension(entry.name), ext)) {
+      } else if (EqualsNoCase(FileExtension(entry.name), ext)) {
         AddFile(std::move(path));
       }
     }
