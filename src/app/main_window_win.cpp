@@ -4,6 +4,7 @@
 
 #include "../res/resource_ids.h"
 #include "platform/macro_sender_win.h"
+#include "platform/shell_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
 
@@ -81,8 +82,8 @@ HICON TKelvoMainForm::ExeSmallIcon() {
   // rather than at every start.
   if (!exeSmallIcon_) {
     SHFILEINFOW info{};
-    if (SHGetFileInfoW(W(ExecutablePath()), FILE_ATTRIBUTE_ARCHIVE, &info, sizeof(info),
-                       SHGFI_ICON | SHGFI_SMALLICON)) {
+    if (ShellFileInfo(W(ExecutablePath()), FILE_ATTRIBUTE_ARCHIVE, &info,
+                      SHGFI_ICON | SHGFI_SMALLICON)) {
       exeSmallIcon_ = info.hIcon;
     }
   }

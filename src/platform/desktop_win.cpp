@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include "platform/late_bound_win.h"
 #include "platform/wallpaper_win.h"
 #include "platform/wide_win.h"
 
@@ -41,6 +42,13 @@ bool EnableShutdownPrivilege() {
   AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(privileges), nullptr, nullptr);
   // Also catches a privilege the user does not hold (ERROR_NOT_ALL_ASSIGNED).
   return GetLastError() == 0;
+}
+
+// The multimedia library (sounds, the CD tray) is loaded at its first use: importing it would load
+// it, and the COM library it uses, at every start.
+MCIERROR MciSend(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) {
+  static const auto send = LateBound<decltype(&mciSendCommandW)>(L"winmm.dll", "mciSendCommandW");
+  return send ? send(device, message, flags, parameters) : MCIERR_UNRECOGNIZED_COMMAND;
 }
 
 }  // namespace
@@ -111,9 +119,9 @@ void WinSystemControl::CdDoor(const std::u16string& drive, bool open) {
     params.lpstrElementName = W(drive);
     flags |= MCI_OPEN_ELEMENT;
   }
-  if (mciSendCommandW(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&params)) != 0) return;
-  mciSendCommandW(params.wDeviceID, MCI_SET, open ? MCI_SET_DOOR_OPEN : MCI_SET_DOOR_CLOSED, 0);
-  mciSendCommandW(params.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+  if (MciSend(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&params)) != 0) return;
+  MciSend(params.wDeviceID, MCI_SET, open ? MCI_SET_DOOR_OPEN : MCI_SET_DOOR_CLOSED, 0);
+  MciSend(params.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
 }
 
 void WinSystemControl::Sleep(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
@@ -121,7 +129,8 @@ void WinSystemControl::Sleep(int milliseconds) { ::Sleep(static_cast<DWORD>(mill
 void WinSystemControl::Beep() { MessageBeep(MB_ICONEXCLAMATION); }
 
 void WinSystemControl::PlaySoundAsync(const std::u16string& path) {
-  sndPlaySoundW(W(path), SND_ASYNC);
+  static const auto play = LateBound<decltype(&sndPlaySoundW)>(L"winmm.dll", "sndPlaySoundW");
+  if (play) play(W(path), SND_ASYNC);
 }
 
 bool WinSystemControl::ScreenSaverEnabled() const {

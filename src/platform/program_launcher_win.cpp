@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/com_win.h"
+#include "platform/shell_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -123,8 +124,8 @@ bool StartProcessAndWait(const LaunchRequest& request) {
 }
 
 bool StartThroughShell(const LaunchRequest& request) {
-  const HINSTANCE result = ShellExecuteW(nullptr, L"open", W(request.file), W(request.params),
-                                         W(request.dir), request.show);
+  const HINSTANCE result =
+      ShellExecuteOpen(W(request.file), W(request.params), W(request.dir), request.show);
   // Values up to 32 are error codes.
   return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -1,43 +1,20 @@
 #include "platform/subclass_win.h"
 
-namespace {
-
-struct SubclassFunctions {
-  decltype(&SetWindowSubclass) set = nullptr;
-  decltype(&DefSubclassProc) def = nullptr;
-  decltype(&RemoveWindowSubclass) remove = nullptr;
-};
-
-// Resolved once; the library stays loaded for the rest of the process.
-const SubclassFunctions& Functions() {
-  static const SubclassFunctions functions = [] {
-    SubclassFunctions f;
-    if (HMODULE library = LoadLibraryW(L"comctl32.dll")) {
-      f.set = reinterpret_cast<decltype(f.set)>(
-          reinterpret_cast<void*>(GetProcAddress(library, "SetWindowSubclass")));
-      f.def = reinterpret_cast<decltype(f.def)>(
-          reinterpret_cast<void*>(GetProcAddress(library, "DefSubclassProc")));
-      f.remove = reinterpret_cast<decltype(f.remove)>(
-          reinterpret_cast<void*>(GetProcAddress(library, "RemoveWindowSubclass")));
-    }
-    return f;
-  }();
-  return functions;
-}
-
-}  // namespace
+#include "platform/late_bound_win.h"
 
 BOOL SetSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
-  const auto& f = Functions();
-  return f.set ? f.set(window, procedure, id, data) : FALSE;
+  static const auto set =
+      LateBound<decltype(&SetWindowSubclass)>(L"comctl32.dll", "SetWindowSubclass");
+  return set ? set(window, procedure, id, data) : FALSE;
 }
 
 LRESULT DefSubclass(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  const auto& f = Functions();
-  return f.def ? f.def(window, msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
+  static const auto def = LateBound<decltype(&DefSubclassProc)>(L"comctl32.dll", "DefSubclassProc");
+  return def ? def(window, msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
 }
 
 BOOL RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
-  const auto& f = Functions();
-  return f.remove ? f.remove(window, procedure, id) : FALSE;
+  static const auto remove =
+      LateBound<decltype(&RemoveWindowSubclass)>(L"comctl32.dll", "RemoveWindowSubclass");
+  return remove ? remove(window, procedure, id) : FALSE;
 }

@@ -1,6 +1,6 @@
 #include "platform/tray_win.h"
 
-#include <shellapi.h>
+#include "platform/shell_win.h"
 
 #include <algorithm>
 
@@ -20,15 +20,15 @@ NOTIFYICONDATAW WinTrayIcon::Data(const std::u16string& hint) const {
 
 bool WinTrayIcon::Show(const std::u16string& hint) {
   NOTIFYICONDATAW data = Data(hint);
-  if (shown_ && Shell_NotifyIconW(NIM_MODIFY, &data)) return true;
+  if (shown_ && ShellNotifyIcon(NIM_MODIFY, &data)) return true;
   // Not shown yet, or the shell lost it (it restarted): add it anew.
-  shown_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  shown_ = ShellNotifyIcon(NIM_ADD, &data) != FALSE;
   return shown_;
 }
 
 void WinTrayIcon::Remove() {
   if (!shown_) return;
   NOTIFYICONDATAW data = Data(u"");
-  Shell_NotifyIconW(NIM_DELETE, &data);
+  ShellNotifyIcon(NIM_DELETE, &data);
   shown_ = false;
 }

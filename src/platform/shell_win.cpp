@@ -1,0 +1,23 @@
+#include "platform/shell_win.h"
+
+#include "platform/late_bound_win.h"
+
+BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+  static const auto notify =
+      LateBound<decltype(&Shell_NotifyIconW)>(L"shell32.dll", "Shell_NotifyIconW");
+  return notify ? notify(message, data) : FALSE;
+}
+
+HINSTANCE ShellExecuteOpen(const wchar_t* file, const wchar_t* params, const wchar_t* dir,
+                           int show) {
+  static const auto execute = LateBound<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+  // The shell's answer for "no such function" is an error code below 32, as for other failures.
+  return execute ? execute(nullptr, L"open", file, params, dir, show)
+                 : reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
+}
+
+DWORD_PTR ShellFileInfo(const wchar_t* path, DWORD attributes, SHFILEINFOW* info, UINT flags) {
+  static const auto fileInfo =
+      LateBound<decltype(&SHGetFileInfoW)>(L"shell32.dll", "SHGetFileInfoW");
+  return fileInfo ? fileInfo(path, attributes, info, sizeof(*info), flags) : 0;
+}
