@@ -50,16 +50,23 @@ MainModel::~MainModel() { ClearHotKeys(); }
 
 std::u16string MainModel::SettingsFileName() const { return WithExtension(exePath_, u".INI"); }
 
-void MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
+LoadResult MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
   BusyCursor busy(hooks);
-  const std::u16string fileName = SettingsFileName();
-  const bool fileExisted = services_.files.FileExists(fileName);
-  if (IniFile) {
-    IniFile->Load();
+  const bool firstLoad = !IniFile;
+  if (firstLoad) {
+    IniFile = std::make_unique<UsrIniFile>(SettingsFileName(), services_.files, services_.codePage);
   } else {
-    IniFile = std::make_unique<UsrIniFile>(fileName, services_.files, services_.codePage);
+    IniFile->Load();
   }
-  BringUpToDate(fileExisted);
+  const LoadResult result = IniFile->LastLoad();
+  if (result == LoadResult::kUnreadable) {
+    // The user's file exists but cannot be read now: it is neither replaced nor upgraded. A
+    // reload keeps the running configuration; a first load runs with no hotkeys, and the tray
+    // icon is still shown so that the user can reload from its menu.
+    if (firstLoad) tray.Apply(false);
+    return result;
+  }
+  BringUpToDate(result == LoadResult::kLoaded);
   ReadGeneral();
   BuildHotKeyTable();
   CmdLauncherFont = IniFile->ReadFont(u"CmdLauncher", &mainFont_);
@@ -73,6 +80,7 @@ void MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
   NoTrayIcon = IniFile->ReadBool(u"General", u"NoTrayIcon", false);
   tray.Apply(NoTrayIcon);
   IniFile->UpdateFile();
+  return result;
 }
 
 void MainModel::BringUpToDate(bool fileExisted) {

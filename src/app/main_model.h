@@ -46,8 +46,12 @@ class MainModel {
             FontDescription mainFont, int appVersion);
   ~MainModel();
 
-  // Turns the settings file into the running configuration; also every reload.
-  void LoadSettings(LoadHooks& hooks, TrayKeeper& tray);
+  // Turns the settings file into the running configuration; also every reload. When the file
+  // exists but cannot be read, nothing changes (a first load runs with no hotkeys) and nothing
+  // is written: the caller tells the user.
+  LoadResult LoadSettings(LoadHooks& hooks, TrayKeeper& tray);
+  // The executable's path with the extension ".INI".
+  std::u16string SettingsFileName() const;
   // Unregisters every hotkey and forgets the table.
   void ClearHotKeys();
 
@@ -68,7 +72,6 @@ class MainModel {
   std::u16string PopupFile;
 
  private:
-  std::u16string SettingsFileName() const;
   void BringUpToDate(bool fileExisted);
   void ReadGeneral();
   void BuildHotKeyTable();

@@ -11,6 +11,9 @@
 namespace {
 
 constexpr std::u16string_view kLineEnd = u"\r\n";
+// How long a file that vanished is looked for again, and how often.
+constexpr int kRecheckMs = 1000;
+constexpr int kRecheckStepMs = 50;
 
 // A section header is "[name]" with the brackets as the very first and last characters and at
 // least one character between them.
@@ -61,14 +64,28 @@ std::vector<std::u16string>& UsrIniFile::AddSection(std::u16string_view name) {
   return Sections.back().lines;
 }
 
-void UsrIniFile::Load() {
+LoadResult UsrIniFile::Load() {
+  FileContents contents = ReadSettled();
+  lastLoad_ = contents.status == ReadStatus::kRead      ? LoadResult::kLoaded
+              : contents.status == ReadStatus::kMissing ? LoadResult::kMissing
+                                                        : LoadResult::kUnreadable;
+  if (lastLoad_ == LoadResult::kUnreadable) return lastLoad_;
   Clear();
-  const auto decoded = ReadTextFile(fileSystem_, codePage_, FileName);
-  // An unreadable file leaves an empty store; `Modified` and the encoding stay as they were.
-  if (!decoded) return;
-  encoding_ = decoded->encoding;
+  changes_.clear();
+  if (lastLoad_ == LoadResult::kLoaded) {
+    const DecodedText decoded = DecodeText(contents.bytes, codePage_);
+    encoding_ = decoded.encoding;
+    SetText(decoded.text);
+    Modified = false;
+  }
+  disk_ = std::move(contents);
+  return lastLoad_;
+}
+
+void UsrIniFile::SetText(std::u16string_view text) {
+  Clear();
   std::vector<std::u16string>* current = &AddSection(u"");
-  for (std::u16string& line : SplitLines(decoded->text)) {
+  for (std::u16string& line : SplitLines(text)) {
     if (line.empty()) continue;
     if (IsSectionHeader(line)) {
       current = &AddSection(std::u16string_view(line).substr(1, line.size() - 2));
@@ -76,7 +93,17 @@ void UsrIniFile::Load() {
       current->push_back(std::move(line));
     }
   }
-  Modified = false;
+}
+
+FileContents UsrIniFile::ReadSettled() const {
+  FileContents contents = fileSystem_.Read(FileName);
+  if (!disk_ || disk_->status != ReadStatus::kRead) return contents;
+  for (int waited = 0; contents.status == ReadStatus::kMissing && waited < kRecheckMs;
+       waited += kRecheckStepMs) {
+    fileSystem_.PauseBeforeRecheck(kRecheckStepMs);
+    contents = fileSystem_.Read(FileName);
+  }
+  return contents;
 }
 
 const IniSection* UsrIniFile::FindSection(std::u16string_view name) const {
@@ -157,6 +184,13 @@ FontDescription UsrIniFile::ReadFont(std::u16string_view section,
 
 void UsrIniFile::WriteString(std::u16string_view section, std::u16string_view key,
                              std::u16string_view value) {
+  if (!SetLine(section, key, value)) return;
+  Modified = true;
+  changes_.push_back(Change{std::u16string(section), std::u16string(key), std::u16string(value)});
+}
+
+bool UsrIniFile::SetLine(std::u16string_view section, std::u16string_view key,
+                         std::u16string_view value) {
   IniSection* found = FindSection(section);
   std::vector<std::u16string>& lines = found ? found->lines : AddSection(section);
   std::u16string newLine = std::u16string(key) + u"=" + std::u16string(value);
@@ -164,12 +198,12 @@ void UsrIniFile::WriteString(std::u16string_view section, std::u16string_view ke
                                  [&](const std::u16string& l) { return LineHasKey(l, key); });
   if (line == lines.end()) {
     lines.push_back(std::move(newLine));
-    Modified = true;
-  } else if (*line != newLine) {
-    // Also rewrites a key stored in another letter case, in the caller's letter case.
-    *line = std::move(newLine);
-    Modified = true;
+    return true;
   }
+  if (*line == newLine) return false;
+  // Also rewrites a key stored in another letter case, in the caller's letter case.
+  *line = std::move(newLine);
+  return true;
 }
 
 void UsrIniFile::WriteInteger(std::u16string_view section, std::u16string_view key,
@@ -200,13 +234,37 @@ std::u16string UsrIniFile::BuildFileText() const {
 
 bool UsrIniFile::UpdateFile() {
   if (!Modified) return true;
+  const FileContents now = ReadSettled();
+  if (now.status == ReadStatus::kUnreadable) return false;
+  if (now.status == ReadStatus::kMissing) {
+    // A file removed while Kelvo ran is written anew from what the store holds, so nothing of it
+    // is lost; a store that never saw the file holds too little to stand for it.
+    if (!disk_) return false;
+  } else if (!DiskUnchanged(now)) {
+    TakeDiskContents(now);
+  }
   // The file keeps the encoding it was read in; a new or ANSI file that would lose a character
   // in the code page becomes UTF-8 with a byte-order mark.
-  const auto written = WriteTextFile(fileSystem_, codePage_, FileName, BuildFileText(), encoding_);
-  if (!written) return false;
-  encoding_ = *written;
+  EncodedText encoded = EncodeText(BuildFileText(), encoding_, codePage_);
+  if (!fileSystem_.WriteAtomically(FileName, encoded.bytes)) return false;
+  encoding_ = encoded.encoding;
+  disk_ = FileContents{ReadStatus::kRead, std::move(encoded.bytes)};
+  changes_.clear();
   Modified = false;
   return true;
+}
+
+bool UsrIniFile::DiskUnchanged(const FileContents& now) const {
+  return disk_ && disk_->status == now.status && disk_->bytes == now.bytes;
+}
+
+// Another program changed the file since the store last matched it: its contents are taken as
+// they are now, and only the keys this store wrote since then are applied again.
+void UsrIniFile::TakeDiskContents(const FileContents& now) {
+  const DecodedText decoded = DecodeText(now.bytes, codePage_);
+  encoding_ = decoded.encoding;
+  SetText(decoded.text);
+  for (const Change& change : changes_) SetLine(change.section, change.key, change.value);
 }
 
 void UsrIniFile::ReadItemList(std::vector<std::u16string>& entries, std::u16string_view section,

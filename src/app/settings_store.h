@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,10 +20,18 @@ struct IniSection {
   std::vector<std::u16string> lines;
 };
 
+// What a load found on disk.
+enum class LoadResult { kLoaded, kMissing, kUnreadable };
+
 // The settings file in memory. Reads never touch the disk: the file is read only by `Load` and
 // written only by `UpdateFile`, and only when something changed. Section and key names compare
 // without regard to letter case, values exactly; the first section of a name answers, later
 // ones of the same name are only written back.
+//
+// The user edits the same file with other programs while Kelvo runs. The store therefore
+// remembers what it last read or wrote and every key it changed since; a write that finds other
+// contents on disk re-reads them and applies only those changes, so an edit made elsewhere is
+// never overwritten. A file that exists but cannot be read is never replaced.
 class UsrIniFile {
  public:
   UsrIniFile(std::u16string fileName, FileSystem& fileSystem, const CodePage& codePage);
@@ -36,7 +45,12 @@ class UsrIniFile {
 
   void Clear();
   std::vector<std::u16string>& AddSection(std::u16string_view name);
-  void Load();
+  // Replaces the contents with the file's. A file that exists but cannot be read leaves the
+  // store, its changes and `Modified` as they were; a missing file empties the store. A file
+  // this store has read before and that is missing now is looked for again for up to a second
+  // (editors that save by delete-and-rename leave no file for a moment).
+  LoadResult Load();
+  LoadResult LastLoad() const { return lastLoad_; }
 
   std::u16string ReadString(std::u16string_view section, std::u16string_view key,
                             std::u16string_view defaultValue) const;
@@ -58,8 +72,11 @@ class UsrIniFile {
   void WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value);
   void WriteBool(std::u16string_view section, std::u16string_view key, bool value);
 
-  // Writes the file when `Modified`, replacing it atomically. Returns false when the write
-  // failed; the old file is then intact and `Modified` stays true so that a later call retries.
+  // Writes the file when `Modified`, replacing it atomically. When the file on disk is no longer
+  // what this store last read or wrote, its new contents are taken and only the keys written
+  // since are applied to them. Returns false when nothing was written (the file cannot be read,
+  // or the write failed); the file is then intact and `Modified` stays true so that a later call
+  // retries.
   bool UpdateFile();
 
   // Drop-down list entries stored as Item1 … Item<max>. Reading stops at the first empty value
@@ -79,10 +96,27 @@ class UsrIniFile {
   void ForgetSectionIndex();
   IniSection* FindSection(std::u16string_view name);
   std::u16string BuildFileText() const;
+  void SetText(std::u16string_view text);
+  FileContents ReadSettled() const;
+  bool DiskUnchanged(const FileContents& now) const;
+  void TakeDiskContents(const FileContents& now);
+  bool SetLine(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+
+  // A key written since the store last matched the file.
+  struct Change {
+    std::u16string section;
+    std::u16string key;
+    std::u16string value;
+  };
 
   FileSystem& fileSystem_;
   const CodePage& codePage_;
   TextEncoding encoding_ = TextEncoding::Ansi;
+  LoadResult lastLoad_ = LoadResult::kMissing;
+  // What the file held when the store last matched it (read or written): kRead with its bytes,
+  // or kMissing; nothing while the store has never seen the file.
+  std::optional<FileContents> disk_;
+  std::vector<Change> changes_;
   // The first section of each folded name. A load reads several ten thousand keys of hundreds of
   // sections, so a linear search per read would dominate start-up. Rebuilt on demand after the
   // list of sections changed.

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "util/number_text.h"
@@ -76,43 +77,87 @@ bool StatFollowingLinks(const std::string& path, struct stat& info) {
   return stat(path.c_str(), &info) == 0;
 }
 
+// What a path leads to when it is a symbolic link (a file written through the link keeps the
+// link); the path itself otherwise.
+std::string LinkTarget(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  std::string target = resolved;
+  free(resolved);
+  return target;
+}
+
+// Writes the bytes into a new temporary file beside the target and flushes it.
+bool WriteNewFile(const std::string& target, std::string_view bytes, mode_t mode,
+                  std::string& temp) {
+  temp = ParentDirectory(target) + "/." + BaseName(target) + ".XXXXXX";
+  FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+  if (!fd.ok()) return false;
+  if (fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), bytes) && fsync(fd.get()) == 0 &&
+      fd.Close())
+    return true;
+  unlink(temp.c_str());
+  return false;
+}
+
+bool RewriteInPlace(const std::string& target, std::string_view bytes) {
+  FileDescriptor fd(open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  return fd.ok() && WriteAll(fd.get(), bytes) &&
+         ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 && fsync(fd.get()) == 0 &&
+         fd.Close();
+}
+
 }  // namespace
 
-std::optional<std::string> PosixFileSystem::ReadAll(const std::u16string& path) const {
+FileContents PosixFileSystem::Read(const std::u16string& path) const {
   FileDescriptor fd(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.ok()) return std::nullopt;
+  if (!fd.ok()) {
+    const bool missing = errno == ENOENT || errno == ENOTDIR;
+    return {missing ? ReadStatus::kMissing : ReadStatus::kUnreadable, {}};
+  }
+  FileContents contents{ReadStatus::kUnreadable, {}};
   struct stat info;
-  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  std::string bytes;
+  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return contents;
   char buffer[65536];
   for (;;) {
     const ssize_t count = read(fd.get(), buffer, sizeof buffer);
     if (count == 0) break;
     if (count < 0) {
       if (errno == EINTR) continue;
-      return std::nullopt;
+      return {ReadStatus::kUnreadable, {}};
     }
-    bytes.append(buffer, static_cast<std::size_t>(count));
+    contents.bytes.append(buffer, static_cast<std::size_t>(count));
   }
-  return bytes;
+  contents.status = ReadStatus::kRead;
+  return contents;
 }
 
 bool PosixFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {
-  const std::string target = NativePath(path);
-  std::string temp = ParentDirectory(target) + "/." + BaseName(target) + ".XXXXXX";
-  FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
-  if (!fd.ok()) return false;
-  // The new file keeps the permissions of the one it replaces (mkstemp creates it 0600).
+  const std::string target = LinkTarget(NativePath(path));
   struct stat old;
-  const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  const bool written = fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), bytes) &&
-                       fsync(fd.get()) == 0 && fd.Close();
-  if (!written || rename(temp.c_str(), target.c_str()) != 0) {
+  const bool existed = stat(target.c_str(), &old) == 0;
+  std::string temp;
+  // The new file keeps the permissions of the one it replaces (mkstemp creates it 0600).
+  if (!WriteNewFile(target, bytes, existed ? (old.st_mode & 07777) : 0644, temp)) return false;
+  // Renaming over a file with other hard links would part this name from them.
+  if (existed && S_ISREG(old.st_mode) && old.st_nlink > 1) {
+    const bool rewritten = RewriteInPlace(target, bytes);
+    // After a failed rewrite the complete new contents stay beside the file.
+    if (rewritten) unlink(temp.c_str());
+    return rewritten;
+  }
+  if (rename(temp.c_str(), target.c_str()) != 0) {
     unlink(temp.c_str());
     return false;
   }
   SyncDirectory(ParentDirectory(target));
   return true;
+}
+
+void PosixFileSystem::PauseBeforeRecheck(int milliseconds) const {
+  if (milliseconds > 0) usleep(static_cast<useconds_t>(milliseconds) * 1000);
 }
 
 bool PosixFileSystem::FileExists(const std::u16string& path) const {

@@ -12,6 +12,10 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr int kTempNameAttempts = 100;
 constexpr DWORD kChunk = 1u << 20;
+// What a rewritten file keeps of its old attributes (read-only is not among them: a read-only
+// file is not replaced at all).
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // Closes a file handle when it goes out of scope.
 class FileHandle {
@@ -88,6 +92,35 @@ std::u16string TempName(const std::u16string& path, int attempt) {
   return path + u".~" + Hex8(GetCurrentProcessId()) + Hex8(counter++) + Hex8(attempt) + u".tmp";
 }
 
+// What a path leads to when it is a symbolic link (a file written through the link keeps the
+// link); the path itself otherwise.
+std::u16string LinkTarget(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+    return path;
+  FileHandle handle = OpenForQuery(path);
+  if (!handle.ok()) return path;
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFinalPathNameByHandleW(handle.get(), buffer.data(),
+                                                   static_cast<DWORD>(buffer.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return path;
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return U16(buffer.c_str());
+    }
+    buffer.resize(length + 1);
+  }
+}
+
+std::optional<BY_HANDLE_FILE_INFORMATION> FileInformation(const std::u16string& path) {
+  FileHandle handle = OpenForQuery(path);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!handle.ok() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+  return info;
+}
+
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > kChunk ? kChunk : static_cast<DWORD>(bytes.size());
@@ -98,45 +131,78 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
-
-std::optional<std::string> WinFileSystem::ReadAll(const std::u16string& path) const {
-  FileHandle file(CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.ok()) return std::nullopt;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-  char buffer[65536];
-  for (;;) {
-    DWORD read = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
-    if (read == 0) break;
-    bytes.append(buffer, read);
-  }
-  return bytes;
-}
-
-bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {
-  std::u16string temp;
+// Writes the bytes into a new temporary file beside the target and flushes it.
+bool WriteNewFile(const std::u16string& target, std::string_view bytes, DWORD attributes,
+                  std::u16string& temp) {
   HANDLE created = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kTempNameAttempts && created == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = TempName(path, attempt);
-    created =
-        CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    temp = TempName(target, attempt);
+    created = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   FileHandle file(created);
   if (!file.ok()) return false;
-  const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.Close();
-  if (!written ||
-      !MoveFileExW(W(temp), W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    file.Close();
+  if (WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.Close()) return true;
+  file.Close();
+  DeleteFileW(W(temp));
+  return false;
+}
+
+bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
+  FileHandle file(CreateFileW(W(target), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.ok() && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
+         FlushFileBuffers(file.get()) && file.Close();
+}
+
+}  // namespace
+
+FileContents WinFileSystem::Read(const std::u16string& path) const {
+  FileHandle file(CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.ok()) {
+    const DWORD error = GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return {missing ? ReadStatus::kMissing : ReadStatus::kUnreadable, {}};
+  }
+  FileContents contents{ReadStatus::kUnreadable, {}};
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return contents;
+  contents.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buffer[65536];
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return {ReadStatus::kUnreadable, {}};
+    if (read == 0) break;
+    contents.bytes.append(buffer, read);
+  }
+  contents.status = ReadStatus::kRead;
+  return contents;
+}
+
+bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {
+  const std::u16string target = LinkTarget(path);
+  const std::optional<BY_HANDLE_FILE_INFORMATION> old = FileInformation(target);
+  const DWORD attributes = old ? (old->dwFileAttributes & kKeptAttributes) : 0;
+  std::u16string temp;
+  if (!WriteNewFile(target, bytes, attributes, temp)) return false;
+  // Renaming over a file with other hard links would part this name from them.
+  if (old && old->nNumberOfLinks > 1 && (old->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    const bool rewritten = RewriteInPlace(target, bytes);
+    // After a failed rewrite the complete new contents stay beside the file.
+    if (rewritten) DeleteFileW(W(temp));
+    return rewritten;
+  }
+  if (!MoveFileExW(W(temp), W(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileW(W(temp));
     return false;
   }
   return true;
+}
+
+void WinFileSystem::PauseBeforeRecheck(int milliseconds) const {
+  Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
 }
 
 bool WinFileSystem::FileExists(const std::u16string& path) const {

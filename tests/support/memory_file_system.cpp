@@ -22,11 +22,15 @@ std::u16string ChildName(const std::u16string& dir, const std::u16string& path) 
 
 }  // namespace
 
-std::optional<std::string> MemoryFileSystem::ReadAll(const std::u16string& path) const {
-  if (unreadable.count(path) != 0) return std::nullopt;
+FileContents MemoryFileSystem::Read(const std::u16string& path) const {
+  if (unreadable.count(path) != 0) return {ReadStatus::kUnreadable, {}};
+  if (const auto gone = missingReads.find(path); gone != missingReads.end() && gone->second > 0) {
+    --gone->second;
+    return {ReadStatus::kMissing, {}};
+  }
   const auto found = files.find(path);
-  if (found == files.end()) return std::nullopt;
-  return found->second;
+  if (found == files.end()) return {ReadStatus::kMissing, {}};
+  return {ReadStatus::kRead, found->second};
 }
 
 bool MemoryFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {

@@ -2,6 +2,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -18,13 +19,18 @@ class MemoryFileSystem : public FileSystem {
   bool failNextWrite = false;
   // When set, every WriteAtomically fails.
   bool failAllWrites = false;
-  // When set, ReadAll of this path fails although the file may exist (an unreadable file).
+  // When set, reading this path fails although the file may exist (an unreadable file).
   std::set<std::u16string> unreadable;
+  // Reads of this path that find it missing before it is there again (delete-and-rename).
+  mutable std::map<std::u16string, int> missingReads;
+  // Every pause before a missing file is looked for again, in milliseconds.
+  mutable std::vector<int> pauses;
   int writeCount = 0;        // successful writes
   int failedWriteCount = 0;  // refused writes
 
-  std::optional<std::string> ReadAll(const std::u16string& path) const override;
+  FileContents Read(const std::u16string& path) const override;
   bool WriteAtomically(const std::u16string& path, const std::string& bytes) override;
+  void PauseBeforeRecheck(int milliseconds) const override { pauses.push_back(milliseconds); }
   bool FileExists(const std::u16string& path) const override;
   bool DirectoryExists(const std::u16string& path) const override;
   std::optional<std::vector<DirEntry>> ListDirectory(const std::u16string& dir) const override;

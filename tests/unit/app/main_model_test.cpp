@@ -161,6 +161,29 @@ TEST_F(MainModelTest, FirstStartWritesTheFileOnceAndThenOnlyOnChange) {
   EXPECT_EQ(files.writeCount, 1);
 }
 
+TEST_F(MainModelTest, AnUnreadableFileIsNeitherReplacedNorUpgraded) {
+  const std::string original = "[General]\nVersion=100\n[HotKey1]\nKey=Ctrl+Alt+N\n";
+  WriteSettings(original);
+  files.unreadable.insert(kIni);
+  EXPECT_EQ(fake.model.LoadSettings(hooks, fake.keeper), LoadResult::kUnreadable);
+  EXPECT_TRUE(model->HKeyList.empty()) << "a first load runs with no hotkeys";
+  EXPECT_TRUE(trayIcon.shown) << "the tray menu is the way to reload";
+  model->IniFile->UpdateFile();
+  EXPECT_EQ(Settings(), CrLf(original));
+
+  files.unreadable.clear();
+  EXPECT_EQ(fake.model.LoadSettings(hooks, fake.keeper), LoadResult::kLoaded);
+  EXPECT_EQ(registrar.registeredIds(), (std::set<int>{101}));
+
+  // A reload that cannot read the file keeps the running configuration.
+  const std::string upgraded = Settings();
+  files.unreadable.insert(kIni);
+  EXPECT_EQ(fake.model.LoadSettings(hooks, fake.keeper), LoadResult::kUnreadable);
+  EXPECT_EQ(registrar.registeredIds(), (std::set<int>{101}));
+  EXPECT_EQ(model->HKeyList.size(), 1u);
+  EXPECT_EQ(Settings(), upgraded);
+}
+
 TEST_F(MainModelTest, UpgradesDependOnTheOldVersion) {
   WriteSettings("[General]\nVersion=164\nWmPasteClass=Mine\n");
   Load();

@@ -75,8 +75,9 @@ TEST_F(SettingsStoreTest, LoadOfAnEmptyFileLeavesOnlyTheUnnamedSection) {
   EXPECT_EQ(Dump(ini), (SectionDump{{u"", {}}}));
 }
 
-TEST_F(SettingsStoreTest, LoadOfAMissingOrUnreadableFileLeavesAnEmptyStore) {
+TEST_F(SettingsStoreTest, AMissingFileLeavesAnEmptyStoreAnUnreadableOneKeepsTheStore) {
   UsrIniFile missing = Open();
+  EXPECT_EQ(missing.LastLoad(), LoadResult::kMissing);
   EXPECT_TRUE(missing.Sections.empty());
   EXPECT_FALSE(missing.Modified);
   EXPECT_EQ(missing.ReadInteger(u"General", u"Version", 7), 7);
@@ -85,9 +86,12 @@ TEST_F(SettingsStoreTest, LoadOfAMissingOrUnreadableFileLeavesAnEmptyStore) {
   UsrIniFile ini = Open();
   ini.WriteString(u"General", u"Editor", u"notepad.exe");
   files.unreadable.insert(kPath);
-  ini.Load();
-  EXPECT_TRUE(ini.Sections.empty());
+  EXPECT_EQ(ini.Load(), LoadResult::kUnreadable);
+  EXPECT_EQ(ini.ReadInteger(u"General", u"Version", 0), 169);
+  EXPECT_EQ(ini.ReadString(u"General", u"Editor", u""), u"notepad.exe");
   EXPECT_TRUE(ini.Modified) << "a failed load keeps Modified";
+  EXPECT_FALSE(ini.UpdateFile()) << "a file that cannot be read is not replaced";
+  EXPECT_EQ(files.files[kPath], "[General]\r\nVersion=169\r\n");
 }
 
 TEST_F(SettingsStoreTest, ReloadReplacesTheContentsAndClearsModified) {
@@ -420,6 +424,73 @@ TEST_F(SettingsStoreTest, AFailedLoadKeepsTheEncodingOfTheLastRead) {
   ini.WriteInteger(u"General", u"Version", 2);
   ASSERT_TRUE(ini.UpdateFile());
   EXPECT_EQ(FileText().encoding, TextEncoding::Utf16Be);
+}
+
+// ---- Edits made by other programs
+
+TEST_F(SettingsStoreTest, AWriteKeepsAnEditMadeElsewhereAndAppliesOnlyItsOwnKeys) {
+  PutFile(u"[General]\r\nEditor=notepad.exe\r\n[HotKeyList]\r\nLeft=1\r\nTop=1\r\n");
+  UsrIniFile ini = Open();
+  ini.WriteInteger(u"HotKeyList", u"Left", 40);
+  ini.WriteInteger(u"HotKeyList", u"Top", 50);
+  // The user saves the file in another editor, as UTF-8, before Kelvo writes.
+  PutFile(
+      u"[General]\r\nEditor=秀丸.exe\r\n[HotKey1]\r\nKey=Ctrl+Alt+N\r\n"
+      u"[HotKeyList]\r\nLeft=7\r\n",
+      TextEncoding::Utf8Bom);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(FileText().text,
+            u"[General]\r\nEditor=秀丸.exe\r\n\r\n[HotKey1]\r\nKey=Ctrl+Alt+N\r\n\r\n"
+            u"[HotKeyList]\r\nLeft=40\r\nTop=50\r\n\r\n");
+  EXPECT_EQ(FileText().encoding, TextEncoding::Utf8Bom);
+  EXPECT_EQ(ini.ReadString(u"HotKey1", u"Key", u""), u"Ctrl+Alt+N");
+  EXPECT_FALSE(ini.Modified);
+
+  // Once written, the store matches the file again: a further change is written as usual and
+  // the keys applied before are not applied a second time over a later edit.
+  PutFile(u"[HotKeyList]\r\nLeft=3\r\nTop=3\r\n");
+  ini.WriteInteger(u"HotKeyList", u"Top", 60);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(FileText().text, u"[HotKeyList]\r\nLeft=3\r\nTop=60\r\n\r\n");
+}
+
+TEST_F(SettingsStoreTest, AFileMissingForAMomentIsLookedForAgainForUpToASecond) {
+  PutFile(u"[General]\r\nVersion=169\r\n");
+  UsrIniFile ini = Open();
+  EXPECT_TRUE(files.pauses.empty()) << "a first start does not wait for a missing file";
+  files.missingReads[kPath] = 3;  // an editor's delete-and-rename
+  EXPECT_EQ(ini.Load(), LoadResult::kLoaded);
+  EXPECT_EQ(files.pauses.size(), 3u);
+
+  files.pauses.clear();
+  files.missingReads[kPath] = 1000;
+  ini.WriteInteger(u"General", u"KeyWait", 20);
+  ASSERT_TRUE(ini.UpdateFile()) << "a file that stays away is written anew from the store";
+  int waited = 0;
+  for (int pause : files.pauses) waited += pause;
+  EXPECT_EQ(waited, 1000);
+  EXPECT_EQ(FileText().text, u"[General]\r\nVersion=169\r\nKeyWait=20\r\n\r\n");
+}
+
+TEST_F(SettingsStoreTest, AStoreThatNeverReadTheFileWritesOnlyOverTheFileItFinds) {
+  PutFile(u"[General]\r\nEditor=mine.exe\r\n");
+  files.unreadable.insert(kPath);  // locked by another program at start-up
+  UsrIniFile ini = Open();
+  EXPECT_EQ(ini.LastLoad(), LoadResult::kUnreadable);
+  ini.WriteInteger(u"HotKeyList", u"Left", 5);
+  EXPECT_FALSE(ini.UpdateFile());
+  files.unreadable.clear();
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(FileText().text,
+            u"[General]\r\nEditor=mine.exe\r\n\r\n[HotKeyList]\r\nLeft=5\r\n\r\n");
+
+  files.files.erase(kPath);
+  files.unreadable.insert(kPath);
+  UsrIniFile blind = Open();
+  files.unreadable.clear();
+  blind.WriteInteger(u"HotKeyList", u"Left", 5);
+  EXPECT_FALSE(blind.UpdateFile()) << "too little to stand for a file that is gone";
+  EXPECT_EQ(files.files.count(kPath), 0u);
 }
 
 // ---- Item lists

@@ -95,6 +95,37 @@ TEST_F(PosixFileSystemTest, AWriteThatCannotBeRenamedIntoPlaceFailsCleanly) {
   EXPECT_EQ(Names(), std::vector<std::string>{"taken"});
 }
 
+TEST_F(PosixFileSystemTest, WritesGoThroughLinksToTheFileTheyLeadTo) {
+  fs::create_directory(Native("real"));
+  MakeFile("real/settings.ini", "old");
+  fs::create_symlink(Native("real/settings.ini"), Native("Kelvo.INI"));
+  ASSERT_TRUE(files_.WriteAtomically(Path("Kelvo.INI"), "through the link"));
+  EXPECT_TRUE(fs::is_symlink(Native("Kelvo.INI")));
+  EXPECT_EQ(files_.ReadAll(Path("real\\settings.ini")), "through the link");
+
+  MakeFile("shared.ini", "old");
+  chmod(Native("shared.ini").c_str(), 0604);
+  fs::create_hard_link(Native("shared.ini"), Native("other-name.ini"));
+  ASSERT_TRUE(files_.WriteAtomically(Path("shared.ini"), "seen by both names"));
+  EXPECT_EQ(files_.ReadAll(Path("other-name.ini")), "seen by both names");
+  EXPECT_EQ(fs::hard_link_count(Native("shared.ini")), 2u);
+  struct stat info;
+  ASSERT_EQ(stat(Native("shared.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Kelvo.INI", "other-name.ini", "real",
+                                               "shared.ini"}))
+      << "no temporary file is left behind";
+}
+
+TEST_F(PosixFileSystemTest, ReadTellsAMissingFileFromOneThatCannotBeRead) {
+  MakeFile("a.txt", "bytes");
+  EXPECT_EQ(files_.Read(Path("a.txt")).status, ReadStatus::kRead);
+  EXPECT_EQ(files_.Read(Path("gone.txt")).status, ReadStatus::kMissing);
+  EXPECT_EQ(files_.Read(Path("a.txt\\below")).status, ReadStatus::kMissing);
+  fs::create_directory(Native("dir.ini"));
+  EXPECT_EQ(files_.Read(Path("dir.ini")).status, ReadStatus::kUnreadable);
+}
+
 TEST_F(PosixFileSystemTest, BackslashesAndJapaneseNamesMapToNativePaths) {
   fs::create_directory(Native("サブ"));
   ASSERT_TRUE(files_.WriteAtomically(Path("サブ") + u"\\日本語.txt", "x"));
