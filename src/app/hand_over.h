@@ -9,6 +9,14 @@
 // The data kind of the hand-over's copy-data record.
 inline constexpr std::uintptr_t kHandOverKind = 1;
 
+// A second start returns only after its reload has run. The resident instance answers the
+// hand-over with 0 when it has; when it is busy (a hotkey waits in a message box, or a load runs)
+// it answers the number of finished loads that will include the reload, and the second start
+// asks with this registered message, which answers the loads finished so far, until that number
+// is reached or kHandOverTimeoutMs have passed.
+inline constexpr char16_t kLoadsDoneMessageName[] = u"Kelvo.LoadsDone";
+inline constexpr unsigned kHandOverTimeoutMs = 30000;
+
 // The process command line without the program's own path (quoted or not) and the blanks and
 // tabs after it; the rest is kept unchanged, trailing blanks included.
 std::u16string CommandLineTail(std::u16string_view commandLine);

@@ -1,5 +1,7 @@
 #include "app/hotkey_dispatch.h"
 
+#include <utility>
+
 #include "util/bmp_file.h"
 #include "util/file_listing.h"
 #include "util/path_text.h"
@@ -12,6 +14,7 @@ constexpr char16_t kCanned[] = u"CLIPBOARD_T";
 }  // namespace
 
 void HotKeyDispatcher::WMHotKey(int id) {
+  ++depth_;
   RememberTarget();
   bool showAbout = false;
   bool showHotKeyList = false;
@@ -22,7 +25,12 @@ void HotKeyDispatcher::WMHotKey(int id) {
     Perform(*rec, showAbout, showHotKeyList);
     break;  // only the first record of the identifier is handled
   }
+  --depth_;
+  // The record has finished; only the outermost hotkey may replace or close what it ran from.
+  const Requests requests = depth_ == 0 ? std::exchange(requests_, {}) : Requests{};
+  if (requests.reload) windows_.Reload();
   TidyUp(showAbout, showHotKeyList);
+  if (requests.close) windows_.CloseMainWindow();
 }
 
 void HotKeyDispatcher::RememberTarget() {
@@ -68,7 +76,7 @@ void HotKeyDispatcher::Perform(const HKeyRec& rec, bool& showAbout, bool& showHo
   const std::u16string& c = rec.Command;
   auto is = [&](const char16_t* name) { return EqualsNoCase(c, name); };
   if (is(u"RECYCLE")) {
-    windows_.Reload();
+    requests_.reload = true;
   } else if (is(u"POPUPMENU")) {
     windows_.OpenLauncherMenu();
   } else if (is(u"CMDLAUNCHER")) {
@@ -87,7 +95,7 @@ void HotKeyDispatcher::Perform(const HKeyRec& rec, bool& showAbout, bool& showHo
   } else if (is(u"HOTKEY_LIST")) {
     showHotKeyList = true;
   } else if (is(u"EXIT")) {
-    windows_.CloseMainWindow();
+    requests_.close = true;
   } else {
     ExecuteHotKey(rec, services_, model_.ZrEditorPath);
   }

@@ -43,6 +43,11 @@ struct SavedTarget {
 
 // What the main window does with a hotkey message (a registered hotkey, or a keyword entry run
 // by the command launcher).
+//
+// A hotkey that waits in a message box lets further hotkeys in, so hotkeys nest. A command that
+// reloads or closes never acts inside the record that runs it: it asks, and the outermost
+// hotkey carries the request out once its record has finished (a reload before the tidy-up, so
+// that a hotkey pressed right after it finds the new table).
 class HotKeyDispatcher {
  public:
   HotKeyDispatcher(MainModel& model, ActionServices& services, FileSystem& files,
@@ -51,6 +56,8 @@ class HotKeyDispatcher {
 
   void WMHotKey(int id);
   const SavedTarget& Target() const { return target_; }
+  // True while a hotkey runs, also while it waits in a message box.
+  bool Running() const { return depth_ > 0; }
 
  private:
   void RememberTarget();
@@ -61,10 +68,18 @@ class HotKeyDispatcher {
   void Perform(const HKeyRec& rec, bool& showAbout, bool& showHotKeyList);
   void TidyUp(bool showAbout, bool showHotKeyList);
 
+  // What the commands of the running hotkeys asked for.
+  struct Requests {
+    bool reload = false;
+    bool close = false;
+  };
+
   MainModel& model_;
   ActionServices& services_;
   FileSystem& files_;
   ImageDecoder& images_;
   KelvoWindows& windows_;
   SavedTarget target_;
+  int depth_ = 0;
+  Requests requests_;
 };

@@ -37,6 +37,12 @@ class BusyCursor {
 
 }  // namespace
 
+std::u16string UnreadableSettingsMessage(const std::u16string& fileName) {
+  return u"設定ファイルを読み込めません。\n" + fileName +
+         u"\n\nほかのプログラムが使用中か、アクセスが拒否されています。ファイルは変更していません。"
+         u"\n読めるようにしてから、設定を再読込してください。";
+}
+
 MainModel::MainModel(LoadServices services, std::u16string exePath, WindowHandle wnd,
                      FontDescription mainFont, int appVersion)
     : ExeDir(DirectoryPart(exePath)),

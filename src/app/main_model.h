@@ -14,6 +14,9 @@
 
 class TrayKeeper;
 
+// The error shown when the settings file exists but cannot be read; it names the file.
+std::u16string UnreadableSettingsMessage(const std::u16string& fileName);
+
 // The operating-system services the settings load needs.
 struct LoadServices {
   FileSystem& files;

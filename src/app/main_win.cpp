@@ -2,6 +2,7 @@
 // to it and ends.
 #include <windows.h>
 
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -12,6 +13,22 @@
 namespace {
 
 constexpr wchar_t kMutexName[] = L"Kelvo_is_running";
+constexpr DWORD kPollMs = 20;
+
+// Waits for the resident instance's loads to reach the given count: the reload this start asked
+// for had to wait for a hotkey or a load that was running.
+void WaitForLoads(HWND resident, std::uint64_t count, ULONGLONG deadline) {
+  const UINT loadsDone = RegisterWindowMessageW(W(kLoadsDoneMessageName));
+  for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+    DWORD_PTR done = 0;
+    if (!SendMessageTimeoutW(resident, loadsDone, 0, 0, SMTO_ABORTIFHUNG,
+                             static_cast<UINT>(deadline - now), &done) ||
+        done >= count) {
+      return;
+    }
+    Sleep(kPollMs);
+  }
+}
 
 void HandOverToResident() {
   const std::u16string tail = CommandLineTail(U16(GetCommandLineW()));
@@ -21,8 +38,15 @@ void HandOverToResident() {
   data.dwData = kHandOverKind;
   data.cbData = static_cast<DWORD>((tail.size() + 1) * sizeof(char16_t));
   data.lpData = const_cast<wchar_t*>(W(tail));
-  // Returns only when the resident instance has handled it, a reload included.
-  SendMessageW(resident, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  // Returns when the resident instance has handled it, a reload included; a resident instance
+  // that hangs is given up on.
+  const ULONGLONG deadline = GetTickCount64() + kHandOverTimeoutMs;
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(resident, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                           SMTO_ABORTIFHUNG, kHandOverTimeoutMs, &answer)) {
+    return;
+  }
+  if (answer != 0) WaitForLoads(resident, answer, deadline);
 }
 
 void RunResident() {

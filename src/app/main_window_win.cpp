@@ -7,11 +7,15 @@
 #include "platform/shell_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
+#include "util/error_box.h"
 
 namespace {
 
 // Where the about box's link leads: the user's guide shipped beside Kelvo.exe.
 constexpr char16_t kUserGuide[] = u"Kelvo-README.txt";
+
+// Posted to show the error of a load once the load (and a hand-over waiting for it) returned.
+constexpr UINT kShowLoadErrorMessage = WM_APP + 2;
 
 // The user's message font stands for the main window's font wherever a settings font has no
 // value of its own.
@@ -63,6 +67,7 @@ void TKelvoMainForm::FormCreate() {
   trayKeeper_ = std::make_unique<TrayKeeper>(*tray_, *timer_);
   // Explorer announces a restart with this message; the icon must then be added again.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  loadsDoneMessage_ = RegisterWindowMessageW(W(kLoadsDoneMessageName));
   // A process that is not elevated would otherwise never receive it from Explorer.
   ChangeWindowMessageFilterEx(Handle(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   desktop_ = std::make_unique<WinDesktop>(Handle());
@@ -91,18 +96,42 @@ HICON TKelvoMainForm::ExeSmallIcon() {
 }
 
 void TKelvoMainForm::LoadSettings() {
-  // A load waits for the shell (tray icon) with a sent message, and a reload request that
-  // arrives meanwhile is handled right there; it must not start a second load inside the first.
-  if (loading_ || dispatchDepth_ > 0) {
+  // A load waits for the shell (tray icon) with a sent message, and a hotkey may wait in a
+  // message box: a reload asked for meanwhile runs after them, never inside them.
+  if (loading_ || (dispatcher_ && dispatcher_->Running())) {
     reloadPending_ = true;
     return;
   }
   loading_ = true;
   do {
     reloadPending_ = false;
-    model_->LoadSettings(*this, *trayKeeper_);
+    ++loadsStarted_;
+    if (model_->LoadSettings(*this, *trayKeeper_) == LoadResult::kUnreadable && !loadErrorPending_) {
+      loadErrorPending_ = true;
+      PostMessageW(Handle(), kShowLoadErrorMessage, 0, 0);
+    }
+    ++loadsDone_;
   } while (reloadPending_);
   loading_ = false;
+}
+
+void TKelvoMainForm::ShowLoadError() {
+  loadErrorPending_ = false;
+  if (loadErrorShown_) return;  // one box at a time, however often a reload fails meanwhile
+  loadErrorShown_ = true;
+  BusyScope busy(*this);
+  ShowError(*dialogs_, UnreadableSettingsMessage(model_->SettingsFileName()));
+  loadErrorShown_ = false;
+}
+
+void TKelvoMainForm::RunDeferred() {
+  if (Busy()) return;
+  if (storePending_) {
+    storePending_ = false;
+    if (model_ && model_->IniFile) model_->IniFile->UpdateFile();
+  }
+  if (reloadPending_) LoadSettings();
+  if (closePending_) DestroyWindow(Handle());
 }
 
 void TKelvoMainForm::SetBusyCursor(bool busy) {
@@ -132,21 +161,33 @@ void TKelvoMainForm::FormDestroy() {
 }
 
 LRESULT TKelvoMainForm::WMCopyData(const COPYDATASTRUCT* data) {
-  if (data && IsReloadRequest(ReadHandOverText(data->dwData, data->lpData, data->cbData))) {
-    LoadSettings();
+  if (!data || !IsReloadRequest(ReadHandOverText(data->dwData, data->lpData, data->cbData))) {
+    return 0;
   }
-  return 0;
+  // The reload that answers this request is the next one to start.
+  const std::uint64_t answeringLoad = loadsStarted_ + 1;
+  LoadSettings();
+  RunDeferred();
+  return loadsDone_ >= answeringLoad ? 0 : static_cast<LRESULT>(answeringLoad);
 }
 
 LRESULT TKelvoMainForm::WMHotKey(int id) {
   if (!dispatcher_) return 0;
-  ++dispatchDepth_;
-  dispatcher_->WMHotKey(id);
-  --dispatchDepth_;
-  if (dispatchDepth_ == 0) {
-    if (reloadPending_) LoadSettings();
-    if (closePending_) DestroyWindow(Handle());
+  {
+    BusyScope busy(*this);
+    dispatcher_->WMHotKey(id);
   }
+  RunDeferred();
+  return 0;
+}
+
+LRESULT TKelvoMainForm::OnClose() {
+  // A hotkey, a menu or a load still uses the window and the table: close after it.
+  if (Busy()) {
+    closePending_ = true;
+    return 0;
+  }
+  DestroyWindow(Handle());
   return 0;
 }
 
@@ -170,17 +211,7 @@ void TKelvoMainForm::ShowAbout() {
   SetFocus(aboutBox_.OkButton());
 }
 
-void TKelvoMainForm::Reload() {
-  // RECYCLE of the only hotkey running reloads at once, before the tidy-up: its record is not
-  // used after the command, and hotkeys pressed right after the tidy-up find the new table.
-  if (dispatchDepth_ == 1 && !loading_) {
-    --dispatchDepth_;
-    LoadSettings();
-    ++dispatchDepth_;
-    return;
-  }
-  LoadSettings();
-}
+void TKelvoMainForm::Reload() { LoadSettings(); }
 
 void TKelvoMainForm::ShowHotKeyList() {
   // Made at its first show: a window costs start-up time that most runs never need.
@@ -244,6 +275,12 @@ void TKelvoMainForm::RunMenuCommand(MenuCommand command) {
 }
 
 void TKelvoMainForm::ShowMainMenu() {
+  RunMenu();
+  RunDeferred();
+}
+
+void TKelvoMainForm::RunMenu() {
+  BusyScope busy(*this);
   MenuHandle menu;
   for (const MenuEntry& item : PopupMenu1Items(model_->Editor, model_->PopupFile, AboutShown())) {
     if (item.separator) {
@@ -289,9 +326,20 @@ LRESULT TKelvoMainForm::OnPaint() {
 }
 
 LRESULT TKelvoMainForm::WMQueryEndSession() {
-  // Handed over directly, not queued: the settings must be written before the session ends.
-  SendMessageW(Handle(), WM_CLOSE, 0, 0);
-  return 1;
+  // The settings are stored now, while the session asks; Kelvo closes only when the session
+  // really ends, so a log-off that another program cancels leaves it running. A load in progress
+  // holds the store half made: it is stored after the load.
+  if (loading_) {
+    storePending_ = true;
+  } else if (model_ && model_->IniFile) {
+    model_->IniFile->UpdateFile();
+  }
+  return TRUE;
+}
+
+LRESULT TKelvoMainForm::WMEndSession(bool ending) {
+  if (ending) OnClose();
+  return 0;
 }
 
 LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -299,20 +347,22 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (trayKeeper_) trayKeeper_->TaskbarCreated();
     return 0;
   }
+  if (msg == loadsDoneMessage_ && loadsDoneMessage_ != 0) return static_cast<LRESULT>(loadsDone_);
   switch (msg) {
     case WM_COPYDATA:
       return WMCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_QUERYENDSESSION:
       return WMQueryEndSession();
+    case WM_ENDSESSION:
+      return WMEndSession(wp != FALSE);
+    case kShowLoadErrorMessage:
+      ShowLoadError();
+      RunDeferred();
+      return 0;
     case WM_HOTKEY:
       return WMHotKey(static_cast<int>(wp));
     case WM_CLOSE:
-      if (dispatchDepth_ > 0) {
-        closePending_ = true;
-        return 0;
-      }
-      DestroyWindow(Handle());
-      return 0;
+      return OnClose();
     case WM_TIMER:
       if (wp == WinRetryTimer::kTimerId && trayKeeper_) trayKeeper_->Timer1Timer();
       return 0;

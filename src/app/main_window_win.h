@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "app/about_box_win.h"
@@ -44,8 +45,27 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void FormDestroy();
   LRESULT WMCopyData(const COPYDATASTRUCT* data);
   LRESULT WMQueryEndSession();
+  LRESULT WMEndSession(bool ending);
   LRESULT WMHotKey(int id);
+  LRESULT OnClose();
   void LoadSettings();
+  void ShowLoadError();
+  // Runs what was asked for while Kelvo was busy, once nothing is running any more.
+  void RunDeferred();
+  bool Busy() const { return busyDepth_ > 0 || loading_; }
+
+  // Marks the time a handler runs something that lets other messages in (a hotkey, a menu, a
+  // message box): the window and the table must then stay until it has finished.
+  class BusyScope {
+   public:
+    explicit BusyScope(TKelvoMainForm& form) : form_(form) { ++form_.busyDepth_; }
+    ~BusyScope() { --form_.busyDepth_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+   private:
+    TKelvoMainForm& form_;
+  };
 
   // KelvoWindows
   void Reload() override;
@@ -59,6 +79,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
 
   // The tray menu and the about box.
   void ShowMainMenu();
+  void RunMenu();
   void RunMenuCommand(MenuCommand command);
   void OpenInEditor(const std::u16string& file);
   void WebLabelClick();
@@ -96,14 +117,22 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   std::unique_ptr<WinRetryTimer> timer_;
   std::unique_ptr<TrayKeeper> trayKeeper_;
   UINT taskbarCreated_ = 0;
+  // A second start asks with this message how many loads have finished (see WMCopyData).
+  UINT loadsDoneMessage_ = 0;
   HICON appIcon_ = nullptr;
   HICON exeSmallIcon_ = nullptr;
   AboutBox aboutBox_;
   HCURSOR savedCursor_ = nullptr;
   bool loading_ = false;
   bool reloadPending_ = false;
-  // Hotkeys may nest (a message box of one lets the next one in); the table and the window stay
-  // until the outermost has finished.
-  int dispatchDepth_ = 0;
+  // Loads started and finished since start-up; a second start whose reload had to wait is told
+  // which count means that its reload has run.
+  std::uint64_t loadsStarted_ = 0;
+  std::uint64_t loadsDone_ = 0;
+  int busyDepth_ = 0;
   bool closePending_ = false;
+  bool storePending_ = false;
+  // The settings file could not be read; the error box is shown once the load has returned.
+  bool loadErrorPending_ = false;
+  bool loadErrorShown_ = false;
 };

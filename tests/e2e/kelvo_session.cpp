@@ -168,8 +168,12 @@ bool KelvoSession::Start(bool trayExpected) {
   return !trayExpected || WaitFor([&] { return TrayIconExists(mainWindow_); });
 }
 
+HANDLE KelvoSession::LaunchAgain(const std::wstring& arguments) const {
+  return Launch(ExePath(), arguments, folder_);
+}
+
 DWORD KelvoSession::StartAgain(const std::wstring& arguments) {
-  HANDLE second = Launch(ExePath(), arguments, folder_);
+  HANDLE second = LaunchAgain(arguments);
   if (!second) return 0xDEADBEEF;
   DWORD code = 0xDEADBEEF;
   if (WaitFor([&] { return WaitForSingleObject(second, 0) == WAIT_OBJECT_0; },

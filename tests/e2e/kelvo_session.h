@@ -27,6 +27,8 @@ class KelvoSession {
   bool Start(bool trayExpected = true);
   // Starts Kelvo.exe again with these arguments and returns its exit code.
   DWORD StartAgain(const std::wstring& arguments);
+  // Starts Kelvo.exe again without waiting; the caller waits for and closes the process handle.
+  HANDLE LaunchAgain(const std::wstring& arguments) const;
   // Closes the main window and returns the exit code; -2 when the process had to be killed.
   long Stop();
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "support/fake_desktop.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_key_input.h"
@@ -28,9 +31,33 @@ class RecordingWindows : public KelvoWindows {
   void HideMainWindow() override { log += "hide "; }
   void ShowAbout() override { log += "about "; }
   void ShowHotKeyList() override { log += "list "; }
-  void HideHotKeyList() override { log += "hide-list"; }
+  void HideHotKeyList() override { log += "hide-list "; }
   std::string log;
   bool launcherVisible = false;
+};
+
+// Reloads for real: every record of the table is destroyed and made anew.
+class ReloadingWindows : public RecordingWindows {
+ public:
+  explicit ReloadingWindows(FakeModel& fake) : fake_(fake) {}
+  void Reload() override {
+    RecordingWindows::Reload();
+    fake_.model.LoadSettings(fake_.hooks, fake_.keeper);
+  }
+
+ private:
+  FakeModel& fake_;
+};
+
+// A message box during which the user presses another hotkey.
+class NestingDialogs : public FakeDialogs {
+ public:
+  int ShowMessage(const std::u16string& text, const std::u16string& caption,
+                  unsigned flags) override {
+    if (whileShown) std::exchange(whileShown, nullptr)();
+    return FakeDialogs::ShowMessage(text, caption, flags);
+  }
+  std::function<void()> whileShown;
 };
 
 class FakeImages : public ImageDecoder {
@@ -66,13 +93,13 @@ class DispatchTest : public ::testing::Test {
   FakeSystemControl system;
   FakeKeyInput keys;
   FakeLauncher launcher;
-  FakeDialogs dialogs;
+  NestingDialogs dialogs;
   NoSender sender;
   TZrMacStarter macros{sender, SystemCodePage()};
   ActionServices services{windowSystem, desktop, system,      keys,
                           launcher,     dialogs, fake.locale, macros};
   FakeImages images;
-  RecordingWindows windows;
+  ReloadingWindows windows{fake};
   HotKeyDispatcher dispatcher{fake.model, services, files, images, windows};
 };
 
@@ -86,7 +113,7 @@ TEST_F(DispatchTest, RemembersTheForegroundWindowAndItsFocus) {
   EXPECT_EQ(dispatcher.Target().SavedFgThread, 1007u);
   EXPECT_EQ(dispatcher.Target().SavedFocusWnd, 70u);
   // An identifier without a record only tidies up.
-  EXPECT_EQ(windows.log, "hide hide-list");
+  EXPECT_EQ(windows.log, "hide hide-list ");
   desktop.attachWorks = false;
   Press(999);
   EXPECT_EQ(dispatcher.Target().SavedFocusWnd, 0u);
@@ -99,14 +126,14 @@ TEST_F(DispatchTest, InternalCommandsAndTheTidyUp) {
       "[HotKey5]\nKey=E\nCommand=CLIPBOARD_T3\n[HotKey6]\nKey=F\nCommand=POPUPMENU\n"
       "[HotKey7]\nKey=G\nCommand=EDIT_INI\n[HotKey8]\nKey=H\nCommand=CMDLAUNCHER\n");
   const std::pair<int, std::string> cases[] = {
-      {101, "reload hide hide-list"},
-      {102, "hide about hide-list"},
+      {101, "reload hide hide-list "},
+      {102, "hide about hide-list "},
       {103, "hide list "},
-      {104, "close hide hide-list"},
-      {105, "clipboard:CLIPBOARD_T3 hide hide-list"},
-      {106, "menu hide hide-list"},
-      {107, "edit-ini hide hide-list"},
-      {108, "launcher hide hide-list"},
+      {104, "hide hide-list close "},
+      {105, "clipboard:CLIPBOARD_T3 hide hide-list "},
+      {106, "menu hide hide-list "},
+      {107, "edit-ini hide hide-list "},
+      {108, "launcher hide hide-list "},
   };
   for (const auto& [id, log] : cases) {
     Press(id);
@@ -115,7 +142,34 @@ TEST_F(DispatchTest, InternalCommandsAndTheTidyUp) {
   EXPECT_TRUE(dialogs.messages.empty());  // none of them is an unknown command
   windows.launcherVisible = true;
   Press(108);
-  EXPECT_EQ(windows.log, "launcher launcher-front hide-list");
+  EXPECT_EQ(windows.log, "launcher launcher-front hide-list ");
+}
+
+TEST_F(DispatchTest, AReloadAskedForInsideAHotKeyWaitsUntilItsRecordHasFinished) {
+  // Hotkey 1 shows an error box for its bad pattern and then goes on to its second slot; while
+  // the box is open the user presses hotkey 2, which reloads. The reload must not free the
+  // record that hotkey 1 is still running from (AddressSanitizer watches the native build).
+  Load(
+      "[HotKey1]\nKey=A\nActivateWndTitleM1=/(/\nExecute1=first.exe\nExecute2=second.exe\n"
+      "[HotKey2]\nKey=B\nCommand=RECYCLE\n[HotKey3]\nKey=C\nCommand=EXIT\n");
+  windowSystem.Add(1, u"title", u"Edit");
+  dialogs.whileShown = [&] {
+    dispatcher.WMHotKey(102);
+    windows.log += "| ";
+    dispatcher.WMHotKey(103);
+    windows.log += "| ";
+    EXPECT_TRUE(dispatcher.Running());
+  };
+  Press(101);
+  EXPECT_EQ(windows.log, "hide hide-list | hide hide-list | reload hide hide-list close ");
+  ASSERT_EQ(launcher.log.size(), 2u);
+  EXPECT_NE(launcher.log[1].find("second.exe"), std::string::npos);
+  EXPECT_EQ(fake.registrar.registrations().size(), 6u) << "the table was made anew once";
+  EXPECT_FALSE(dispatcher.Running());
+
+  Press(102);
+  EXPECT_EQ(windows.log, "reload hide hide-list ");
+  EXPECT_EQ(fake.registrar.registrations().size(), 9u);
 }
 
 TEST_F(DispatchTest, OtherCommandsGoToTheActionExecutor) {

@@ -1,0 +1,178 @@
+// The user's settings file and Kelvo's own state stay sound while other programs edit, lock or
+// replace the file, while a hotkey waits in a message box, and while the session asks to end.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop_driver.h"
+#include "kelvo_session.h"
+
+namespace {
+
+constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+constexpr wchar_t kListCaption[] = L"ホットキー一覧";
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Kelvo's top-level window with this caption, once it is in front.
+HWND KelvoWindowInFront(DWORD processId, const wchar_t* caption) {
+  HWND found = nullptr;
+  WaitFor([&] {
+    found = FindWindowW(nullptr, caption);
+    DWORD pid = 0;
+    if (found) GetWindowThreadProcessId(found, &pid);
+    return found != nullptr && pid == processId && GetForegroundWindow() == found;
+  });
+  return found;
+}
+
+// Holds the file open without sharing, as an editor or a backup program may.
+class FileLock {
+ public:
+  explicit FileLock(const std::wstring& path)
+      : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~FileLock() { Release(); }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (Held()) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+MessageBoxInfo WaitForOneBox(DWORD processId) {
+  std::vector<MessageBoxInfo> boxes;
+  WaitFor([&] { return !(boxes = MessageBoxesOf(processId)).empty(); });
+  return boxes.size() == 1 ? boxes[0] : MessageBoxInfo{};
+}
+
+}  // namespace
+
+TEST(SettingsSafety, AnEditMadeElsewhereSurvivesClosingTheHotKeyList) {
+  KelvoSession kelvo;
+  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
+                      "Command=HOTKEY_LIST\n"));
+  ASSERT_TRUE(kelvo.Start());
+  PressHotKey(kHotMods, 'L');
+  HWND list = KelvoWindowInFront(kelvo.ProcessId(), kListCaption);
+  ASSERT_NE(list, nullptr);
+  // The user adds a hotkey in the editor and saves, but has not reloaded yet.
+  kelvo.WriteIni(CrLf("; my notes\n[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
+                      "Command=HOTKEY_LIST\n[HotKey2]\nKey=Ctrl+Alt+F9\nCommand=VERSION\n"));
+  PressHotKey(0, VK_ESCAPE);
+  std::string ini;
+  ASSERT_TRUE(WaitFor([&] { return Contains(ini = kelvo.ReadIni(), "WinHeight="); }));
+  EXPECT_TRUE(Contains(ini, "; my notes\r\n")) << ini;
+  EXPECT_TRUE(Contains(ini, "[HotKey2]\r\nKey=Ctrl+Alt+F9\r\nCommand=VERSION\r\n")) << ini;
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F9)) << "the edit reaches the next reload";
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+TEST(SettingsSafety, ALockedFileIsReportedAndNeverReplaced) {
+  KelvoSession kelvo;
+  // An old file, which a load that could read it would upgrade and write.
+  const std::string original = CrLf("[General]\nVersion=100\n[HotKey1]\nKey=Ctrl+Alt+F8\n");
+  kelvo.WriteIni(original);
+  FileLock lock(kelvo.IniPath());
+  ASSERT_TRUE(lock.Held());
+  ASSERT_TRUE(kelvo.Start());
+  MessageBoxInfo box = WaitForOneBox(kelvo.ProcessId());
+  EXPECT_EQ(box.caption, L"エラー");
+  EXPECT_NE(box.text.find(kelvo.IniPath()), std::wstring::npos) << Narrow(box.text);
+  EXPECT_TRUE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F8)) << "no hotkeys from a file not read";
+  if (box.hwnd) CloseMessageBox(box.hwnd);
+  lock.Release();
+  EXPECT_EQ(kelvo.Stop(), 0);
+  EXPECT_EQ(kelvo.ReadIni(), original) << "neither the start nor the exit wrote the file";
+
+  // A reload that finds the file locked keeps the hotkeys it has.
+  ASSERT_TRUE(kelvo.Start());
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F8));
+  const std::string upgraded = kelvo.ReadIni();
+  FileLock again(kelvo.IniPath());
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  box = WaitForOneBox(kelvo.ProcessId());
+  EXPECT_NE(box.text.find(kelvo.IniPath()), std::wstring::npos) << Narrow(box.text);
+  if (box.hwnd) CloseMessageBox(box.hwnd);
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F8));
+  again.Release();
+  EXPECT_EQ(kelvo.ReadIni(), upgraded);
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+TEST(SettingsSafety, AFileThatIsGoneForAMomentIsReadNotReplaced) {
+  KelvoSession kelvo;
+  kelvo.WriteIni(CrLf("[General]\nVersion=169\n"));
+  ASSERT_TRUE(kelvo.Start());
+  const std::string saved = CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+F10\n");
+  // An editor that saves by writing a new file, deleting the old one and renaming the new one.
+  const std::wstring fresh = kelvo.Folder() + L"\\Kelvo.INI.new";
+  HANDLE file = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, saved.data(), static_cast<DWORD>(saved.size()), &written, nullptr);
+  CloseHandle(file);
+  ASSERT_TRUE(DeleteFileW(kelvo.IniPath().c_str()));
+  HANDLE second = kelvo.LaunchAgain(L"-R");
+  ASSERT_NE(second, nullptr);
+  Sleep(300);  // the reload is under way meanwhile; Kelvo must wait for the file, not write one
+  // Without replacing: a file that Kelvo wrote meanwhile makes the rename fail.
+  EXPECT_TRUE(MoveFileExW(fresh.c_str(), kelvo.IniPath().c_str(), 0));
+  EXPECT_EQ(WaitForSingleObject(second, 30000), WAIT_OBJECT_0);
+  CloseHandle(second);
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F10));
+  EXPECT_EQ(kelvo.ReadIni(), saved);
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+TEST(SettingsSafety, AReloadAskedForDuringAMessageBoxReturnsOnlyOnceItHasRun) {
+  KelvoSession kelvo;
+  const std::string first = "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+U\n"
+                            "Command=NO_SUCH_COMMAND\n";
+  kelvo.WriteIni(CrLf(first));
+  ASSERT_TRUE(kelvo.Start());
+  PressHotKey(kHotMods, 'U');
+  const MessageBoxInfo box = WaitForOneBox(kelvo.ProcessId());
+  ASSERT_NE(box.hwnd, nullptr);
+  kelvo.WriteIni(CrLf(first + "[HotKey2]\nKey=Ctrl+Alt+F11\nCommand=VERSION\n"));
+  HANDLE second = kelvo.LaunchAgain(L"-R");
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(WaitForSingleObject(second, 700), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "the second start returned while its reload still had to wait";
+  EXPECT_TRUE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F11));
+  CloseMessageBox(box.hwnd);
+  ASSERT_EQ(WaitForSingleObject(second, 30000), WAIT_OBJECT_0);
+  CloseHandle(second);
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F11)) << "returned before the reload ran";
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+TEST(SettingsSafety, ACancelledSessionEndKeepsKelvoRunning) {
+  KelvoSession kelvo;
+  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+F12\n"));
+  ASSERT_TRUE(kelvo.Start());
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(kelvo.MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG,
+                                  10000, &answer));
+  EXPECT_EQ(answer, TRUE);
+  // Another program refused: the session goes on.
+  SendMessageTimeoutW(kelvo.MainWindow(), WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000,
+                      &answer);
+  EXPECT_TRUE(kelvo.Running());
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F12));
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F12));
+  // This time the session really ends.
+  SendMessageTimeoutW(kelvo.MainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000,
+                      &answer);
+  EXPECT_EQ(kelvo.WaitForExit(), 0);
+}
