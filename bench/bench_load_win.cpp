@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/main_model.h"
-#include "app/tray_keeper.h"
+#include "core/main_model.h"
+#include "core/tray_keeper.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "platform/hotkey_registrar_win.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/gdi_win.h"
+#include "ui/gdi_win.h"
 
 // The about box's content on the main window: a lowered panel with the icon, the name, the
 // version, the licence line and the link to the user's guide, and the OK button. The texts are

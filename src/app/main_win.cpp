@@ -6,8 +6,8 @@
 #include <exception>
 #include <string>
 
-#include "app/hand_over.h"
 #include "app/main_window_win.h"
+#include "core/hand_over.h"
 #include "platform/wide_win.h"
 
 namespace {

@@ -7,7 +7,6 @@
 #include "platform/shell_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
-#include "util/error_box.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ namespace {
 constexpr char16_t kUserGuide[] = u"Kelvo-README.txt";
 
 // Posted to show the error of a load once the load (and a hand-over waiting for it) returned.
-constexpr UINT kShowLoadErrorMessage = WM_APP + 2;
+constexpr UINT kShowLoadNoticeMessage = WM_APP + 2;
 
 // The user's message font stands for the main window's font wherever a settings font has no
 // value of its own.
@@ -106,22 +105,32 @@ void TKelvoMainForm::LoadSettings() {
   do {
     reloadPending_ = false;
     ++loadsStarted_;
-    if (model_->LoadSettings(*this, *trayKeeper_) == LoadResult::kUnreadable && !loadErrorPending_) {
-      loadErrorPending_ = true;
-      PostMessageW(Handle(), kShowLoadErrorMessage, 0, 0);
+    const LoadResult result = model_->LoadSettings(*this, *trayKeeper_);
+    const std::u16string file = model_->SettingsFileName();
+    if (result == LoadResult::kUnreadable) {
+      QueueLoadNotice({UnreadableSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
+    } else if (const int line = model_->IniFile->ForeignLine(); line > 0) {
+      QueueLoadNotice({MixedEncodingMessage(file, line, model_->IniFile->ForeignText()), u"警告",
+                       kMbOk | kMbIconExclamation});
     }
     ++loadsDone_;
   } while (reloadPending_);
   loading_ = false;
 }
 
-void TKelvoMainForm::ShowLoadError() {
-  loadErrorPending_ = false;
-  if (loadErrorShown_) return;  // one box at a time, however often a reload fails meanwhile
-  loadErrorShown_ = true;
+void TKelvoMainForm::QueueLoadNotice(LoadNotice notice) {
+  // Shown once the load (and a second start waiting for it) has returned.
+  if (!loadNotice_) PostMessageW(Handle(), kShowLoadNoticeMessage, 0, 0);
+  loadNotice_ = std::move(notice);
+}
+
+void TKelvoMainForm::ShowLoadNotice() {
+  if (!loadNotice_ || noticeShown_) return;  // one box at a time, however often loads fail
+  const LoadNotice notice = *std::exchange(loadNotice_, std::nullopt);
+  noticeShown_ = true;
   BusyScope busy(*this);
-  ShowError(*dialogs_, UnreadableSettingsMessage(model_->SettingsFileName()));
-  loadErrorShown_ = false;
+  dialogs_->ShowMessage(notice.text, notice.caption, notice.flags);
+  noticeShown_ = false;
 }
 
 void TKelvoMainForm::RunDeferred() {
@@ -355,8 +364,8 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return WMQueryEndSession();
     case WM_ENDSESSION:
       return WMEndSession(wp != FALSE);
-    case kShowLoadErrorMessage:
-      ShowLoadError();
+    case kShowLoadNoticeMessage:
+      ShowLoadNotice();
       RunDeferred();
       return 0;
     case WM_HOTKEY:

@@ -3,14 +3,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/about_box_win.h"
-#include "app/hand_over.h"
-#include "app/hotkey_dispatch.h"
-#include "app/main_model.h"
-#include "app/tray_keeper.h"
-#include "app/tray_menu.h"
-#include "app/window_win.h"
+#include "core/hand_over.h"
+#include "core/hotkey_dispatch.h"
+#include "core/main_model.h"
+#include "core/tray_keeper.h"
+#include "core/tray_menu.h"
 #include "hotkeylist/hotkey_list_window_win.h"
 #include "platform/code_page_win.h"
 #include "platform/desktop_win.h"
@@ -23,6 +24,7 @@
 #include "platform/program_launcher_win.h"
 #include "platform/tray_win.h"
 #include "platform/window_system_win.h"
+#include "ui/window_win.h"
 
 // The main window, class "TKelvoMainForm": hidden, it owns the running configuration, receives
 // the hotkeys and the hand-over of a second start, and keeps the tray icon.
@@ -49,7 +51,14 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   LRESULT WMHotKey(int id);
   LRESULT OnClose();
   void LoadSettings();
-  void ShowLoadError();
+  // A message box about the settings file that a load asks for.
+  struct LoadNotice {
+    std::u16string text;
+    std::u16string caption;
+    unsigned flags = 0;
+  };
+  void QueueLoadNotice(LoadNotice notice);
+  void ShowLoadNotice();
   // Runs what was asked for while Kelvo was busy, once nothing is running any more.
   void RunDeferred();
   bool Busy() const { return busyDepth_ > 0 || loading_; }
@@ -132,7 +141,6 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   int busyDepth_ = 0;
   bool closePending_ = false;
   bool storePending_ = false;
-  // The settings file could not be read; the error box is shown once the load has returned.
-  bool loadErrorPending_ = false;
-  bool loadErrorShown_ = false;
+  std::optional<LoadNotice> loadNotice_;
+  bool noticeShown_ = false;
 };

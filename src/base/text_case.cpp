@@ -1,4 +1,4 @@
-#include "util/text_case.h"
+#include "base/text_case.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "util/text_codec.h"
+#include "base/text_codec.h"
 
 #include <cstddef>
 #include <cstdint>

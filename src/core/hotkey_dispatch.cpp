@@ -1,11 +1,11 @@
-#include "app/hotkey_dispatch.h"
+#include "core/hotkey_dispatch.h"
 
 #include <utility>
 
+#include "base/text_case.h"
 #include "util/bmp_file.h"
 #include "util/file_listing.h"
 #include "util/path_text.h"
-#include "util/text_case.h"
 
 namespace {
 

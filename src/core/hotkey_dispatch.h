@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/main_model.h"
+#include "core/main_model.h"
 #include "hotkeys/action_executor.h"
 #include "platform/image_loader.h"
 

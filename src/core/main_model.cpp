@@ -1,16 +1,16 @@
-#include "app/main_model.h"
+#include "core/main_model.h"
 
 #include <array>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "app/settings_layout.h"
-#include "app/tray_keeper.h"
+#include "base/number_text.h"
+#include "base/text_case.h"
+#include "core/settings_layout.h"
+#include "core/tray_keeper.h"
 #include "util/file_listing.h"
-#include "util/number_text.h"
 #include "util/path_text.h"
-#include "util/text_case.h"
 
 namespace {
 
@@ -41,6 +41,14 @@ std::u16string UnreadableSettingsMessage(const std::u16string& fileName) {
   return u"設定ファイルを読み込めません。\n" + fileName +
          u"\n\nほかのプログラムが使用中か、アクセスが拒否されています。ファイルは変更していません。"
          u"\n読めるようにしてから、設定を再読込してください。";
+}
+
+std::u16string MixedEncodingMessage(const std::u16string& fileName, int line,
+                                    const std::u16string& text) {
+  return u"設定ファイルに、ほかの行と文字コードが異なる行があります。\n" + fileName + u"\n\n" +
+         IntToText(line) + u" 行目: " + text +
+         u"\n\nこの行の値は意図したとおりに読めていない可能性があります。"
+         u"この行はそのまま残します。ファイル全体を同じ文字コードで保存し直してください。";
 }
 
 MainModel::MainModel(LoadServices services, std::u16string exePath, WindowHandle wnd,

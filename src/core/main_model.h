@@ -2,8 +2,8 @@
 #include <memory>
 #include <string>
 
-#include "app/font_description.h"
-#include "app/settings_store.h"
+#include "core/font_description.h"
+#include "core/settings_store.h"
 #include "hotkeys/hotkey_record.h"
 #include "hotkeys/key_text.h"
 #include "platform/code_page.h"
@@ -16,6 +16,9 @@ class TrayKeeper;
 
 // The error shown when the settings file exists but cannot be read; it names the file.
 std::u16string UnreadableSettingsMessage(const std::u16string& fileName);
+// The hint shown when a line of the settings file is not in the file's encoding.
+std::u16string MixedEncodingMessage(const std::u16string& fileName, int line,
+                                    const std::u16string& text);
 
 // The operating-system services the settings load needs.
 struct LoadServices {

@@ -1,9 +1,9 @@
-#include "app/settings_layout.h"
+#include "core/settings_layout.h"
 
 #include <initializer_list>
 #include <utility>
 
-#include "app/settings_store.h"
+#include "core/settings_store.h"
 #include "util/path_text.h"
 
 namespace {

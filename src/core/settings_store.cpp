@@ -1,12 +1,12 @@
-#include "app/settings_store.h"
+#include "core/settings_store.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <unordered_set>
 #include <utility>
 
-#include "util/number_text.h"
-#include "util/text_case.h"
+#include "base/number_text.h"
+#include "base/text_case.h"
 
 namespace {
 
@@ -73,19 +73,22 @@ LoadResult UsrIniFile::Load() {
   Clear();
   changes_.clear();
   if (lastLoad_ == LoadResult::kLoaded) {
-    const DecodedText decoded = DecodeText(contents.bytes, codePage_);
-    encoding_ = decoded.encoding;
-    SetText(decoded.text);
+    SetFileBytes(contents.bytes);
     Modified = false;
   }
   disk_ = std::move(contents);
   return lastLoad_;
 }
 
-void UsrIniFile::SetText(std::u16string_view text) {
+void UsrIniFile::SetFileBytes(std::string_view bytes) {
   Clear();
+  keptLines_ = KeptLineBytes();
+  DecodedLines decoded = DecodeLines(bytes, codePage_, keptLines_);
+  encoding_ = decoded.encoding;
+  foreignLine_ = decoded.firstForeignLine;
+  foreignText_ = std::move(decoded.foreignText);
   std::vector<std::u16string>* current = &AddSection(u"");
-  for (std::u16string& line : SplitLines(text)) {
+  for (std::u16string& line : decoded.lines) {
     if (line.empty()) continue;
     if (IsSectionHeader(line)) {
       current = &AddSection(std::u16string_view(line).substr(1, line.size() - 2));
@@ -215,21 +218,15 @@ void UsrIniFile::WriteBool(std::u16string_view section, std::u16string_view key,
   WriteString(section, key, value ? u"1" : u"0");
 }
 
-std::u16string UsrIniFile::BuildFileText() const {
-  std::u16string text;
-  bool lastLineEmpty = true;  // also true while nothing has been written
-  auto appendLine = [&](std::u16string_view line) {
-    text.append(line);
-    text.append(kLineEnd);
-    lastLineEmpty = line.empty();
-  };
+std::vector<std::u16string_view> UsrIniFile::FileLines(std::deque<std::u16string>& headers) const {
+  std::vector<std::u16string_view> lines;
   for (const IniSection& section : Sections) {
-    if (!section.name.empty()) appendLine(u"[" + section.name + u"]");
-    for (const std::u16string& line : section.lines) appendLine(line);
+    if (!section.name.empty()) lines.push_back(headers.emplace_back(u"[" + section.name + u"]"));
+    lines.insert(lines.end(), section.lines.begin(), section.lines.end());
     // Every section that produced a line is followed by exactly one blank line.
-    if (!text.empty() && !lastLineEmpty) appendLine(u"");
+    if (!lines.empty() && !lines.back().empty()) lines.push_back(u"");
   }
-  return text;
+  return lines;
 }
 
 bool UsrIniFile::UpdateFile() {
@@ -243,9 +240,11 @@ bool UsrIniFile::UpdateFile() {
   } else if (!DiskUnchanged(now)) {
     TakeDiskContents(now);
   }
-  // The file keeps the encoding it was read in; a new or ANSI file that would lose a character
-  // in the code page becomes UTF-8 with a byte-order mark.
-  EncodedText encoded = EncodeText(BuildFileText(), encoding_, codePage_);
+  // The file keeps the encoding it was read in, and every line Kelvo did not change keeps its
+  // bytes; a new or ANSI file that would lose a character in the code page becomes UTF-8 with a
+  // byte-order mark.
+  std::deque<std::u16string> headers;
+  EncodedText encoded = EncodeLines(FileLines(headers), encoding_, codePage_, keptLines_);
   if (!fileSystem_.WriteAtomically(FileName, encoded.bytes)) return false;
   encoding_ = encoded.encoding;
   disk_ = FileContents{ReadStatus::kRead, std::move(encoded.bytes)};
@@ -261,9 +260,7 @@ bool UsrIniFile::DiskUnchanged(const FileContents& now) const {
 // Another program changed the file since the store last matched it: its contents are taken as
 // they are now, and only the keys this store wrote since then are applied again.
 void UsrIniFile::TakeDiskContents(const FileContents& now) {
-  const DecodedText decoded = DecodeText(now.bytes, codePage_);
-  encoding_ = decoded.encoding;
-  SetText(decoded.text);
+  SetFileBytes(now.bytes);
   for (const Change& change : changes_) SetLine(change.section, change.key, change.value);
 }
 

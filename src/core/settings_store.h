@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/font_description.h"
+#include "core/font_description.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "util/text_file.h"
@@ -90,13 +90,19 @@ class UsrIniFile {
 
   // The encoding `UpdateFile` writes: the one the file was read in, Ansi for a file never read.
   TextEncoding Encoding() const { return encoding_; }
+  // The first line of the file last read that is not valid in the file's encoding (1-based, 0
+  // when there is none) and its text as read: the user is told, since a value on such a line
+  // may not read as they meant. The line itself is written back as it was.
+  int ForeignLine() const { return foreignLine_; }
+  const std::u16string& ForeignText() const { return foreignText_; }
 
  private:
   const IniSection* FindSection(std::u16string_view name) const;
   void ForgetSectionIndex();
   IniSection* FindSection(std::u16string_view name);
-  std::u16string BuildFileText() const;
-  void SetText(std::u16string_view text);
+  // The lines UpdateFile writes; the section headers are made in `headers`.
+  std::vector<std::u16string_view> FileLines(std::deque<std::u16string>& headers) const;
+  void SetFileBytes(std::string_view bytes);
   FileContents ReadSettled() const;
   bool DiskUnchanged(const FileContents& now) const;
   void TakeDiskContents(const FileContents& now);
@@ -117,6 +123,9 @@ class UsrIniFile {
   // or kMissing; nothing while the store has never seen the file.
   std::optional<FileContents> disk_;
   std::vector<Change> changes_;
+  KeptLineBytes keptLines_;
+  int foreignLine_ = 0;
+  std::u16string foreignText_;
   // The first section of each folded name. A load reads several ten thousand keys of hundreds of
   // sections, so a linear search per read would dominate start-up. Rebuilt on demand after the
   // list of sections changed.

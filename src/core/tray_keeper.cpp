@@ -1,4 +1,4 @@
-#include "app/tray_keeper.h"
+#include "core/tray_keeper.h"
 
 namespace {
 constexpr int kRetryTicks = 10;

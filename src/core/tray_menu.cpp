@@ -1,4 +1,4 @@
-#include "app/tray_menu.h"
+#include "core/tray_menu.h"
 
 std::vector<MenuEntry> PopupMenu1Items(const std::u16string& Editor,
                                        const std::u16string& PopupFile, bool aboutBoxShown) {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/main_model.h"
-#include "app/window_win.h"
-#include "hotkeylist/gdi_owners_win.h"
+#include "core/main_model.h"
 #include "platform/locale.h"
+#include "ui/gdi_owners_win.h"
+#include "ui/window_win.h"
 
 // The hotkey list window, class "THotKeyHelp": every global hotkey with its display text and a
 // summary of what it does, rebuilt from the hotkey table at each show. Like Kelvo's other

@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <numeric>
 
+#include "base/text_case.h"
 #include "util/path_text.h"
-#include "util/text_case.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "base/number_text.h"
+#include "base/text_case.h"
 #include "hotkeys/key_sequence.h"
 #include "hotkeys/window_matching.h"
 #include "util/error_box.h"
-#include "util/number_text.h"
-#include "util/text_case.h"
 
 namespace {
 

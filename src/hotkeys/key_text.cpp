@@ -1,6 +1,6 @@
 #include "hotkeys/key_text.h"
 
-#include "util/text_case.h"
+#include "base/text_case.h"
 
 namespace {
 

@@ -3,17 +3,9 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "platform/macro_sender.h"
 #include "platform/types.h"
 
-// Hands a macro to the external editor's window in a copy-data message (identifier 3034, the
-// macro's ANSI bytes and a zero byte) and waits until the editor has handled it.
-class MacroSender {
- public:
-  virtual ~MacroSender() = default;
-  virtual void SendMacro(WindowHandle target, const std::string& bytesWithZero) = 0;
-};
-
-inline constexpr std::uintptr_t kMacroCopyDataId = 3034;
 inline constexpr char16_t kEditorWindowClass[] = u"ZRWclassframe32";
 
 // The one worker thread: the user-interface thread places a one-place request and goes on; the

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "util/number_text.h"
-#include "util/text_codec.h"
+#include "base/number_text.h"
+#include "base/text_codec.h"
 
 namespace {
 

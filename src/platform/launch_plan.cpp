@@ -1,8 +1,8 @@
-#include "util/launch_plan.h"
+#include "platform/launch_plan.h"
 
 #include <utility>
 
-#include "util/text_case.h"
+#include "base/text_case.h"
 
 bool IsShortcutFile(std::u16string_view file) {
   const std::size_t dot = file.rfind(u'.');

@@ -1,5 +1,5 @@
 #pragma once
-#include "hotkeys/macro_starter.h"
+#include "platform/macro_sender.h"
 
 // Sends the macro to the editor's window and waits until it has been handled.
 class WinMacroSender : public MacroSender {

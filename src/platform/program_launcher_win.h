@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
+#include "platform/launch_plan.h"
 #include "platform/program_launcher.h"
-#include "util/launch_plan.h"
 
 // Starts programs with the shell or CreateProcessW; shortcut files are resolved first, including
 // those advertised by Windows Installer.

@@ -4,8 +4,8 @@
 
 #include <cwchar>
 
+#include "base/version_number.h"
 #include "platform/wide_win.h"
-#include "util/version_number.h"
 
 namespace {
 

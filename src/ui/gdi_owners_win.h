@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/gdi_win.h"
+#include "ui/gdi_win.h"
 
 // Owners of the paired GDI calls of the hotkey list's painting, beside those of app/gdi_win.h,
 // so that every path out of a painting function gives back what it took.

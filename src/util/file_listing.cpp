@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "base/text_case.h"
 #include "util/path_text.h"
-#include "util/text_case.h"
 
 namespace {
 

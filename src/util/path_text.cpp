@@ -1,6 +1,6 @@
 #include "util/path_text.h"
 
-#include "util/number_text.h"
+#include "base/number_text.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
 #include "util/text_file.h"
 
 #include <cstddef>
+#include <utility>
 
-#include "util/text_codec.h"
+#include "base/text_codec.h"
 
 namespace {
 
@@ -88,6 +89,166 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
     if (text[end] == u'\r' && start < text.size() && text[start] == u'\n') ++start;
   }
   return lines;
+}
+
+void KeptLineBytes::Keep(const std::u16string& text, std::string bytes) {
+  kept_[text].bytes.push_back(std::move(bytes));
+}
+
+const std::string* KeptLineBytes::Next(const std::u16string& text) {
+  const auto found = kept_.find(text);
+  if (found == kept_.end() || found->second.next >= found->second.bytes.size()) return nullptr;
+  return &found->second.bytes[found->second.next++];
+}
+
+namespace {
+
+// Lines of bytes end at CR LF, CR or LF, as SplitLines cuts text; neither UTF-8 nor the
+// double-byte code pages use those bytes inside a character.
+std::vector<std::string_view> SplitByteLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(bytes.substr(start));
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+bool IsAscii(std::string_view bytes) {
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+bool IsUtf8(TextEncoding encoding) {
+  return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+}
+
+// Without a mark, the encoding most non-ASCII lines are valid in. Valid multi-byte UTF-8 hardly
+// ever happens by chance in Shift_JIS text, so UTF-8 also wins a tie.
+TextEncoding GuessEncoding(const std::vector<std::string_view>& lines) {
+  int utf8 = 0;
+  int other = 0;
+  for (std::string_view line : lines) {
+    if (IsAscii(line)) continue;
+    ++(IsUtf8WithMultibyte(line) ? utf8 : other);
+  }
+  return utf8 > 0 && utf8 >= other ? TextEncoding::Utf8 : TextEncoding::Ansi;
+}
+
+// The line's text, and whether it is valid in the file's encoding (else it was decoded in the
+// other one).
+std::pair<std::u16string, bool> DecodeLine(std::string_view line, TextEncoding encoding,
+                                           const CodePage& codePage) {
+  if (IsAscii(line)) return {std::u16string(line.begin(), line.end()), true};
+  if (IsUtf8(encoding)) {
+    if (IsUtf8WithMultibyte(line)) return {Utf8ToUtf16(line), true};
+    return {codePage.ToUnicode(line), false};
+  }
+  std::u16string text = codePage.ToUnicode(line);
+  const auto back = codePage.FromUnicodeExact(text);
+  return {std::move(text), back && *back == line};
+}
+
+}  // namespace
+
+DecodedLines DecodeLines(std::string_view bytes, const CodePage& codePage, KeptLineBytes& kept) {
+  DecodedLines decoded;
+  if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
+    // UTF-16 decodes every unit as it is; there is nothing to keep.
+    DecodedText text = DecodeText(bytes, codePage);
+    decoded.lines = SplitLines(text.text);
+    decoded.encoding = text.encoding;
+    return decoded;
+  }
+  std::vector<std::string_view> lines;
+  if (bytes.starts_with(kUtf8Bom)) {
+    decoded.encoding = TextEncoding::Utf8Bom;
+    lines = SplitByteLines(bytes.substr(kUtf8Bom.size()));
+  } else {
+    lines = SplitByteLines(bytes);
+    decoded.encoding = GuessEncoding(lines);
+  }
+  decoded.lines.reserve(lines.size());
+  for (std::string_view line : lines) {
+    auto [text, valid] = DecodeLine(line, decoded.encoding, codePage);
+    if (!valid && decoded.firstForeignLine == 0) {
+      decoded.firstForeignLine = static_cast<int>(decoded.lines.size()) + 1;
+      decoded.foreignText = text;
+    }
+    if (!valid) kept.Keep(text, std::string(line));
+    decoded.lines.push_back(std::move(text));
+  }
+  return decoded;
+}
+
+namespace {
+
+// The line in the encoding, or nothing when the code page cannot hold it exactly.
+std::optional<std::string> EncodeLine(std::u16string_view line, TextEncoding encoding,
+                                      const CodePage& codePage) {
+  switch (encoding) {
+    case TextEncoding::Ansi:
+      return codePage.FromUnicodeExact(line);
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+      return EncodeUtf16(line, encoding == TextEncoding::Utf16Be).substr(2);
+    default:
+      return Utf16ToUtf8(line);
+  }
+}
+
+std::string_view MarkOf(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Utf8Bom:
+      return kUtf8Bom;
+    case TextEncoding::Utf16Le:
+      return kUtf16LeBom;
+    case TextEncoding::Utf16Be:
+      return kUtf16BeBom;
+    default:
+      return {};
+  }
+}
+
+std::optional<std::string> EncodeAllLines(const std::vector<std::u16string_view>& lines,
+                                          TextEncoding encoding, const CodePage& codePage,
+                                          KeptLineBytes kept) {
+  const std::string lineEnd = *EncodeLine(u"\r\n", encoding, codePage);
+  std::string out(MarkOf(encoding));
+  for (std::u16string_view line : lines) {
+    if (const std::string* bytes = kept.Next(std::u16string(line))) {
+      out += *bytes;
+    } else if (auto encoded = EncodeLine(line, encoding, codePage)) {
+      out += *encoded;
+    } else {
+      return std::nullopt;
+    }
+    out += lineEnd;
+  }
+  return out;
+}
+
+}  // namespace
+
+EncodedText EncodeLines(const std::vector<std::u16string_view>& lines, TextEncoding wanted,
+                        const CodePage& codePage, KeptLineBytes kept) {
+  if (wanted == TextEncoding::Utf8 && !lines.empty() && lines.front().starts_with(u"\uFEFF"))
+    wanted = TextEncoding::Utf8Bom;
+  if (auto bytes = EncodeAllLines(lines, wanted, codePage, kept))
+    return {std::move(*bytes), wanted};
+  // The code page would lose characters: keep them all in UTF-8, marked so that the next read
+  // recognises it.
+  return {*EncodeAllLines(lines, TextEncoding::Utf8Bom, codePage, std::move(kept)),
+          TextEncoding::Utf8Bom};
 }
 
 std::optional<DecodedText> ReadTextFile(const FileSystem& fileSystem, const CodePage& codePage,

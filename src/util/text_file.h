@@ -1,7 +1,9 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/code_page.h"
@@ -34,6 +36,46 @@ EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const Code
 // Lines end at CR LF, CR or LF. A line end at the very end of the text does not start another
 // line, so "a\r\n" is one line and the empty text none; empty lines inside the text are kept.
 std::vector<std::u16string> SplitLines(std::u16string_view text);
+
+// A text file read line by line, for files that users edit with whatever editor is at hand and
+// that therefore may mix encodings (a UTF-8 file with a line pasted from a Shift_JIS one, or the
+// reverse). Each line is decoded on its own: without a byte-order mark the file is UTF-8 when
+// most of its non-ASCII lines are valid UTF-8, and a line that is not valid in the file's encoding
+// is decoded in the other one. Lines whose text would not be written back as the bytes they were
+// read from keep those bytes, so a rewrite leaves every line it did not change byte for byte.
+struct DecodedLines {
+  std::vector<std::u16string> lines;  // as SplitLines gives them, empty lines included
+  TextEncoding encoding = TextEncoding::Ansi;
+  // The first line (1-based, 0 for none) that is not valid in the file's encoding, and its text.
+  int firstForeignLine = 0;
+  std::u16string foreignText;
+};
+
+// The bytes lines were read from where their text alone would not give those bytes back, in
+// file order for each text.
+class KeptLineBytes {
+ public:
+  void Keep(const std::u16string& text, std::string bytes);
+  // The bytes of the next line read with this text, if it kept any.
+  const std::string* Next(const std::u16string& text);
+  bool empty() const { return kept_.empty(); }
+
+ private:
+  struct Entry {
+    std::vector<std::string> bytes;
+    std::size_t next = 0;
+  };
+  std::unordered_map<std::u16string, Entry> kept_;
+};
+
+DecodedLines DecodeLines(std::string_view bytes, const CodePage& codePage, KeptLineBytes& kept);
+
+// The lines, each followed by CR LF, in the wanted encoding with its byte-order mark. Lines with
+// kept bytes are written as those bytes; the others as EncodeText would (an ANSI file that
+// cannot hold a character becomes UTF-8 with a mark). A file without a mark whose text begins
+// with U+FEFF gets a mark, so that the character is not taken for one when read again.
+EncodedText EncodeLines(const std::vector<std::u16string_view>& lines, TextEncoding wanted,
+                        const CodePage& codePage, KeptLineBytes kept);
 
 // Reads and decodes a whole file; nothing when it cannot be read.
 std::optional<DecodedText> ReadTextFile(const FileSystem& fileSystem, const CodePage& codePage,

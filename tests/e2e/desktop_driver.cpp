@@ -1,7 +1,7 @@
 #include "desktop_driver.h"
 
+#include "base/text_codec.h"
 #include "kelvo_session.h"
-#include "util/text_codec.h"
 
 namespace {
 

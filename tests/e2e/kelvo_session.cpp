@@ -8,8 +8,8 @@
 #include <sstream>
 #include <thread>
 
+#include "base/text_codec.h"
 #include "platform/code_page_win.h"
-#include "util/text_codec.h"
 #include "util/text_file.h"
 
 namespace {

@@ -58,15 +58,17 @@ MessageBoxInfo WaitForOneBox(DWORD processId) {
 
 TEST(SettingsSafety, AnEditMadeElsewhereSurvivesClosingTheHotKeyList) {
   KelvoSession kelvo;
-  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
-                      "Command=HOTKEY_LIST\n"));
+  kelvo.WriteIni(
+      CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
+           "Command=HOTKEY_LIST\n"));
   ASSERT_TRUE(kelvo.Start());
   PressHotKey(kHotMods, 'L');
   HWND list = KelvoWindowInFront(kelvo.ProcessId(), kListCaption);
   ASSERT_NE(list, nullptr);
   // The user adds a hotkey in the editor and saves, but has not reloaded yet.
-  kelvo.WriteIni(CrLf("; my notes\n[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
-                      "Command=HOTKEY_LIST\n[HotKey2]\nKey=Ctrl+Alt+F9\nCommand=VERSION\n"));
+  kelvo.WriteIni(
+      CrLf("; my notes\n[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
+           "Command=HOTKEY_LIST\n[HotKey2]\nKey=Ctrl+Alt+F9\nCommand=VERSION\n"));
   PressHotKey(0, VK_ESCAPE);
   std::string ini;
   ASSERT_TRUE(WaitFor([&] { return Contains(ini = kelvo.ReadIni(), "WinHeight="); }));
@@ -136,8 +138,9 @@ TEST(SettingsSafety, AFileThatIsGoneForAMomentIsReadNotReplaced) {
 
 TEST(SettingsSafety, AReloadAskedForDuringAMessageBoxReturnsOnlyOnceItHasRun) {
   KelvoSession kelvo;
-  const std::string first = "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+U\n"
-                            "Command=NO_SUCH_COMMAND\n";
+  const std::string first =
+      "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+U\n"
+      "Command=NO_SUCH_COMMAND\n";
   kelvo.WriteIni(CrLf(first));
   ASSERT_TRUE(kelvo.Start());
   PressHotKey(kHotMods, 'U');
@@ -172,7 +175,32 @@ TEST(SettingsSafety, ACancelledSessionEndKeepsKelvoRunning) {
   EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
   EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F12));
   // This time the session really ends.
-  SendMessageTimeoutW(kelvo.MainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000,
-                      &answer);
+  SendMessageTimeoutW(kelvo.MainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, &answer);
   EXPECT_EQ(kelvo.WaitForExit(), 0);
+}
+
+TEST(SettingsSafety, AFileThatMixesEncodingsIsNamedAndKeptByteForByte) {
+  KelvoSession kelvo;
+  // A UTF-8 file with a note pasted from an old Shift_JIS file ("古いメモ").
+  const std::string utf8Head = Utf8(
+      u"[General]\r\nVersion=169\r\n\r\n[HotKey1]\r\nKey=Ctrl+Alt+Shift+L\r\nCommand=HOTKEY_"
+      u"LIST\r\n"
+      u"Description=一覧 ＭＳ\r\n");
+  const std::string sjisLine = "Memo=\x8C\xC3\x82\xA2\x83\x81\x83\x82\r\n";
+  kelvo.WriteIni(utf8Head + sjisLine);
+  ASSERT_TRUE(kelvo.Start());
+  const MessageBoxInfo box = WaitForOneBox(kelvo.ProcessId());
+  EXPECT_EQ(box.caption, L"警告");
+  EXPECT_NE(box.text.find(L"8 行目: Memo=古いメモ"), std::wstring::npos) << Narrow(box.text);
+  EXPECT_NE(box.text.find(kelvo.IniPath()), std::wstring::npos);
+  ASSERT_NE(box.hwnd, nullptr);
+  CloseMessageBox(box.hwnd);
+
+  PressHotKey(kHotMods, 'L');
+  ASSERT_NE(KelvoWindowInFront(kelvo.ProcessId(), kListCaption), nullptr);
+  PressHotKey(0, VK_ESCAPE);
+  std::string ini;
+  ASSERT_TRUE(WaitFor([&] { return Contains(ini = kelvo.ReadIni(), "WinHeight="); }));
+  EXPECT_EQ(ini.rfind(utf8Head + sjisLine + "\r\n[HotKeyList]\r\n", 0), 0u) << ini;
+  EXPECT_EQ(kelvo.Stop(), 0);
 }

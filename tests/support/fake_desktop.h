@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "base/text_codec.h"
 #include "hotkeys/macro_starter.h"
 #include "platform/desktop.h"
 #include "platform/program_launcher.h"
-#include "util/text_codec.h"
 
 // Foreground, focus and placement as the test scripts them; calls are logged in order.
 class FakeDesktop : public Desktop {

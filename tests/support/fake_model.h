@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "app/main_model.h"
-#include "app/tray_keeper.h"
+#include "core/main_model.h"
+#include "core/tray_keeper.h"
 #include "support/fake_hotkey_registrar.h"
 #include "support/fake_keyboard_layout.h"
 #include "support/fake_locale.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "base/number_text.h"
 #include "platform/wide_win.h"
-#include "util/number_text.h"
 
 // A fresh folder under the user's temporary folder, removed with its contents at the end.
 class TempFolder {

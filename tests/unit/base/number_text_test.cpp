@@ -1,4 +1,4 @@
-#include "util/number_text.h"
+#include "base/number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "util/version_number.h"
+#include "base/version_number.h"
 
 #include <gtest/gtest.h>
 

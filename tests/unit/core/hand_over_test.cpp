@@ -1,4 +1,4 @@
-#include "app/hand_over.h"
+#include "core/hand_over.h"
 
 #include <gtest/gtest.h>
 

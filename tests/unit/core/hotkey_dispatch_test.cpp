@@ -1,4 +1,4 @@
-#include "app/hotkey_dispatch.h"
+#include "core/hotkey_dispatch.h"
 
 #include <gtest/gtest.h>
 

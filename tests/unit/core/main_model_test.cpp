@@ -1,4 +1,4 @@
-#include "app/main_model.h"
+#include "core/main_model.h"
 
 #include <gtest/gtest.h>
 

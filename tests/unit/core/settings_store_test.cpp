@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "core/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/text_codec.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"
 #include "support/text_encoding_print.h"
@@ -481,8 +482,7 @@ TEST_F(SettingsStoreTest, AStoreThatNeverReadTheFileWritesOnlyOverTheFileItFinds
   EXPECT_FALSE(ini.UpdateFile());
   files.unreadable.clear();
   ASSERT_TRUE(ini.UpdateFile());
-  EXPECT_EQ(FileText().text,
-            u"[General]\r\nEditor=mine.exe\r\n\r\n[HotKeyList]\r\nLeft=5\r\n\r\n");
+  EXPECT_EQ(FileText().text, u"[General]\r\nEditor=mine.exe\r\n\r\n[HotKeyList]\r\nLeft=5\r\n\r\n");
 
   files.files.erase(kPath);
   files.unreadable.insert(kPath);
@@ -491,6 +491,58 @@ TEST_F(SettingsStoreTest, AStoreThatNeverReadTheFileWritesOnlyOverTheFileItFinds
   blind.WriteInteger(u"HotKeyList", u"Left", 5);
   EXPECT_FALSE(blind.UpdateFile()) << "too little to stand for a file that is gone";
   EXPECT_EQ(files.files.count(kPath), 0u);
+}
+
+// ---- Files that mix encodings
+
+TEST_F(SettingsStoreTest, AUtf8FileWithAShiftJisLineReadsAsUtf8AndKeepsEveryLineItDidNotChange) {
+  // "古いメモ" pasted from an old Shift_JIS file: once as a bare note (dropped at a write), once
+  // as a value; the rest is UTF-8, with a full-width "ＭＳ" the code page could not take back.
+  const std::string sjisNote = "\x8C\xC3\x82\xA2\x83\x81\x83\x82";
+  const std::string original = Utf16ToUtf8(u"[HotKey1]\r\nActivateWndTitle1=エクスプローラー\r\n") +
+                               sjisNote + "\r\nMemo=" + sjisNote + "\r\n" +
+                               Utf16ToUtf8(u"[Font]\r\nFontName=ＭＳ ゴシック\r\n");
+  files.files[kPath] = original;
+  UsrIniFile ini = Open();
+  EXPECT_EQ(ini.Encoding(), TextEncoding::Utf8);
+  EXPECT_EQ(ini.ReadString(u"HotKey1", u"ActivateWndTitle1", u""), u"エクスプローラー");
+  EXPECT_EQ(ini.ReadString(u"HotKey1", u"Memo", u""), u"古いメモ");
+  EXPECT_EQ(ini.ForeignLine(), 3);
+  EXPECT_EQ(ini.ForeignText(), u"古いメモ");
+
+  ini.WriteInteger(u"HotKeyList", u"WinLeft", 12);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(files.files[kPath],
+            Utf16ToUtf8(u"[HotKey1]\r\nActivateWndTitle1=エクスプローラー\r\n") + "Memo=" +
+                sjisNote + "\r\n\r\n" + Utf16ToUtf8(u"[Font]\r\nFontName=ＭＳ ゴシック\r\n\r\n") +
+                "[HotKeyList]\r\nWinLeft=12\r\n\r\n");
+  UsrIniFile again = Open();
+  EXPECT_EQ(again.ReadString(u"HotKey1", u"ActivateWndTitle1", u""), u"エクスプローラー");
+  EXPECT_EQ(again.ReadString(u"Font", u"FontName", u""), u"ＭＳ ゴシック");
+  EXPECT_EQ(again.ReadString(u"HotKey1", u"Memo", u""), u"古いメモ");
+}
+
+TEST_F(SettingsStoreTest, AShiftJisFileKeepsALineItCannotTakeBackAndALeadingByteOrderMarkSurvives) {
+  // A Shift_JIS file with a byte sequence the code page does not map back to the same bytes.
+  const std::string odd = "Odd=cut \x82\r\n";
+  files.files[kPath] = "[General]\r\n" + odd + "Editor=\x83\x81\x83\x82.exe\r\n";
+  UsrIniFile ini = Open();
+  EXPECT_EQ(ini.Encoding(), TextEncoding::Ansi);
+  EXPECT_EQ(ini.ForeignLine(), 2);
+  EXPECT_EQ(ini.ReadString(u"General", u"Editor", u""), u"メモ.exe");
+  ini.WriteString(u"General", u"Editor", u"メモ帳.exe");
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(files.files[kPath],
+            "[General]\r\n" + odd + "Editor=\x83\x81\x83\x82\x92\xA0.exe\r\n\r\n");
+
+  // A UTF-8 file without a mark whose first written line begins with U+FEFF.
+  files.files[kPath] = Utf16ToUtf8(u"dropped line\r\n\uFEFFKey=1\r\n[General]\r\nName=名前\r\n");
+  UsrIniFile marked = Open();
+  EXPECT_EQ(marked.ReadString(u"", u"\uFEFFKey", u""), u"1");
+  marked.WriteInteger(u"General", u"Version", 169);
+  ASSERT_TRUE(marked.UpdateFile());
+  EXPECT_EQ(Open().ReadString(u"", u"\uFEFFKey", u""), u"1");
+  EXPECT_EQ(FileText().encoding, TextEncoding::Utf8Bom);
 }
 
 // ---- Item lists

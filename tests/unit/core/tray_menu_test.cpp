@@ -1,4 +1,4 @@
-#include "app/tray_menu.h"
+#include "core/tray_menu.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/text_codec.h"
 #include "support/fake_hotkey_registrar.h"
 #include "support/fake_keyboard_layout.h"
 #include "support/fake_locale.h"
-#include "util/text_codec.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-#include "util/text_codec.h"
+#include "base/text_codec.h"
 
 namespace {
 
@@ -112,8 +112,8 @@ TEST_F(PosixFileSystemTest, WritesGoThroughLinksToTheFileTheyLeadTo) {
   struct stat info;
   ASSERT_EQ(stat(Native("shared.ini").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0604u);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Kelvo.INI", "other-name.ini", "real",
-                                               "shared.ini"}))
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{"Kelvo.INI", "other-name.ini", "real", "shared.ini"}))
       << "no temporary file is left behind";
 }
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
+#include "base/number_text.h"
 #include "platform/wide_win.h"
 #include "support/temp_folder_win.h"
-#include "util/number_text.h"
 
 namespace {
 

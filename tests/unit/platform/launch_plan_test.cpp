@@ -1,4 +1,4 @@
-#include "util/launch_plan.h"
+#include "platform/launch_plan.h"
 
 #include <gtest/gtest.h>
 

@@ -9,13 +9,13 @@
 #include <optional>
 #include <string>
 
+#include "base/text_case.h"
+#include "base/text_codec.h"
 #include "platform/com_win.h"
 #include "platform/file_system_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
 #include "support/temp_folder_win.h"
-#include "util/text_case.h"
-#include "util/text_codec.h"
 
 namespace {
 

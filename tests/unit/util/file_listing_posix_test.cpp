@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/text_codec.h"
 #include "platform/file_system_posix.h"
 #include "platform/locale_posix.h"
 #include "util/file_listing.h"
-#include "util/text_codec.h"
 
 namespace {
 
