@@ -92,12 +92,10 @@ std::u16string TempName(const std::u16string& path, int attempt) {
   return path + u".~" + Hex8(GetCurrentProcessId()) + Hex8(counter++) + Hex8(attempt) + u".tmp";
 }
 
-// What a path leads to when it is a symbolic link (a file written through the link keeps the
-// link); the path itself otherwise.
+// The path of the file itself when the path leads there through a symbolic link (a file written
+// through the link keeps the link); the path as given when it names the file directly or does
+// not exist yet.
 std::u16string LinkTarget(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(W(path));
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
-    return path;
   FileHandle handle = OpenForQuery(path);
   if (!handle.ok()) return path;
   std::wstring buffer(MAX_PATH, L'\0');
@@ -108,10 +106,15 @@ std::u16string LinkTarget(const std::u16string& path) {
     if (length == 0) return path;
     if (length < buffer.size()) {
       buffer.resize(length);
-      return U16(buffer.c_str());
+      break;
     }
     buffer.resize(length + 1);
   }
+  std::u16string target = U16(buffer.c_str());
+  // "\\?\C:\..." and "\\?\UNC\server\..." as ordinary paths.
+  if (target.starts_with(u"\\\\?\\UNC\\")) return u"\\\\" + target.substr(8);
+  if (target.starts_with(u"\\\\?\\")) return target.substr(4);
+  return target;
 }
 
 std::optional<BY_HANDLE_FILE_INFORMATION> FileInformation(const std::u16string& path) {

@@ -116,3 +116,35 @@ TEST_F(WinFileSystemTest, DirectoryIdentityIsTheSameForEveryPathToADirectory) {
 }
 
 }  // namespace
+
+TEST_F(WinFileSystemTest, ReadTellsAMissingFileFromALockedOne) {
+  const std::u16string path = Path(u"Kelvo.INI");
+  EXPECT_EQ(files_.Read(path).status, ReadStatus::kMissing);
+  EXPECT_EQ(files_.Read(Path(u"no folder\\Kelvo.INI")).status, ReadStatus::kMissing);
+  ASSERT_TRUE(files_.WriteAtomically(path, "x=1"));
+  HANDLE lock = CreateFileW(W(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files_.Read(path).status, ReadStatus::kUnreadable);
+  EXPECT_FALSE(files_.WriteAtomically(path, "replaced")) << "a locked file is not replaced";
+  CloseHandle(lock);
+  const FileContents read = files_.Read(path);
+  EXPECT_EQ(read.status, ReadStatus::kRead);
+  EXPECT_EQ(read.bytes, "x=1");
+}
+
+TEST_F(WinFileSystemTest, AWriteKeepsHardLinksAndAttributes) {
+  const std::u16string path = Path(u"Kelvo.INI");
+  ASSERT_TRUE(files_.WriteAtomically(path, "old"));
+  ASSERT_TRUE(CreateHardLinkW(W(Path(u"other name.ini")), W(path), nullptr));
+  ASSERT_TRUE(files_.WriteAtomically(path, "seen by both names"));
+  EXPECT_EQ(files_.ReadAll(Path(u"other name.ini")), "seen by both names");
+
+  const std::u16string hidden = Path(u"hidden.ini");
+  ASSERT_TRUE(files_.WriteAtomically(hidden, "old"));
+  ASSERT_TRUE(SetFileAttributesW(W(hidden), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(files_.WriteAtomically(hidden, "new"));
+  EXPECT_NE(GetFileAttributesW(W(hidden)) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(files_.ReadAll(hidden), "new");
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"Kelvo.INI", u"hidden.ini", u"other name.ini"}))
+      << "no temporary file is left behind";
+}
