@@ -26,9 +26,14 @@ HKeyRec::HKeyRec(HotKeyRegistrar& registrar, WindowHandle Wnd, int Id, HKeyShort
       VirtualKey(static_cast<std::uint16_t>(ShortCutCode(ShortCut) & kVirtualKeyMask)),
       ShortCut(ShortCut),
       registrar_(registrar) {
-  // No repeat suppression is asked for: a held combination fires again, as users expect.
-  Registered =
-      IsGlobalHotKeyId(Id) ? (registrar_.Register(Wnd, Id, Modifiers, VirtualKey) ? 1 : 0) : 1;
+  // No repeat suppression is asked for: a held combination fires again, as users expect. A text
+  // whose key could not be named ("Ctrl+", a key the layout lacks) has no key at all; the system
+  // would take it as a hotkey of the modifiers alone, so it fails like a taken combination.
+  if (!IsGlobalHotKeyId(Id)) {
+    Registered = 1;
+  } else {
+    Registered = VirtualKey != 0 && registrar_.Register(Wnd, Id, Modifiers, VirtualKey) ? 1 : 0;
+  }
 }
 
 HKeyRec::~HKeyRec() {

@@ -79,6 +79,17 @@ TEST_F(MainModelTest, ATakenCombinationIsLoggedAndLeftOut) {
   EXPECT_EQ(model->IniFile->ReadString(u"ErrorLog", u"HotKey3", u"none"), u"none");
 }
 
+TEST_F(MainModelTest, AKeyTheLayoutCannotNameIsLoggedNotRegistered) {
+  WriteSettings("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+\n[HotKey2]\nKey=Ctrl+Alt+Ä\n"
+                "[HotKey3]\nKey=Alt+F2\n");
+  Load();
+  EXPECT_EQ(Ids(), (std::vector<int>{103}));
+  EXPECT_EQ(registrar.registrations().size(), 1u) << "nothing is registered without a key";
+  EXPECT_EQ(model->IniFile->ReadString(u"ErrorLog", u"HotKey1", u""),
+            u"登録失敗 2015/03/05 9:04:07");
+  EXPECT_NE(model->IniFile->ReadString(u"ErrorLog", u"HotKey2", u""), u"");
+}
+
 TEST_F(MainModelTest, ReloadingTwiceLeavesOneRegistrationPerHotKey) {
   WriteSettings("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+A\n[HotKey2]\nKey=Win+B\n");
   Load();
