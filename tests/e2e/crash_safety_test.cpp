@@ -1,0 +1,84 @@
+// A kill at any moment never leaves a torn settings file: Kelvo is ended with TerminateProcess at
+// random moments of a start whose load writes the file, and the file must then hold exactly the
+// old or exactly the new contents. KELVO_KILLS sets the number of kills (20 by default;
+// `scripts/dev crashtest` runs 1,000).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "kelvo_session.h"
+
+namespace {
+
+int KillCount() {
+  const char* text = std::getenv("KELVO_KILLS");
+  const int count = text ? std::atoi(text) : 0;
+  return count > 0 ? count : 20;
+}
+
+// An old file that every load upgrades and writes, large enough that a write takes a while.
+std::string OldSettings() {
+  std::string text = "[General]\nVersion=100\n[HotKey1]\nKey=Ctrl+Alt+Shift+F12\n";
+  for (int i = 0; i < 20000; ++i) text += "; note " + std::to_string(i) + " of the user's own\n";
+  return CrLf(text);
+}
+
+void Kill(HANDLE process) {
+  TerminateProcess(process, 0xDEAD);
+  WaitForSingleObject(process, 10000);
+  CloseHandle(process);
+}
+
+}  // namespace
+
+TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
+  KelvoSession kelvo;
+  const std::string old = OldSettings();
+  kelvo.WriteIni(old);
+  // One undisturbed start shows the new contents and how long a start takes to write them.
+  const auto begin = std::chrono::steady_clock::now();
+  HANDLE first = kelvo.LaunchAgain(L"");
+  ASSERT_NE(first, nullptr);
+  std::string written;
+  ASSERT_TRUE(WaitFor([&] { return (written = kelvo.ReadIni()) != old && !written.empty(); }));
+  const auto untilWritten = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - begin)
+                                .count();
+  Kill(first);
+  ASSERT_NE(written.find("Version=169"), std::string::npos);
+
+  const unsigned seed = static_cast<unsigned>(GetTickCount());
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> delay(0, static_cast<int>(untilWritten * 3 / 2) + 1);
+  int keptOld = 0;
+  int tookNew = 0;
+  const int kills = KillCount();
+  for (int i = 0; i < kills; ++i) {
+    kelvo.WriteIni(old);
+    HANDLE process = kelvo.LaunchAgain(L"");
+    ASSERT_NE(process, nullptr);
+    const int waited = delay(random);
+    Sleep(static_cast<DWORD>(waited));
+    Kill(process);
+    const std::string now = kelvo.ReadIni();
+    if (now == old) {
+      ++keptOld;
+    } else if (now == written) {
+      ++tookNew;
+    } else {
+      ADD_FAILURE() << "kill " << i << " after " << waited << " ms (seed " << seed
+                    << ") left " << now.size() << " bytes that are neither the old nor the new file";
+    }
+  }
+  RecordProperty("kills", kills);
+  RecordProperty("old_file_kept", keptOld);
+  RecordProperty("new_file_complete", tookNew);
+  std::printf("%d kills within %lld ms of the start: %d left the old file, %d the new one\n", kills,
+              static_cast<long long>(untilWritten * 3 / 2), keptOld, tookNew);
+  std::fflush(stdout);
+}
