@@ -15,6 +15,7 @@
 #include "desktop_driver.h"
 #include "kelvo_session.h"
 #include "platform/com_win.h"
+#include "support/hung_window_win.h"
 #include "support/image_encoder_win.h"
 
 namespace {
@@ -231,6 +232,21 @@ TEST_F(HotKeyTest, MacroIsHandedToTheRunningEditorAndABusyEditorGetsNoSecond) {
   editor.Hold(false);
   Sleep(500);
   EXPECT_EQ(editor.Count(), 2);
+}
+
+TEST_F(HotKeyTest, AWindowThatDoesNotAnswerDoesNotStopTheNextHotKey) {
+  // Minimised and not answering for 30 s, longer than the test waits for the next hotkey.
+  HungWindow hung(L"KelvoHungTarget", L"Not answering", /*minimised=*/true, 30000);
+  ASSERT_NE(hung.hwnd(), nullptr);
+  TestWindow pad(L"Typing Pad after a hang");
+  Start(
+      "[HotKey1]\nKey=Ctrl+Alt+Shift+P\nActivateWndClass1=KelvoHungTarget\n"
+      "[HotKey2]\nKey=Ctrl+Alt+Shift+Q\nActivateWndTitle1=Typing Pad after a hang\n"
+      "SendKey1=H,/H\n");
+  Press('P');
+  Press('Q');
+  EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"h"; }, std::chrono::seconds(15)))
+      << Narrow(pad.EditText());
 }
 
 TEST_F(HotKeyTest, MacroStartsTheConfiguredEditorWhenNoneRuns) {
