@@ -29,8 +29,8 @@ class Desktop {
   virtual int ScreenHeight() const = 0;
   // A top-level window of that class, any title; 0 when there is none.
   virtual WindowHandle FindByClass(const std::u16string& className) const = 0;
-  // Brings Kelvo itself to the foreground (so that it may activate its own windows) and lets the
-  // messages that are waiting be handled.
+  // Brings Kelvo itself to the foreground, so that it may activate its own windows. Handles no
+  // waiting messages.
   virtual void BringKelvoToFront() = 0;
 };
 

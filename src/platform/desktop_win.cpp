@@ -102,12 +102,9 @@ WindowHandle WinDesktop::FindByClass(const std::u16string& className) const {
 }
 
 void WinDesktop::BringKelvoToFront() {
+  // Only the activation: the box shown next runs its own message loop. Handling waiting messages
+  // here would run hotkeys, hand-overs or a request to end in the middle of the caller's work.
   SetForegroundWindow(kelvoWindow_);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
 }
 
 bool WinSystemControl::Shutdown(unsigned flags) {

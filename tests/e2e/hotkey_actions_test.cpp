@@ -249,6 +249,26 @@ TEST_F(HotKeyTest, AWindowThatDoesNotAnswerDoesNotStopTheNextHotKey) {
       << Narrow(pad.EditText());
 }
 
+TEST_F(HotKeyTest, TerminateAppAsksFirstAndCancelGivesTheWindowBack) {
+  TestWindow target(L"Keep me running");
+  Start(
+      "[HotKey1]\nKey=Ctrl+Alt+Shift+T\nCommand=TERMINATE_APP\n"
+      "[HotKey2]\nKey=Ctrl+Alt+Shift+U\nSendKey1=U,/U\n");
+  SetForegroundWindow(target.hwnd());
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.hwnd(); }));
+  Press('T');
+  std::vector<MessageBoxInfo> boxes;
+  ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
+  EXPECT_EQ(boxes[0].caption, L"警告");
+  EXPECT_EQ(boxes[0].text, L"[Keep me running]\n 強制終了しますか?");
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == boxes[0].hwnd; }));
+  PostMessageW(boxes[0].hwnd, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.hwnd(); }));
+  // Kelvo goes on with the next hotkey, which types into the window that got the focus back.
+  Press('U');
+  EXPECT_TRUE(WaitFor([&] { return target.EditText() == L"u"; })) << Narrow(target.EditText());
+}
+
 TEST_F(HotKeyTest, MacroStartsTheConfiguredEditorWhenNoneRuns) {
   const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
   Start("[HotKey1]\nKey=Ctrl+Alt+Shift+M\nZrMacro=TidyUp\n", "ZrEditor=" + Narrow(program) + "\n");

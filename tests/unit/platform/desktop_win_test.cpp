@@ -36,6 +36,24 @@ class OwnWindow {
 
 using Clock = std::chrono::steady_clock;
 
+TEST(WinDesktopTest, BringingKelvoToTheFrontLeavesWaitingMessagesAlone) {
+  OwnWindow kelvo;
+  ASSERT_NE(kelvo.hwnd(), nullptr);
+  WinDesktop desktop(kelvo.hwnd());
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  ASSERT_TRUE(PostMessageW(kelvo.hwnd(), WM_HOTKEY, 7, 0));
+  PostQuitMessage(3);
+
+  desktop.BringKelvoToFront();
+
+  // Neither the hotkey nor the request to end was taken from the queue.
+  ASSERT_TRUE(PeekMessageW(&msg, kelvo.hwnd(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
+}
+
 TEST(WinDesktopTest, AWindowThatDoesNotAnswerHoldsUpNeitherPlacementNorBroadcast) {
   OwnWindow kelvo;
   WinDesktop desktop(kelvo.hwnd());
