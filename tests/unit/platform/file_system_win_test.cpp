@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "platform/locale_win.h"
 #include "platform/wide_win.h"
@@ -39,9 +39,9 @@ bool MakeJunction(const std::u16string& link, const std::u16string& target) {
   std::memcpy(data.data(), &tag, sizeof tag);
   data[2] = bytes(data.size() - 4);
   DWORD returned = 0;
-  const bool made = DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, data.data(),
-                                    static_cast<DWORD>(data.size() * 2), nullptr, 0, &returned,
-                                    nullptr) != FALSE;
+  const bool made =
+      DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, data.data(),
+                      static_cast<DWORD>(data.size() * 2), nullptr, 0, &returned, nullptr) != FALSE;
   CloseHandle(handle);
   return made;
 }
