@@ -53,3 +53,8 @@ foreach(bench ${BENCH_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(${name} PRIVATE kelvo_core -municode)
 endforeach()
+
+# A library the unit tests place beside themselves under a system library's name.
+add_library(kelvo_probe_library SHARED ${CMAKE_SOURCE_DIR}/tests/support/probe_library/probe_library.cpp)
+set_target_properties(kelvo_probe_library PROPERTIES PREFIX "")
+add_dependencies(kelvo_unit_tests kelvo_probe_library)
