@@ -11,14 +11,23 @@
 
 namespace {
 
-// An editor that takes as long to run a macro as the test decides.
+// An editor that takes as long to run a macro as the test decides (or 10 s at most). It lets a
+// macro it still holds go before it goes itself, also when a test stops early.
 class SlowEditor : public MacroSender {
  public:
+  ~SlowEditor() override {
+    Release();
+    std::unique_lock lock(mutex);
+    changed.wait_for(lock, std::chrono::seconds(10), [&] { return running == 0; });
+  }
   void SendMacro(WindowHandle target, const std::string& bytes) override {
     std::unique_lock lock(mutex);
+    ++running;
     received.emplace_back(target, bytes);
     changed.notify_all();
-    changed.wait(lock, [&] { return released; });
+    changed.wait_for(lock, std::chrono::seconds(10), [&] { return released; });
+    --running;
+    changed.notify_all();
   }
   bool WaitForDeliveries(std::size_t n) {
     std::unique_lock lock(mutex);
@@ -34,6 +43,7 @@ class SlowEditor : public MacroSender {
   std::condition_variable changed;
   std::vector<std::pair<WindowHandle, std::string>> received;
   bool released = false;
+  int running = 0;
 };
 
 bool WaitUntilIdle(const TZrMacStarter& starter) {
