@@ -2,49 +2,15 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <winioctl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
-#include <vector>
 
-#include "platform/locale_win.h"
 #include "platform/wide_win.h"
 #include "support/temp_folder_win.h"
-#include "util/file_listing.h"
 #include "util/number_text.h"
 
 namespace {
-
-// Makes an empty directory a junction to target (an absolute path); false where the file system
-// cannot.
-bool MakeJunction(const std::u16string& link, const std::u16string& target) {
-  if (!CreateDirectoryW(W(link), nullptr)) return false;
-  const HANDLE handle =
-      CreateFileW(W(link), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  const std::u16string substitute = u"\\??\\" + target;
-  // Tag, data length, reserved; then the offsets and lengths of the two names and the names.
-  std::vector<WORD> data(4 + 4 + substitute.size() + 1 + target.size() + 1, 0);
-  const auto bytes = [](std::size_t units) { return static_cast<WORD>(units * 2); };
-  data[4] = 0;
-  data[5] = bytes(substitute.size());
-  data[6] = bytes(substitute.size() + 1);
-  data[7] = bytes(target.size());
-  std::copy(substitute.begin(), substitute.end(), data.begin() + 8);
-  std::copy(target.begin(), target.end(), data.begin() + 8 + substitute.size() + 1);
-  const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-  std::memcpy(data.data(), &tag, sizeof tag);
-  data[2] = bytes(data.size() - 4);
-  DWORD returned = 0;
-  const bool made =
-      DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, data.data(),
-                      static_cast<DWORD>(data.size() * 2), nullptr, 0, &returned, nullptr) != FALSE;
-  CloseHandle(handle);
-  return made;
-}
 
 class WinFileSystemTest : public ::testing::Test {
  protected:
@@ -147,34 +113,6 @@ TEST_F(WinFileSystemTest, DirectoryIdentityIsTheSameForEveryPathToADirectory) {
   EXPECT_NE(files_.DirectoryIdentity(Path(u"other")), identity);
   EXPECT_EQ(files_.DirectoryIdentity(Path(u"missing")), u"");
   EXPECT_EQ(files_.DirectoryIdentity(Path(u"file.txt")), u"");
-}
-
-TEST_F(WinFileSystemTest, ListingMarksDirectoryLinksAndAWalkThroughALoopEnds) {
-  ASSERT_TRUE(CreateDirectoryW(W(Path(u"real")), nullptr));
-  ASSERT_TRUE(files_.WriteAtomically(Path(u"real\\a.lnk"), "x"));
-  ASSERT_TRUE(files_.WriteAtomically(Path(u"top.lnk"), "x"));
-  if (!MakeJunction(Path(u"real\\back"), root_)) {
-    GTEST_SKIP() << "no directory links on this file system: " << GetLastError();
-  }
-  auto entries = files_.ListDirectory(Path(u"real"));
-  ASSERT_TRUE(entries.has_value());
-  std::sort(entries->begin(), entries->end(),
-            [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
-  ASSERT_EQ(entries->size(), 2u);
-  EXPECT_FALSE((*entries)[0].isLink);  // a.lnk
-  EXPECT_EQ((*entries)[1].name, u"back");
-  EXPECT_TRUE((*entries)[1].isDirectory);
-  EXPECT_TRUE((*entries)[1].isLink);
-  for (const DirEntry& entry : files_.ListDirectory(root_).value_or(std::vector<DirEntry>())) {
-    EXPECT_FALSE(entry.isLink) << W(entry.name);
-  }
-
-  const WinLocale locale;
-  for (const bool sorted : {false, true}) {
-    std::vector<std::u16string> out;
-    ListFiles(files_, locale, root_, out, u"lnk", sorted);
-    EXPECT_EQ(out.size(), 2u) << sorted;
-  }
 }
 
 }  // namespace

@@ -137,27 +137,6 @@ TEST_F(ListFilesTest, DirectoriesThatShareOrLackAnIdentityAreAllListed) {
   }
 }
 
-TEST_F(ListFilesTest, LinkBackToTheRootEndsWhateverTheIdentities) {
-  for (const char16_t* identity : {u"", u"volume:0"}) {
-    IdentityFileSystem fs(identity);
-    fs.directories = fs_.directories;
-    fs.files = fs_.files;
-    fs.directories.insert(u"R\\b\\c\\up");
-    fs.directoryLinks[u"R\\b\\c\\up"] = u"R";
-    for (const bool sorted : {false, true}) {
-      Paths out;
-      ListFiles(fs, locale_, u"R", out, u"lnk", sorted);
-      if (*identity) {
-        EXPECT_EQ(out.size(), 6u) << sorted;  // the root's identity stops the link at once
-      } else {
-        // Entered, since nothing says where it leads (the memory file system resolves only the
-        // link itself, so the walk ends one level below it).
-        EXPECT_GT(out.size(), 6u) << sorted;
-      }
-    }
-  }
-}
-
 // Every directory holds one match and one subdirectory, forever, and cannot say which
 // directory it is: the walk must still end, whether the file system calls them links or not.
 class EndlessFileSystem : public MemoryFileSystem {
