@@ -67,3 +67,12 @@ foreach(bench ${BENCH_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(${name} PRIVATE kelvo_core psapi -municode)
 endforeach()
+
+# A library the unit tests place beside themselves under a system library's name, and whose
+# icon resource (the application icon) they load.
+add_library(kelvo_probe_library SHARED
+            ${CMAKE_SOURCE_DIR}/tests/support/probe_library/probe_library.cpp
+            ${CMAKE_SOURCE_DIR}/tests/support/probe_library/probe_library.rc)
+target_include_directories(kelvo_probe_library PRIVATE ${CMAKE_SOURCE_DIR}/res)
+set_target_properties(kelvo_probe_library PROPERTIES PREFIX "")
+add_dependencies(kelvo_unit_tests kelvo_probe_library)

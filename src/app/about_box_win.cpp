@@ -1,5 +1,7 @@
 #include "app/about_box_win.h"
 
+#include <utility>
+
 #include "platform/wide_win.h"
 
 namespace {
@@ -17,6 +19,16 @@ FontHandle MakeFont(const std::u16string& face, int height, bool bold, bool ital
   lf.lfCharSet = charset;
   lstrcpynW(lf.lfFaceName, W(face), LF_FACESIZE);
   return FontHandle(CreateFontIndirectW(&lf));
+}
+
+// The font to hand to the controls: the new one, or the one they have when none could be made.
+HFONT NewOrKept(const FontHandle& made, const FontHandle& kept) {
+  return made.get() ? made.get() : kept.get();
+}
+
+// Keeps the new font, deleting the one the controls no longer use.
+void Keep(FontHandle& kept, FontHandle& made) {
+  if (made.get()) kept = std::move(made);
 }
 
 HWND MakeStatic(HWND parent, const std::u16string& text, DWORD style, int id = 0) {
@@ -55,19 +67,29 @@ void AboutBox::Place(HWND control, int x, int y, int width, int height, HFONT fo
 
 void AboutBox::ApplyDpi(UINT dpi) {
   dpi_ = dpi ? dpi : 96;
-  titleFont_ = MakeFont(kAboutFontFace, Scale(24, dpi_), true, true, false, SHIFTJIS_CHARSET);
-  linkFont_ = MakeFont(kAboutFontFace, Scale(12, dpi_), false, false, true, SHIFTJIS_CHARSET);
+  // The controls get the new fonts before the old ones are deleted: a control must never hold a
+  // deleted font, not even for a moment.
+  FontHandle titleFont =
+      MakeFont(kAboutFontFace, Scale(24, dpi_), true, true, false, SHIFTJIS_CHARSET);
+  FontHandle linkFont =
+      MakeFont(kAboutFontFace, Scale(12, dpi_), false, false, true, SHIFTJIS_CHARSET);
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_);
-  textFont_ = FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
+  FontHandle textFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  const HFONT title = NewOrKept(titleFont, titleFont_);
+  const HFONT link = NewOrKept(linkFont, linkFont_);
+  const HFONT text = NewOrKept(textFont, textFont_);
   // The panel starts at (8, 8); the controls on it are placed relative to the window.
   Place(image_, 8 + 24, 8 + 16, 33, 33, nullptr);
-  Place(title_, 8 + 80, 8 + 16, 89, 24, titleFont_.get());
-  Place(version_, 8 + 72, 8 + 48, 105, 13, textFont_.get());
-  Place(licence_, 8 + 64, 8 + 88, 121, 13, textFont_.get());
-  Place(webLabel_, 8 + 9, 8 + 120, 230, 12, linkFont_.get());
-  Place(okButton_, 96, 168, 75, 25, textFont_.get());
+  Place(title_, 8 + 80, 8 + 16, 89, 24, title);
+  Place(version_, 8 + 72, 8 + 48, 105, 13, text);
+  Place(licence_, 8 + 64, 8 + 88, 121, 13, text);
+  Place(webLabel_, 8 + 9, 8 + 120, 230, 12, link);
+  Place(okButton_, 96, 168, 75, 25, text);
+  Keep(titleFont_, titleFont);
+  Keep(linkFont_, linkFont);
+  Keep(textFont_, textFont);
 }
 
 void AboutBox::PlaceCentred() {

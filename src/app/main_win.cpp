@@ -64,6 +64,7 @@ void RunResident() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);  // no library from Kelvo's folder
   const HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     HandOverToResident();

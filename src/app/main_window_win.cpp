@@ -61,7 +61,8 @@ void TKelvoMainForm::FormCreate() {
   LoadServices services{files_, codePage_, locale_, clock_, hotkeys_, keyboard_};
   model_ = std::make_unique<MainModel>(services, exePath, reinterpret_cast<WindowHandle>(Handle()),
                                        MessageFont(), AppVersionNumber());
-  tray_ = std::make_unique<WinTrayIcon>(Handle(), appIcon_);
+  tray_ = std::make_unique<WinTrayIcon>(Handle(), GetModuleHandleW(nullptr),
+                                        MAKEINTRESOURCEW(IDI_KELVO));
   timer_ = std::make_unique<WinRetryTimer>(Handle());
   trayKeeper_ = std::make_unique<TrayKeeper>(*tray_, *timer_);
   // Explorer announces a restart with this message; the icon must then be added again.

@@ -30,11 +30,18 @@ CommandWord SplitCommand(const std::u16string& command) {
   return {command.substr(0, blank), Trim(std::u16string_view(command).substr(blank + 1))};
 }
 
-// Runs a key sequence; false when it stopped on an empty token (the error is shown and the rest
-// of the hotkey is not run).
+// Runs a key sequence; false when it stopped on an empty token (the error is shown) or gave up
+// waiting for the hotkey's keys to be released; the rest of the hotkey is then not run.
 bool TypeKeys(const HKeyRec& rec, std::u16string_view text, int delay, ActionServices& s) {
-  if (SendKeySequence(rec, text, delay, s.keys, s.locale) == KeySequenceResult::Done) return true;
-  ShowError(s.dialogs, kRangeCheckError);
+  switch (SendKeySequence(rec, text, delay, s.keys, s.locale)) {
+    case KeySequenceResult::Done:
+      return true;
+    case KeySequenceResult::EmptyToken:
+      ShowError(s.dialogs, kRangeCheckError);
+      return false;
+    case KeySequenceResult::KeysHeld:
+      return false;
+  }
   return false;
 }
 

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int kReleasePollMs = 50;
+// A key that reads as held for this long is stuck (or held by a program): the sequence gives up.
+constexpr std::uint64_t kReleaseWaitMs = 10000;
 constexpr std::uint8_t kVkShift = 0x10;
 constexpr std::uint8_t kVkControl = 0x11;
 constexpr std::uint8_t kVkMenu = 0x12;
@@ -84,7 +86,11 @@ class HeldKeys {
 
 KeySequenceResult SendKeySequence(const HKeyRec& record, std::u16string_view text, int delay,
                                   KeyInput& keys, const Locale& locale) {
-  while (AnyHotKeyDown(record, keys)) keys.Sleep(kReleasePollMs);
+  const std::uint64_t start = keys.NowMs();
+  while (AnyHotKeyDown(record, keys)) {
+    if (keys.NowMs() - start >= kReleaseWaitMs) return KeySequenceResult::KeysHeld;
+    keys.Sleep(kReleasePollMs);
+  }
 
   // A negative pause from the settings would otherwise block for ever.
   const int pause = std::max(delay, 0);

@@ -19,16 +19,18 @@ class Desktop {
   // thread can be read and set.
   virtual bool AttachInput(std::uint32_t otherThread, bool attach) = 0;
   virtual WindowHandle FocusedWindow() const = 0;
+  // Does nothing to a window whose program has stopped answering.
   virtual void SetFocus(WindowHandle window) = 0;
   virtual bool GetRect(WindowHandle window, WindowRect& rect) const = 0;
-  // Moves, sizes, raises, shows and activates the window in one step.
+  // Moves, sizes, raises, shows and activates the window in one step (another program's window
+  // when it next handles its messages).
   virtual void SetPosition(WindowHandle window, int x, int y, int width, int height) = 0;
   virtual int ScreenWidth() const = 0;
   virtual int ScreenHeight() const = 0;
   // A top-level window of that class, any title; 0 when there is none.
   virtual WindowHandle FindByClass(const std::u16string& className) const = 0;
-  // Brings Kelvo itself to the foreground (so that it may activate its own windows) and lets the
-  // messages that are waiting be handled.
+  // Brings Kelvo itself to the foreground, so that it may activate its own windows. Handles no
+  // waiting messages.
   virtual void BringKelvoToFront() = 0;
 };
 
@@ -39,7 +41,8 @@ class SystemControl {
   // Enables the shutdown privilege and asks the system to end the session (EWX_ flags); false
   // when any step fails.
   virtual bool Shutdown(unsigned flags) = 0;
-  // Broadcasts the monitor-power system command (1 low power, 2 off) and waits for every window.
+  // Broadcasts the monitor-power system command (1 low power, 2 off) without waiting for any
+  // window.
   virtual void MonitorPower(int level) = 0;
   virtual bool TerminateProcess(std::uint32_t processId) = 0;
   // Opens or closes the CD tray of the drive ("E:") or of the default CD device (empty).

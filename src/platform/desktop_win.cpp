@@ -11,6 +11,10 @@ namespace {
 HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle Handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
+bool OfThisThread(HWND window) {
+  return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
 // Closes a kernel handle when it goes out of scope.
 class KernelHandle {
  public:
@@ -68,7 +72,12 @@ bool WinDesktop::AttachInput(std::uint32_t otherThread, bool attach) {
 
 WindowHandle WinDesktop::FocusedWindow() const { return Handle(GetFocus()); }
 
-void WinDesktop::SetFocus(WindowHandle window) { ::SetFocus(Hwnd(window)); }
+void WinDesktop::SetFocus(WindowHandle window) {
+  // The focus messages are sent to the window's thread and waited for; a thread that has stopped
+  // answering would keep Kelvo waiting with it.
+  if (!OfThisThread(Hwnd(window)) && IsHungAppWindow(Hwnd(window))) return;
+  ::SetFocus(Hwnd(window));
+}
 
 bool WinDesktop::GetRect(WindowHandle window, WindowRect& rect) const {
   RECT r;
@@ -78,7 +87,10 @@ bool WinDesktop::GetRect(WindowHandle window, WindowRect& rect) const {
 }
 
 void WinDesktop::SetPosition(WindowHandle window, int x, int y, int width, int height) {
-  SetWindowPos(Hwnd(window), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW);
+  // Another thread's window is placed when it next handles its messages: waiting for it could
+  // take for ever.
+  const UINT async = OfThisThread(Hwnd(window)) ? 0 : SWP_ASYNCWINDOWPOS;
+  SetWindowPos(Hwnd(window), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | async);
 }
 
 int WinDesktop::ScreenWidth() const { return GetSystemMetrics(SM_CXSCREEN); }
@@ -90,12 +102,9 @@ WindowHandle WinDesktop::FindByClass(const std::u16string& className) const {
 }
 
 void WinDesktop::BringKelvoToFront() {
+  // Only the activation: the box shown next runs its own message loop. Handling waiting messages
+  // here would run hotkeys, hand-overs or a request to end in the middle of the caller's work.
   SetForegroundWindow(kelvoWindow_);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
 }
 
 bool WinSystemControl::Shutdown(unsigned flags) {
@@ -103,7 +112,9 @@ bool WinSystemControl::Shutdown(unsigned flags) {
 }
 
 void WinSystemControl::MonitorPower(int level) {
-  SendMessageW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, level);
+  // Posted: a sent broadcast waits for every window of every program, also one that never
+  // answers.
+  PostMessageW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, level);
 }
 
 bool WinSystemControl::TerminateProcess(std::uint32_t processId) {

@@ -7,7 +7,9 @@
 // Paths are UTF-16 with "\" separators; the POSIX stand-in maps them to "/".
 struct DirEntry {
   std::u16string name;
-  bool isDirectory = false;
+  bool isDirectory = false;  // links followed
+  // A link (symbolic link, junction or other reparse point) rather than a plain entry.
+  bool isLink = false;
 };
 
 // What reading a whole file found. A missing file and one that exists but cannot be read (locked

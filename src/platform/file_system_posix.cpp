@@ -179,13 +179,18 @@ std::optional<std::vector<DirEntry>> PosixFileSystem::ListDirectory(
   while (const dirent* entry = readdir(stream)) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
+    const std::string path = native + "/" + std::string(name);
     bool isDirectory = entry->d_type == DT_DIR;
-    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+    bool isLink = entry->d_type == DT_LNK;
+    if (entry->d_type == DT_UNKNOWN) {
       struct stat info;
-      isDirectory =
-          StatFollowingLinks(native + "/" + std::string(name), info) && S_ISDIR(info.st_mode);
+      isLink = lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
     }
-    entries.push_back(DirEntry{Utf8ToUtf16(name), isDirectory});
+    if (isLink || entry->d_type == DT_UNKNOWN) {
+      struct stat info;
+      isDirectory = StatFollowingLinks(path, info) && S_ISDIR(info.st_mode);
+    }
+    entries.push_back(DirEntry{Utf8ToUtf16(name), isDirectory, isLink});
   }
   closedir(stream);
   return entries;

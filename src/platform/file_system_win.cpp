@@ -235,7 +235,8 @@ std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16
   do {
     const std::u16string name = U16(data.cFileName);
     if (name == u"." || name == u"..") continue;
-    entries.push_back(DirEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    entries.push_back(DirEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                               (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (FindNextFileW(find.get(), &data));
   return entries;
 }
@@ -245,6 +246,8 @@ std::u16string WinFileSystem::DirectoryIdentity(const std::u16string& dir) const
   BY_HANDLE_FILE_INFORMATION info;
   if (!handle.ok() || !GetFileInformationByHandle(handle.get(), &info)) return u"";
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return u"";
+  // Some file systems (and network shares) report no file index at all.
+  if (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0) return u"";
   return Hex8(info.dwVolumeSerialNumber) + u":" + Hex8(info.nFileIndexHigh) +
          Hex8(info.nFileIndexLow);
 }

@@ -13,4 +13,6 @@ class KeyInput {
   virtual void SendKeyEvent(std::uint8_t virtualKey, bool keyUp) = 0;
   // Blocks the calling thread; 0 gives up the rest of its time slice once.
   virtual void Sleep(int ms) = 0;
+  // A steady clock in milliseconds, for deadlines.
+  virtual std::uint64_t NowMs() const = 0;
 };

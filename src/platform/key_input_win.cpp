@@ -12,3 +12,5 @@ void WinKeyInput::SendKeyEvent(std::uint8_t virtualKey, bool keyUp) {
 }
 
 void WinKeyInput::Sleep(int ms) { ::Sleep(ms > 0 ? static_cast<DWORD>(ms) : 0); }
+
+std::uint64_t WinKeyInput::NowMs() const { return GetTickCount64(); }

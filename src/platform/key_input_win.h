@@ -9,4 +9,5 @@ class WinKeyInput : public KeyInput {
   bool IsKeyDown(std::uint8_t virtualKey) const override;
   void SendKeyEvent(std::uint8_t virtualKey, bool keyUp) override;
   void Sleep(int ms) override;
+  std::uint64_t NowMs() const override;
 };

@@ -5,7 +5,8 @@
 #include "platform/types.h"
 
 // Hands a macro to the external editor's window in a copy-data message (identifier 3034, the
-// macro's ANSI bytes and a zero byte) and waits until the editor has handled it.
+// macro's ANSI bytes and a zero byte) and waits until the editor has handled it (at most a
+// minute: an editor that takes longer has stopped answering).
 class MacroSender {
  public:
   virtual ~MacroSender() = default;

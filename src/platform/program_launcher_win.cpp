@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/com_win.h"
+#include "platform/late_bound_win.h"
 #include "platform/shell_win.h"
 #include "platform/wide_win.h"
 
@@ -28,7 +29,7 @@ using MsiGetComponentPathFn = INT(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR, LPDWORD);
 
 class LoadedLibrary {
  public:
-  explicit LoadedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
+  explicit LoadedLibrary(const wchar_t* name) : module_(LoadSystemLibrary(name)) {}
   ~LoadedLibrary() {
     if (module_ != nullptr) FreeLibrary(module_);
   }

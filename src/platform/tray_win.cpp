@@ -4,6 +4,20 @@
 
 #include <algorithm>
 
+WinTrayIcon::WinTrayIcon(HWND owner, HINSTANCE module, const wchar_t* iconResource)
+    : owner_(owner) {
+  const UINT dpi = GetDpiForWindow(owner);
+  const int width = GetSystemMetricsForDpi(SM_CXSMICON, dpi ? dpi : USER_DEFAULT_SCREEN_DPI);
+  const int height = GetSystemMetricsForDpi(SM_CYSMICON, dpi ? dpi : USER_DEFAULT_SCREEN_DPI);
+  // Not shared: an icon of a size other than the system's own ones must be owned and destroyed.
+  icon_ = static_cast<HICON>(LoadImageW(module, iconResource, IMAGE_ICON, width, height, 0));
+}
+
+WinTrayIcon::~WinTrayIcon() {
+  Remove();
+  if (icon_) DestroyIcon(icon_);
+}
+
 NOTIFYICONDATAW WinTrayIcon::Data(const std::u16string& hint) const {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(data);

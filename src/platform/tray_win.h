@@ -10,20 +10,23 @@ class WinTrayIcon : public TrayIcon {
  public:
   static constexpr UINT kTrayMessage = WM_APP + 1;
 
-  WinTrayIcon(HWND owner, HICON icon) : owner_(owner), icon_(icon) {}
-  ~WinTrayIcon() override { Remove(); }
+  // Shows the module's icon resource at the small-icon size of the owner's monitor, so that the
+  // shell need not scale a large image down.
+  WinTrayIcon(HWND owner, HINSTANCE module, const wchar_t* iconResource);
+  ~WinTrayIcon() override;
   WinTrayIcon(const WinTrayIcon&) = delete;
   WinTrayIcon& operator=(const WinTrayIcon&) = delete;
 
   bool Show(const std::u16string& hint) override;
   void Remove() override;
   bool Shown() const { return shown_; }
+  HICON Icon() const { return icon_; }
 
  private:
   NOTIFYICONDATAW Data(const std::u16string& hint) const;
 
   HWND owner_;
-  HICON icon_;
+  HICON icon_ = nullptr;
   bool shown_ = false;
 };
 

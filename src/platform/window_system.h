@@ -27,11 +27,12 @@ class WindowSystem {
   virtual bool IsIconic(WindowHandle window) const = 0;
 
   // Asks a minimised window to restore itself, as its system menu's Restore does; returns when
-  // the window has handled the request.
+  // the window has handled the request, or after a short time when it does not answer.
   virtual void SendRestore(WindowHandle window) = 0;
   // Brings the window to the front and activates it; false when the system refused.
   virtual bool SetForeground(WindowHandle window) = 0;
-  // Shows, hides, minimises or restores the window (kSwMinimize, kSwRestore ...).
+  // Shows, hides, minimises or restores the window (kSwMinimize, kSwRestore ...); the window of
+  // another program does so when it next handles its messages.
   virtual void ShowWindow(WindowHandle window, int showCommand) = 0;
   // Asks the window to close, as its system menu's Close does, without waiting for it.
   virtual void PostClose(WindowHandle window) = 0;

@@ -8,8 +8,14 @@ constexpr int kTitleBufferChars = 2047;  // titles of up to 2046 units
 constexpr int kClassBufferChars = 511;   // class names of up to 510 units
 // Windows restacked during the walk can send it in a circle; no desktop holds this many.
 constexpr std::size_t kMaxTopLevelWindows = 65536;
+// How long a restore waits for a window that does not answer.
+constexpr UINT kRestoreTimeoutMs = 1500;
 
 HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+bool OfThisThread(HWND window) {
+  return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
 
 }  // namespace
 
@@ -48,7 +54,11 @@ bool WinWindowSystem::IsIconic(WindowHandle window) const {
 }
 
 void WinWindowSystem::SendRestore(WindowHandle window) {
-  SendMessageW(ToHwnd(window), WM_SYSCOMMAND, SC_RESTORE, 0);
+  // A program that does not answer must not stop Kelvo: after the timeout (or at once, for a
+  // window the system already knows as hung) the hotkey goes on.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(ToHwnd(window), WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,
+                      kRestoreTimeoutMs, &result);
 }
 
 bool WinWindowSystem::SetForeground(WindowHandle window) {
@@ -56,7 +66,14 @@ bool WinWindowSystem::SetForeground(WindowHandle window) {
 }
 
 void WinWindowSystem::ShowWindow(WindowHandle window, int showCommand) {
-  ::ShowWindow(ToHwnd(window), showCommand);
+  // Showing another thread's window waits for that thread, which may never answer; the
+  // asynchronous call leaves the request in its queue instead.
+  const HWND hwnd = ToHwnd(window);
+  if (OfThisThread(hwnd)) {
+    ::ShowWindow(hwnd, showCommand);
+  } else {
+    ShowWindowAsync(hwnd, showCommand);
+  }
 }
 
 void WinWindowSystem::PostClose(WindowHandle window) {

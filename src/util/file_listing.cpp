@@ -12,9 +12,9 @@
 
 namespace {
 
-// A directory whose identity the file system cannot tell is entered only this deep, so that a
-// link loop among such directories still ends.
-constexpr int kMaxUnknownDepth = 64;
+// No walk goes deeper than this, so that a loop the file system does not reveal (a link whose
+// target it cannot identify, a server that presents its links as plain directories) still ends.
+constexpr int kMaxDepth = 64;
 
 struct PendingDir {
   std::u16string path;
@@ -40,12 +40,19 @@ class Walk {
     }
   }
 
+  // Directory links are entered after the rest of the tree, so that a link to a directory of the
+  // tree is recognised whichever of the two the file system names first.
   void Run(const std::u16string& dir, std::u16string_view ext) {
-    AddDirectory(dir, 0);
-    while (!queue_.empty()) {
-      const PendingDir current = std::move(queue_.front());
-      queue_.pop_front();
-      WalkOne(current, ext);
+    AddDirectory(dir, 0, false);
+    while (!queue_.empty() || !links_.empty()) {
+      while (!queue_.empty()) {
+        const PendingDir current = std::move(queue_.front());
+        queue_.pop_front();
+        WalkOne(current, ext);
+      }
+      std::vector<PendingDir> links = std::move(links_);
+      links_.clear();
+      for (PendingDir& link : links) AddDirectory(std::move(link.path), link.depth, true);
     }
   }
 
@@ -56,22 +63,23 @@ class Walk {
     for (const DirEntry& entry : *entries) {
       if (entry.name == u"." || entry.name == u"..") continue;
       std::u16string path = current.path + u"\\" + entry.name;
-      if (entry.isDirectory) {
-        AddDirectory(std::move(path), current.depth + 1);
+      if (entry.isDirectory && entry.isLink) {
+        links_.push_back(PendingDir{std::move(path), current.depth + 1, {}});
+      } else if (entry.isDirectory) {
+        AddDirectory(std::move(path), current.depth + 1, false);
       } else if (EqualsNoCase(FileExtension(entry.name), ext)) {
         AddFile(std::move(path));
       }
     }
   }
 
-  // Queues a directory unless it was reached before through another path (a link).
-  void AddDirectory(std::u16string path, int depth) {
+  // Queues a directory. Only a link is checked against the directories met before: a plain
+  // directory cannot lead back into the tree, and some file systems give two different
+  // directories the same identity. An unknown identity is no match.
+  void AddDirectory(std::u16string path, int depth, bool isLink) {
+    if (depth > kMaxDepth) return;
     const std::u16string identity = fs_.DirectoryIdentity(path);
-    if (identity.empty()) {
-      if (depth > kMaxUnknownDepth) return;
-    } else if (!seen_.insert(identity).second) {
-      return;
-    }
+    if (!identity.empty() && !seen_.insert(identity).second && isLink) return;
     PendingDir pending{std::move(path), depth, {}};
     if (!sorted_) {
       queue_.push_back(std::move(pending));
@@ -103,6 +111,7 @@ class Walk {
   std::vector<std::string> outKeys_;
   const bool sorted_;
   std::deque<PendingDir> queue_;
+  std::vector<PendingDir> links_;  // links met, entered once the queue is empty
   std::set<std::u16string> seen_;
 };
 

@@ -10,8 +10,9 @@
 // ext without regard to case ("lnk" and ".LNK" alike). Unsorted, the walk is breadth-first in the
 // order the file system gives; sorted, the directories are walked depth-first in the locale's
 // case-blind order and out is kept in that order without duplicates. A missing directory or an
-// empty extension leaves out as it was. A directory link that leads back into the tree is entered
-// only once.
+// empty extension leaves out as it was. Directory links are entered after the rest of the tree,
+// and a link to a directory met before (by its identity) is not entered; no walk goes deeper than
+// 64 levels.
 void ListFiles(const FileSystem& fs, const Locale& locale, std::u16string dir,
                std::vector<std::u16string>& out, std::u16string ext, bool sorted);
 

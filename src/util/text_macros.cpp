@@ -29,14 +29,19 @@ std::u16string_view Pick(const std::array<std::u16string_view, N>& names, int in
   return names[static_cast<std::size_t>(index)];
 }
 
-// Replaces every occurrence, searching again from the start after each replacement as the
-// macro definition demands. The expansion holds no backslash, so a new occurrence can only
-// begin at the character before it; searching from there gives the same result.
+// Replaces every occurrence, searching again from the start after each replacement: an
+// expansion may complete the same macro again with text before it (in March, \M\MM becomes
+// \MMarch and then Marcharch). The text before the replaced place held no occurrence and is
+// unchanged, so a new one can begin at most macro.size() - 1 units before that place; searching
+// from there finds what a search from the very start would. Each replacement removes the macro's
+// backslash and the expansion holds none, so the loop ends and the text grows by at most one
+// expansion per backslash.
 void ReplaceMacro(std::u16string& text, std::u16string_view macro, std::u16string_view value) {
+  const std::size_t reach = macro.size() - 1;
   std::size_t pos = text.find(macro);
   while (pos != std::u16string::npos) {
     text.replace(pos, macro.size(), value);
-    pos = text.find(macro, pos > 0 ? pos - 1 : 0);
+    pos = text.find(macro, pos > reach ? pos - reach : 0);
   }
 }
 

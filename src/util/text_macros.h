@@ -9,7 +9,7 @@
 //   \0m two-digit month, \m month, \0d two-digit day, \d day, \WW day name, \W short day name,
 //   \w day in kanji, \T time (the locale's separator), \H hour, \N minutes, \S seconds.
 // The macros are replaced one kind after the other in that order, so a longer macro wins over its
-// prefix; an expansion may complete a later macro with a backslash standing before it. Other
-// backslashes stay as they are. The clock is read once for the names and again for each
+// prefix; an expansion may complete a later macro, or the same one again, with text standing
+// before it (each search starts over after a replacement). Other backslashes stay as they are. The clock is read once for the names and again for each
 // numeric macro, so a call across midnight can mix two dates.
 std::u16string ExpandMacros(std::u16string_view text, const Clock& clock, const Locale& locale);

@@ -65,17 +65,17 @@ LRESULT CALLBACK TestWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
       if (self && data) {
-        self->copyData_.emplace_back(
-            data->dwData, std::string(static_cast<const char*>(data->lpData), data->cbData));
+        {
+          std::lock_guard lock(self->mutex_);
+          self->copyData_.emplace_back(
+              data->dwData, std::string(static_cast<const char*>(data->lpData), data->cbData));
+        }
         ++self->copyCount_;
         // Holding the message keeps the sender (Kelvo's macro starter) waiting.
-        while (self->hold_) {
-          MSG m;
-          while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-          }
-          Sleep(5);
+        const ULONGLONG until = GetTickCount64() + 30000;
+        while (self->hold_ && GetTickCount64() < until) {
+          PumpMessages();
+          MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         }
       }
       return 0;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,14 @@ class TestWindow {
 
   HWND hwnd() const { return hwnd_; }
   std::wstring EditText() const;
-  // Copy-data messages the window received: (identifier, bytes).
-  const std::vector<std::pair<ULONG_PTR, std::string>>& CopyData() const { return copyData_; }
-  // While set, a copy-data message is held (the sender waits) until Release; both may be called
-  // from another thread.
+  // Copy-data messages the window received: (identifier, bytes); may be called from another
+  // thread.
+  std::vector<std::pair<ULONG_PTR, std::string>> CopyData() const {
+    std::lock_guard lock(mutex_);
+    return copyData_;
+  }
+  // While set, a copy-data message is held (the sender waits) until Release, or for 30 seconds
+  // at most; both may be called from another thread.
   void HoldCopyData() { hold_ = true; }
   void Release() { hold_ = false; }
   int CopyDataCount() const { return copyCount_; }
@@ -33,6 +38,7 @@ class TestWindow {
   static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
   HWND hwnd_ = nullptr;
   HWND edit_ = nullptr;
+  mutable std::mutex mutex_;
   std::vector<std::pair<ULONG_PTR, std::string>> copyData_;
   std::atomic<bool> hold_{false};
   std::atomic<int> copyCount_{0};

@@ -15,6 +15,7 @@
 #include "desktop_driver.h"
 #include "kelvo_session.h"
 #include "platform/com_win.h"
+#include "support/hung_window_win.h"
 #include "support/image_encoder_win.h"
 
 namespace {
@@ -24,9 +25,9 @@ constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 // A session whose settings are the given hotkey sections; starts and waits until Kelvo is ready.
 class HotKeyTest : public ::testing::Test {
  protected:
-  void Start(const std::string& sections, const std::string& general = "") {
+  [[nodiscard]] bool Start(const std::string& sections, const std::string& general = "") {
     kelvo.WriteIni(CrLf("[General]\nVersion=169\nKeyWait=10\n" + general + "\n" + sections));
-    ASSERT_TRUE(kelvo.Start());
+    return kelvo.Start();
   }
   void Press(UINT vk) { PressHotKey(kHotMods, vk); }
   std::vector<MessageBoxInfo> Boxes() { return MessageBoxesOf(kelvo.ProcessId()); }
@@ -47,7 +48,7 @@ TEST_F(HotKeyTest, ActivatingAMinimisedWindowRestoresAndFrontsIt) {
   TestWindow target(L"Target One");
   TestWindow other(L"Other Window");
   ShowWindow(target.hwnd(), SW_MINIMIZE);
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+A\nActivateWndTitle1=Target One\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+A\nActivateWndTitle1=Target One\n"));
   Press('A');
   EXPECT_TRUE(
       WaitFor([&] { return !IsIconic(target.hwnd()) && GetForegroundWindow() == target.hwnd(); }));
@@ -56,7 +57,7 @@ TEST_F(HotKeyTest, ActivatingAMinimisedWindowRestoresAndFrontsIt) {
 TEST_F(HotKeyTest, TwoMatchingWindowsAlternate) {
   TestWindow first(L"Twin 1", L"KelvoTwin");
   TestWindow second(L"Twin 2", L"KelvoTwin", 150, 150);
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+B\nActivateWndClass1=KelvoTwin\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+B\nActivateWndClass1=KelvoTwin\n"));
   SetForegroundWindow(second.hwnd());
   Press('B');
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == first.hwnd(); }));
@@ -70,9 +71,9 @@ TEST_F(HotKeyTest, MinimiseByClassAndCloseByTitlePattern) {
   TestWindow minimised(L"Minimise me", L"KelvoMinimise");
   TestWindow closed(L"Close Me 42");
   TestWindow kept(L"Close Me later");
-  Start(
-      "[HotKey1]\nKey=Ctrl+Alt+Shift+C\nMinimizeWndClass1=KelvoMinimise\n"
-      "CloseWndTitleM3=/^Close Me \\d+$/\n");
+  ASSERT_TRUE(
+      Start("[HotKey1]\nKey=Ctrl+Alt+Shift+C\nMinimizeWndClass1=KelvoMinimise\n"
+            "CloseWndTitleM3=/^Close Me \\d+$/\n"));
   Press('C');
   EXPECT_TRUE(WaitFor([&] { return IsIconic(minimised.hwnd()) && !IsWindow(closed.hwnd()); }));
   EXPECT_TRUE(IsWindow(kept.hwnd()));
@@ -83,8 +84,8 @@ TEST_F(HotKeyTest, InvalidPatternIsReportedOnceAndTheProgramStartsInstead) {
   TestWindow a(L"Pattern target A");
   TestWindow b(L"Pattern target B");
   const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+D\nActivateWndTitleM1=/([/\nExecute1=" + Narrow(program) +
-        "\nExeParam1=started\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+D\nActivateWndTitleM1=/([/\nExecute1=" +
+                    Narrow(program) + "\nExeParam1=started\n"));
   Press('D');
   std::vector<MessageBoxInfo> boxes;
   ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
@@ -99,8 +100,8 @@ TEST_F(HotKeyTest, InvalidPatternIsReportedOnceAndTheProgramStartsInstead) {
 TEST_F(HotKeyTest, ExecuteStartsAProgramWithParametersAndWorkingDirectory) {
   const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
   CreateDirectoryW((kelvo.Folder() + L"\\work dir").c_str(), nullptr);
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+E\nExecute1=" + Narrow(program) +
-        "\nExeParam1=--one \"two three\"\nExeDir1=" + Folder() + "\\work dir\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+E\nExecute1=" + Narrow(program) +
+                    "\nExeParam1=--one \"two three\"\nExeDir1=" + Folder() + "\\work dir\n"));
   Press('E');
   const std::string recorded = Recorded();
   EXPECT_NE(recorded.find("--one \"two three\""), std::string::npos) << recorded;
@@ -122,7 +123,8 @@ TEST_F(HotKeyTest, AShortcutStartsWithItsOwnArguments) {
     ASSERT_TRUE(SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.PutVoid())));
     ASSERT_TRUE(SUCCEEDED(file->Save(link.c_str(), TRUE)));
   }
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+F\nExecute1=" + Narrow(link) + "\nExeParam1=--caller\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+F\nExecute1=" + Narrow(link) +
+                    "\nExeParam1=--caller\n"));
   Press('F');
   const std::string recorded = Recorded();
   EXPECT_NE(recorded.find("--from-link"), std::string::npos) << recorded;
@@ -133,16 +135,16 @@ TEST_F(HotKeyTest, KeysAreTypedIntoTheActivatedWindow) {
   TestWindow pad(L"Typing Pad");
   TestWindow other(L"Somewhere else");
   SetForegroundWindow(other.hwnd());
-  Start(
-      "[HotKey1]\nKey=Ctrl+Alt+Shift+G\nActivateWndTitle1=Typing Pad\n"
-      "SendKey1=H,/H,SHIFT,I,/I,/SHIFT\n");
+  ASSERT_TRUE(
+      Start("[HotKey1]\nKey=Ctrl+Alt+Shift+G\nActivateWndTitle1=Typing Pad\n"
+            "SendKey1=H,/H,SHIFT,I,/I,/SHIFT\n"));
   Press('G');
   EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"hI"; })) << Narrow(pad.EditText());
 }
 
 TEST_F(HotKeyTest, SetPosMovesTheForegroundWindow) {
   TestWindow target(L"Place me");
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+H\nCommand=SETPOS_FGWND 10,20,400,*\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+H\nCommand=SETPOS_FGWND 10,20,400,*\n"));
   SetForegroundWindow(target.hwnd());
   RECT before;
   GetWindowRect(target.hwnd(), &before);
@@ -156,7 +158,7 @@ TEST_F(HotKeyTest, SetPosMovesTheForegroundWindow) {
 }
 
 TEST_F(HotKeyTest, UnknownCommandIsReported) {
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+I\nCommand=frobnicate now\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+I\nCommand=frobnicate now\n"));
   Press('I');
   std::vector<MessageBoxInfo> boxes;
   ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
@@ -170,27 +172,28 @@ namespace {
 // The external editor's window, on a thread of its own so that it can keep a macro waiting.
 class EditorWindow {
  public:
-  EditorWindow() {
+  EditorWindow()
+      : ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        quit_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     thread_ = std::thread([this] {
       TestWindow window(L"ZR editor", L"ZRWclassframe32", 300, 300);
       window_ = &window;
-      while (!quit_) {
+      SetEvent(ready_);
+      do {
         PumpMessages();
-        Sleep(5);
-      }
-      window.Release();
-      done_ = true;
-      while (!leave_) Sleep(1);
+      } while (MsgWaitForMultipleObjects(1, &quit_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0);
+      window_ = nullptr;
     });
-    while (window_ == nullptr) Sleep(1);
+    WaitForSingleObject(ready_, 10000);
   }
   ~EditorWindow() {
-    window_.load()->Release();
-    quit_ = true;
-    while (!done_) Sleep(1);
-    leave_ = true;
+    if (TestWindow* window = window_.load()) window->Release();
+    SetEvent(quit_);
     thread_.join();
+    CloseHandle(ready_);
+    CloseHandle(quit_);
   }
+  bool Ready() const { return window_.load() != nullptr; }
   void Hold(bool hold) {
     if (hold)
       window_.load()->HoldCopyData();
@@ -198,26 +201,30 @@ class EditorWindow {
       window_.load()->Release();
   }
   int Count() const { return window_.load()->CopyDataCount(); }
-  // Read only while no macro is being delivered.
-  std::pair<ULONG_PTR, std::string> First() const { return window_.load()->CopyData()[0]; }
+  std::vector<std::pair<ULONG_PTR, std::string>> Received() const {
+    return window_.load()->CopyData();
+  }
 
  private:
+  HANDLE ready_;
+  HANDLE quit_;
   std::thread thread_;
   std::atomic<TestWindow*> window_{nullptr};
-  std::atomic<bool> quit_{false}, done_{false}, leave_{false};
 };
 
 }  // namespace
 
 TEST_F(HotKeyTest, MacroIsHandedToTheRunningEditorAndABusyEditorGetsNoSecond) {
   EditorWindow editor;
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+J\nZrMacro=" + Narrow(L"整形") +
-        "\n[HotKey2]\nKey=Ctrl+Alt+Shift+K\nZrMacro=second\n"
-        "[HotKey3]\nKey=Ctrl+Alt+Shift+L\nCommand=MARKER\n");
+  ASSERT_TRUE(editor.Ready());
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+J\nZrMacro=" + Narrow(L"整形") +
+                    "\n[HotKey2]\nKey=Ctrl+Alt+Shift+K\nZrMacro=second\n"
+                    "[HotKey3]\nKey=Ctrl+Alt+Shift+L\nCommand=MARKER\n"));
   Press('J');
   ASSERT_TRUE(WaitFor([&] { return editor.Count() == 1; }));
-  EXPECT_EQ(editor.First().first, 3034u);
-  EXPECT_EQ(editor.First().second, std::string("\x90\xae\x8c\x60\0", 5));
+  const std::string tidy("\x90\xae\x8c\x60\0", 5);  // 整形 in Shift_JIS and a zero
+  EXPECT_EQ(editor.Received()[0].first, 3034u);
+  EXPECT_EQ(editor.Received()[0].second, tidy);
 
   // While the editor still runs a macro, the next one is refused (with a beep), not queued.
   editor.Hold(true);
@@ -229,13 +236,56 @@ TEST_F(HotKeyTest, MacroIsHandedToTheRunningEditorAndABusyEditorGetsNoSecond) {
   ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
   CloseMessageBox(boxes[0].hwnd);
   editor.Hold(false);
-  Sleep(500);
-  EXPECT_EQ(editor.Count(), 2);
+  // Had K's macro been kept for later, it would reach the editor before the next one. J is
+  // refused until Kelvo has seen the held delivery end, so it is pressed until one arrives.
+  for (int i = 0; i < 20 && editor.Count() < 3; ++i) {
+    Press('J');
+    WaitFor([&] { return editor.Count() >= 3; }, std::chrono::seconds(1));
+  }
+  const auto received = editor.Received();
+  ASSERT_GE(received.size(), 3u);
+  EXPECT_EQ(received[2].second, tidy);
+}
+
+TEST_F(HotKeyTest, AWindowThatDoesNotAnswerDoesNotStopTheNextHotKey) {
+  // Minimised and not answering for 30 s, longer than the test waits for the next hotkey.
+  HungWindow hung(L"KelvoHungTarget", L"Not answering", /*minimised=*/true, 30000);
+  ASSERT_NE(hung.hwnd(), nullptr);
+  TestWindow pad(L"Typing Pad after a hang");
+  ASSERT_TRUE(
+      Start("[HotKey1]\nKey=Ctrl+Alt+Shift+P\nActivateWndClass1=KelvoHungTarget\n"
+            "[HotKey2]\nKey=Ctrl+Alt+Shift+Q\nActivateWndTitle1=Typing Pad after a hang\n"
+            "SendKey1=H,/H\n"));
+  Press('P');
+  Press('Q');
+  EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"h"; }, std::chrono::seconds(15)))
+      << Narrow(pad.EditText());
+}
+
+TEST_F(HotKeyTest, TerminateAppAsksFirstAndCancelGivesTheWindowBack) {
+  TestWindow target(L"Keep me running");
+  ASSERT_TRUE(
+      Start("[HotKey1]\nKey=Ctrl+Alt+Shift+T\nCommand=TERMINATE_APP\n"
+            "[HotKey2]\nKey=Ctrl+Alt+Shift+U\nSendKey1=U,/U\n"));
+  SetForegroundWindow(target.hwnd());
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.hwnd(); }));
+  Press('T');
+  std::vector<MessageBoxInfo> boxes;
+  ASSERT_TRUE(WaitFor([&] { return !(boxes = Boxes()).empty(); }));
+  EXPECT_EQ(boxes[0].caption, L"警告");
+  EXPECT_EQ(boxes[0].text, L"[Keep me running]\n 強制終了しますか?");
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == boxes[0].hwnd; }));
+  PostMessageW(boxes[0].hwnd, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.hwnd(); }));
+  // Kelvo goes on with the next hotkey, which types into the window that got the focus back.
+  Press('U');
+  EXPECT_TRUE(WaitFor([&] { return target.EditText() == L"u"; })) << Narrow(target.EditText());
 }
 
 TEST_F(HotKeyTest, MacroStartsTheConfiguredEditorWhenNoneRuns) {
   const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+M\nZrMacro=TidyUp\n", "ZrEditor=" + Narrow(program) + "\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+M\nZrMacro=TidyUp\n",
+                    "ZrEditor=" + Narrow(program) + "\n"));
   Press('M');
   const std::string recorded = Recorded();
   EXPECT_NE(recorded.find(" -MTidyUp"), std::string::npos) << recorded;
@@ -247,8 +297,8 @@ TEST_F(HotKeyTest, PngWallpaperIsConvertedToTheBitmapFile) {
   const std::wstring png = kelvo.Folder() + L"\\wall.png";
   ASSERT_TRUE(EncodeImage(std::u16string(png.begin(), png.end()), GUID_ContainerFormatPng,
                           GUID_WICPixelFormat24bppBGR, 2, 1, pixels, 6));
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+N\nWallPaper=wall.png\n",
-        "WallBmpName=" + Folder() + "\\out.bmp\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+N\nWallPaper=wall.png\n",
+                    "WallBmpName=" + Folder() + "\\out.bmp\n"));
   Press('N');
   std::string bmp;
   ASSERT_TRUE(WaitFor([&] { return (bmp = kelvo.ReadFileBytes(L"out.bmp")).size() >= 62; }));
@@ -260,7 +310,7 @@ TEST_F(HotKeyTest, PngWallpaperIsConvertedToTheBitmapFile) {
 }
 
 TEST_F(HotKeyTest, ExitEndsTheProgram) {
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+O\nCommand=EXIT\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+O\nCommand=EXIT\n"));
   Press('O');
   EXPECT_EQ(kelvo.WaitForExit(), 0);
   EXPECT_TRUE(CanRegister(kHotMods, 'O'));

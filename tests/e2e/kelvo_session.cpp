@@ -25,12 +25,14 @@ std::wstring NewTemporaryFolder() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   static int counter = 0;
-  for (;;) {
+  for (int attempt = 0; attempt < 1000; ++attempt) {
     std::wstring folder = std::wstring(temp) + L"kelvo-e2e-" +
                           std::to_wstring(GetCurrentProcessId()) + L"-" +
                           std::to_wstring(++counter);
     if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
+  return {};  // the session's start then fails: there is no folder to copy Kelvo into
 }
 
 void RemoveTree(const std::wstring& dir) {
@@ -114,6 +116,7 @@ std::string CrLf(const std::string& text) {
 }
 
 KelvoSession::KelvoSession() : folder_(NewTemporaryFolder()) {
+  if (folder_.empty()) return;
   CopyFileW((DriverDirectory() + L"\\Kelvo.exe").c_str(), ExePath().c_str(), FALSE);
 }
 
@@ -131,10 +134,11 @@ std::string KelvoSession::ReadFileBytes(const std::wstring& name) const {
 KelvoSession::~KelvoSession() {
   if (Running()) Stop();
   if (process_) CloseHandle(process_);
-  RemoveTree(folder_);
+  if (!folder_.empty()) RemoveTree(folder_);
 }
 
 void KelvoSession::WriteIni(const std::string& bytes) const {
+  if (folder_.empty()) return;
   std::ofstream out(std::filesystem::path(IniPath()), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -154,6 +158,7 @@ bool KelvoSession::Running() const {
 }
 
 bool KelvoSession::Start(bool trayExpected) {
+  if (folder_.empty()) return false;
   process_ = Launch(ExePath(), L"", folder_);
   if (!process_) return false;
   const bool found = WaitFor([&] {

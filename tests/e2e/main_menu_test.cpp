@@ -40,14 +40,14 @@ bool MenuOpen() {
 
 class MainMenuTest : public ::testing::Test {
  protected:
-  void Start(const std::string& text) {
+  [[nodiscard]] bool Start(const std::string& text) {
     kelvo.WriteIni(CrLf("[General]\nVersion=169\n" + text));
-    ASSERT_TRUE(kelvo.Start());
+    return kelvo.Start();
   }
-  // A right click on the tray icon.
-  void OpenTrayMenu() {
+  // A right click on the tray icon; false when no menu opens.
+  [[nodiscard]] bool OpenTrayMenu() {
     PostMessageW(kelvo.MainWindow(), kTrayMessage, 0, WM_RBUTTONUP);
-    ASSERT_TRUE(WaitFor(MenuOpen));
+    return WaitFor(MenuOpen);
   }
   bool AboutShown() { return IsWindowVisible(kelvo.MainWindow()) != FALSE; }
 
@@ -57,9 +57,9 @@ class MainMenuTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(MainMenuTest, VersionShowsTheAboutBoxAndAnotherHotKeyHidesIt) {
-  Start(
-      "[HotKey1]\nKey=Ctrl+Alt+Shift+V\nCommand=VERSION\n"
-      "[HotKey2]\nKey=Ctrl+Alt+Shift+W\nCommand=SETPOS_FGWND *\n");
+  ASSERT_TRUE(
+      Start("[HotKey1]\nKey=Ctrl+Alt+Shift+V\nCommand=VERSION\n"
+            "[HotKey2]\nKey=Ctrl+Alt+Shift+W\nCommand=SETPOS_FGWND *\n"));
   PressHotKey(kHotMods, 'V');
   ASSERT_TRUE(WaitFor([&] { return AboutShown(); }));
   EXPECT_EQ(ChildText(kelvo.MainWindow(), L"Version"), L"Version 1.6.9.0");
@@ -69,8 +69,8 @@ TEST_F(MainMenuTest, VersionShowsTheAboutBoxAndAnotherHotKeyHidesIt) {
 }
 
 TEST_F(MainMenuTest, AboutItemShowsTheBoxAndEnterClosesIt) {
-  Start("");
-  OpenTrayMenu();
+  ASSERT_TRUE(Start(""));
+  ASSERT_TRUE(OpenTrayMenu());
   PressHotKey(0, 'A');
   ASSERT_TRUE(WaitFor([&] { return AboutShown(); }));
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == kelvo.MainWindow(); }));
@@ -80,7 +80,8 @@ TEST_F(MainMenuTest, AboutItemShowsTheBoxAndEnterClosesIt) {
 
 TEST_F(MainMenuTest, EditIniStartsTheEditorWithTheSettingsFile) {
   const std::wstring editor = kelvo.CopyProgram(L"record_args.exe");
-  Start("Editor=" + Narrow(editor) + "\n[HotKey1]\nKey=Ctrl+Alt+Shift+E\nCommand=EDIT_INI\n");
+  ASSERT_TRUE(
+      Start("Editor=" + Narrow(editor) + "\n[HotKey1]\nKey=Ctrl+Alt+Shift+E\nCommand=EDIT_INI\n"));
   PressHotKey(kHotMods, 'E');
   std::string recorded;
   ASSERT_TRUE(
@@ -90,8 +91,8 @@ TEST_F(MainMenuTest, EditIniStartsTheEditorWithTheSettingsFile) {
 
 TEST_F(MainMenuTest, EditItemOfTheTrayMenuUsesTheEditParameters) {
   const std::wstring editor = kelvo.CopyProgram(L"record_args.exe");
-  Start("Editor=" + Narrow(editor) + "\nEditParam=-n $FILE$ -e\n");
-  OpenTrayMenu();
+  ASSERT_TRUE(Start("Editor=" + Narrow(editor) + "\nEditParam=-n $FILE$ -e\n"));
+  ASSERT_TRUE(OpenTrayMenu());
   PressHotKey(0, 'E');
   std::string recorded;
   ASSERT_TRUE(
@@ -101,9 +102,9 @@ TEST_F(MainMenuTest, EditItemOfTheTrayMenuUsesTheEditParameters) {
 }
 
 TEST_F(MainMenuTest, ExitItemEndsTheProgramAndReleasesItsHotKeys) {
-  Start("[HotKey1]\nKey=Ctrl+Alt+Shift+X\nDescription=x\n[HotKey2]\nKey=Win+Alt+F8\n");
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+X\nDescription=x\n[HotKey2]\nKey=Win+Alt+F8\n"));
   ASSERT_FALSE(CanRegister(kHotMods, 'X'));
-  OpenTrayMenu();
+  ASSERT_TRUE(OpenTrayMenu());
   PressHotKey(0, 'X');
   EXPECT_EQ(kelvo.WaitForExit(), 0);
   EXPECT_TRUE(CanRegister(kHotMods, 'X'));

@@ -15,6 +15,7 @@ void FakeKeyInput::SendKeyEvent(std::uint8_t virtualKey, bool keyUp) {
 
 void FakeKeyInput::Sleep(int ms) {
   ++sleeps_;
+  if (ms > 0) now_ += static_cast<std::uint64_t>(ms);
   log.push_back("sleep " + std::to_string(ms));
 }
 

@@ -63,7 +63,9 @@ std::optional<std::vector<DirEntry>> MemoryFileSystem::ListDirectory(
   std::vector<DirEntry> entries;
   for (const std::u16string& other : directories) {
     std::u16string name = ChildName(dir, other);
-    if (!name.empty()) entries.push_back(DirEntry{std::move(name), true});
+    if (!name.empty()) {
+      entries.push_back(DirEntry{std::move(name), true, directoryLinks.count(other) != 0});
+    }
   }
   for (const auto& [filePath, bytes] : files) {
     std::u16string name = ChildName(dir, filePath);

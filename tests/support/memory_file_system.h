@@ -13,7 +13,8 @@ class MemoryFileSystem : public FileSystem {
  public:
   std::map<std::u16string, std::string> files;
   std::set<std::u16string> directories;
-  // Directory aliases (like links): DirectoryIdentity of the alias is that of its target.
+  // Directory aliases (like links): DirectoryIdentity of the alias is that of its target, and its
+  // entry is listed as a link (the alias must also be one of the directories to be listed).
   std::map<std::u16string, std::u16string> directoryLinks;
   // When set, the next WriteAtomically fails (leaving the file as it was) and clears the flag.
   bool failNextWrite = false;

@@ -37,7 +37,10 @@ class TempFolder {
         const std::u16string name = U16(data.cFileName);
         if (name == u"." || name == u"..") continue;
         const std::u16string path = dir + u"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+          // A link goes, not what it leads to.
+          if (!RemoveDirectoryW(W(path))) DeleteFileW(W(path));
+        } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
           RemoveTree(path);
         } else {
           DeleteFileW(W(path));

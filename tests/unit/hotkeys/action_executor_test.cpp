@@ -117,6 +117,16 @@ TEST_F(ActionExecutorTest, AnEmptyTokenStopsTheRestOfTheHotKey) {
   EXPECT_EQ(keys.Events(), (std::vector<std::string>{"down 0x11", "up 0x11"}));
 }
 
+TEST_F(ActionExecutorTest, AKeyThatStaysDownStopsTheRestOfTheHotKeyQuietly) {
+  keys.HoldForever(0x12);  // Alt
+  rec.SendKey[0] = u"A,/A";
+  rec.Execute[1] = u"never.exe";
+  Run();
+  EXPECT_TRUE(keys.Events().empty());
+  EXPECT_TRUE(launcher.log.empty());
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(ActionExecutorTest, ShutdownWordsEndTheHotKeyAndReportFailure) {
   struct Case {
     std::u16string command;

@@ -93,6 +93,20 @@ TEST_F(KeySequenceTest, WaitsForEveryModifierWhateverTheCombination) {
   }
 }
 
+TEST_F(KeySequenceTest, GivesUpAfterTenSecondsWithoutTypingOrReleasingAnything) {
+  keys_.HoldForever(0x11);  // a stuck Ctrl, which the sequence itself would press and release
+  EXPECT_EQ(Send(u"CTRL,A,/A,/CTRL", 10), KeySequenceResult::KeysHeld);
+  EXPECT_TRUE(keys_.Events().empty());
+  EXPECT_EQ(keys_.NowMs(), 10000u);
+  EXPECT_EQ(keys_.log, Log(200, "sleep 50"));
+}
+
+TEST_F(KeySequenceTest, AKeyReleasedJustBeforeTheDeadlineStillTypes) {
+  keys_.HoldFor(0x4B, 199);  // released after 9950 ms
+  EXPECT_EQ(Send(u"A"), KeySequenceResult::Done);
+  EXPECT_EQ(keys_.Events(), Log{"down 0x41"});
+}
+
 TEST_F(KeySequenceTest, OtherHeldKeysDoNotDelay) {
   keys_.HoldFor(0x41, 5);  // not the hotkey's key
   keys_.HoldFor(0x5D, 5);  // the menu key is no modifier

@@ -164,9 +164,11 @@ TEST_F(PosixFileSystemTest, ExistenceAndListingFollowLinks) {
   ASSERT_EQ(entries->size(), 5u);
   const std::u16string names[] = {u"dangling", u"dir", u"dirlink", u"file.txt", u"filelink"};
   const bool directories[] = {false, true, true, false, false};
+  const bool links[] = {true, false, true, false, true};
   for (std::size_t i = 0; i < 5; ++i) {
     EXPECT_EQ((*entries)[i].name, names[i]);
     EXPECT_EQ((*entries)[i].isDirectory, directories[i]) << i;
+    EXPECT_EQ((*entries)[i].isLink, links[i]) << i;
   }
   EXPECT_EQ(files_.ListDirectory(Path("dir"))->size(), 0u);
   EXPECT_FALSE(files_.ListDirectory(Path("missing")).has_value());

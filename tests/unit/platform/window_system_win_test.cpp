@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/key_input_win.h"
 #include "platform/locale_win.h"
 #include "support/fake_dialogs.h"
+#include "support/hung_window_win.h"
 
 namespace {
 
@@ -139,6 +141,21 @@ TEST_F(WinWindowSystemTest, FoundWindowsTakeTurnsInFront) {
            list == std::vector<WindowHandle>{H(lower), H(upper)};
   }));
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(WinWindowSystemTest, AWindowThatDoesNotAnswerHoldsNothingUp) {
+  HungWindow hung(L"KelvoHungWindowTest", L"Kelvo hung", /*minimised=*/true);
+  ASSERT_NE(hung.hwnd(), nullptr);
+  ASSERT_TRUE(windows_.IsIconic(H(hung.hwnd())));
+  const auto start = std::chrono::steady_clock::now();
+  windows_.SendRestore(H(hung.hwnd()));
+  windows_.ShowWindow(H(hung.hwnd()), kSwMaximize);
+  windows_.SetForeground(H(hung.hwnd()));
+  // The window stops answering for 10 s; the restore alone may wait 1.5 s of them.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+  // Once it answers again, it carries out what it was asked.
+  hung.Release();
+  EXPECT_TRUE(WaitFor([&] { return IsZoomed(hung.hwnd()) != FALSE; }));
 }
 
 TEST(WinKeyInputTest, InjectedKeyReadsAsDownUntilReleased) {

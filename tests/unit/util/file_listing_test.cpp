@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -93,25 +94,74 @@ TEST_F(ListFilesTest, LinkBackIntoTheTreeIsEnteredOnce) {
   }
 }
 
+TEST_F(ListFilesTest, LinkNamedBeforeItsTargetIsNotEnteredAndOutsideTargetsAre) {
+  // The link comes first in the listing of R; its target is a plain directory of the tree.
+  fs_.directories.insert(u"R\\0link");
+  fs_.directoryLinks[u"R\\0link"] = u"R\\b";
+  fs_.directories.insert(u"R\\A\\out");
+  fs_.directoryLinks[u"R\\A\\out"] = u"X";
+  fs_.directories.insert(u"X");
+  fs_.files[u"X\\q.lnk"] = "";
+  for (const bool sorted : {false, true}) {
+    const Paths out = List(u"R", u"lnk", sorted);
+    EXPECT_EQ(out.size(), 7u) << sorted;
+    EXPECT_NE(std::find(out.begin(), out.end(), u"R\\A\\out\\q.lnk"), out.end()) << sorted;
+  }
+  // Unsorted, what a link leads to comes after the rest of the tree.
+  EXPECT_EQ(List(u"R", u"lnk", false).back(), u"R\\A\\out\\q.lnk");
+}
+
+// Identities from a file system that cannot tell its directories apart.
+class IdentityFileSystem : public MemoryFileSystem {
+ public:
+  explicit IdentityFileSystem(std::u16string identity) : identity_(std::move(identity)) {}
+  std::u16string DirectoryIdentity(const std::u16string& dir) const override {
+    return DirectoryExists(dir) ? identity_ : u"";
+  }
+
+ private:
+  std::u16string identity_;
+};
+
+TEST_F(ListFilesTest, DirectoriesThatShareOrLackAnIdentityAreAllListed) {
+  for (const char16_t* identity : {u"", u"volume:0"}) {
+    IdentityFileSystem fs(identity);
+    fs.directories = fs_.directories;
+    fs.files = fs_.files;
+    for (const bool sorted : {false, true}) {
+      Paths out;
+      ListFiles(fs, locale_, u"R", out, u"lnk", sorted);
+      EXPECT_EQ(out, List(u"R", u"lnk", sorted)) << sorted;
+      EXPECT_EQ(out.size(), 6u) << sorted;
+    }
+  }
+}
+
 // Every directory holds one match and one subdirectory, forever, and cannot say which
-// directory it is: the walk must still end.
+// directory it is: the walk must still end, whether the file system calls them links or not.
 class EndlessFileSystem : public MemoryFileSystem {
  public:
+  explicit EndlessFileSystem(bool links) : links_(links) {}
   bool DirectoryExists(const std::u16string&) const override { return true; }
   std::optional<std::vector<DirEntry>> ListDirectory(const std::u16string&) const override {
-    return std::vector<DirEntry>{{u"loop", true}, {u"f.lnk", false}};
+    return std::vector<DirEntry>{{u"loop", true, links_}, {u"f.lnk", false}};
   }
   std::u16string DirectoryIdentity(const std::u16string&) const override { return u""; }
+
+ private:
+  bool links_;
 };
 
 TEST(ListFilesLoopTest, UnknownDirectoriesEndAtADepthLimit) {
-  const EndlessFileSystem fs;
   const FakeLocale locale;
-  for (const bool sorted : {false, true}) {
-    Paths out;
-    ListFiles(fs, locale, u"R", out, u"lnk", sorted);
-    EXPECT_GE(out.size(), 32u);
-    EXPECT_LE(out.size(), 100u);
+  for (const bool links : {false, true}) {
+    const EndlessFileSystem fs(links);
+    for (const bool sorted : {false, true}) {
+      Paths out;
+      ListFiles(fs, locale, u"R", out, u"lnk", sorted);
+      EXPECT_GE(out.size(), 32u) << links << sorted;
+      EXPECT_LE(out.size(), 100u) << links << sorted;
+    }
   }
 }
 

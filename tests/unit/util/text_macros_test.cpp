@@ -65,6 +65,10 @@ TEST(ExpandMacrosTest, OrderDecidesOverlaps) {
       // ... and even the same macro again, since the search starts over after each replacement
       {u"\\\\M", {2015, 3, 5, 4, 9, 4, 7}, u"Marar"},
       {u"\\\\n", {2015, 3, 5, 4, 9, 4, 7}, u"\\\r\n"},  // CR LF cannot complete anything
+      // ... also when the new occurrence begins before the replaced one
+      {u"\\M\\MM", {2015, 3, 5, 4, 9, 4, 7}, u"Marcharch"},
+      {u"\\W\\WW", {2015, 3, 4, 3, 9, 4, 7}, u"Wednesdayednesday"},
+      {u"\\0\\0m", {2015, 3, 5, 4, 9, 4, 7}, u"\\003"},  // "\00" is no macro
       // two-digit fields at the ends of their ranges
       {u"\\y \\0m \\0d \\T", {2009, 12, 31, 4, 23, 59, 0}, u"09 12 31 23:59:00"},
       {u"\\y \\T", {2100, 1, 1, 5, 0, 0, 9}, u"00 00:00:09"},
@@ -81,6 +85,22 @@ TEST(ExpandMacrosTest, TimeUsesTheLocaleSeparator) {
   };
   FakeClock clock;
   EXPECT_EQ(ExpandMacros(u"\\T", clock, DotLocale()), u"09.04.07");
+}
+
+TEST(ExpandMacrosTest, EveryReplacementUsesUpABackslash) {
+  // Each \M completes another one with the backslash before it, a thousand times over.
+  std::u16string expected = u"M";
+  for (int i = 0; i < 1000; ++i) expected += u"ar";
+  expected += u"ch";
+  EXPECT_EQ(Expand(std::u16string(1000, u'\\') + u"MM"), expected);
+
+  // A separator with a backslash would make a new \T with every replacement.
+  class BackslashLocale : public FakeLocale {
+   public:
+    std::u16string TimeSeparator() const override { return u"\\T"; }
+  };
+  FakeClock clock;
+  EXPECT_EQ(ExpandMacros(u"\\T", clock, BackslashLocale()), u"09:04:07");
 }
 
 // Answers each reading with the next time of a list; the last one repeats.
