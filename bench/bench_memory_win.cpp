@@ -72,8 +72,9 @@ std::wstring Folder(const std::wstring& buildDir) {
   CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), (folder + L"\\Kelvo.exe").c_str(), FALSE);
   HANDLE ini = CreateFileW((folder + L"\\Kelvo.INI").c_str(), GENERIC_WRITE, 0, nullptr,
                            CREATE_ALWAYS, 0, nullptr);
-  const char settings[] = "[General]\r\nVersion=169\r\n[HotKey1]\r\nKey=Ctrl+Alt+Shift+F11\r\n"
-                          "Command=HOTKEY_LIST\r\n";
+  const char settings[] =
+      "[General]\r\nVersion=169\r\n[HotKey1]\r\nKey=Ctrl+Alt+Shift+F11\r\n"
+      "Command=HOTKEY_LIST\r\n";
   DWORD written = 0;
   WriteFile(ini, settings, sizeof(settings) - 1, &written, nullptr);
   CloseHandle(ini);
@@ -98,9 +99,10 @@ int wmain(int argc, wchar_t** argv) {
     kelvo.push_back(Measure(folder + L"\\Kelvo.exe", L"", folder, L"TKelvoMainForm"));
   }
   const double k = Median(kelvo), m = Median(minimal);
-  std::printf("idle private memory (median of %d): Kelvo %.2f MB, minimal tray program %.2f MB, "
-              "difference %.2f MB (goal: at most 1 MB)\n",
-              kRuns, k, m, k - m);
+  std::printf(
+      "idle private memory (median of %d): Kelvo %.2f MB, minimal tray program %.2f MB, "
+      "difference %.2f MB (goal: at most 1 MB)\n",
+      kRuns, k, m, k - m);
   std::printf("Kelvo.exe: %zu bytes\n", FileSize(buildDir + L"\\Kelvo.exe"));
   return 0;
 }

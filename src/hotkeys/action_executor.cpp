@@ -32,8 +32,9 @@ CommandWord SplitCommand(const std::u16string& command) {
 
 // Runs a key sequence; false when it stopped on an empty token (the error is shown) or gave up
 // waiting for the hotkey's keys to be released; the rest of the hotkey is then not run.
-bool TypeKeys(const HKeyRec& rec, std::u16string_view text, int delay, ActionServices& s) {
-  switch (SendKeySequence(rec, text, delay, s.keys, s.locale)) {
+bool TypeKeys(const HKeyRec& rec, std::u16string_view text, int delay, ActionServices& s,
+              PressedKeys& pressed) {
+  switch (SendKeySequence(rec, text, delay, s.keys, s.locale, pressed)) {
     case KeySequenceResult::Done:
       return true;
     case KeySequenceResult::EmptyToken:
@@ -107,7 +108,7 @@ std::u16string CdDrive(std::u16string parameter) {
 }
 
 // The command step; false when the hotkey ends with it.
-bool RunCommand(const HKeyRec& rec, ActionServices& s) {
+bool RunCommand(const HKeyRec& rec, ActionServices& s, PressedKeys& pressed) {
   const WindowHandle fg = s.desktop.Foreground();
   const CommandWord cmd = SplitCommand(rec.Command);
   const std::u16string& w = cmd.word;
@@ -132,11 +133,11 @@ bool RunCommand(const HKeyRec& rec, ActionServices& s) {
   } else if (is(u"CD_OPEN") || is(u"CD_CLOSE")) {
     s.system.CdDoor(CdDrive(cmd.parameter), is(u"CD_OPEN"));
   } else if (is(u"ALL_MINIMIZE")) {
-    return TypeKeys(rec, u"WIN,M,/M,/WIN", 0, s);
+    return TypeKeys(rec, u"WIN,M,/M,/WIN", 0, s, pressed);
   } else if (is(u"ALL_RESTORE")) {
-    return TypeKeys(rec, u"WIN,SHIFT,M,/M,/SHIFT,/WIN", 0, s);
+    return TypeKeys(rec, u"WIN,SHIFT,M,/M,/SHIFT,/WIN", 0, s, pressed);
   } else if (is(u"CHANGE_TASK")) {
-    return TypeKeys(rec, u"ALT,TAB,/TAB,/ALT", 0, s);
+    return TypeKeys(rec, u"ALT,TAB,/TAB,/ALT", 0, s, pressed);
   } else {
     ShowError(s.dialogs, kUnknownCommand + w + u"]");
   }
@@ -149,7 +150,7 @@ WindowTests Tests(const SlotTexts& cls, const SlotTexts& title, const SlotTexts&
 }
 
 // The activation steps; false when a key sequence stopped the hotkey.
-bool RunSlots(const HKeyRec& rec, ActionServices& s) {
+bool RunSlots(const HKeyRec& rec, ActionServices& s, PressedKeys& pressed) {
   std::vector<WindowHandle> list;
   for (std::size_t i = 0; i < kActionSlots; ++i) {
     if (FindWindows(Tests(rec.MinimizeWndClass, rec.MinimizeWndTitle, rec.MinimizeWndTitleR,
@@ -174,7 +175,9 @@ bool RunSlots(const HKeyRec& rec, ActionServices& s) {
       s.launcher.LaunchProgram(rec.Execute[i], rec.ExeParam[i], rec.ExeDir[i], kSwShowNormal,
                                !rec.SendKey[i].empty());
     }
-    if (!rec.SendKey[i].empty() && !TypeKeys(rec, rec.SendKey[i], rec.Delay, s)) return false;
+    if (!rec.SendKey[i].empty() && !TypeKeys(rec, rec.SendKey[i], rec.Delay, s, pressed)) {
+      return false;
+    }
   }
   return true;
 }
@@ -188,6 +191,13 @@ void StartMacro(const HKeyRec& rec, ActionServices& s, const std::u16string& ZrE
   } else if (!ZrEditorPath.empty()) {
     s.launcher.LaunchProgram(ZrEditorPath, u"-M" + rec.ZrMacro, u"", kSwShowNormal, false);
   }
+}
+
+void RunActions(const HKeyRec& rec, ActionServices& s, const std::u16string& ZrEditorPath,
+                PressedKeys& pressed) {
+  if (!rec.Command.empty() && !RunCommand(rec, s, pressed)) return;
+  if (!RunSlots(rec, s, pressed)) return;
+  if (!rec.ZrMacro.empty()) StartMacro(rec, s, ZrEditorPath);
 }
 
 }  // namespace
@@ -233,7 +243,8 @@ std::vector<std::u16string> SplitCommaText(std::u16string_view text) {
 
 void ExecuteHotKey(const HKeyRec& rec, ActionServices& services,
                    const std::u16string& ZrEditorPath) {
-  if (!rec.Command.empty() && !RunCommand(rec, services)) return;
-  if (!RunSlots(rec, services)) return;
-  if (!rec.ZrMacro.empty()) StartMacro(rec, services, ZrEditorPath);
+  PressedKeys pressed;
+  RunActions(rec, services, ZrEditorPath, pressed);
+  // Keys a sequence left down would otherwise stay down for the user.
+  pressed.ReleaseAll(services.keys);
 }

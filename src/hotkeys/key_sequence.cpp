@@ -65,27 +65,21 @@ std::uint8_t KeyOfToken(std::u16string_view token) {
   return static_cast<std::uint8_t>(token.front() & 0xFF);
 }
 
-// Keys this sequence pressed and has not released, in the order they went down.
-class HeldKeys {
- public:
-  void Note(std::uint8_t virtualKey, bool keyUp) {
-    const auto found = std::find(held_.begin(), held_.end(), virtualKey);
-    if (keyUp && found != held_.end()) held_.erase(found);
-    if (!keyUp && found == held_.end()) held_.push_back(virtualKey);
-  }
-  void ReleaseAll(KeyInput& keys) {
-    for (auto it = held_.rbegin(); it != held_.rend(); ++it) keys.SendKeyEvent(*it, true);
-    held_.clear();
-  }
-
- private:
-  std::vector<std::uint8_t> held_;
-};
-
 }  // namespace
 
+void PressedKeys::Note(std::uint8_t virtualKey, bool keyUp) {
+  const auto found = std::find(held_.begin(), held_.end(), virtualKey);
+  if (keyUp && found != held_.end()) held_.erase(found);
+  if (!keyUp && found == held_.end()) held_.push_back(virtualKey);
+}
+
+void PressedKeys::ReleaseAll(KeyInput& keys) {
+  for (auto it = held_.rbegin(); it != held_.rend(); ++it) keys.SendKeyEvent(*it, true);
+  held_.clear();
+}
+
 KeySequenceResult SendKeySequence(const HKeyRec& record, std::u16string_view text, int delay,
-                                  KeyInput& keys, const Locale& locale) {
+                                  KeyInput& keys, const Locale& locale, PressedKeys& pressed) {
   const std::uint64_t start = keys.NowMs();
   while (AnyHotKeyDown(record, keys)) {
     if (keys.NowMs() - start >= kReleaseWaitMs) return KeySequenceResult::KeysHeld;
@@ -94,7 +88,6 @@ KeySequenceResult SendKeySequence(const HKeyRec& record, std::u16string_view tex
 
   // A negative pause from the settings would otherwise block for ever.
   const int pause = std::max(delay, 0);
-  HeldKeys held;
   std::u16string_view rest = text;
   while (!rest.empty()) {
     keys.Sleep(pause);
@@ -103,12 +96,12 @@ KeySequenceResult SendKeySequence(const HKeyRec& record, std::u16string_view tex
     if (keyUp) token.erase(0, 1);
     if (token.empty()) {
       // Keys left down would stay down for the user after the sequence has stopped.
-      held.ReleaseAll(keys);
+      pressed.ReleaseAll(keys);
       return KeySequenceResult::EmptyToken;
     }
     const std::uint8_t virtualKey = KeyOfToken(token);
     keys.SendKeyEvent(virtualKey, keyUp);
-    held.Note(virtualKey, keyUp);
+    pressed.Note(virtualKey, keyUp);
   }
   return KeySequenceResult::Done;
 }

@@ -71,8 +71,8 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
     } else if (now == written) {
       ++tookNew;
     } else {
-      ADD_FAILURE() << "kill " << i << " after " << waited << " ms (seed " << seed
-                    << ") left " << now.size() << " bytes that are neither the old nor the new file";
+      ADD_FAILURE() << "kill " << i << " after " << waited << " ms (seed " << seed << ") left "
+                    << now.size() << " bytes that are neither the old nor the new file";
     }
   }
   RecordProperty("kills", kills);

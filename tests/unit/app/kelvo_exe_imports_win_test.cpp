@@ -40,7 +40,8 @@ std::optional<std::set<std::string>> ImportedLibraries(const std::string& image)
                                nt->FileHeader.SizeOfOptionalHeader;
   auto fileOffset = [&](DWORD rva) -> std::optional<std::size_t> {
     for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
-      const auto section = At<IMAGE_SECTION_HEADER>(image, sections + i * sizeof(IMAGE_SECTION_HEADER));
+      const auto section =
+          At<IMAGE_SECTION_HEADER>(image, sections + i * sizeof(IMAGE_SECTION_HEADER));
       if (!section) return std::nullopt;
       const DWORD start = section->VirtualAddress;
       if (rva >= start && rva < start + std::max(section->Misc.VirtualSize, section->SizeOfRawData))
@@ -78,7 +79,7 @@ TEST(KelvoExeTest, ImportsOnlyTheLibrariesEveryStartNeeds) {
   ASSERT_FALSE(image.empty()) << "Kelvo.exe is built beside the tests";
   const auto imports = ImportedLibraries(image);
   ASSERT_TRUE(imports.has_value());
-  const std::set<std::string> allowed = {"kernel32.dll", "user32.dll", "gdi32.dll",
+  const std::set<std::string> allowed = {"kernel32.dll", "user32.dll",  "gdi32.dll",
                                          "advapi32.dll", "version.dll", "msvcrt.dll"};
   for (const std::string& name : *imports) EXPECT_TRUE(allowed.count(name)) << name;
   EXPECT_TRUE(imports->count("user32.dll"));

@@ -117,6 +117,16 @@ TEST_F(ActionExecutorTest, AnEmptyTokenStopsTheRestOfTheHotKey) {
   EXPECT_EQ(keys.Events(), (std::vector<std::string>{"down 0x11", "up 0x11"}));
 }
 
+TEST_F(ActionExecutorTest, KeysHeldAcrossSlotsWorkAndWhatIsLeftDownIsReleasedAtTheEnd) {
+  rec.SendKey[0] = u"CTRL";
+  rec.SendKey[1] = u"A,/A,/CTRL";
+  rec.SendKey[2] = u"SHIFT,TAB,";  // the user forgot the "/" tokens
+  Run();
+  EXPECT_EQ(keys.Events(),
+            (std::vector<std::string>{"down 0x11", "down 0x41", "up 0x41", "up 0x11", "down 0x10",
+                                      "down 0x09", "up 0x09", "up 0x10"}));
+}
+
 TEST_F(ActionExecutorTest, AKeyThatStaysDownStopsTheRestOfTheHotKeyQuietly) {
   keys.HoldForever(0x12);  // Alt
   rec.SendKey[0] = u"A,/A";

@@ -22,13 +22,14 @@ class KeySequenceTest : public ::testing::Test {
   }
   KeySequenceResult Send(std::u16string_view text, int delay = 0) {
     if (!record_) Record();
-    return SendKeySequence(*record_, text, delay, keys_, locale_);
+    return SendKeySequence(*record_, text, delay, keys_, locale_, pressed_);
   }
 
   FakeHotKeyRegistrar registrar_;
   std::unique_ptr<HKeyRec> record_;
   FakeKeyInput keys_;
   FakeLocale locale_;
+  PressedKeys pressed_;
 };
 
 TEST_F(KeySequenceTest, TokensBecomeKeyEvents) {
@@ -58,7 +59,8 @@ TEST_F(KeySequenceTest, TokensBecomeKeyEvents) {
     FakeKeyInput keys;
     record_.reset();
     Record();
-    EXPECT_EQ(SendKeySequence(*record_, c.text, 0, keys, locale_), KeySequenceResult::Done);
+    EXPECT_EQ(SendKeySequence(*record_, c.text, 0, keys, locale_, pressed_),
+              KeySequenceResult::Done);
     EXPECT_EQ(keys.Events(), c.events);
   }
 }
@@ -88,7 +90,7 @@ TEST_F(KeySequenceTest, WaitsForEveryModifierWhateverTheCombination) {
     FakeKeyInput keys;
     keys.HoldFor(modifier, 2);
     Record(0x41);
-    SendKeySequence(*record_, u"B", 0, keys, locale_);
+    SendKeySequence(*record_, u"B", 0, keys, locale_, pressed_);
     EXPECT_EQ(keys.log, (Log{"sleep 50", "sleep 50", "sleep 0", "down 0x42"})) << int(modifier);
   }
 }
@@ -128,7 +130,8 @@ TEST_F(KeySequenceTest, EmptyTokenStopsTheSequence) {
   for (const auto& c : cases) {
     FakeKeyInput keys;
     Record();
-    EXPECT_EQ(SendKeySequence(*record_, c.text, 0, keys, locale_), KeySequenceResult::EmptyToken);
+    EXPECT_EQ(SendKeySequence(*record_, c.text, 0, keys, locale_, pressed_),
+              KeySequenceResult::EmptyToken);
     EXPECT_EQ(keys.Events(), c.events);
   }
 }
