@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ui/dpi_win.h"
 #include "ui/gdi_win.h"
 
 // The about box's content on the main window: a lowered panel with the icon, the name, the

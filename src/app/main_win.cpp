@@ -8,6 +8,7 @@
 
 #include "app/main_window_win.h"
 #include "core/hand_over.h"
+#include "platform/unique_handle_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -65,10 +66,10 @@ void RunResident() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);  // no library from Kelvo's folder
-  const HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
+  // Held until the program ends: while it exists, later starts hand over to this one.
+  const KernelHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     HandOverToResident();
-    if (mutex) CloseHandle(mutex);
     return -1;
   }
   try {
@@ -76,6 +77,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } catch (const std::exception& e) {
     MessageBoxA(nullptr, e.what(), "Kelvo", MB_OK | MB_ICONERROR);
   }
-  if (mutex) CloseHandle(mutex);
   return 0;
 }

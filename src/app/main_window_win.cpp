@@ -7,6 +7,7 @@
 #include "platform/shell_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
+#include "ui/gdi_win.h"
 
 namespace {
 
@@ -24,9 +25,8 @@ FontDescription MessageFont() {
   FontDescription font{u"Yu Gothic UI", 9, 128, false, false};
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return font;
   const LOGFONTW& lf = metrics.lfMessageFont;
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDC screen(nullptr);
+  const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
   font.name = U16(lf.lfFaceName);
   font.size = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, dpi);
   font.charset = lf.lfCharSet;
@@ -89,10 +89,10 @@ HICON TKelvoMainForm::ExeSmallIcon() {
     SHFILEINFOW info{};
     if (ShellFileInfo(W(ExecutablePath()), FILE_ATTRIBUTE_ARCHIVE, &info,
                       SHGFI_ICON | SHGFI_SMALLICON)) {
-      exeSmallIcon_ = info.hIcon;
+      exeSmallIcon_.reset(info.hIcon);
     }
   }
-  return exeSmallIcon_;
+  return exeSmallIcon_.get();
 }
 
 void TKelvoMainForm::LoadSettings() {
@@ -165,8 +165,7 @@ void TKelvoMainForm::FormDestroy() {
   trayKeeper_.reset();
   timer_.reset();
   tray_.reset();
-  if (exeSmallIcon_) DestroyIcon(exeSmallIcon_);
-  exeSmallIcon_ = nullptr;
+  exeSmallIcon_.reset();
   PostQuitMessage(0);
 }
 
@@ -291,7 +290,7 @@ void TKelvoMainForm::ShowMainMenu() {
 
 void TKelvoMainForm::RunMenu() {
   BusyScope busy(*this);
-  MenuHandle menu;
+  const MenuHandle menu(CreatePopupMenu());
   for (const MenuEntry& item : PopupMenu1Items(model_->Editor, model_->PopupFile, AboutShown())) {
     if (item.separator) {
       AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
@@ -328,10 +327,8 @@ LRESULT TKelvoMainForm::OnTrayIcon(LPARAM event) {
 }
 
 LRESULT TKelvoMainForm::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(Handle(), &ps);
-  aboutBox_.PaintPanel(dc);
-  EndPaint(Handle(), &ps);
+  const PaintDC paint(Handle());
+  if (paint.Get()) aboutBox_.PaintPanel(paint.Get());
   return 0;
 }
 

@@ -24,6 +24,7 @@
 #include "platform/program_launcher_win.h"
 #include "platform/tray_win.h"
 #include "platform/window_system_win.h"
+#include "ui/gdi_win.h"
 #include "ui/window_win.h"
 
 // The main window, class "TKelvoMainForm": hidden, it owns the running configuration, receives
@@ -128,8 +129,8 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   UINT taskbarCreated_ = 0;
   // A second start asks with this message how many loads have finished (see WMCopyData).
   UINT loadsDoneMessage_ = 0;
-  HICON appIcon_ = nullptr;
-  HICON exeSmallIcon_ = nullptr;
+  HICON appIcon_ = nullptr;  // loaded shared: the system owns it
+  IconHandle exeSmallIcon_;
   AboutBox aboutBox_;
   HCURSOR savedCursor_ = nullptr;
   bool loading_ = false;

@@ -10,6 +10,7 @@
 #include "hotkeylist/hotkey_summary.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
+#include "ui/dpi_win.h"
 
 namespace {
 
@@ -146,8 +147,8 @@ int THotKeyHelp::Scale(int designPixels) const { return ::Scale(designPixels, dp
 
 void THotKeyHelp::ApplyDpi() {
   const LOGFONTW logFont = MessageFont(dpi_);
-  GdiObject<HFONT> font(CreateFontIndirectW(&logFont));
-  if (!font.get()) return;
+  FontHandle font(CreateFontIndirectW(&logFont));
+  if (!font) return;
   fontHeight_ = std::abs(logFont.lfHeight);
   SendMessageW(HKeyListBox, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   SendMessageW(CloseBtn, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
@@ -263,18 +264,18 @@ void THotKeyHelp::FormPaint() {
   GetClientRect(Handle(), &client);
   RECT grip = SizeGripRect();
   // Drawn off screen and copied in one go, so that resizing does not flicker.
-  MemoryDC buffer(paint.Get());
-  GdiObject<HBITMAP> bitmap(
-      buffer.Get() ? CreateCompatibleBitmap(paint.Get(), Width(client), Height(client)) : nullptr);
-  if (!bitmap.get()) {
+  const MemoryDC buffer(CreateCompatibleDC(paint.Get()));
+  const BitmapHandle bitmap(
+      buffer ? CreateCompatibleBitmap(paint.Get(), Width(client), Height(client)) : nullptr);
+  if (!bitmap) {
     FillRect(paint.Get(), &client, GetSysColorBrush(COLOR_BTNFACE));
     DrawFrameControl(paint.Get(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
     return;
   }
-  SelectedObject selected(buffer.Get(), bitmap.get());
-  FillRect(buffer.Get(), &client, GetSysColorBrush(COLOR_BTNFACE));
-  DrawFrameControl(buffer.Get(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-  BitBlt(paint.Get(), 0, 0, Width(client), Height(client), buffer.Get(), 0, 0, SRCCOPY);
+  SelectedObject selected(buffer.get(), bitmap.get());
+  FillRect(buffer.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+  DrawFrameControl(buffer.get(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  BitBlt(paint.Get(), 0, 0, Width(client), Height(client), buffer.get(), 0, 0, SRCCOPY);
 }
 
 void THotKeyHelp::HKeyListBoxDrawItem(const DRAWITEMSTRUCT& item) {

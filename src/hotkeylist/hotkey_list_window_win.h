@@ -6,7 +6,7 @@
 
 #include "core/main_model.h"
 #include "platform/locale.h"
-#include "ui/gdi_owners_win.h"
+#include "ui/gdi_win.h"
 #include "ui/window_win.h"
 
 // The hotkey list window, class "THotKeyHelp": every global hotkey with its display text and a
@@ -55,7 +55,7 @@ class THotKeyHelp : public Window {
   const Locale& locale_;
   HWND HKeyListBox = nullptr;
   HWND CloseBtn = nullptr;
-  GdiObject<HFONT> font_;
+  FontHandle font_;
   int fontHeight_ = 0;  // |height| of the font in pixels
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   std::vector<std::u16string> rows_;

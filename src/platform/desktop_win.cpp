@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include "platform/late_bound_win.h"
+#include "platform/unique_handle_win.h"
 #include "platform/wallpaper_win.h"
 #include "platform/wide_win.h"
 
@@ -14,21 +15,6 @@ WindowHandle Handle(HWND window) { return reinterpret_cast<WindowHandle>(window)
 bool OfThisThread(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
-
-// Closes a kernel handle when it goes out of scope.
-class KernelHandle {
- public:
-  explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-  ~KernelHandle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  KernelHandle(const KernelHandle&) = delete;
-  KernelHandle& operator=(const KernelHandle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 bool EnableShutdownPrivilege() {
   HANDLE raw = nullptr;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string_view>
 
+#include "platform/unique_handle_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -17,41 +18,8 @@ constexpr DWORD kChunk = 1u << 20;
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Closes a file handle when it goes out of scope.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    if (!ok()) return true;
-    const bool closed = CloseHandle(handle_) != FALSE;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-// Closes a directory search when it goes out of scope.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (ok()) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
+// A file handle; empty when CreateFileW failed.
+using FileHandle = KernelHandle;
 
 // Opens a file or directory without read or write access, only to ask about it; links are
 // followed.
@@ -68,7 +36,7 @@ std::optional<DWORD> TargetAttributes(const std::u16string& path) {
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return attributes;
   FileHandle handle = OpenForQuery(path);
   BY_HANDLE_FILE_INFORMATION info;
-  if (!handle.ok() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+  if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
   return info.dwFileAttributes;
 }
 
@@ -97,7 +65,7 @@ std::u16string TempName(const std::u16string& path, int attempt) {
 // not exist yet.
 std::u16string LinkTarget(const std::u16string& path) {
   FileHandle handle = OpenForQuery(path);
-  if (!handle.ok()) return path;
+  if (!handle) return path;
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetFinalPathNameByHandleW(handle.get(), buffer.data(),
@@ -120,7 +88,7 @@ std::u16string LinkTarget(const std::u16string& path) {
 std::optional<BY_HANDLE_FILE_INFORMATION> FileInformation(const std::u16string& path) {
   FileHandle handle = OpenForQuery(path);
   BY_HANDLE_FILE_INFORMATION info;
-  if (!handle.ok() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+  if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
   return info;
 }
 
@@ -145,9 +113,9 @@ bool WriteNewFile(const std::u16string& target, std::string_view bytes, DWORD at
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   FileHandle file(created);
-  if (!file.ok()) return false;
-  if (WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.Close()) return true;
-  file.Close();
+  if (!file) return false;
+  if (WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.close()) return true;
+  file.close();
   DeleteFileW(W(temp));
   return false;
 }
@@ -155,8 +123,8 @@ bool WriteNewFile(const std::u16string& target, std::string_view bytes, DWORD at
 bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
   FileHandle file(CreateFileW(W(target), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file.ok() && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
-         FlushFileBuffers(file.get()) && file.Close();
+  return file && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
+         FlushFileBuffers(file.get()) && file.close();
 }
 
 }  // namespace
@@ -164,7 +132,7 @@ bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
 FileContents WinFileSystem::Read(const std::u16string& path) const {
   FileHandle file(CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.ok()) {
+  if (!file) {
     const DWORD error = GetLastError();
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return {missing ? ReadStatus::kMissing : ReadStatus::kUnreadable, {}};
@@ -223,7 +191,7 @@ std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch,
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  if (!find.ok()) {
+  if (!find) {
     // An empty directory still yields "." and ".."; only a missing one ends up here, except
     // for a drive root, which has neither.
     if (GetLastError() == ERROR_FILE_NOT_FOUND && DirectoryExists(dir)) {
@@ -244,7 +212,7 @@ std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16
 std::u16string WinFileSystem::DirectoryIdentity(const std::u16string& dir) const {
   FileHandle handle = OpenForQuery(dir);
   BY_HANDLE_FILE_INFORMATION info;
-  if (!handle.ok() || !GetFileInformationByHandle(handle.get(), &info)) return u"";
+  if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return u"";
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return u"";
   // Some file systems (and network shares) report no file index at all.
   if (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0) return u"";

@@ -13,6 +13,7 @@
 #include "platform/com_win.h"
 #include "platform/late_bound_win.h"
 #include "platform/shell_win.h"
+#include "platform/unique_handle_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -30,35 +31,17 @@ using MsiGetComponentPathFn = INT(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR, LPDWORD);
 class LoadedLibrary {
  public:
   explicit LoadedLibrary(const wchar_t* name) : module_(LoadSystemLibrary(name)) {}
-  ~LoadedLibrary() {
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
-  LoadedLibrary(const LoadedLibrary&) = delete;
-  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
 
   template <typename Fn>
   Fn Find(const char* name) const {
-    if (module_ == nullptr) return nullptr;
+    if (!module_) return nullptr;
     // Through the generic function pointer type, which any function pointer may be cast from.
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
+    const FARPROC found = GetProcAddress(module_.get(), name);
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(found));
   }
 
  private:
-  HMODULE module_;
-};
-
-class HandleOwner {
- public:
-  explicit HandleOwner(HANDLE handle) : handle_(handle) {}
-  ~HandleOwner() {
-    if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  HandleOwner(const HandleOwner&) = delete;
-  HandleOwner& operator=(const HandleOwner&) = delete;
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
+  ModuleHandle module_;
 };
 
 // The program path of a shortcut advertised by Windows Installer; empty for any other file, and
@@ -116,11 +99,11 @@ bool StartProcessAndWait(const LaunchRequest& request) {
                       request.dir.empty() ? nullptr : W(request.dir), &startup, &process)) {
     return false;
   }
-  const HandleOwner processHandle(process.hProcess);
-  const HandleOwner threadHandle(process.hThread);
+  const KernelHandle processHandle(process.hProcess);
+  const KernelHandle threadHandle(process.hThread);
   // A program that never waits for input (a console program) ends the wait after the time-out;
   // either way the start has succeeded.
-  WaitForInputIdle(processHandle.Get(), kIdleWaitMs);
+  WaitForInputIdle(processHandle.get(), kIdleWaitMs);
   return true;
 }
 

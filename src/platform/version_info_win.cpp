@@ -5,24 +5,10 @@
 #include <cwchar>
 
 #include "base/version_number.h"
+#include "platform/unique_handle_win.h"
 #include "platform/wide_win.h"
 
 namespace {
-
-// A zero-filled block of the process heap, freed when it goes out of scope.
-class HeapBlock {
- public:
-  explicit HeapBlock(DWORD size) : data_(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size)) {}
-  ~HeapBlock() {
-    if (data_ != nullptr) HeapFree(GetProcessHeap(), 0, data_);
-  }
-  HeapBlock(const HeapBlock&) = delete;
-  HeapBlock& operator=(const HeapBlock&) = delete;
-  void* get() const { return data_; }
-
- private:
-  void* data_;
-};
 
 // Four lower-case hexadecimal digits.
 std::u16string Hex4(WORD value) {
@@ -53,8 +39,8 @@ std::u16string FileVersionText(const std::u16string& file) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(W(file), &ignored);
   if (size == 0) return {};
-  HeapBlock block(size);
-  if (block.get() == nullptr) return {};
+  const HeapBlock block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+  if (!block) return {};
   if (!GetFileVersionInfoW(W(file), 0, size, block.get())) return {};
   WORD language = 0;
   WORD codePage = 0;

@@ -1,37 +1,68 @@
 #pragma once
 #include <windows.h>
 
-#include <utility>
+#include <type_traits>
 
-// Owns one GDI object (font, brush, pen, bitmap) and deletes it.
+#include "platform/unique_handle_win.h"
+
+// What Kelvo's windows create and must give back: owners of GDI objects, icons, memory device
+// contexts and menus (UniqueHandle, empty when nullptr), and the scoped pairs of calls around
+// painting, so that every path out of a function gives back what it took.
+
+// A GDI object of one type, deleted with DeleteObject.
 template <typename T>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(T handle) : handle_(handle) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
+struct GdiObjectTraits : ClosedBy<T, &DeleteObject> {
+  static_assert(std::is_same_v<T, HFONT> || std::is_same_v<T, HBRUSH> ||
+                    std::is_same_v<T, HPEN> || std::is_same_v<T, HBITMAP> ||
+                    std::is_same_v<T, HRGN>,
+                "a GdiObject is a font, brush, pen, bitmap or region");
+};
+template <typename T>
+using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
+using FontHandle = GdiObject<HFONT>;
+using BrushHandle = GdiObject<HBRUSH>;
+using PenHandle = GdiObject<HPEN>;
+using BitmapHandle = GdiObject<HBITMAP>;
 
-  void Reset(T handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
+// An icon the program made or was handed (SHGetFileInfoW, CreateIconIndirect). Icons loaded
+// with LR_SHARED belong to the system and are never owned.
+using IconHandle = UniqueHandle<ClosedBy<HICON, &DestroyIcon>>;
+// A memory device context of CreateCompatibleDC.
+using MemoryDC = UniqueHandle<ClosedBy<HDC, &DeleteDC>>;
+// A menu of CreatePopupMenu or CreateMenu that is not a window's menu bar.
+using MenuHandle = UniqueHandle<ClosedBy<HMENU, &DestroyMenu>>;
+
+// The device context of a window's client area (of the screen for nullptr), from GetDC to
+// ReleaseDC.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~WindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
   }
-  T get() const { return handle_; }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC Get() const { return dc_; }
 
  private:
-  T handle_ = nullptr;
+  HWND hwnd_;
+  HDC dc_;
 };
 
-using FontHandle = GdiObject<HFONT>;
+// A WM_PAINT's device context, from BeginPaint to EndPaint.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+  ~PaintDC() { EndPaint(hwnd_, &paint_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
 
 // Selects an object into a device context for the owner's lifetime.
 class SelectedObject {
@@ -46,22 +77,25 @@ class SelectedObject {
   HGDIOBJ old_;
 };
 
-// Owns a popup menu and destroys it.
-class MenuHandle {
+// The text and background colours and background mode of a device context, restored at the end.
+class SavedTextColors {
  public:
-  MenuHandle() : menu_(CreatePopupMenu()) {}
-  ~MenuHandle() {
-    if (menu_) DestroyMenu(menu_);
+  SavedTextColors(HDC dc, COLORREF text, COLORREF background)
+      : dc_(dc),
+        text_(SetTextColor(dc, text)),
+        background_(SetBkColor(dc, background)),
+        mode_(SetBkMode(dc, TRANSPARENT)) {}
+  ~SavedTextColors() {
+    SetTextColor(dc_, text_);
+    SetBkColor(dc_, background_);
+    SetBkMode(dc_, mode_);
   }
-  MenuHandle(const MenuHandle&) = delete;
-  MenuHandle& operator=(const MenuHandle&) = delete;
-  HMENU get() const { return menu_; }
+  SavedTextColors(const SavedTextColors&) = delete;
+  SavedTextColors& operator=(const SavedTextColors&) = delete;
 
  private:
-  HMENU menu_;
+  HDC dc_;
+  COLORREF text_;
+  COLORREF background_;
+  int mode_;
 };
-
-// A length designed at 96 dots per inch, at the window's resolution.
-inline int Scale(int designPixels, UINT dpi) {
-  return MulDiv(designPixels, static_cast<int>(dpi), 96);
-}
