@@ -7,6 +7,7 @@
 #include "platform/shell_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
+#include "ui/font_win.h"
 #include "ui/gdi_win.h"
 
 namespace {
@@ -17,24 +18,6 @@ constexpr char16_t kUserGuide[] = u"Kelvo-README.txt";
 // Posted to show the error of a load once the load (and a hand-over waiting for it) returned.
 constexpr UINT kShowLoadNoticeMessage = WM_APP + 2;
 
-// The user's message font stands for the main window's font wherever a settings font has no
-// value of its own.
-FontDescription MessageFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  FontDescription font{u"Yu Gothic UI", 9, 128, false, false};
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return font;
-  const LOGFONTW& lf = metrics.lfMessageFont;
-  const WindowDC screen(nullptr);
-  const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-  font.name = U16(lf.lfFaceName);
-  font.size = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, dpi);
-  font.charset = lf.lfCharSet;
-  font.bold = lf.lfWeight >= FW_BOLD;
-  font.italic = lf.lfItalic != 0;
-  return font;
-}
-
 }  // namespace
 
 TKelvoMainForm::TKelvoMainForm() = default;
@@ -42,8 +25,7 @@ TKelvoMainForm::TKelvoMainForm() = default;
 TKelvoMainForm::~TKelvoMainForm() = default;
 
 bool TKelvoMainForm::Create() {
-  appIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO),
-                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  appIcon_ = KelvoIcon();
   if (!RegisterClassOnce(kClassName, appIcon_)) return false;
   // The main window is the about box; it stays hidden until asked for.
   // A dialog frame without title-bar buttons, always on top.
@@ -60,7 +42,7 @@ void TKelvoMainForm::FormCreate() {
   const std::u16string exePath = ExecutablePath();
   LoadServices services{files_, codePage_, locale_, clock_, hotkeys_, keyboard_};
   model_ = std::make_unique<MainModel>(services, exePath, reinterpret_cast<WindowHandle>(Handle()),
-                                       MessageFont(), AppVersionNumber());
+                                       MessageFontDescription(), AppVersionNumber());
   tray_ = std::make_unique<WinTrayIcon>(Handle(), GetModuleHandleW(nullptr),
                                         MAKEINTRESOURCEW(IDI_KELVO));
   timer_ = std::make_unique<WinRetryTimer>(Handle());

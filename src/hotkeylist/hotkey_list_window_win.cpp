@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <exception>
 
-#include "../res/resource_ids.h"
 #include "hotkeylist/hotkey_summary.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
 #include "ui/dpi_win.h"
+#include "ui/font_win.h"
 
 namespace {
 
@@ -47,27 +47,6 @@ constexpr UINT_PTR kSubclassId = 1;
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
-// The user's message font at the window's DPI.
-LOGFONTW MessageFont(UINT dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    LOGFONTW font = metrics.lfMessageFont;
-    // The metrics are those of the system DPI; the window may sit on a monitor of another.
-    const UINT systemDpi = GetDpiForSystem();
-    if (systemDpi != 0 && systemDpi != dpi) {
-      font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi));
-    }
-    return font;
-  }
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(font.lfFaceName, L"MS UI Gothic", LF_FACESIZE);
-  return font;
-}
-
 std::u16string ListItemText(HWND list, int index) {
   const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR || length <= 0) return {};
@@ -100,16 +79,12 @@ THotKeyHelp::~THotKeyHelp() {
 }
 
 bool THotKeyHelp::Create() {
-  const auto icon =
-      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO),
-                                    IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  if (!RegisterClassOnce(kClassName, icon)) return false;
+  if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
   if (!CreateHandle(kClassName, kCaption, kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, kDefaultWidth, kDefaultHeight, nullptr)) {
     return false;
   }
-  dpi_ = GetDpiForWindow(Handle());
-  if (dpi_ == 0) dpi_ = USER_DEFAULT_SCREEN_DPI;
+  dpi_ = Dpi();
   // The designed client area, whatever the frame measures at this DPI.
   RECT bounds{0, 0, Scale(kDesignClientWidth), Scale(kDesignClientHeight)};
   AdjustWindowRectExForDpi(&bounds, kWindowStyle, FALSE, kWindowExStyle, dpi_);
@@ -146,7 +121,7 @@ bool THotKeyHelp::CreateControls() {
 int THotKeyHelp::Scale(int designPixels) const { return ::Scale(designPixels, dpi_); }
 
 void THotKeyHelp::ApplyDpi() {
-  const LOGFONTW logFont = MessageFont(dpi_);
+  const LOGFONTW logFont = MessageLogFont(dpi_);
   FontHandle font(CreateFontIndirectW(&logFont));
   if (!font) return;
   fontHeight_ = std::abs(logFont.lfHeight);

@@ -2,6 +2,13 @@
 
 #include <exception>
 
+#include "../res/resource_ids.h"
+
+HICON KelvoIcon() {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO),
+                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
 Window::~Window() {
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);

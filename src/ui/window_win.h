@@ -1,6 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/dpi_win.h"
+
+// Kelvo's icon, for window classes and the tray. Loaded shared: the system owns it, so it is
+// never destroyed.
+HICON KelvoIcon();
+
 // The base of Kelvo's windows: `this` is bound at WM_NCCREATE and cleared at WM_NCDESTROY, and
 // the window procedure hands every message to HandleMessage, which never throws.
 class Window {
@@ -11,6 +17,8 @@ class Window {
   virtual ~Window();
 
   HWND Handle() const { return hwnd_; }
+  // The DPI of the monitor the window is on; 96 before the window exists.
+  UINT Dpi() const { return WindowDpi(hwnd_); }
 
  protected:
   // Registers the class once per process; the procedure is Window's own.
