@@ -1,0 +1,29 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/clipboard.h"
+
+// The clipboard through user32. Writes need an owner window: a clipboard emptied without one
+// refuses new data on Windows.
+class WinClipboard : public Clipboard {
+ public:
+  // Another program that holds the clipboard usually lets go within milliseconds; ten attempts
+  // wait at most 180 ms in all.
+  static constexpr int kOpenAttempts = 10;
+  static constexpr DWORD kRetryPauseMs = 20;
+
+  explicit WinClipboard(HWND owner) : owner_(owner) {}
+
+  std::optional<std::u16string> ReadText(std::size_t maxUnits) override;
+  bool WriteText(std::u16string_view text, ClipboardPrivacy privacy) override;
+  bool ContentsArePrivate() override;
+
+ protected:
+  // The pause between two attempts to open the clipboard.
+  virtual void PauseBeforeRetry();
+
+ private:
+  bool Open();
+
+  HWND owner_;
+};
