@@ -99,8 +99,7 @@ std::optional<std::u16string> WinClipboard::ReadText(std::size_t maxUnits) {
 
 bool WinClipboard::WriteText(std::u16string_view text, ClipboardPrivacy privacy) {
   // Made before the clipboard is opened, so that a failure leaves the old contents alone.
-  GlobalMemory memory =
-      CopyToGlobal(text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
+  GlobalMemory memory = CopyToGlobal(text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
   if (!memory || !Open()) return false;
   const ClipboardCloser closer;
   if (!EmptyClipboard()) return false;

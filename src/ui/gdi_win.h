@@ -12,9 +12,8 @@
 // A GDI object of one type, deleted with DeleteObject.
 template <typename T>
 struct GdiObjectTraits : ClosedBy<T, &DeleteObject> {
-  static_assert(std::is_same_v<T, HFONT> || std::is_same_v<T, HBRUSH> ||
-                    std::is_same_v<T, HPEN> || std::is_same_v<T, HBITMAP> ||
-                    std::is_same_v<T, HRGN>,
+  static_assert(std::is_same_v<T, HFONT> || std::is_same_v<T, HBRUSH> || std::is_same_v<T, HPEN> ||
+                    std::is_same_v<T, HBITMAP> || std::is_same_v<T, HRGN>,
                 "a GdiObject is a font, brush, pen, bitmap or region");
 };
 template <typename T>

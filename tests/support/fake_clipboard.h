@@ -40,8 +40,8 @@ class FakeClipboard : public Clipboard {
 
   std::optional<std::u16string> text;  // nothing: the clipboard holds no text
   bool isPrivate = false;
-  bool busy = false;      // another program holds the clipboard: reads and writes fail
-  int failedWrites = 0;   // so many writes fail (memory, a refused format) before they work
+  bool busy = false;     // another program holds the clipboard: reads and writes fail
+  int failedWrites = 0;  // so many writes fail (memory, a refused format) before they work
   int reads = 0;
   std::vector<Write> writes;
 };

@@ -16,9 +16,9 @@ TEST(SettingsColourTest, TellsSystemColoursFromPlainOnes) {
       {0x00000000u, std::nullopt, 0x000000u},  // black
       {0x000000FFu, std::nullopt, 0x0000FFu},  // red: 0x00BBGGRR
       {0x00FFFFFFu, std::nullopt, 0xFFFFFFu},
-      {0xFF000000u, 0, 0x000000u},             // COLOR_SCROLLBAR
-      {0xFF000005u, 5, 0x000005u},             // COLOR_WINDOW
-      {0xFF00000Fu, 15, 0x00000Fu},            // COLOR_BTNFACE
+      {0xFF000000u, 0, 0x000000u},   // COLOR_SCROLLBAR
+      {0xFF000005u, 5, 0x000005u},   // COLOR_WINDOW
+      {0xFF00000Fu, 15, 0x00000Fu},  // COLOR_BTNFACE
       {0xFF0000FFu, 255, 0x0000FFu},
       // Only 0xFF0000nn names a system colour; other top bytes are dropped from plain colours.
       {0xFF000105u, std::nullopt, 0x000105u},

@@ -18,8 +18,8 @@ constexpr DWORD kDeadlineMs = 5000;
 class OwnerWindow {
  public:
   OwnerWindow()
-      : hwnd_(CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              nullptr, nullptr)) {}
+      : hwnd_(CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                              nullptr)) {}
   ~OwnerWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
   }
