@@ -10,12 +10,11 @@ WinTrayIcon::WinTrayIcon(HWND owner, HINSTANCE module, const wchar_t* iconResour
   const int width = GetSystemMetricsForDpi(SM_CXSMICON, dpi ? dpi : USER_DEFAULT_SCREEN_DPI);
   const int height = GetSystemMetricsForDpi(SM_CYSMICON, dpi ? dpi : USER_DEFAULT_SCREEN_DPI);
   // Not shared: an icon of a size other than the system's own ones must be owned and destroyed.
-  icon_ = static_cast<HICON>(LoadImageW(module, iconResource, IMAGE_ICON, width, height, 0));
+  icon_.reset(static_cast<HICON>(LoadImageW(module, iconResource, IMAGE_ICON, width, height, 0)));
 }
 
 WinTrayIcon::~WinTrayIcon() {
   Remove();
-  if (icon_) DestroyIcon(icon_);
 }
 
 NOTIFYICONDATAW WinTrayIcon::Data(const std::u16string& hint) const {
@@ -25,7 +24,7 @@ NOTIFYICONDATAW WinTrayIcon::Data(const std::u16string& hint) const {
   data.uID = 1;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayMessage;
-  data.hIcon = icon_;
+  data.hIcon = icon_.get();
   const std::size_t n = std::min(hint.size(), std::size(data.szTip) - 1);
   std::copy_n(hint.begin(), n, data.szTip);
   data.szTip[n] = L'\0';

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/tray.h"
+#include "platform/unique_handle_win.h"
 
 // The notification-area icon of the main window. Its messages arrive as kTrayMessage.
 class WinTrayIcon : public TrayIcon {
@@ -20,13 +21,13 @@ class WinTrayIcon : public TrayIcon {
   bool Show(const std::u16string& hint) override;
   void Remove() override;
   bool Shown() const { return shown_; }
-  HICON Icon() const { return icon_; }
+  HICON Icon() const { return icon_.get(); }
 
  private:
   NOTIFYICONDATAW Data(const std::u16string& hint) const;
 
   HWND owner_;
-  HICON icon_ = nullptr;
+  IconHandle icon_;
   bool shown_ = false;
 };
 

@@ -20,7 +20,7 @@
 // value as nullptr, so `if (owner)` is the one test for every kind of handle and get() of an
 // empty owner is always nullptr.
 //
-// Owners of windows' resources (GDI objects, icons, memory DCs, menus) are in ui/gdi_win.h.
+// Owners of windows' resources (GDI objects, memory DCs, menus) are in ui/gdi_win.h.
 template <typename Traits>
 class UniqueHandle {
  public:
@@ -81,6 +81,9 @@ using KernelHandle = UniqueHandle<ClosedBy<HANDLE, &CloseHandle>>;
 using FindHandle = UniqueHandle<ClosedBy<HANDLE, &FindClose>>;
 // A library of LoadLibraryW / LoadLibraryExW.
 using ModuleHandle = UniqueHandle<ClosedBy<HMODULE, &FreeLibrary>>;
+// An icon the program made or was handed (LoadImageW without LR_SHARED, SHGetFileInfoW). Icons
+// loaded with LR_SHARED belong to the system and are never owned.
+using IconHandle = UniqueHandle<ClosedBy<HICON, &DestroyIcon>>;
 
 // A block of the process heap (HeapAlloc on GetProcessHeap()).
 struct HeapBlockTraits {

@@ -5,8 +5,8 @@
 
 #include "platform/unique_handle_win.h"
 
-// What Kelvo's windows create and must give back: owners of GDI objects, icons, memory device
-// contexts and menus (UniqueHandle, empty when nullptr), and the scoped pairs of calls around
+// What Kelvo's windows create and must give back: owners of GDI objects, memory device contexts
+// and menus (UniqueHandle, empty when nullptr), and the scoped pairs of calls around
 // painting, so that every path out of a function gives back what it took.
 
 // A GDI object of one type, deleted with DeleteObject.
@@ -23,9 +23,6 @@ using BrushHandle = GdiObject<HBRUSH>;
 using PenHandle = GdiObject<HPEN>;
 using BitmapHandle = GdiObject<HBITMAP>;
 
-// An icon the program made or was handed (SHGetFileInfoW, CreateIconIndirect). Icons loaded
-// with LR_SHARED belong to the system and are never owned.
-using IconHandle = UniqueHandle<ClosedBy<HICON, &DestroyIcon>>;
 // A memory device context of CreateCompatibleDC.
 using MemoryDC = UniqueHandle<ClosedBy<HDC, &DeleteDC>>;
 // A menu of CreatePopupMenu or CreateMenu that is not a window's menu bar.
