@@ -161,16 +161,21 @@ bool KelvoSession::Start(bool trayExpected) {
   if (folder_.empty()) return false;
   process_ = Launch(ExePath(), L"", folder_);
   if (!process_) return false;
-  const bool found = WaitFor([&] {
-    mainWindow_ = FindWindowW(L"TKelvoMainForm", nullptr);
-    return mainWindow_ != nullptr || !Running();
-  });
+  // A new Wine prefix on a busy machine can take many seconds for a first start; the deadlines
+  // are generous because they cost nothing when Kelvo is quick.
+  constexpr auto kReady = std::chrono::seconds(60);
+  const bool found = WaitFor(
+      [&] {
+        mainWindow_ = FindWindowW(L"TKelvoMainForm", nullptr);
+        return mainWindow_ != nullptr || !Running();
+      },
+      kReady);
   if (!found || !mainWindow_) return false;
   // The main window exists before its first load ends, and under Wine the process may look idle
   // in the middle of the load. The tray icon is added at the end of the load, after every hotkey
   // was registered; when there is no icon to wait for, the caller waits for what it checks.
-  if (WaitForInputIdle(process_, 20000) != 0) return false;
-  return !trayExpected || WaitFor([&] { return TrayIconExists(mainWindow_); });
+  if (WaitForInputIdle(process_, 60000) != 0) return false;
+  return !trayExpected || WaitFor([&] { return TrayIconExists(mainWindow_); }, kReady);
 }
 
 HANDLE KelvoSession::LaunchAgain(const std::wstring& arguments) const {
