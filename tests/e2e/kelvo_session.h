@@ -50,7 +50,7 @@ class KelvoSession {
 
 // Waits for a condition with a generous deadline instead of sleeping a fixed time.
 bool WaitFor(const std::function<bool()>& condition,
-             std::chrono::milliseconds deadline = std::chrono::seconds(10));
+             std::chrono::milliseconds deadline = std::chrono::seconds(30));
 
 // Lets the driver's own windows handle their messages.
 void PumpMessages();
