@@ -93,6 +93,25 @@ bool IsPasteMessageClass(const std::u16string& className, const std::u16string& 
   return false;
 }
 
+namespace {
+
+bool TargetStillThere(const SavedTarget& target, const Desktop& desktop) {
+  if (target.SavedFgWnd == 0 || target.SavedFgThread == 0) return false;
+  if (desktop.WindowThread(target.SavedFgWnd, nullptr) != target.SavedFgThread) return false;
+  return target.SavedFocusWnd == 0 ||
+         desktop.WindowThread(target.SavedFocusWnd, nullptr) == target.SavedFgThread;
+}
+
+}  // namespace
+
+void RestoreTarget(const SavedTarget& target, Desktop& desktop, WindowSystem& windows) {
+  if (!TargetStillThere(target, desktop)) return;
+  if (!desktop.AttachInput(target.SavedFgThread, true)) return;
+  windows.SetForeground(target.SavedFgWnd);
+  if (target.SavedFocusWnd != 0) desktop.SetFocus(target.SavedFocusWnd);
+  desktop.AttachInput(target.SavedFgThread, false);
+}
+
 PasteOutcome PasteLauncherText(const std::u16string& caption, const SavedTarget& target,
                                const std::u16string& wmPasteClass, PasteServices& s) {
   if (target.SavedFgWnd == 0) return PasteOutcome::kNothing;
@@ -104,11 +123,7 @@ PasteOutcome PasteLauncherText(const std::u16string& caption, const SavedTarget&
   }
   if (target.SavedFocusWnd == 0) return PasteOutcome::kOnClipboard;
   // A window that closed meanwhile may have handed its handle to another window.
-  if (target.SavedFgThread == 0 ||
-      s.desktop.WindowThread(target.SavedFgWnd, nullptr) != target.SavedFgThread ||
-      s.desktop.WindowThread(target.SavedFocusWnd, nullptr) != target.SavedFgThread) {
-    return PasteOutcome::kOnClipboard;
-  }
+  if (!TargetStillThere(target, s.desktop)) return PasteOutcome::kOnClipboard;
   if (!s.desktop.AttachInput(target.SavedFgThread, true)) return PasteOutcome::kOnClipboard;
   PasteOutcome outcome = PasteOutcome::kOnClipboard;
   const bool inFront = s.windows.SetForeground(target.SavedFgWnd) ||

@@ -67,5 +67,9 @@ inline constexpr int kClipboardRetryPauseMs = 50;
 PasteOutcome PasteLauncherText(const std::u16string& caption, const SavedTarget& target,
                                const std::u16string& wmPasteClass, PasteServices& services);
 
+// Gives the foreground and the focus back to the remembered target once the menu has closed;
+// a window that is gone (or whose handle now belongs to another thread) is left alone.
+void RestoreTarget(const SavedTarget& target, Desktop& desktop, WindowSystem& windows);
+
 // Whether a class name is one of the ";"-separated classes, without regard to case.
 bool IsPasteMessageClass(const std::u16string& className, const std::u16string& wmPasteClass);

@@ -238,14 +238,14 @@ void AddDefinitionItems(PopupLauncher& menu, const std::vector<std::u16string>& 
   for (const auto& line : lines) {
     if (!IsCommentLine(line)) kept.push_back(line);
   }
-  DefinitionReader(menu.root, std::move(kept)).Run();
+  DefinitionReader(*menu.root, std::move(kept)).Run();
 }
 
 PopupLauncher BuildLauncherMenu(const LauncherSources& sources, const FileSystem& files,
                                 const CodePage& codePage, const Locale& locale) {
   PopupLauncher menu;
   if (!sources.PopupDir.empty()) {
-    AddPopupDirItems(menu, files, locale, sources.PopupDir, sources.Sort, menu.root);
+    AddPopupDirItems(menu, files, locale, sources.PopupDir, sources.Sort, *menu.root);
   }
   if (!sources.PopupFile.empty() && files.FileExists(sources.PopupFile)) {
     // A file that cannot be read now leaves the menu without its entries; the load goes on.
@@ -261,7 +261,7 @@ PopupLauncher BuildLauncherMenu(const LauncherSources& sources, const FileSystem
 void AssignCommands(PopupLauncher& menu) {
   menu.commands.assign(1, nullptr);
   // Menu order, without recursion: a stack of (level, next child).
-  std::vector<std::pair<const PopupItem*, std::size_t>> stack{{&menu.root, 0}};
+  std::vector<std::pair<const PopupItem*, std::size_t>> stack{{menu.root.get(), 0}};
   while (!stack.empty()) {
     auto& [level, next] = stack.back();
     if (next == level->Children.size()) {
@@ -300,4 +300,15 @@ LauncherOptions ReadLauncherOptions(const UsrIniFile& ini, const FontDescription
   o.MinWidth = ini.ReadInteger(s, u"MinWidth", 0);
   o.ItemHeight = ini.ReadInteger(s, u"ItemHeight", 0);
   return o;
+}
+
+LauncherState LoadLauncherState(const UsrIniFile& ini, const std::u16string& exeDir,
+                                const std::u16string& popupFile, const FontDescription& mainFont,
+                                const FileSystem& files, const CodePage& codePage,
+                                const Locale& locale) {
+  LauncherState state;
+  state.options = ReadLauncherOptions(ini, mainFont);
+  state.sources = ReadLauncherSources(ini, exeDir, popupFile);
+  state.menu = BuildLauncherMenu(state.sources, files, codePage, locale);
+  return state;
 }

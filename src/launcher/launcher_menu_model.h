@@ -53,8 +53,9 @@ struct PopupItem {
 };
 
 // The menu as one load built it: a root whose children are the top-level items.
+// Moving it keeps every item where it is.
 struct PopupLauncher {
-  PopupItem root;
+  std::unique_ptr<PopupItem> root = std::make_unique<PopupItem>();
   // Items by command identifier (index 0 unused).
   std::vector<const PopupItem*> commands{nullptr};
 
@@ -115,3 +116,16 @@ struct LauncherOptions {
 };
 
 LauncherOptions ReadLauncherOptions(const UsrIniFile& ini, const FontDescription& mainFont);
+
+// What one settings load gives the launcher menu: its look, its building blocks and its items.
+struct LauncherState {
+  LauncherOptions options;
+  LauncherSources sources;
+  PopupLauncher menu;
+};
+
+// Reads the menu's options and rebuilds its items; popupFile is the resolved definition file.
+LauncherState LoadLauncherState(const UsrIniFile& ini, const std::u16string& exeDir,
+                                const std::u16string& popupFile, const FontDescription& mainFont,
+                                const FileSystem& files, const CodePage& codePage,
+                                const Locale& locale);

@@ -191,3 +191,16 @@ TEST_F(LauncherPasteTest, KeysAreNotTypedWhenTheTargetCannotComeToTheFront) {
   EXPECT_TRUE(keys.log.empty());
   EXPECT_EQ(desktop.log.back(), "detach 70");
 }
+
+TEST_F(LauncherPasteTest, ForegroundGoesBackOnlyToTheSameWindow) {
+  RestoreTarget(target, desktop, windows);
+  EXPECT_EQ(desktop.log, (std::vector<std::string>{"attach 70", "focus 8", "detach 70"}));
+  EXPECT_EQ(windows.actions, (std::vector<std::string>{"foreground 7"}));
+  desktop.log.clear();
+  windows.actions.clear();
+  desktop.threads = {{7, 71}};  // closed, and the handle taken by another program's window
+  RestoreTarget(target, desktop, windows);
+  RestoreTarget(SavedTarget{}, desktop, windows);
+  EXPECT_TRUE(desktop.log.empty());
+  EXPECT_TRUE(windows.actions.empty());
+}

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/text_codec.h"
+#include "core/settings_store.h"
 #include "support/fake_locale.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"
@@ -40,7 +41,7 @@ void Render(const PopupItem& level, int depth, std::vector<std::string>& out) {
 
 std::vector<std::string> Render(const PopupLauncher& menu) {
   std::vector<std::string> out;
-  Render(menu.root, 0, out);
+  Render(*menu.root, 0, out);
   return out;
 }
 
@@ -157,10 +158,10 @@ TEST_F(LauncherMenuTest, ShortcutTreeMergesFoldersOnlyWithFolders) {
   EXPECT_EQ(Render(menu), (Lines{"- 101 L", "b 101 L", "Tools 101 L", "tools 101", "  Ed.v2 101 L",
                                  "  x 101", "    Y 101 L"}));
   // Tree items launch their own file; an item captioned "-" is still an entry.
-  const PopupItem& dash = *menu.root.Children[0];
+  const PopupItem& dash = *menu.root->Children[0];
   EXPECT_EQ(dash.Path, u"C:\\T\\-.lnk");
   EXPECT_FALSE(dash.IsSeparator());
-  EXPECT_EQ(menu.root.Children[3]->Children[1]->Children[0]->Path, u"C:\\T\\tools\\x\\Y.lnk");
+  EXPECT_EQ(menu.root->Children[3]->Children[1]->Children[0]->Path, u"C:\\T\\tools\\x\\Y.lnk");
 }
 
 TEST_F(LauncherMenuTest, DriveRootStaysTheRoot) {
@@ -173,11 +174,11 @@ TEST_F(LauncherMenuTest, DriveRootStaysTheRoot) {
 TEST_F(LauncherMenuTest, MissingOrUnreadableFileAddsNothing) {
   LauncherSources sources;
   sources.PopupFile = u"C:\\K\\none.txt";
-  EXPECT_TRUE(BuildLauncherMenu(sources, files, SystemCodePage(), locale).root.Children.empty());
+  EXPECT_TRUE(BuildLauncherMenu(sources, files, SystemCodePage(), locale).root->Children.empty());
   files.files[u"C:\\K\\locked.txt"] = "A\n";
   files.unreadable.insert(u"C:\\K\\locked.txt");
   sources.PopupFile = u"C:\\K\\locked.txt";
-  EXPECT_TRUE(BuildLauncherMenu(sources, files, SystemCodePage(), locale).root.Children.empty());
+  EXPECT_TRUE(BuildLauncherMenu(sources, files, SystemCodePage(), locale).root->Children.empty());
 }
 
 TEST_F(LauncherMenuTest, EncodingsOfTheDefinitionFile) {
@@ -198,12 +199,42 @@ TEST_F(LauncherMenuTest, CommandsAreGivenInMenuOrderUpToSixteenBits) {
   EXPECT_EQ(menu.ByCommand(2)->Caption, u"B");
   EXPECT_EQ(menu.ByCommand(3)->Caption, u"C");
   EXPECT_EQ(menu.ByCommand(4), nullptr);
-  EXPECT_EQ(menu.root.Children[0]->Command, 0);  // a submenu is not chosen by identifier
+  EXPECT_EQ(menu.root->Children[0]->Command, 0);  // a submenu is not chosen by identifier
 
   std::string many = "--\n";
   for (int i = 0; i < 70000; ++i) many += "x\n";
   menu = Definition(many);
   EXPECT_EQ(menu.commands.size(), kMaxCommandId + 1);
-  EXPECT_EQ(menu.root.Children[kMaxCommandId - 1]->Command, kMaxCommandId);
-  EXPECT_EQ(menu.root.Children[kMaxCommandId]->Command, 0);
+  EXPECT_EQ(menu.root->Children[kMaxCommandId - 1]->Command, kMaxCommandId);
+  EXPECT_EQ(menu.root->Children[kMaxCommandId]->Command, 0);
+}
+
+TEST_F(LauncherMenuTest, EveryLoadReadsTheOptionsAndRebuildsFromRelativeFolders) {
+  files.files[u"C:\\K\\Kelvo.INI"] =
+      "[PopupMenu]\r\nPopupDir=Links\\\r\nSort=1\r\nPosX=-5\r\nSelRaised=1\r\nAkColor=$FF\r\n"
+      "FgColorP=0xFF000008\r\nMinWidth=120\r\nFontName=Meiryo\r\nFontSize=12\r\n";
+  AddShortcut(u"C:\\K\\Links\\Mail.lnk");
+  files.files[u"C:\\K\\menu.txt"] = "--\nA\n";
+  UsrIniFile ini(u"C:\\K\\Kelvo.INI", files, SystemCodePage());
+  FontDescription main;
+  main.name = u"Main";
+  main.size = 9;
+  const LauncherState state = LoadLauncherState(ini, u"C:\\K\\", u"C:\\K\\menu.txt", main, files,
+                                                SystemCodePage(), locale);
+  EXPECT_EQ(state.sources.PopupDir, u"C:\\K\\Links");
+  EXPECT_TRUE(state.sources.Sort);
+  EXPECT_EQ(Render(state.menu), (Lines{"Mail 101 L", "- 205", "A 104 P"}));
+  const LauncherOptions& o = state.options;
+  EXPECT_EQ(o.PosX, -5);  // a monitor left of the primary: a real coordinate
+  EXPECT_EQ(o.PosY, -1);
+  EXPECT_TRUE(o.SelRaised);
+  EXPECT_FALSE(o.AkBold);
+  EXPECT_EQ(o.AkColor, 0xFFu);
+  EXPECT_EQ(o.FgColorP, 0xFF000008u);
+  EXPECT_EQ(o.FgColorL, 0xFF000007u);
+  EXPECT_EQ(o.SelBgColorL, 0xFF00000Du);
+  EXPECT_EQ(o.MinWidth, 120);
+  EXPECT_EQ(o.ItemHeight, 0);
+  EXPECT_EQ(o.Font.name, u"Meiryo");
+  EXPECT_EQ(o.Font.size, 12);
 }
