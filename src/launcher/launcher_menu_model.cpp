@@ -203,6 +203,9 @@ void AddPopupDirItems(PopupLauncher& /*menu*/, const FileSystem& files, const Lo
   // Folders made so far, by their level and upper-cased name. Only folders merge: a shortcut of
   // the same name stays an item of its own.
   std::map<std::pair<const PopupItem*, std::u16string>, PopupItem*> folders;
+  // The same, by the name as written: the shortcuts of one folder share its spelling, so the
+  // locale is asked once per folder rather than once per shortcut.
+  std::map<const PopupItem*, std::map<std::u16string, PopupItem*, std::less<>>> spelled;
   for (std::u16string& path : paths) {
     if (path.size() <= prefix) continue;
     const std::u16string_view relative = std::u16string_view(path).substr(prefix);
@@ -213,6 +216,13 @@ void AddPopupDirItems(PopupLauncher& /*menu*/, const FileSystem& files, const Lo
          start = sep + 1, sep = relative.find(u'\\', start)) {
       if (depth >= kMaxMenuDepth) break;  // deeper shortcuts join the deepest level
       const std::u16string_view name = relative.substr(start, sep - start);
+      auto& spellings = spelled[current];
+      const auto known = spellings.find(name);
+      if (known != spellings.end()) {
+        current = known->second;
+        ++depth;
+        continue;
+      }
       auto key = std::make_pair(static_cast<const PopupItem*>(current), locale.ToUpper(name));
       auto found = folders.find(key);
       if (found == folders.end()) {
@@ -221,6 +231,7 @@ void AddPopupDirItems(PopupLauncher& /*menu*/, const FileSystem& files, const Lo
                                                       PopupClick::kNone));
         found = folders.emplace(std::move(key), &folder).first;
       }
+      spellings.emplace(std::u16string(name), found->second);
       current = found->second;
       ++depth;
     }

@@ -24,8 +24,8 @@ RECT ToRect(const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}
 // Text sizes in a device context with the menu's fonts.
 class LauncherMenuWin::Measure : public LauncherTextMeasure {
  public:
-  Measure(HDC dc, HFONT font, HFONT accelerator)
-      : dc_(dc), font_(font), accelerator_(accelerator) {}
+  Measure(HDC dc, HFONT font, HFONT accelerator, int barHeight)
+      : dc_(dc), font_(font), accelerator_(accelerator), barHeight_(barHeight) {}
   int Width(std::u16string_view text, bool accelerator) const override {
     if (text.empty()) return 0;
     const SelectedObject selected(dc_, accelerator ? accelerator_ : font_);
@@ -34,59 +34,58 @@ class LauncherMenuWin::Measure : public LauncherTextMeasure {
                           static_cast<int>(text.size()), &size);
     return size.cx;
   }
-  int BarHeight() const override {
-    const SelectedObject selected(dc_, font_);
-    SIZE size{};
-    GetTextExtentPoint32W(dc_, L"|", 1, &size);
-    return size.cy;
-  }
+  int BarHeight() const override { return barHeight_; }
 
  private:
   HDC dc_;
   HFONT font_;
   HFONT accelerator_;
+  int barHeight_;
 };
 
 std::u16string LauncherMenuWin::Label(const PopupItem& item) const {
-  return ExpandMacros(CaptionLabel(item.Caption), clock_, locale_);
+  const std::u16string_view label = CaptionLabel(item.Caption);
+  // Every escape and macro starts with a backslash; most labels have none, and expanding asks
+  // the clock and the locale.
+  if (label.find(u'\\') == std::u16string_view::npos) return std::u16string(label);
+  return ExpandMacros(label, clock_, locale_);
 }
 
 HMENU LauncherMenuWin::BuildMenus() {
   levels_.clear();
+  filled_.clear();
   HMENU root = CreatePopupMenu();
-  if (!root) return nullptr;
-  levels_[root] = state_.menu.root.get();
-  // Level by level, without recursion: each submenu is filled when its turn comes.
-  std::vector<std::pair<HMENU, const PopupItem*>> pending{{root, state_.menu.root.get()}};
-  while (!pending.empty()) {
-    const auto [menu, level] = pending.back();
-    pending.pop_back();
-    UINT position = 0;
-    for (const auto& child : level->Children) {
-      const PopupItem& item = *child;
-      MENUITEMINFOW info{};
-      info.cbSize = sizeof(info);
-      info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
-      info.fType = MFT_OWNERDRAW | (item.Break ? MFT_MENUBARBREAK : 0);
-      // Separators are known by their kind, never by their caption.
-      if (item.IsSeparator()) {
-        info.fType |= MFT_SEPARATOR;
-        info.fState = MFS_DISABLED;
-      }
-      info.wID = item.Command;
-      info.dwItemData = reinterpret_cast<ULONG_PTR>(&item);
-      if (!item.IsSeparator() && !item.Children.empty()) {
-        if (HMENU sub = CreatePopupMenu()) {
-          info.fMask |= MIIM_SUBMENU;
-          info.hSubMenu = sub;
-          levels_[sub] = &item;
-          pending.emplace_back(sub, &item);
-        }
-      }
-      InsertMenuItemW(menu, position++, TRUE, &info);
-    }
-  }
+  if (root) FillMenu(root, *state_.menu.root);
   return root;
+}
+
+void LauncherMenuWin::FillMenu(HMENU menu, const PopupItem& level) {
+  levels_[menu] = &level;
+  filled_[menu] = true;
+  UINT position = 0;
+  for (const auto& child : level.Children) {
+    const PopupItem& item = *child;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
+    info.fType = MFT_OWNERDRAW | (item.Break ? MFT_MENUBARBREAK : 0);
+    // Separators are known by their kind, never by their caption.
+    if (item.IsSeparator()) {
+      info.fType |= MFT_SEPARATOR;
+      info.fState = MFS_DISABLED;
+    }
+    info.wID = item.Command;
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(&item);
+    if (!item.IsSeparator() && !item.Children.empty()) {
+      if (HMENU sub = CreatePopupMenu()) {
+        info.fMask |= MIIM_SUBMENU;
+        info.hSubMenu = sub;
+        levels_[sub] = &item;
+        filled_[sub] = false;
+      }
+    }
+    InsertMenuItemW(menu, position++, TRUE, &info);
+  }
 }
 
 std::optional<ChosenItem> LauncherMenuWin::Track(POINT at) {
@@ -95,6 +94,12 @@ std::optional<ChosenItem> LauncherMenuWin::Track(POINT at) {
   if (!menu) return std::nullopt;
   const UINT dpi = WindowDpi(owner_);
   font_ = CreateSettingsFont(state_.options.Font, dpi);
+  measureDC_.reset(CreateCompatibleDC(nullptr));
+  if (!measureDC_) return std::nullopt;
+  SelectObject(measureDC_.get(), font_.get());
+  SIZE bar{};
+  GetTextExtentPoint32W(measureDC_.get(), L"|", 1, &bar);
+  barHeight_ = bar.cy;
   LOGFONTW accelerator = SettingsLogFont(state_.options.Font, dpi);
   accelerator.lfUnderline = AcceleratorUnderlined(state_.options) ? TRUE : FALSE;
   if (AcceleratorAddsBold(state_.options)) accelerator.lfWeight = FW_BOLD;
@@ -108,6 +113,8 @@ std::optional<ChosenItem> LauncherMenuWin::Track(POINT at) {
   // Without it the next menu of this window may not open at the first try.
   PostMessageW(owner_, WM_NULL, 0, 0);
   levels_.clear();
+  filled_.clear();
+  measureDC_.reset();  // before the font it holds
   font_.reset();
   acceleratorFont_.reset();
   const PopupItem* item = state_.menu.ByCommand(chosen);
@@ -128,6 +135,13 @@ std::optional<LRESULT> LauncherMenuWin::HandleMenuMessage(UINT msg, WPARAM wp, L
       if (dis->CtlType != ODT_MENU || !OnDrawItem(*dis)) return std::nullopt;
       return TRUE;
     }
+    case WM_INITMENUPOPUP: {
+      HMENU menu = reinterpret_cast<HMENU>(wp);
+      const auto found = filled_.find(menu);
+      if (found == filled_.end()) return std::nullopt;
+      if (!found->second) FillMenu(menu, *levels_[menu]);
+      return 0;
+    }
     case WM_MENUCHAR:
       return OnMenuChar(static_cast<char16_t>(LOWORD(wp)), reinterpret_cast<HMENU>(lp));
     default:
@@ -138,8 +152,7 @@ std::optional<LRESULT> LauncherMenuWin::HandleMenuMessage(UINT msg, WPARAM wp, L
 bool LauncherMenuWin::OnMeasureItem(MEASUREITEMSTRUCT& mis) {
   const PopupItem* item = ItemOf(mis.itemData);
   if (!item) return false;
-  const WindowDC dc(owner_);
-  const Measure measure(dc.Get(), font_.get(), acceleratorFont_.get());
+  const Measure measure(measureDC_.get(), font_.get(), acceleratorFont_.get(), barHeight_);
   const ItemSize size = MeasureLauncherItem(*item, Label(*item), state_.options, measure,
                                             GetSystemMetrics(SM_CYMENUSIZE) / 2);
   mis.itemWidth = static_cast<UINT>(size.width);
@@ -151,7 +164,9 @@ bool LauncherMenuWin::OnDrawItem(const DRAWITEMSTRUCT& dis) {
   const PopupItem* item = ItemOf(dis.itemData);
   if (!item) return false;
   HDC dc = dis.hDC;
-  const Measure measure(dc, font_.get(), acceleratorFont_.get());
+  // A long menu reaches below the screen; what cannot be seen is not drawn.
+  if (!RectVisible(dc, &dis.rcItem)) return true;
+  const Measure measure(dc, font_.get(), acceleratorFont_.get(), barHeight_);
   const LayoutRect rect{dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom};
   const bool selected = (dis.itemState & ODS_SELECTED) != 0 && !item->IsSeparator();
   const ItemPaint paint =

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "launcher/launcher_actions.h"
 #include "launcher/launcher_layout.h"
@@ -33,6 +34,8 @@ class LauncherMenuWin {
  private:
   class Measure;
   HMENU BuildMenus();
+  // Fills a submenu when it first opens: most of a big tree is never looked at.
+  void FillMenu(HMENU menu, const PopupItem& level);
   std::u16string Label(const PopupItem& item) const;
   bool OnMeasureItem(MEASUREITEMSTRUCT& mis);
   bool OnDrawItem(const DRAWITEMSTRUCT& dis);
@@ -46,5 +49,8 @@ class LauncherMenuWin {
   FontHandle font_;
   FontHandle acceleratorFont_;
   std::unordered_map<HMENU, const PopupItem*> levels_;
+  std::unordered_map<HMENU, bool> filled_;
+  MemoryDC measureDC_;  // the item font selected, for measuring
+  int barHeight_ = 0;
   bool open_ = false;
 };
