@@ -112,8 +112,8 @@ Result Measure(const std::wstring& buildDir, const std::wstring& folder, HWND ne
   STARTUPINFOW si{sizeof(si)};
   PROCESS_INFORMATION pi{};
   Result result;
-  if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &si, &pi)) {
+  if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &si, &pi)) {
     return result;
   }
   CloseHandle(pi.hThread);
@@ -176,8 +176,8 @@ HWND MakeNeutral() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"KelvoBenchNeutral";
   RegisterClassW(&wc);
-  return CreateWindowExW(0, wc.lpszClassName, L"neutral", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700,
-                         50, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+  return CreateWindowExW(0, wc.lpszClassName, L"neutral", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 50,
+                         200, 100, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace
@@ -190,30 +190,33 @@ int wmain(int argc, wchar_t** argv) {
   for (int s = 0; s < 100; ++s) {
     big += ">Group " + std::to_string(s) + "\r\n";
     for (int e = 0; e < 8; ++e) {
-      big += "&Item " + std::to_string(s) + "." + std::to_string(e) + " \\Y/\\0m/\\0d\tx.exe -a\r\n";
+      big +=
+          "&Item " + std::to_string(s) + "." + std::to_string(e) + " \\Y/\\0m/\\0d\tx.exe -a\r\n";
     }
     big += s == 50 ? "--\r\n" : "<\r\n";
   }
   HWND neutral = MakeNeutral();
-  const Result smallMenu = Measure(buildDir, MakeFolder(L"kelvo-bench-menu-small", small, false),
-                                   neutral);
-  const Result fileOnly = Measure(buildDir, MakeFolder(L"kelvo-bench-menu-file", big, false),
-                                  neutral);
+  const Result smallMenu =
+      Measure(buildDir, MakeFolder(L"kelvo-bench-menu-small", small, false), neutral);
+  const Result fileOnly =
+      Measure(buildDir, MakeFolder(L"kelvo-bench-menu-file", big, false), neutral);
   const Result bigMenu = Measure(buildDir, MakeFolder(L"kelvo-bench-menu-big", big, true), neutral);
-  std::printf("launcher menu, hotkey to painted (median of %d): 10 entries %.2f ms, "
-              "1,000-line file %.2f ms, file + 3,000 shortcuts %.2f ms (adds %.2f ms, ratio %.2f)\n",
-              kOpens, smallMenu.open, fileOnly.open, bigMenu.open, bigMenu.open - smallMenu.open,
-              smallMenu.open > 0 ? bigMenu.open / smallMenu.open : 0);
-  std::printf("reload (median of %d): 10 entries %.2f ms, 1,000-line file %.2f ms (adds %.2f ms), "
-              "file + 3,000 shortcuts in 300 folders %.2f ms (adds %.2f ms)\n",
-              kReloads, smallMenu.reload, fileOnly.reload, fileOnly.reload - smallMenu.reload,
-              bigMenu.reload, bigMenu.reload - smallMenu.reload);
+  std::printf(
+      "launcher menu, hotkey to painted (median of %d): 10 entries %.2f ms, "
+      "1,000-line file %.2f ms, file + 3,000 shortcuts %.2f ms (adds %.2f ms, ratio %.2f)\n",
+      kOpens, smallMenu.open, fileOnly.open, bigMenu.open, bigMenu.open - smallMenu.open,
+      smallMenu.open > 0 ? bigMenu.open / smallMenu.open : 0);
+  std::printf(
+      "reload (median of %d): 10 entries %.2f ms, 1,000-line file %.2f ms (adds %.2f ms), "
+      "file + 3,000 shortcuts in 300 folders %.2f ms (adds %.2f ms)\n",
+      kReloads, smallMenu.reload, fileOnly.reload, fileOnly.reload - smallMenu.reload,
+      bigMenu.reload, bigMenu.reload - smallMenu.reload);
   DestroyWindow(neutral);
 
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  const std::u16string big16 = reinterpret_cast<const char16_t*>(temp) +
-                               std::u16string(u"kelvo-bench-menu-big");
+  const std::u16string big16 =
+      reinterpret_cast<const char16_t*>(temp) + std::u16string(u"kelvo-bench-menu-big");
   WinFileSystem files;
   WinCodePage codePage;
   WinLocale locale;
@@ -230,9 +233,9 @@ int wmain(int argc, wchar_t** argv) {
     ListFiles(files, locale, sources.PopupDir, paths, u"LNK", false);
     listings.push_back(Ms(start));
   }
-  std::printf("model build (median of %d): %.2f ms for %zu entries, of which listing the tree "
-              "%.2f ms; the build's own work %.2f ms\n",
-              kReloads, Median(builds), items, Median(listings),
-              Median(builds) - Median(listings));
+  std::printf(
+      "model build (median of %d): %.2f ms for %zu entries, of which listing the tree "
+      "%.2f ms; the build's own work %.2f ms\n",
+      kReloads, Median(builds), items, Median(listings), Median(builds) - Median(listings));
   return 0;
 }

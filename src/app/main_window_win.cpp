@@ -7,9 +7,9 @@
 #include "platform/shell_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
-#include "util/error_box.h"
 #include "ui/font_win.h"
 #include "ui/gdi_win.h"
+#include "util/error_box.h"
 
 namespace {
 
@@ -140,8 +140,7 @@ void TKelvoMainForm::SetBusyCursor(bool busy) {
 void TKelvoMainForm::BuildLauncherMenu() {
   if (!launcherMenu_) return;
   launcherMenu_->SetState(LoadLauncherState(*model_->IniFile, model_->ExeDir, model_->PopupFile,
-                                            MessageFontDescription(), files_, codePage_,
-                                            locale_));
+                                            MessageFontDescription(), files_, codePage_, locale_));
 }
 
 void TKelvoMainForm::OpenLauncherMenu() {
@@ -165,8 +164,8 @@ void TKelvoMainForm::OpenLauncherMenu() {
 void TKelvoMainForm::RunLauncherItem(const ChosenItem& chosen, const SavedTarget& target) {
   if (chosen.Click == PopupClick::kLaunch) {
     const auto start = PlanLauncherStart(chosen, launcherMenu_->State().sources.PopupDir);
-    if (start && !launcher_.LaunchProgram(start->program, start->params, u"", kSwShowNormal,
-                                          false) &&
+    if (start &&
+        !launcher_.LaunchProgram(start->program, start->params, u"", kSwShowNormal, false) &&
         start->reportFailure) {
       ShowError(*dialogs_, LaunchFailedMessage(start->program));
     }

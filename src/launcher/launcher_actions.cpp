@@ -39,7 +39,8 @@ ChosenItem CopyChosenItem(const PopupItem& item) {
   return chosen;
 }
 
-std::optional<LauncherStart> PlanLauncherStart(const ChosenItem& item, const std::u16string& popupDir) {
+std::optional<LauncherStart> PlanLauncherStart(const ChosenItem& item,
+                                               const std::u16string& popupDir) {
   if (HasCaptionText(item.Caption)) {
     const std::u16string command = ShownAmpersands(TrimControls(CaptionText(item.Caption)));
     if (command.empty()) return std::nullopt;
@@ -126,8 +127,8 @@ PasteOutcome PasteLauncherText(const std::u16string& caption, const SavedTarget&
   if (!TargetStillThere(target, s.desktop)) return PasteOutcome::kOnClipboard;
   if (!s.desktop.AttachInput(target.SavedFgThread, true)) return PasteOutcome::kOnClipboard;
   PasteOutcome outcome = PasteOutcome::kOnClipboard;
-  const bool inFront = s.windows.SetForeground(target.SavedFgWnd) ||
-                       s.desktop.Foreground() == target.SavedFgWnd;
+  const bool inFront =
+      s.windows.SetForeground(target.SavedFgWnd) || s.desktop.Foreground() == target.SavedFgWnd;
   s.desktop.SetFocus(target.SavedFocusWnd);
   if (IsPasteMessageClass(s.windows.ClassName(target.SavedFocusWnd), wmPasteClass)) {
     if (s.sender.SendPaste(target.SavedFocusWnd)) outcome = PasteOutcome::kPastedByMessage;

@@ -17,7 +17,7 @@
 struct ChosenItem {
   PopupClick Click = PopupClick::kNone;
   std::u16string Caption;
-  std::u16string Path;                   // the shortcut of a tree item
+  std::u16string Path;                    // the shortcut of a tree item
   std::vector<std::u16string> Enclosing;  // captions of the enclosing submenus, outermost first
 };
 
@@ -31,7 +31,8 @@ struct LauncherStart {
 };
 
 // The start a launch item asks for; nothing when it has nothing to start.
-std::optional<LauncherStart> PlanLauncherStart(const ChosenItem& item, const std::u16string& popupDir);
+std::optional<LauncherStart> PlanLauncherStart(const ChosenItem& item,
+                                               const std::u16string& popupDir);
 
 // The message of a program that could not be started.
 std::u16string LaunchFailedMessage(const std::u16string& program);

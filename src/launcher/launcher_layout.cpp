@@ -42,8 +42,8 @@ ItemPaint LayoutLauncherItem(const PopupItem& item, std::u16string_view label, L
   } else {
     paint.background = paste ? o.BgColorP : o.BgColorL;
   }
-  const std::uint32_t text = selected ? (paste ? o.SelFgColorP : o.SelFgColorL)
-                                      : (paste ? o.FgColorP : o.FgColorL);
+  const std::uint32_t text =
+      selected ? (paste ? o.SelFgColorP : o.SelFgColorL) : (paste ? o.FgColorP : o.FgColorL);
   const int kind = item.Kind();
   if (kind == kLineSeparatorKind) {
     LayoutRect lower = rect;

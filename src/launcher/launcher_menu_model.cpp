@@ -85,8 +85,8 @@ class DefinitionReader {
     const bool barBefore = n > 0 && LineIsBar(n - 1);
     const bool last = n + 1 == lines_.size();
     if (current_->Children.empty() || barBefore || LineIsBar(n + 1) || last) return;
-    Append(*current_, MakeItem(u"-", kLineSeparatorKind + kBoundarySection, false,
-                               PopupClick::kNone));
+    Append(*current_,
+           MakeItem(u"-", kLineSeparatorKind + kBoundarySection, false, PopupClick::kNone));
   }
 
   void Up() {
@@ -226,9 +226,9 @@ void AddPopupDirItems(PopupLauncher& /*menu*/, const FileSystem& files, const Lo
       auto key = std::make_pair(static_cast<const PopupItem*>(current), locale.ToUpper(name));
       auto found = folders.find(key);
       if (found == folders.end()) {
-        PopupItem& folder = Append(*current, MakeItem(std::u16string(name),
-                                                      kEntryKind + kLaunchSection, true,
-                                                      PopupClick::kNone));
+        PopupItem& folder = Append(
+            *current,
+            MakeItem(std::u16string(name), kEntryKind + kLaunchSection, true, PopupClick::kNone));
         found = folders.emplace(std::move(key), &folder).first;
       }
       spellings.emplace(std::u16string(name), found->second);
@@ -237,8 +237,8 @@ void AddPopupDirItems(PopupLauncher& /*menu*/, const FileSystem& files, const Lo
     }
     const std::u16string_view fileName = relative.substr(relative.rfind(u'\\') + 1);
     std::u16string caption(fileName.substr(0, fileName.rfind(u'.')));
-    auto item = MakeItem(std::move(caption), kEntryKind + kLaunchSection, true,
-                         PopupClick::kLaunch);
+    auto item =
+        MakeItem(std::move(caption), kEntryKind + kLaunchSection, true, PopupClick::kLaunch);
     item->Path = std::move(path);
     Append(*current, std::move(item));
   }

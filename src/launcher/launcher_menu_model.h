@@ -82,7 +82,7 @@ std::u16string JoinPath(const std::u16string& dir, std::u16string_view name);
 
 // What the launcher menu is built from.
 struct LauncherSources {
-  std::u16string PopupDir;   // resolved; empty for no tree
+  std::u16string PopupDir;  // resolved; empty for no tree
   bool Sort = false;
   std::u16string PopupFile;  // resolved; empty or missing for no definition file
 };

@@ -105,10 +105,9 @@ std::optional<ChosenItem> LauncherMenuWin::Track(POINT at) {
   if (AcceleratorAddsBold(state_.options)) accelerator.lfWeight = FW_BOLD;
   acceleratorFont_.reset(CreateFontIndirectW(&accelerator));
   open_ = true;
-  const UINT chosen =
-      static_cast<UINT>(TrackPopupMenuEx(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD |
-                                                         TPM_RIGHTBUTTON,
-                                         at.x, at.y, owner_, nullptr));
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenuEx(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                       at.x, at.y, owner_, nullptr));
   open_ = false;
   // Without it the next menu of this window may not open at the first try.
   PostMessageW(owner_, WM_NULL, 0, 0);

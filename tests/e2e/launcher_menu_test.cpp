@@ -163,8 +163,9 @@ TEST_F(LauncherMenuTest, ReloadAndASecondMenuAskedForWhileOpenWaitForTheMenu) {
   TestWindow pad(L"Reload Pad");
   ASSERT_TRUE(InFront(pad));
   ASSERT_TRUE(CanRegister(kHotMods, 'N'));
-  const std::string menuKeys = "[HotKey2]\nKey=Ctrl+Shift+L\nCommand=RECYCLE\n"
-                               "[HotKey4]\nKey=Ctrl+Shift+M\nCommand=POPUPMENU\n";
+  const std::string menuKeys =
+      "[HotKey2]\nKey=Ctrl+Shift+L\nCommand=RECYCLE\n"
+      "[HotKey4]\nKey=Ctrl+Shift+M\nCommand=POPUPMENU\n";
   ASSERT_TRUE(Start("--\n&Paste\tafter\n", "", menuKeys));
   PressHotKey(kMods, 'M');
   ASSERT_TRUE(WaitFor(MenuOpen));

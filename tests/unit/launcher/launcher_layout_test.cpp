@@ -107,9 +107,8 @@ TEST(LauncherLayoutTest, AcceleratorIsDrawnApartAndOnlyTheFirstAmpersandCounts) 
   const LayoutRect r{10, 20, 200, 40};  // text at y = 20 + (20 - 13) / 2 = 23
   const ItemPaint paint = LayoutLauncherItem(Item(0x101), u"Sa&ve && go", r, true, o, kMeasure);
   EXPECT_TRUE(paint.raisedEdge);
-  ExpectRuns(paint, {{u"Sa", 18, 23, 3, false},
-                     {u"v", 32, 23, 10, true},
-                     {u"e && go", 41, 23, 3, false}});
+  ExpectRuns(paint,
+             {{u"Sa", 18, 23, 3, false}, {u"v", 32, 23, 10, true}, {u"e && go", 41, 23, 3, false}});
   EXPECT_FALSE(LayoutLauncherItem(Item(0x101), u"x", r, false, o, kMeasure).raisedEdge);
   // A trailing "&": the part before it only, nothing underlined.
   ExpectRuns(LayoutLauncherItem(Item(0x104), u"End&", r, false, o, kMeasure),

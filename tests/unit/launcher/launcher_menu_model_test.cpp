@@ -73,8 +73,7 @@ class LauncherMenuTest : public ::testing::Test {
 }  // namespace
 
 TEST(EntryCaptionTest, TextPartHidesAmpersandsAndAnEmptyTextLeavesTheLabel) {
-  EXPECT_EQ(EntryCaption(u"&Thanks\tThank you & goodbye"),
-            u"&Thanks\tThank you \u0002 goodbye");
+  EXPECT_EQ(EntryCaption(u"&Thanks\tThank you & goodbye"), u"&Thanks\tThank you \u0002 goodbye");
   EXPECT_EQ(EntryCaption(u"Label\t"), u"Label");
   EXPECT_EQ(EntryCaption(u"Label"), u"Label");
   EXPECT_EQ(EntryCaption(u"A\tb\tc&d"), u"A\tb\tc\u0002d");  // split at the first TAB only
@@ -98,10 +97,9 @@ TEST_F(LauncherMenuTest, SectionsSubmenusSeparatorsAndColumns) {
       "-\n"
       "#-\n"
       "Entry \t   \n");
-  EXPECT_EQ(Render(menu), (Lines{"Editor→notepad.exe 101 L", "&Calc→calc.exe 101 L",
-                                 "Docs 101 L", "- 205", "Greetings 104",
-                                 "  Thanks→Thank you ^ goodbye 104 P", "- 1004 |", "- 204",
-                                 "- 2004", "Entry 104 P"}));
+  EXPECT_EQ(Render(menu), (Lines{"Editor→notepad.exe 101 L", "&Calc→calc.exe 101 L", "Docs 101 L",
+                                 "- 205", "Greetings 104", "  Thanks→Thank you ^ goodbye 104 P",
+                                 "- 1004 |", "- 204", "- 2004", "Entry 104 P"}));
 }
 
 TEST_F(LauncherMenuTest, WithoutBoundaryEveryEntryPastes) {
@@ -219,8 +217,8 @@ TEST_F(LauncherMenuTest, EveryLoadReadsTheOptionsAndRebuildsFromRelativeFolders)
   FontDescription main;
   main.name = u"Main";
   main.size = 9;
-  const LauncherState state = LoadLauncherState(ini, u"C:\\K\\", u"C:\\K\\menu.txt", main, files,
-                                                SystemCodePage(), locale);
+  const LauncherState state =
+      LoadLauncherState(ini, u"C:\\K\\", u"C:\\K\\menu.txt", main, files, SystemCodePage(), locale);
   EXPECT_EQ(state.sources.PopupDir, u"C:\\K\\Links");
   EXPECT_TRUE(state.sources.Sort);
   EXPECT_EQ(Render(state.menu), (Lines{"Mail 101 L", "- 205", "A 104 P"}));
