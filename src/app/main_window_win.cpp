@@ -9,6 +9,7 @@
 #include "platform/wide_win.h"
 #include "ui/font_win.h"
 #include "ui/gdi_win.h"
+#include "util/error_box.h"
 
 namespace {
 
@@ -55,6 +56,8 @@ void TKelvoMainForm::FormCreate() {
   desktop_ = std::make_unique<WinDesktop>(Handle());
   system_ = std::make_unique<WinSystemControl>(Handle());
   dialogs_ = std::make_unique<WinDialogs>(Handle());
+  clipboard_ = std::make_unique<WinClipboard>(Handle());
+  launcherMenu_ = std::make_unique<LauncherMenuWin>(Handle(), clock_, locale_);
   LoadSettings();
   macroStarter_ = std::make_unique<TZrMacStarter>(WinMacroSender::Instance(), codePage_);
   services_.reset(new ActionServices{windows_, *desktop_, *system_, keys_, launcher_, *dialogs_,
@@ -131,6 +134,44 @@ void TKelvoMainForm::SetBusyCursor(bool busy) {
     savedCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   } else {
     SetCursor(savedCursor_ ? savedCursor_ : LoadCursorW(nullptr, IDC_ARROW));
+  }
+}
+
+void TKelvoMainForm::BuildLauncherMenu() {
+  if (!launcherMenu_) return;
+  launcherMenu_->SetState(LoadLauncherState(*model_->IniFile, model_->ExeDir, model_->PopupFile,
+                                            MessageFontDescription(), files_, codePage_, locale_));
+}
+
+void TKelvoMainForm::OpenLauncherMenu() {
+  // A POPUPMENU pressed while the menu or its chosen item runs opens no menu inside the menu.
+  if (!launcherMenu_ || !dispatcher_ || launcherOpen_) return;
+  launcherOpen_ = true;
+  BusyScope busy(*this);
+  // The target of this hotkey: one pressed while the menu is open overwrites the dispatcher's.
+  const SavedTarget target = dispatcher_->Target();
+  const LauncherOptions& options = launcherMenu_->State().options;
+  POINT at{options.PosX, options.PosY};
+  if (options.PosX == -1 || options.PosY == -1) GetCursorPos(&at);
+  // Without the foreground the menu would not close when the user clicks elsewhere.
+  desktop_->BringKelvoToFront();
+  const std::optional<ChosenItem> chosen = launcherMenu_->Track(at);
+  RestoreTarget(target, *desktop_, windows_);
+  if (chosen) RunLauncherItem(*chosen, target);
+  launcherOpen_ = false;
+}
+
+void TKelvoMainForm::RunLauncherItem(const ChosenItem& chosen, const SavedTarget& target) {
+  if (chosen.Click == PopupClick::kLaunch) {
+    const auto start = PlanLauncherStart(chosen, launcherMenu_->State().sources.PopupDir);
+    if (start &&
+        !launcher_.LaunchProgram(start->program, start->params, u"", kSwShowNormal, false) &&
+        start->reportFailure) {
+      ShowError(*dialogs_, LaunchFailedMessage(start->program));
+    }
+  } else if (chosen.Click == PopupClick::kPaste) {
+    PasteServices services{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_};
+    PasteLauncherText(chosen.Caption, target, model_->WmPasteClass, services);
   }
 }
 
@@ -332,6 +373,9 @@ LRESULT TKelvoMainForm::WMEndSession(bool ending) {
 }
 
 LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (launcherMenu_) {
+    if (const auto handled = launcherMenu_->HandleMenuMessage(msg, wp, lp)) return *handled;
+  }
   if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
     if (trayKeeper_) trayKeeper_->TaskbarCreated();
     return 0;

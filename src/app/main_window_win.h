@@ -13,6 +13,8 @@
 #include "core/tray_keeper.h"
 #include "core/tray_menu.h"
 #include "hotkeylist/hotkey_list_window_win.h"
+#include "launcher/launcher_menu_win.h"
+#include "platform/clipboard_win.h"
 #include "platform/code_page_win.h"
 #include "platform/desktop_win.h"
 #include "platform/dialogs_win.h"
@@ -21,6 +23,7 @@
 #include "platform/image_loader_win.h"
 #include "platform/key_input_win.h"
 #include "platform/locale_win.h"
+#include "platform/paste_sender_win.h"
 #include "platform/program_launcher_win.h"
 #include "platform/tray_win.h"
 #include "platform/window_system_win.h"
@@ -100,6 +103,11 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
 
   // LoadHooks
   void SetBusyCursor(bool busy) override;
+  void BuildLauncherMenu() override;
+
+  // The launcher menu (POPUPMENU).
+  void OpenLauncherMenu() override;
+  void RunLauncherItem(const ChosenItem& chosen, const SavedTarget& target);
 
   WinFileSystem files_;
   WinCodePage codePage_;
@@ -126,6 +134,11 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   std::unique_ptr<WinTrayIcon> tray_;
   std::unique_ptr<WinRetryTimer> timer_;
   std::unique_ptr<TrayKeeper> trayKeeper_;
+  std::unique_ptr<LauncherMenuWin> launcherMenu_;
+  std::unique_ptr<WinClipboard> clipboard_;
+  WinPasteSender pasteSender_;
+  // From the launcher menu's opening until its chosen item has run.
+  bool launcherOpen_ = false;
   UINT taskbarCreated_ = 0;
   // A second start asks with this message how many loads have finished (see WMCopyData).
   UINT loadsDoneMessage_ = 0;
