@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "kelvo_session.h"
 
@@ -35,6 +36,21 @@ void Kill(HANDLE process) {
   CloseHandle(process);
 }
 
+// Kills the process when the test leaves early, so that no resident Kelvo is left for the
+// tests after it.
+class KillAtExit {
+ public:
+  explicit KillAtExit(HANDLE& process) : process_(process) {}
+  ~KillAtExit() {
+    if (process_) Kill(process_);
+  }
+  KillAtExit(const KillAtExit&) = delete;
+  KillAtExit& operator=(const KillAtExit&) = delete;
+
+ private:
+  HANDLE& process_;
+};
+
 }  // namespace
 
 TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
@@ -45,6 +61,7 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
   const auto begin = std::chrono::steady_clock::now();
   HANDLE first = kelvo.LaunchAgain(L"");
   ASSERT_NE(first, nullptr);
+  KillAtExit endFirst(first);
   std::string written;
   // A busy machine may take long for the first start; the kills below scale with it.
   ASSERT_TRUE(WaitFor([&] { return (written = kelvo.ReadIni()) != old && !written.empty(); },
@@ -52,7 +69,7 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
   const auto untilWritten = std::chrono::duration_cast<std::chrono::milliseconds>(
                                 std::chrono::steady_clock::now() - begin)
                                 .count();
-  Kill(first);
+  Kill(std::exchange(first, nullptr));
   ASSERT_NE(written.find("Version=169"), std::string::npos);
 
   const unsigned seed = static_cast<unsigned>(GetTickCount());
