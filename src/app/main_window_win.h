@@ -13,6 +13,7 @@
 #include "core/tray_keeper.h"
 #include "core/tray_menu.h"
 #include "hotkeylist/hotkey_list_window_win.h"
+#include "launcher/cmd_launcher_window_win.h"
 #include "platform/code_page_win.h"
 #include "platform/desktop_win.h"
 #include "platform/dialogs_win.h"
@@ -86,6 +87,10 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void ShowAbout() override;
   void ShowHotKeyList() override;
   void HideHotKeyList() override;
+  // The command launcher, made at its first show.
+  void ToggleCmdLauncher() override;
+  bool CmdLauncherVisible() const override;
+  void ForegroundCmdLauncher() override;
 
   // The tray menu and the about box.
   void ShowMainMenu();
@@ -100,6 +105,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
 
   // LoadHooks
   void SetBusyCursor(bool busy) override;
+  void ApplyCmdLauncherBorder(bool noTitleBar) override;
 
   WinFileSystem files_;
   WinCodePage codePage_;
@@ -123,6 +129,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   std::unique_ptr<ActionServices> services_;
   std::unique_ptr<HotKeyDispatcher> dispatcher_;
   std::unique_ptr<THotKeyHelp> hotKeyHelp_;
+  std::unique_ptr<TCmdLncForm> cmdLauncher_;
   std::unique_ptr<WinTrayIcon> tray_;
   std::unique_ptr<WinRetryTimer> timer_;
   std::unique_ptr<TrayKeeper> trayKeeper_;
