@@ -222,3 +222,24 @@ TEST_F(CmdLauncherTest, NoTitleBarFollowsAReload) {
   EXPECT_TRUE(WaitFor([&] { return (GetWindowLongW(box, GWL_STYLE) & WS_CAPTION) == 0; }));
   EXPECT_EQ(kelvo.Stop(), 0);
 }
+
+TEST_F(CmdLauncherTest, APlaceOnAMonitorThatIsGoneComesBackOnScreen) {
+  ASSERT_TRUE(Start("PosX=-20000\nPosY=30000\n"));
+  HWND box = Open();
+  ASSERT_NE(box, nullptr);
+  RECT bounds{};
+  GetWindowRect(box, &bounds);
+  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT inside{};
+  EXPECT_TRUE(IntersectRect(&inside, &bounds, &screen) && EqualRect(&inside, &bounds))
+      << bounds.left << "," << bounds.top;
+  // The stored place changes only when the box hides.
+  EXPECT_NE(kelvo.ReadIni().find("PosX=-20000"), std::string::npos);
+  PressHotKey(0, VK_ESCAPE);
+  std::string ini;
+  EXPECT_TRUE(WaitFor([&] {
+    return (ini = kelvo.ReadIni()).find("PosX=" + std::to_string(bounds.left) + "\r\n") !=
+           std::string::npos;
+  })) << ini;
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
