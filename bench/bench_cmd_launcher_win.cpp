@@ -31,7 +31,8 @@ std::string Settings(int keywords, bool launchDir) {
       "Command=CMDLAUNCHER\r\n[CmdLauncher]\r\nDropdown=0\r\n";
   if (launchDir) s += "LaunchDir=links\r\n";
   for (int n = 1; n <= keywords; ++n) {
-    s += "[CmdKwd" + std::to_string(n) + "]\r\nKey=" + (n == 1 ? "qzone" : "kw" + std::to_string(n)) +
+    s += "[CmdKwd" + std::to_string(n) +
+         "]\r\nKey=" + (n == 1 ? "qzone" : "kw" + std::to_string(n)) +
          "\r\nExecute1=C:\\Tools\\tool" + std::to_string(n) + ".exe\r\n";
   }
   return s;
@@ -182,8 +183,8 @@ int wmain(int argc, wchar_t** argv) {
       "  one letter -> completed:         %.2f ms vs %.2f ms (x%.2f)\n"
       "  Backspace -> full list again:    %.2f ms vs %.2f ms (x%.2f)\n"
       "  GDI objects %lu -> %lu, USER objects %lu -> %lu over 1,000 keystrokes\n",
-      kRounds, static_cast<long>(full.rows), static_cast<long>(small.rows), full.show, small.show, full.show / small.show, full.type, small.type,
-      full.type / small.type, full.back, small.back, full.back / small.back, full.gdiBefore,
-      full.gdiAfter, full.userBefore, full.userAfter);
+      kRounds, static_cast<long>(full.rows), static_cast<long>(small.rows), full.show, small.show,
+      full.show / small.show, full.type, small.type, full.type / small.type, full.back, small.back,
+      full.back / small.back, full.gdiBefore, full.gdiAfter, full.userBefore, full.userAfter);
   return 0;
 }

@@ -227,9 +227,8 @@ void TKelvoMainForm::ToggleCmdLauncher() {
   }
   // Made at its first show, like the hotkey list.
   if (!cmdLauncher_) {
-    auto window = std::make_unique<TCmdLncForm>(
-        *model_, TCmdLncForm::Services{locale_, files_, *system_, [this] { return ExeSmallIcon(); }},
-        Handle());
+    TCmdLncForm::Services services{locale_, files_, *system_, [this] { return ExeSmallIcon(); }};
+    auto window = std::make_unique<TCmdLncForm>(*model_, std::move(services), Handle());
     if (!window->Create()) return;
     cmdLauncher_ = std::move(window);
   }

@@ -258,7 +258,8 @@ void CmdLauncherModel::TypeCharacter(std::u16string_view unit) {
   const std::size_t at = prefix_.size();
   const bool continues = std::any_of(rows_.begin(), rows_.end(), [&](std::size_t i) {
     const std::u16string& k = keywords_[i].upper;
-    return k.size() >= at + upper.size() && std::u16string_view(k).substr(at, upper.size()) == upper;
+    return k.size() >= at + upper.size() &&
+           std::u16string_view(k).substr(at, upper.size()) == upper;
   });
   if (continues) {
     prefix_ += unit;
@@ -309,7 +310,8 @@ void CmdLauncherModel::TextChanged(const std::u16string& text, int caret, bool l
       prefix_.clear();
       FillRows(u"");
     } else {
-      std::size_t end = static_cast<std::size_t>(std::clamp(caret, 0, static_cast<int>(text.size())));
+      std::size_t end =
+          static_cast<std::size_t>(std::clamp(caret, 0, static_cast<int>(text.size())));
       // A caret inside a surrogate pair keeps the whole character.
       if (end > 0 && end < text.size() && IsHighSurrogate(text[end - 1]) &&
           IsLowSurrogate(text[end])) {

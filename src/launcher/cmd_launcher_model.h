@@ -57,8 +57,8 @@ struct CmdLauncherEffects {
   std::optional<std::u16string> sound;  // a settings path: played when the file exists
   std::optional<int> startTimer;        // (re)start the automatic run's wait, in milliseconds
   bool cancelTimer = false;
-  bool hide = false;                // hide the window (storing its place)
-  std::optional<int> runId;         // then send the main window the hotkey message of this Id
+  bool hide = false;         // hide the window (storing its place)
+  std::optional<int> runId;  // then send the main window the hotkey message of this Id
 };
 
 class CmdLauncherModel {
@@ -131,9 +131,9 @@ class CmdLauncherModel {
   bool AutoRunDue() const;
 
   const Locale& locale_;
-  std::vector<Entry> keywords_;       // table order
-  std::vector<std::size_t> sorted_;   // indices in locale order, table order among equals
-  std::vector<std::size_t> rows_;     // indices of the listed keywords, in locale order
+  std::vector<Entry> keywords_;      // table order
+  std::vector<std::size_t> sorted_;  // indices in locale order, table order among equals
+  std::vector<std::size_t> rows_;    // indices of the listed keywords, in locale order
   std::uint64_t rowsVersion_ = 0;
   CmdLauncherOptions options_;
   std::u16string prefix_;

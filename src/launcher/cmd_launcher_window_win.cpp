@@ -87,8 +87,8 @@ TCmdLncForm::~TCmdLncForm() {
 bool TCmdLncForm::Create() {
   if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
   noTitleBar_ = model_.NoTitleBar;
-  if (!CreateHandle(kClassName, kCaption, noTitleBar_ ? kFramelessStyle : kTitledStyle, kExStyle,
-                    0, 0, 200, 40, nullptr)) {
+  if (!CreateHandle(kClassName, kCaption, noTitleBar_ ? kFramelessStyle : kTitledStyle, kExStyle, 0,
+                    0, 200, 40, nullptr)) {
     return false;
   }
   if (!CreateControls()) return false;
@@ -105,11 +105,10 @@ bool TCmdLncForm::CreateControls() {
       200, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kCombo)), instance,
       nullptr);
   // Skipped by Tab; Enter reaches it through the keyword box.
-  ExeBtn = CreateWindowExW(0, L"BUTTON", nullptr,
-                           WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_DEFPUSHBUTTON | BS_BITMAP, 0,
-                           0, 22, 22, Handle(),
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kButton)),
-                           instance, nullptr);
+  ExeBtn = CreateWindowExW(
+      0, L"BUTTON", nullptr, WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_DEFPUSHBUTTON | BS_BITMAP, 0,
+      0, 22, 22, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kButton)),
+      instance, nullptr);
   if (!KwdComboBox || !ExeBtn) return false;
   COMBOBOXINFO info{sizeof(info)};
   if (!GetComboBoxInfo(KwdComboBox, &info) || !info.hwndItem) return false;
@@ -160,8 +159,7 @@ void TCmdLncForm::Layout() {
   const int itemHeight =
       std::max(1, static_cast<int>(SendMessageW(KwdComboBox, CB_GETITEMHEIGHT, 0, 0)));
   // A drop-down combo box's height is that of its open list.
-  MoveWindow(KwdComboBox, m / 2 + g, m / 2, w, boxHeight + options.ListSize * itemHeight + 2,
-             TRUE);
+  MoveWindow(KwdComboBox, m / 2 + g, m / 2, w, boxHeight + options.ListSize * itemHeight + 2, TRUE);
   const int clientWidth = w + g + h + m;
   const int clientHeight = h + m;
   MoveWindow(ExeBtn, clientWidth - h - m / 2, m / 2, h, h, TRUE);

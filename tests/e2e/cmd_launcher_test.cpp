@@ -85,14 +85,14 @@ class CmdLauncherTest : public ::testing::Test {
  protected:
   [[nodiscard]] bool Start(const std::string& launcher, const std::string& more = "") {
     program_ = Narrow(kelvo.CopyProgram(L"record_args.exe"));
-    kelvo.WriteIni(CrLf("[General]\nVersion=169\nKeyWait=10\n"
-                        "[HotKey1]\nKey=Ctrl+Alt+Shift+K\nCommand=CMDLAUNCHER\n"
-                        "[CmdLauncher]\n" +
-                        launcher +
-                        "\n[CmdKwd1]\nKey=calendar\nExecute1=" + program_ +
-                        "\nExeParam1=from-calendar\n"
-                        "[CmdKwd2]\nKey=calc\nExecute1=" +
-                        program_ + "\nExeParam1=from-calc 2\n" + more));
+    kelvo.WriteIni(
+        CrLf("[General]\nVersion=169\nKeyWait=10\n"
+             "[HotKey1]\nKey=Ctrl+Alt+Shift+K\nCommand=CMDLAUNCHER\n"
+             "[CmdLauncher]\n" +
+             launcher + "\n[CmdKwd1]\nKey=calendar\nExecute1=" + program_ +
+             "\nExeParam1=from-calendar\n"
+             "[CmdKwd2]\nKey=calc\nExecute1=" +
+             program_ + "\nExeParam1=from-calc 2\n" + more));
     return kelvo.Start();
   }
   // Presses the launcher's hotkey and waits until the box is in front.
@@ -111,7 +111,9 @@ class CmdLauncherTest : public ::testing::Test {
     WaitFor([&] { return !(text = kelvo.ReadFileBytes(L"record_args.txt")).empty(); });
     return text;
   }
-  DWORD EditSelection() const { return static_cast<DWORD>(SendMessageW(combo_, CB_GETEDITSEL, 0, 0)); }
+  DWORD EditSelection() const {
+    return static_cast<DWORD>(SendMessageW(combo_, CB_GETEDITSEL, 0, 0));
+  }
 
   KelvoSession kelvo;
   std::string program_;
