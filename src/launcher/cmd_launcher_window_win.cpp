@@ -450,6 +450,17 @@ LRESULT TCmdLncForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       FormPaint();
       return 0;
+    case WM_DPICHANGED: {
+      // Moved onto a monitor of another DPI: the font is made anew for it and the box laid out.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      ApplyFont();
+      Layout();
+      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      glyphValid_ = false;
+      SyncGlyph();
+      return 0;
+    }
     case WM_LBUTTONDOWN:
       if (noTitleBar_) {
         ReleaseCapture();
