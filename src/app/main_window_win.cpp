@@ -178,6 +178,7 @@ void TKelvoMainForm::RunLauncherItem(const ChosenItem& chosen, const SavedTarget
 void TKelvoMainForm::FormDestroy() {
   macroStarter_.reset();  // asks the worker to end
   hotKeyHelp_.reset();
+  cmdLauncher_.reset();
   dispatcher_.reset();
   services_.reset();
   if (model_) {
@@ -258,6 +259,32 @@ void TKelvoMainForm::ShowHotKeyList() {
 
 void TKelvoMainForm::HideHotKeyList() {
   if (hotKeyHelp_) hotKeyHelp_->HideWithoutSaving();
+}
+
+void TKelvoMainForm::ToggleCmdLauncher() {
+  if (CmdLauncherVisible()) {
+    cmdLauncher_->HideLauncher();
+    return;
+  }
+  // Made at its first show, like the hotkey list.
+  if (!cmdLauncher_) {
+    TCmdLncForm::Services services{locale_, files_, *system_, [this] { return ExeSmallIcon(); }};
+    auto window = std::make_unique<TCmdLncForm>(*model_, std::move(services), Handle());
+    if (!window->Create()) return;
+    cmdLauncher_ = std::move(window);
+  }
+  cmdLauncher_->ShowLauncher();
+}
+
+bool TKelvoMainForm::CmdLauncherVisible() const { return cmdLauncher_ && cmdLauncher_->Visible(); }
+
+void TKelvoMainForm::ForegroundCmdLauncher() {
+  if (CmdLauncherVisible()) SetForegroundWindow(cmdLauncher_->Handle());
+}
+
+void TKelvoMainForm::ApplyCmdLauncherBorder(bool /*noTitleBar*/) {
+  // The load has built the whole table by now: the launcher takes its keywords with the border.
+  if (cmdLauncher_) cmdLauncher_->SettingsLoaded();
 }
 
 void TKelvoMainForm::OpenInEditor(const std::u16string& file) {

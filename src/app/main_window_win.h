@@ -15,6 +15,7 @@
 #include "hotkeylist/hotkey_list_window_win.h"
 #include "launcher/launcher_menu_win.h"
 #include "platform/clipboard_win.h"
+#include "launcher/cmd_launcher_window_win.h"
 #include "platform/code_page_win.h"
 #include "platform/desktop_win.h"
 #include "platform/dialogs_win.h"
@@ -89,6 +90,10 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void ShowAbout() override;
   void ShowHotKeyList() override;
   void HideHotKeyList() override;
+  // The command launcher, made at its first show.
+  void ToggleCmdLauncher() override;
+  bool CmdLauncherVisible() const override;
+  void ForegroundCmdLauncher() override;
 
   // The tray menu and the about box.
   void ShowMainMenu();
@@ -108,6 +113,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   // The launcher menu (POPUPMENU).
   void OpenLauncherMenu() override;
   void RunLauncherItem(const ChosenItem& chosen, const SavedTarget& target);
+  void ApplyCmdLauncherBorder(bool noTitleBar) override;
 
   WinFileSystem files_;
   WinCodePage codePage_;
@@ -131,6 +137,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   std::unique_ptr<ActionServices> services_;
   std::unique_ptr<HotKeyDispatcher> dispatcher_;
   std::unique_ptr<THotKeyHelp> hotKeyHelp_;
+  std::unique_ptr<TCmdLncForm> cmdLauncher_;
   std::unique_ptr<WinTrayIcon> tray_;
   std::unique_ptr<WinRetryTimer> timer_;
   std::unique_ptr<TrayKeeper> trayKeeper_;

@@ -1,0 +1,324 @@
+#include "launcher/cmd_launcher_model.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr char16_t kSection[] = u"CmdLauncher";
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The code units of the character that starts at `at`: two for a surrogate pair.
+std::size_t CharLength(std::u16string_view text, std::size_t at) {
+  if (at + 1 < text.size() && IsHighSurrogate(text[at]) && IsLowSurrogate(text[at + 1])) return 2;
+  return 1;
+}
+
+bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
+  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+std::vector<CmdKeyword> CmdKeywords(const HKeyList& table, int firstKwdIndex) {
+  std::vector<CmdKeyword> keywords;
+  if (firstKwdIndex < 0) return keywords;
+  for (std::size_t i = static_cast<std::size_t>(firstKwdIndex); i < table.size(); ++i) {
+    const HKeyRec& rec = *table[i];
+    keywords.push_back({rec.Id, rec.Keyword, rec.Icon.empty() ? rec.Execute[0] : rec.Icon});
+  }
+  return keywords;
+}
+
+CmdLauncherOptions ReadCmdLauncherOptions(const UsrIniFile& ini) {
+  CmdLauncherOptions o;
+  o.PosX = ini.ReadInteger(kSection, u"PosX", 0);
+  o.PosY = ini.ReadInteger(kSection, u"PosY", 0);
+  o.CnfSound = ini.ReadString(kSection, u"CnfSound", u"");
+  o.NgSound = ini.ReadString(kSection, u"NgSound", u"");
+  o.FgColorK = ini.ReadColor(kSection, u"FgColorK", o.FgColorK);
+  o.BgColorK = ini.ReadColor(kSection, u"BgColorK", o.BgColorK);
+  o.FgColorC = ini.ReadColor(kSection, u"FgColorC", o.FgColorC);
+  o.BgColorC = ini.ReadColor(kSection, u"BgColorC", o.BgColorC);
+  o.SkipInput = ini.ReadBool(kSection, u"SkipInput", false);
+  o.Dropdown = ini.ReadBool(kSection, u"Dropdown", true);
+  o.CnfExecute = ini.ReadBool(kSection, u"CnfExecute", false);
+  o.ExeDelay = std::clamp(ini.ReadInteger(kSection, u"ExeDelay", 250), 0, kMaxExeDelay);
+  o.ListSize = std::max(1, ini.ReadInteger(kSection, u"ListSize", 10));
+  o.ListWidth = std::max(0, ini.ReadInteger(kSection, u"ListWidth", 0));
+  return o;
+}
+
+std::u16string CmdLauncherModel::Upper(std::u16string_view text) const {
+  std::u16string upper = locale_.ToUpper(text);
+  // Positions in the upper-cased text must be those of the original.
+  return upper.size() == text.size() ? upper : std::u16string(text);
+}
+
+void CmdLauncherModel::SetKeywords(std::vector<CmdKeyword> keywords) {
+  keywords_.clear();
+  keywords_.reserve(keywords.size());
+  std::vector<std::string> keys;
+  keys.reserve(keywords.size());
+  for (CmdKeyword& k : keywords) {
+    keys.push_back(locale_.SortKeyNoCase(k.keyword));
+    std::u16string upper = Upper(k.keyword);
+    keywords_.push_back({k.id, std::move(k.keyword), std::move(upper), std::move(k.glyphFile)});
+  }
+  sorted_.resize(keywords_.size());
+  for (std::size_t i = 0; i < sorted_.size(); ++i) sorted_[i] = i;
+  std::stable_sort(sorted_.begin(), sorted_.end(),
+                   [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  // Indices into the old table mean nothing now.
+  selected_.reset();
+  rows_.clear();
+  ++rowsVersion_;
+  if (visible_ && !executed_) RefreshKwdList();
+}
+
+void CmdLauncherModel::Show(const CmdLauncherOptions& options) {
+  options_ = options;
+  visible_ = true;
+  executed_ = false;
+  listOpen_ = false;
+  pendingHighSurrogate_ = 0;
+  if (std::exchange(waiting_, false)) effects_.cancelTimer = true;
+  prefix_.clear();
+  selected_.reset();
+  RefreshKwdList();
+}
+
+void CmdLauncherModel::FillRows(const std::u16string& upperPrefix) {
+  rows_.clear();
+  for (std::size_t i : sorted_) {
+    if (StartsWith(keywords_[i].upper, upperPrefix)) rows_.push_back(i);
+  }
+  ++rowsVersion_;
+}
+
+void CmdLauncherModel::CompletePrefix() {
+  if (rows_.size() == 1) {
+    prefix_ = keywords_[rows_.front()].keyword;
+    return;
+  }
+  const Entry& first = keywords_[rows_.front()];
+  std::size_t length = prefix_.size();
+  while (length < first.keyword.size()) {
+    const std::size_t n = CharLength(first.keyword, length);
+    const std::u16string_view next = std::u16string_view(first.upper).substr(length, n);
+    const bool allAgree = std::all_of(rows_.begin(), rows_.end(), [&](std::size_t i) {
+      const std::u16string& upper = keywords_[i].upper;
+      return upper.size() >= length + n && std::u16string_view(upper).substr(length, n) == next;
+    });
+    if (!allAgree) break;
+    length += n;
+  }
+  if (length > prefix_.size()) {
+    prefix_ += std::u16string_view(first.keyword).substr(prefix_.size(), length - prefix_.size());
+  }
+}
+
+void CmdLauncherModel::RefreshKwdList() {
+  text_.clear();
+  FillRows(Upper(prefix_));
+  if (!prefix_.empty()) {
+    if (rows_.empty()) {
+      text_ = prefix_;
+    } else {
+      if (options_.SkipInput) CompletePrefix();
+      text_ = keywords_[rows_.front()].keyword;
+    }
+  }
+  if (options_.Dropdown && rows_.size() > 1 && !text_.empty()) listOpen_ = true;
+  UpdateKwdSelection();
+}
+
+void CmdLauncherModel::SelectFromPrefix() {
+  selStart_ = rows_.empty() || prefix_.empty() ? 0 : static_cast<int>(prefix_.size());
+}
+
+bool CmdLauncherModel::AutoRunDue() const {
+  // A run without anything typed would fire at every show when the table has one keyword.
+  return options_.CnfExecute && rows_.size() == 1 && !prefix_.empty() && selected_.has_value() &&
+         !executed_;
+}
+
+void CmdLauncherModel::UpdateKwdSelection() {
+  selected_.reset();
+  if (!text_.empty()) {
+    const std::u16string upper = Upper(text_);
+    for (std::size_t i = 0; i < keywords_.size(); ++i) {
+      if (keywords_[i].upper == upper) {
+        selected_ = i;
+        break;
+      }
+    }
+  }
+  if (rows_.size() == 1 && !options_.CnfSound.empty()) effects_.sound = options_.CnfSound;
+  SelectFromPrefix();
+  if (AutoRunDue()) {
+    waiting_ = true;
+    effects_.startTimer = options_.ExeDelay;
+    effects_.cancelTimer = false;
+  } else if (std::exchange(waiting_, false)) {
+    effects_.cancelTimer = true;
+    effects_.startTimer.reset();
+  }
+}
+
+std::optional<int> CmdLauncherModel::SelectedId() const {
+  if (!selected_) return std::nullopt;
+  return keywords_[*selected_].id;
+}
+
+std::u16string CmdLauncherModel::GlyphFile() const {
+  return selected_ ? keywords_[*selected_].glyphFile : std::u16string();
+}
+
+void CmdLauncherModel::RemoveLastCharacter() {
+  std::size_t n = 1;
+  if (prefix_.size() >= 2 && IsLowSurrogate(prefix_.back()) &&
+      IsHighSurrogate(prefix_[prefix_.size() - 2])) {
+    n = 2;
+  }
+  prefix_.resize(prefix_.size() - n);
+}
+
+void CmdLauncherModel::Execute() {
+  if (executed_ || !visible_) return;
+  listOpen_ = false;
+  executed_ = true;  // every further key is ignored until the next show
+  if (std::exchange(waiting_, false)) effects_.cancelTimer = true;
+  effects_.startTimer.reset();
+  effects_.hide = true;
+  if (selected_) effects_.runId = keywords_[*selected_].id;
+}
+
+void CmdLauncherModel::TimerElapsed() {
+  if (!std::exchange(waiting_, false)) return;
+  if (AutoRunDue()) Execute();
+}
+
+bool CmdLauncherModel::KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen) {
+  if (executed_) return true;
+  listOpen_ = listOpen;
+  switch (key) {
+    case CmdKey::kBackspace:
+      if (prefix_.empty()) return false;
+      if (rows_.size() == 1 || options_.SkipInput) {
+        prefix_.clear();
+      } else {
+        RemoveLastCharacter();
+      }
+      listOpen_ = false;
+      RefreshKwdList();
+      return true;
+    case CmdKey::kEnter:
+      // With the list open Enter runs whatever is shown; otherwise it presses the default
+      // button, which acts only while a record is selected.
+      if (listOpen_ || selected_) Execute();
+      return true;
+    case CmdKey::kEscape:
+      if (listOpen_) {
+        listOpen_ = false;
+        SelectFromPrefix();
+      } else {
+        listOpen_ = false;
+        if (std::exchange(waiting_, false)) effects_.cancelTimer = true;
+        effects_.hide = true;
+      }
+      return true;
+    case CmdKey::kLeft:
+    case CmdKey::kRight:
+      return false;
+    case CmdKey::kUp:
+    case CmdKey::kDown:
+      listOpen_ = true;
+      return false;
+    case CmdKey::kDelete:
+      if (!prefix_.empty()) {
+        if (!textSelected) prefix_.clear();
+        listOpen_ = false;
+        RefreshKwdList();
+      }
+      return false;
+    case CmdKey::kOther:
+      if (!ctrlOrAlt) listOpen_ = false;
+      return false;
+  }
+  return false;
+}
+
+void CmdLauncherModel::TypeCharacter(std::u16string_view unit) {
+  listOpen_ = false;
+  const std::u16string upper = Upper(unit);
+  const std::size_t at = prefix_.size();
+  const bool continues = std::any_of(rows_.begin(), rows_.end(), [&](std::size_t i) {
+    const std::u16string& k = keywords_[i].upper;
+    return k.size() >= at + upper.size() &&
+           std::u16string_view(k).substr(at, upper.size()) == upper;
+  });
+  if (continues) {
+    prefix_ += unit;
+  } else if (!options_.NgSound.empty()) {
+    effects_.sound = options_.NgSound;
+  }
+  RefreshKwdList();
+}
+
+bool CmdLauncherModel::Character(char16_t c, bool ctrlOrAlt, bool listOpen) {
+  if (executed_) return true;
+  listOpen_ = listOpen;
+  if (ctrlOrAlt) return true;
+  // A character outside the basic plane comes as two messages; it is tested whole.
+  if (IsHighSurrogate(c)) {
+    pendingHighSurrogate_ = c;
+    return true;
+  }
+  if (IsLowSurrogate(c)) {
+    const char16_t high = std::exchange(pendingHighSurrogate_, 0);
+    if (high != 0) {
+      const char16_t pair[] = {high, c};
+      TypeCharacter(std::u16string_view(pair, 2));
+    }
+    return true;
+  }
+  pendingHighSurrogate_ = 0;
+  if (c >= 0x20 && c != 0x7F) {
+    TypeCharacter(std::u16string_view(&c, 1));
+    return true;
+  }
+  return c == u'\r' || c == 0x1B || c == u'\n';
+}
+
+void CmdLauncherModel::KeyUp(bool ctrlOrAlt, int selectedRow) {
+  if (executed_ || ctrlOrAlt) return;
+  if (selectedRow < 0 || static_cast<std::size_t>(selectedRow) >= rows_.size()) return;
+  text_ = Row(static_cast<std::size_t>(selectedRow));
+  selStart_ = static_cast<int>(std::min(prefix_.size(), text_.size()));
+}
+
+void CmdLauncherModel::TextChanged(const std::u16string& text, int caret, bool listOpen) {
+  if (executed_ || !visible_) return;
+  listOpen_ = listOpen;
+  text_ = text;
+  if (!listOpen_) {
+    if (text_.empty()) {
+      prefix_.clear();
+      FillRows(u"");
+    } else {
+      std::size_t end =
+          static_cast<std::size_t>(std::clamp(caret, 0, static_cast<int>(text.size())));
+      // A caret inside a surrogate pair keeps the whole character.
+      if (end > 0 && end < text.size() && IsHighSurrogate(text[end - 1]) &&
+          IsLowSurrogate(text[end])) {
+        ++end;
+      }
+      prefix_ = text.substr(0, end);
+    }
+  }
+  UpdateKwdSelection();
+}

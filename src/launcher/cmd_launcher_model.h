@@ -1,0 +1,149 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/settings_store.h"
+#include "hotkeys/hotkey_record.h"
+#include "platform/locale.h"
+
+// The command launcher's logic: the keyword box's typed prefix, the list of matching keywords,
+// the completion, the selected record and what Enter or an automatic run executes. The window
+// feeds it the box's events and mirrors its state; nothing here knows about Win32.
+
+// What the launcher reads of a keyword record. Only the identifier is kept across a run: the
+// record itself may be gone after the hotkey message (a reload rebuilds the table).
+struct CmdKeyword {
+  int id = 0;
+  std::u16string keyword;
+  // The icon file, or else the record's first program; empty when it has neither.
+  std::u16string glyphFile;
+};
+
+// The keyword records of the hotkey table (from FirstKwdIndex to the end), in table order.
+std::vector<CmdKeyword> CmdKeywords(const HKeyList& table, int firstKwdIndex);
+
+// The options of section CmdLauncher read at every show.
+struct CmdLauncherOptions {
+  std::int32_t PosX = 0;
+  std::int32_t PosY = 0;
+  std::u16string CnfSound;
+  std::u16string NgSound;
+  std::uint32_t FgColorK = 0xFF000008;
+  std::uint32_t BgColorK = 0xFF000005;
+  std::uint32_t FgColorC = 0xFF000008;
+  std::uint32_t BgColorC = 0xFF000005;
+  bool SkipInput = false;
+  bool Dropdown = true;
+  bool CnfExecute = false;
+  int ExeDelay = 250;  // milliseconds, 0 … 10,000
+  int ListSize = 10;   // at least 1
+  int ListWidth = 0;   // pixels; 0 = ten times the box's height
+};
+
+inline constexpr int kMaxExeDelay = 10000;
+
+// Reads the options; out-of-range numbers are brought into range (a negative delay would
+// otherwise wait forever, a list of no rows could not open).
+CmdLauncherOptions ReadCmdLauncherOptions(const UsrIniFile& ini);
+
+// A key the box's key-down handler looks at.
+enum class CmdKey { kBackspace, kEnter, kEscape, kLeft, kRight, kUp, kDown, kDelete, kOther };
+
+// What an event asks of the window besides showing the state.
+struct CmdLauncherEffects {
+  std::optional<std::u16string> sound;  // a settings path: played when the file exists
+  std::optional<int> startTimer;        // (re)start the automatic run's wait, in milliseconds
+  bool cancelTimer = false;
+  bool hide = false;         // hide the window (storing its place)
+  std::optional<int> runId;  // then send the main window the hotkey message of this Id
+};
+
+class CmdLauncherModel {
+ public:
+  explicit CmdLauncherModel(const Locale& locale) : locale_(locale) {}
+
+  // Takes the keyword records of a settings load. Sort keys are made here, once per load, so
+  // that a keystroke only compares. A visible launcher refills its list for the same prefix.
+  void SetKeywords(std::vector<CmdKeyword> keywords);
+
+  // The window shows: the prefix and the selection start afresh with these options.
+  void Show(const CmdLauncherOptions& options);
+  void Hidden() { visible_ = false; }
+  bool Visible() const { return visible_; }
+
+  // The box's events. Each returns true when the box must not handle the key or character
+  // itself. The window reports whether the list is open, since the user can close it with the
+  // mouse.
+  bool KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen);
+  bool Character(char16_t c, bool ctrlOrAlt, bool listOpen);
+  // Key up: a selected list row (or -1) becomes the box text.
+  void KeyUp(bool ctrlOrAlt, int selectedRow);
+  // The user edited the text or moved through the open list.
+  void TextChanged(const std::u16string& text, int caret, bool listOpen);
+  // The button (or Enter with the list closed).
+  void Execute();
+  // The automatic run's wait is over.
+  void TimerElapsed();
+
+  CmdLauncherEffects TakeEffects() { return std::exchange(effects_, {}); }
+
+  // The state the window shows.
+  const std::u16string& Prefix() const { return prefix_; }
+  const std::u16string& Text() const { return text_; }
+  std::size_t RowCount() const { return rows_.size(); }
+  const std::u16string& Row(std::size_t i) const { return keywords_[rows_[i]].keyword; }
+  // Changes whenever the rows may have changed.
+  std::uint64_t RowsVersion() const { return rowsVersion_; }
+  int SelStart() const { return selStart_; }
+  int SelLength() const { return kSelLength; }
+  bool ListOpen() const { return listOpen_; }
+  // Exactly one keyword is listed: the box takes FgColorC and BgColorC.
+  bool OneLeft() const { return rows_.size() == 1; }
+  bool Enabled() const { return !executed_; }
+  // The selected record's identifier, when there is one (also the button's enabled state).
+  std::optional<int> SelectedId() const;
+  // The file whose icon the button shows (the selected record's icon or program); empty for the
+  // default icon.
+  std::u16string GlyphFile() const;
+  const CmdLauncherOptions& Options() const { return options_; }
+
+ private:
+  static constexpr int kSelLength = 100;
+
+  struct Entry {
+    int id;
+    std::u16string keyword;
+    std::u16string upper;  // for case-blind comparison, as long as the keyword
+    std::u16string glyphFile;
+  };
+
+  std::u16string Upper(std::u16string_view text) const;
+  void RefreshKwdList();
+  void FillRows(const std::u16string& upperPrefix);
+  void CompletePrefix();
+  void UpdateKwdSelection();
+  void SelectFromPrefix();
+  void RemoveLastCharacter();
+  void TypeCharacter(std::u16string_view unit);
+  bool AutoRunDue() const;
+
+  const Locale& locale_;
+  std::vector<Entry> keywords_;      // table order
+  std::vector<std::size_t> sorted_;  // indices in locale order, table order among equals
+  std::vector<std::size_t> rows_;    // indices of the listed keywords, in locale order
+  std::uint64_t rowsVersion_ = 0;
+  CmdLauncherOptions options_;
+  std::u16string prefix_;
+  std::u16string text_;
+  int selStart_ = 0;
+  std::optional<std::size_t> selected_;
+  char16_t pendingHighSurrogate_ = 0;
+  bool listOpen_ = false;
+  bool visible_ = false;
+  bool executed_ = false;
+  bool waiting_ = false;  // an automatic run waits for its timer
+  CmdLauncherEffects effects_;
+};

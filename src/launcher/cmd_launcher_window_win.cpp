@@ -1,0 +1,473 @@
+#include "launcher/cmd_launcher_window_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/shell_win.h"
+#include "platform/subclass_win.h"
+#include "platform/wide_win.h"
+#include "ui/colour_win.h"
+#include "ui/font_win.h"
+#include "util/file_listing.h"
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"Kelvo";
+constexpr char16_t kSection[] = u"CmdLauncher";
+
+enum class ControlId : int { kCombo = 1, kButton = 2 };
+constexpr UINT_PTR kAutoRunTimer = 1;
+constexpr UINT_PTR kSubclassId = 1;
+constexpr WPARAM kMoveWithMouse = 0xF012;  // SC_MOVE with the mouse: drags like a title bar
+
+// The layout, in pixels.
+constexpr int kMarginTitled = 2;
+constexpr int kMarginFrameless = 6;
+constexpr int kMinButton = 22;
+constexpr int kMaxGrip = 12;
+constexpr int kLargeIconButton = 36;  // a wider button shows 32-pixel icons
+constexpr std::size_t kIconCacheSize = 64;
+
+constexpr DWORD kTitledStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFramelessStyle = WS_POPUP | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+std::u16string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+  return U16(text.data(), static_cast<std::size_t>(std::max(0, copied)));
+}
+
+std::optional<CmdKey> KeyOf(WPARAM vk) {
+  switch (vk) {
+    case VK_BACK:
+      return CmdKey::kBackspace;
+    case VK_RETURN:
+      return CmdKey::kEnter;
+    case VK_ESCAPE:
+      return CmdKey::kEscape;
+    case VK_LEFT:
+      return CmdKey::kLeft;
+    case VK_RIGHT:
+      return CmdKey::kRight;
+    case VK_UP:
+      return CmdKey::kUp;
+    case VK_DOWN:
+      return CmdKey::kDown;
+    case VK_DELETE:
+      return CmdKey::kDelete;
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+      return std::nullopt;  // a modifier alone changes nothing
+    default:
+      return CmdKey::kOther;
+  }
+}
+
+}  // namespace
+
+TCmdLncForm::TCmdLncForm(MainModel& model, Services services, HWND mainWindow)
+    : model_(model),
+      services_(std::move(services)),
+      mainWindow_(mainWindow),
+      logic_(services_.locale) {}
+
+TCmdLncForm::~TCmdLncForm() {
+  // The controls must be gone before the font and the glyph they use are deleted.
+  if (Handle()) DestroyWindow(Handle());
+}
+
+bool TCmdLncForm::Create() {
+  if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
+  noTitleBar_ = model_.NoTitleBar;
+  if (!CreateHandle(kClassName, kCaption, noTitleBar_ ? kFramelessStyle : kTitledStyle, kExStyle, 0,
+                    0, 200, 40, nullptr)) {
+    return false;
+  }
+  if (!CreateControls()) return false;
+  logic_.SetKeywords(CmdKeywords(model_.HKeyList, model_.FirstKwdIndex));
+  return true;
+}
+
+bool TCmdLncForm::CreateControls() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  // Not CBS_SORT: the rows come from the logic in the user's locale order.
+  KwdComboBox = CreateWindowExW(
+      0, L"COMBOBOX", nullptr,
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 100,
+      200, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kCombo)), instance,
+      nullptr);
+  // Skipped by Tab; Enter reaches it through the keyword box.
+  ExeBtn = CreateWindowExW(
+      0, L"BUTTON", nullptr, WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_DEFPUSHBUTTON | BS_BITMAP, 0,
+      0, 22, 22, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kButton)),
+      instance, nullptr);
+  if (!KwdComboBox || !ExeBtn) return false;
+  COMBOBOXINFO info{sizeof(info)};
+  if (!GetComboBoxInfo(KwdComboBox, &info) || !info.hwndItem) return false;
+  edit_ = info.hwndItem;
+  SetSubclass(edit_, &TCmdLncForm::EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  return true;
+}
+
+void TCmdLncForm::SettingsLoaded() {
+  if (!Handle()) return;
+  if (noTitleBar_ != model_.NoTitleBar) {
+    noTitleBar_ = model_.NoTitleBar;
+    ApplyBorder();
+  }
+  // Paths of the new table may name other files.
+  icons_.clear();
+  glyphValid_ = false;
+  logic_.SetKeywords(CmdKeywords(model_.HKeyList, model_.FirstKwdIndex));
+  if (Visible()) Sync();
+}
+
+void TCmdLncForm::ApplyBorder() {
+  SetWindowLongPtrW(Handle(), GWL_STYLE,
+                    static_cast<LONG_PTR>(noTitleBar_ ? kFramelessStyle : kTitledStyle) |
+                        (IsWindowVisible(Handle()) ? WS_VISIBLE : 0));
+  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TCmdLncForm::ApplyFont() {
+  FontHandle font = CreateSettingsFont(model_.CmdLauncherFont, Dpi());
+  if (!font) return;
+  SendMessageW(KwdComboBox, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  font_ = std::move(font);  // the old font goes only after the box no longer uses it
+}
+
+void TCmdLncForm::Layout() {
+  const CmdLauncherOptions& options = logic_.Options();
+  RECT box{};
+  GetWindowRect(KwdComboBox, &box);
+  const int boxHeight = Height(box);
+  const int m = noTitleBar_ ? kMarginFrameless : kMarginTitled;
+  const int h = std::max(boxHeight, kMinButton);
+  const int g = noTitleBar_ ? std::min(h / 3, kMaxGrip) : 0;
+  const int w = options.ListWidth > 0 ? options.ListWidth : 10 * boxHeight;
+  const int itemHeight =
+      std::max(1, static_cast<int>(SendMessageW(KwdComboBox, CB_GETITEMHEIGHT, 0, 0)));
+  // A drop-down combo box's height is that of its open list.
+  MoveWindow(KwdComboBox, m / 2 + g, m / 2, w, boxHeight + options.ListSize * itemHeight + 2, TRUE);
+  const int clientWidth = w + g + h + m;
+  const int clientHeight = h + m;
+  MoveWindow(ExeBtn, clientWidth - h - m / 2, m / 2, h, h, TRUE);
+  const int iconSize = h > kLargeIconButton ? 32 : 16;
+  if (iconSize != iconSize_) glyphValid_ = false;
+  iconSize_ = iconSize;
+  RECT bounds{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectExForDpi(&bounds, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
+                           FALSE, kExStyle, Dpi());
+  SetWindowPos(Handle(), nullptr, 0, 0, Width(bounds), Height(bounds),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TCmdLncForm::PlaceOnScreen(int x, int y) {
+  RECT bounds{};
+  GetWindowRect(Handle(), &bounds);
+  RECT wanted{x, y, x + Width(bounds), y + Height(bounds)};
+  // A place on a monitor that is no longer there: the nearest monitor's work area. The stored
+  // place changes only when the box hides.
+  if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
+    MONITORINFO info{sizeof(info)};
+    if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info)) {
+      const RECT& work = info.rcWork;
+      const int left = work.left;
+      const int top = work.top;
+      x = std::clamp(x, left, std::max<int>(left, work.right - Width(bounds)));
+      y = std::clamp(y, top, std::max<int>(top, work.bottom - Height(bounds)));
+    }
+  }
+  SetWindowPos(Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCmdLncForm::ShowLauncher() {
+  if (!Handle() || !model_.IniFile) return;
+  logic_.Show(ReadCmdLauncherOptions(*model_.IniFile));
+  ApplyFont();
+  Layout();
+  PlaceOnScreen(logic_.Options().PosX, logic_.Options().PosY);
+  EnableWindow(KwdComboBox, TRUE);
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+  SetFocus(KwdComboBox);
+  Sync();
+}
+
+void TCmdLncForm::HideLauncher() {
+  if (!Handle()) return;
+  KillTimer(Handle(), kAutoRunTimer);
+  syncing_ = true;
+  SendMessageW(KwdComboBox, CB_SHOWDROPDOWN, FALSE, 0);
+  syncing_ = false;
+  const bool wasVisible = IsWindowVisible(Handle()) != FALSE;
+  ShowWindow(Handle(), SW_HIDE);
+  logic_.Hidden();
+  RECT bounds{};
+  if (wasVisible && model_.IniFile && GetWindowRect(Handle(), &bounds)) {
+    model_.IniFile->WriteInteger(kSection, u"PosX", bounds.left);
+    model_.IniFile->WriteInteger(kSection, u"PosY", bounds.top);
+    model_.IniFile->UpdateFile();  // a failed write is retried by a later one
+  }
+}
+
+bool TCmdLncForm::ListOpen() const {
+  return SendMessageW(KwdComboBox, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+}
+
+bool TCmdLncForm::CtrlOrAlt() {
+  // The state as of the message being handled, not the keyboard's state now: keys may queue.
+  return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+}
+
+void TCmdLncForm::SyncRows() {
+  if (shownRowsVersion_ == logic_.RowsVersion()) return;
+  shownRowsVersion_ = logic_.RowsVersion();
+  SendMessageW(KwdComboBox, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(KwdComboBox, CB_RESETCONTENT, 0, 0);
+  const std::size_t count = logic_.RowCount();
+  SendMessageW(KwdComboBox, CB_INITSTORAGE, count, count * 16 * sizeof(wchar_t));
+  for (std::size_t i = 0; i < count; ++i) {
+    SendMessageW(KwdComboBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(logic_.Row(i))));
+  }
+  SendMessageW(KwdComboBox, WM_SETREDRAW, TRUE, 0);
+}
+
+void TCmdLncForm::Sync() {
+  syncing_ = true;
+  SyncRows();
+  if (logic_.ListOpen() != ListOpen()) {
+    SendMessageW(KwdComboBox, CB_SHOWDROPDOWN, logic_.ListOpen() ? TRUE : FALSE, 0);
+  }
+  const std::u16string& text = logic_.Text();
+  const bool firstRowShown = logic_.RowCount() > 0 && !text.empty() && logic_.Row(0) == text;
+  const LRESULT current = SendMessageW(KwdComboBox, CB_GETCURSEL, 0, 0);
+  if (firstRowShown && current == CB_ERR) SendMessageW(KwdComboBox, CB_SETCURSEL, 0, 0);
+  if (WindowText(KwdComboBox) != text) SetWindowTextW(KwdComboBox, W(text));
+  const int start = logic_.SelStart();
+  SendMessageW(KwdComboBox, CB_SETEDITSEL, 0, MAKELPARAM(start, start + logic_.SelLength()));
+  if (!logic_.Enabled()) EnableWindow(KwdComboBox, FALSE);
+  InvalidateRect(edit_, nullptr, TRUE);
+  EnableWindow(ExeBtn, logic_.SelectedId() ? TRUE : FALSE);
+  SyncGlyph();
+  syncing_ = false;
+  Effects();
+}
+
+void TCmdLncForm::Effects() {
+  CmdLauncherEffects effects = logic_.TakeEffects();
+  if (effects.sound) {
+    std::u16string path = *effects.sound;
+    if (AppFileExists(services_.files, model_.ExeDir, path)) services_.system.PlaySoundAsync(path);
+  }
+  if (effects.cancelTimer) KillTimer(Handle(), kAutoRunTimer);
+  if (effects.startTimer) {
+    SetTimer(Handle(), kAutoRunTimer, static_cast<UINT>(*effects.startTimer), nullptr);
+  }
+  if (effects.hide) HideLauncher();
+  // Posted, not sent: the record runs once this key's handling is over, with the box hidden,
+  // and whatever it opens (a message box, a reload) does not run inside the box's key handler.
+  if (effects.runId) PostMessageW(mainWindow_, WM_HOTKEY, static_cast<WPARAM>(*effects.runId), 0);
+}
+
+HICON TCmdLncForm::ShellIcon(const std::u16string& file, int size) {
+  const std::u16string path = HasDrivePart(file) ? file : model_.ExeDir + file;
+  const auto key = std::make_pair(size, path);
+  if (const auto found = icons_.find(key); found != icons_.end()) return found->second.get();
+  if (icons_.size() >= kIconCacheSize) icons_.clear();
+  SHFILEINFOW info{};
+  IconHandle icon;
+  if (ShellFileInfo(W(path), 0, &info, SHGFI_ICON | (size == 16 ? SHGFI_SMALLICON : 0))) {
+    icon.reset(info.hIcon);
+  }
+  // A file without an icon is remembered too, so that it is not asked for again.
+  return icons_.emplace(key, std::move(icon)).first->second.get();
+}
+
+void TCmdLncForm::SyncGlyph() {
+  const std::u16string file = logic_.GlyphFile();
+  if (glyphValid_ && file == glyphFile_ && glyphSize_ == iconSize_) return;
+  const int size = iconSize_;
+  const WindowDC screen(ExeBtn);
+  const MemoryDC memory(screen.Get() ? CreateCompatibleDC(screen.Get()) : nullptr);
+  BitmapHandle bitmap(memory ? CreateCompatibleBitmap(screen.Get(), size, size + 1) : nullptr);
+  if (!bitmap) return;
+  {
+    SelectedObject selected(memory.get(), bitmap.get());
+    RECT all{0, 0, size, size + 1};
+    FillRect(memory.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    HICON icon = file.empty() ? nullptr : ShellIcon(file, size);
+    if (!icon) icon = size == 16 && services_.exeSmallIcon ? services_.exeSmallIcon() : KelvoIcon();
+    if (icon) DrawIconEx(memory.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  }
+  SendMessageW(ExeBtn, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+  glyph_ = std::move(bitmap);  // the old glyph goes once the button shows the new one
+  glyphFile_ = file;
+  glyphSize_ = size;
+  glyphValid_ = true;
+}
+
+HBRUSH TCmdLncForm::ColourEdit(HDC dc) {
+  const CmdLauncherOptions& o = logic_.Options();
+  const bool one = logic_.OneLeft();
+  const COLORREF text = ResolveColour(one ? o.FgColorC : o.FgColorK);
+  const COLORREF background = ResolveColour(one ? o.BgColorC : o.BgColorK);
+  SetTextColor(dc, text);
+  SetBkColor(dc, background);
+  if (!editBrush_ || editBrushColour_ != background) {
+    editBrush_.reset(CreateSolidBrush(background));
+    editBrushColour_ = background;
+  }
+  return editBrush_.get();
+}
+
+void TCmdLncForm::KwdComboBoxChange(bool fromList) {
+  if (syncing_) return;  // Kelvo's own change of the text, not the user's
+  std::u16string text;
+  if (fromList) {
+    const LRESULT row = SendMessageW(KwdComboBox, CB_GETCURSEL, 0, 0);
+    // At this notification the box still shows the old text; the row is the new one.
+    if (row != CB_ERR && static_cast<std::size_t>(row) < logic_.RowCount()) {
+      text = logic_.Row(static_cast<std::size_t>(row));
+    }
+  } else {
+    text = WindowText(KwdComboBox);
+  }
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  logic_.TextChanged(text, static_cast<int>(end), fromList || ListOpen());
+  if (fromList) {
+    Sync();
+  } else {
+    // The user's text stays as typed; only the button, colours and sounds follow.
+    EnableWindow(ExeBtn, logic_.SelectedId() ? TRUE : FALSE);
+    InvalidateRect(edit_, nullptr, TRUE);
+    SyncGlyph();
+    Effects();
+  }
+}
+
+void TCmdLncForm::FormPaint() {
+  PaintDC paint(Handle());
+  if (!paint.Get() || !noTitleBar_) return;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  DrawEdge(paint.Get(), &client, EDGE_RAISED, BF_RECT);
+  RECT grip{4, 4, 7, client.bottom - 4};
+  DrawEdge(paint.Get(), &grip, BDR_RAISEDINNER, BF_RECT);
+}
+
+LRESULT CALLBACK TCmdLncForm::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                       DWORD_PTR self) noexcept {
+  try {
+    return reinterpret_cast<TCmdLncForm*>(self)->EditMessage(hwnd, msg, wp, lp);
+  } catch (...) {
+    return DefSubclass(hwnd, msg, wp, lp);
+  }
+}
+
+LRESULT TCmdLncForm::EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_KEYDOWN: {
+      const std::optional<CmdKey> key = KeyOf(wp);
+      if (!key) break;
+      DWORD start = 0;
+      DWORD end = 0;
+      SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+      const bool consumed = logic_.KeyDown(*key, CtrlOrAlt(), start != end, ListOpen());
+      Sync();
+      if (consumed) return 0;
+      break;
+    }
+    case WM_CHAR: {
+      const bool consumed = logic_.Character(static_cast<char16_t>(wp), CtrlOrAlt(), ListOpen());
+      Sync();
+      if (consumed) return 0;
+      break;
+    }
+    case WM_KEYUP: {
+      const bool modifiers = CtrlOrAlt();
+      const bool open = ListOpen();
+      const LRESULT row = open ? SendMessageW(KwdComboBox, CB_GETCURSEL, 0, 0) : CB_ERR;
+      logic_.KeyUp(modifiers, row == CB_ERR ? -1 : static_cast<int>(row));
+      Sync();
+      if (modifiers) return 0;
+      break;
+    }
+    case WM_NCDESTROY:
+      RemoveSubclass(edit, &TCmdLncForm::EditProc, kSubclassId);
+      break;
+  }
+  return DefSubclass(edit, msg, wp, lp);
+}
+
+LRESULT TCmdLncForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CLOSE:
+      HideLauncher();  // hidden, never destroyed by the user
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wp) == static_cast<WORD>(ControlId::kCombo)) {
+        if (HIWORD(wp) == CBN_EDITCHANGE) KwdComboBoxChange(false);
+        if (HIWORD(wp) == CBN_SELCHANGE) KwdComboBoxChange(true);
+        return 0;
+      }
+      if (LOWORD(wp) == static_cast<WORD>(ControlId::kButton) && HIWORD(wp) == BN_CLICKED) {
+        logic_.Execute();  // ExeBtnClick
+        Sync();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(lp) == edit_) {
+        return reinterpret_cast<LRESULT>(ColourEdit(reinterpret_cast<HDC>(wp)));
+      }
+      break;
+    case WM_TIMER:
+      if (wp == kAutoRunTimer) {
+        KillTimer(Handle(), kAutoRunTimer);
+        logic_.TimerElapsed();
+        Sync();
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) SetFocus(KwdComboBox);
+      return 0;
+    case WM_PAINT:
+      FormPaint();
+      return 0;
+    case WM_DPICHANGED: {
+      // Moved onto a monitor of another DPI: the font is made anew for it and the box laid out.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      ApplyFont();
+      Layout();
+      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      glyphValid_ = false;
+      SyncGlyph();
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      if (noTitleBar_) {
+        ReleaseCapture();
+        SendMessageW(Handle(), WM_SYSCOMMAND, kMoveWithMouse, 0);
+        return 0;
+      }
+      break;
+  }
+  return Default(msg, wp, lp);
+}

@@ -1,0 +1,93 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "core/main_model.h"
+#include "launcher/cmd_launcher_model.h"
+#include "platform/desktop.h"
+#include "platform/file_system.h"
+#include "platform/locale.h"
+#include "platform/unique_handle_win.h"
+#include "ui/gdi_win.h"
+#include "ui/window_win.h"
+
+// The command launcher, class "TCmdLncForm": a small always-on-top box in which the user types
+// a keyword; Enter runs the keyword's record through the main window's hotkey message. Made at
+// its first show and then only hidden. The logic is CmdLauncherModel's; this class mirrors its
+// state into the combo box and the button.
+class TCmdLncForm : public Window {
+ public:
+  static constexpr wchar_t kClassName[] = L"TCmdLncForm";
+
+  struct Services {
+    const Locale& locale;
+    const FileSystem& files;
+    SystemControl& system;
+    // The shell's small icon of Kelvo.exe, fetched at its first use.
+    std::function<HICON()> exeSmallIcon;
+  };
+
+  TCmdLncForm(MainModel& model, Services services, HWND mainWindow);
+  ~TCmdLncForm() override;
+
+  // Creates the window, hidden, with the keyword records of the current table.
+  bool Create();
+  // The end of a settings load: the border follows NoTitleBar and the keywords are taken anew
+  // (a shown box refills its list).
+  void SettingsLoaded();
+  void ShowLauncher();
+  // Hides the box and stores its place.
+  void HideLauncher();
+  bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool CreateControls();
+  static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                   DWORD_PTR self) noexcept;
+  LRESULT EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp);
+
+  void ApplyBorder();
+  void ApplyFont();
+  void Layout();
+  void PlaceOnScreen(int x, int y);
+  // Shows the model's state in the controls and carries out what the last event asked for.
+  void Sync();
+  void SyncRows();
+  void SyncGlyph();
+  void Effects();
+  void KwdComboBoxChange(bool fromList);
+  HICON ShellIcon(const std::u16string& path, int size);
+  HBRUSH ColourEdit(HDC dc);
+  void FormPaint();
+  bool ListOpen() const;
+  static bool CtrlOrAlt();
+
+  MainModel& model_;
+  Services services_;
+  HWND mainWindow_;
+  CmdLauncherModel logic_;
+  HWND KwdComboBox = nullptr;
+  HWND edit_ = nullptr;
+  HWND ExeBtn = nullptr;
+  FontHandle font_;
+  BitmapHandle glyph_;
+  BrushHandle editBrush_;
+  COLORREF editBrushColour_ = CLR_INVALID;
+  std::u16string glyphFile_;  // what the glyph shows now
+  int glyphSize_ = 0;
+  bool glyphValid_ = false;
+  // Shell icons by size and path: a look-up can take long, and keystrokes come back to the same
+  // few records.
+  std::map<std::pair<int, std::u16string>, IconHandle> icons_;
+  std::uint64_t shownRowsVersion_ = ~0ull;
+  int iconSize_ = 16;
+  bool noTitleBar_ = false;
+  bool syncing_ = false;  // the box's text is being set by Kelvo, not typed
+};

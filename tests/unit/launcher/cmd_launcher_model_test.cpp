@@ -1,0 +1,327 @@
+#include "launcher/cmd_launcher_model.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/fake_hotkey_registrar.h"
+#include "support/fake_locale.h"
+#include "support/memory_file_system.h"
+#include "support/system_code_page.h"
+
+namespace {
+
+class CmdLauncherModelTest : public ::testing::Test {
+ protected:
+  // Keywords get identifiers 1001, 1002 … in table order.
+  void Keywords(std::vector<std::u16string> words) {
+    std::vector<CmdKeyword> list;
+    int id = 1001;
+    for (auto& w : words) list.push_back({id++, std::move(w), u""});
+    model.SetKeywords(std::move(list));
+  }
+  void Show() {
+    model.Show(options);
+    model.TakeEffects();
+  }
+  void Type(std::u16string_view text) {
+    for (char16_t c : text) model.Character(c, false, model.ListOpen());
+  }
+  bool Key(CmdKey key, bool textSelected = false) {
+    return model.KeyDown(key, false, textSelected, model.ListOpen());
+  }
+  std::vector<std::u16string> Rows() const {
+    std::vector<std::u16string> rows;
+    for (std::size_t i = 0; i < model.RowCount(); ++i) rows.push_back(model.Row(i));
+    return rows;
+  }
+
+  FakeLocale locale;
+  CmdLauncherOptions options;
+  CmdLauncherModel model{locale};
+};
+
+using Words = std::vector<std::u16string>;
+
+TEST_F(CmdLauncherModelTest, ListsMatchesInCaseBlindOrderWithTheEarlierOfEqualKeywordsSelected) {
+  Keywords({u"zip", u"Calc", u"calendar", u"CALC", u"cmd"});
+  Show();
+  EXPECT_EQ(Rows(), (Words{u"Calc", u"CALC", u"calendar", u"cmd", u"zip"}));
+  EXPECT_EQ(model.Text(), u"");
+  EXPECT_FALSE(model.ListOpen());  // nothing typed: the list stays closed
+  Type(u"CA");
+  EXPECT_EQ(Rows(), (Words{u"Calc", u"CALC", u"calendar"}));
+  EXPECT_EQ(model.Text(), u"Calc");
+  EXPECT_EQ(model.Prefix(), u"CA");
+  EXPECT_EQ(model.SelStart(), 2);
+  EXPECT_TRUE(model.ListOpen());
+  Type(u"lc");
+  // Both spellings are listed; the record earlier in the table is the one selected.
+  EXPECT_EQ(Rows(), (Words{u"Calc", u"CALC"}));
+  EXPECT_EQ(model.SelectedId(), 1002);
+}
+
+TEST_F(CmdLauncherModelTest, SkipInputCompletesAsFarAsTheKeywordsAgreeAndNoFurther) {
+  options.SkipInput = true;
+  Keywords({u"calc", u"calendar", u"ab", u"ABC", u"xy"});
+  Show();
+  Type(u"c");
+  EXPECT_EQ(model.Prefix(), u"cal");
+  EXPECT_EQ(Rows(), (Words{u"calc", u"calendar"}));
+  EXPECT_EQ(model.Text(), u"calc");
+  EXPECT_EQ(model.SelStart(), 3);
+  // The shorter keyword ends the completion: nothing is read past it.
+  Key(CmdKey::kBackspace);
+  EXPECT_EQ(model.Prefix(), u"");  // SkipInput: Backspace empties the prefix at once
+  Type(u"a");
+  EXPECT_EQ(model.Prefix(), u"ab");
+  EXPECT_EQ(model.Text(), u"ab");
+  // With one match the prefix becomes the whole keyword.
+  Key(CmdKey::kBackspace);
+  Type(u"x");
+  EXPECT_EQ(model.Prefix(), u"xy");
+  EXPECT_TRUE(model.OneLeft());
+  EXPECT_EQ(model.SelectedId(), 1005);
+}
+
+TEST_F(CmdLauncherModelTest, CompletionAndBackspaceNeverSplitASurrogatePair) {
+  options.SkipInput = true;
+  // U+2000B and U+2000C share their high surrogate.
+  Keywords({u"a\U0002000Bx", u"a\U0002000Cy", u"q\U0002000Br", u"q\U0002000Bs"});
+  Show();
+  Type(u"a");
+  EXPECT_EQ(model.Prefix(), u"a");
+  Key(CmdKey::kBackspace);
+  Type(u"q");
+  EXPECT_EQ(model.Prefix(), u"q\U0002000B");
+  options.SkipInput = false;
+  Show();
+  Type(u"q");
+  // A character outside the basic plane arrives as two messages and is tested whole.
+  Type(u"\U0002000B");
+  EXPECT_EQ(model.Prefix(), u"q\U0002000B");
+  Key(CmdKey::kBackspace);
+  EXPECT_EQ(model.Prefix(), u"q");
+}
+
+TEST_F(CmdLauncherModelTest, ACharacterThatContinuesNothingIsDroppedWithTheNgSound) {
+  options.NgSound = u"ng.wav";
+  options.CnfSound = u"ok.wav";
+  Keywords({u"calc", u"cmd"});
+  Show();
+  Type(u"c");
+  model.TakeEffects();
+  Type(u"z");
+  EXPECT_EQ(model.Prefix(), u"c");
+  EXPECT_EQ(Rows(), (Words{u"calc", u"cmd"}));
+  EXPECT_EQ(model.TakeEffects().sound, u"ng.wav");
+  Type(u"m");
+  EXPECT_EQ(model.TakeEffects().sound, u"ok.wav");  // one keyword left
+  EXPECT_TRUE(model.OneLeft());
+}
+
+TEST_F(CmdLauncherModelTest, BackspaceWithoutSkipInputRemovesOneCharacterUnlessOneIsLeft) {
+  Keywords({u"calc", u"calendar", u"cmd"});
+  Show();
+  Type(u"cal");
+  EXPECT_TRUE(Key(CmdKey::kBackspace));
+  EXPECT_EQ(model.Prefix(), u"ca");
+  EXPECT_TRUE(model.ListOpen());
+  Type(u"le");
+  EXPECT_TRUE(model.OneLeft());
+  Key(CmdKey::kBackspace);
+  EXPECT_EQ(model.Prefix(), u"");
+  // With an empty prefix the box handles the key itself.
+  EXPECT_FALSE(Key(CmdKey::kBackspace));
+}
+
+TEST_F(CmdLauncherModelTest, CtrlOrAltCharactersChangeNothing) {
+  Keywords({u"calc", u"cmd"});
+  Show();
+  Type(u"c");
+  const std::u16string text = model.Text();
+  EXPECT_TRUE(model.Character(u'\x03', true, model.ListOpen()));  // Ctrl+C
+  EXPECT_TRUE(model.Character(u'a', true, model.ListOpen()));
+  model.KeyUp(true, 1);
+  EXPECT_EQ(model.Prefix(), u"c");
+  EXPECT_EQ(model.Text(), text);
+  // Ctrl held does not close the list either.
+  EXPECT_TRUE(model.ListOpen());
+  model.KeyDown(CmdKey::kOther, true, false, true);
+  EXPECT_TRUE(model.ListOpen());
+}
+
+TEST_F(CmdLauncherModelTest, EnterRunsTheSelectedRecordOnceAndIgnoresInputUntilTheNextShow) {
+  Keywords({u"calc", u"cmd"});
+  Show();
+  Type(u"x");  // nothing selected: Enter with the list closed does nothing
+  EXPECT_TRUE(Key(CmdKey::kEnter));
+  EXPECT_FALSE(model.TakeEffects().hide);
+  Show();
+  Type(u"cm");
+  Key(CmdKey::kEnter);
+  CmdLauncherEffects run = model.TakeEffects();
+  EXPECT_TRUE(run.hide);
+  EXPECT_EQ(run.runId, 1002);
+  EXPECT_FALSE(model.Enabled());
+  Key(CmdKey::kEnter);
+  Type(u"d");
+  model.TextChanged(u"", 0, false);
+  model.Execute();
+  EXPECT_FALSE(model.TakeEffects().runId);
+  Show();
+  EXPECT_TRUE(model.Enabled());
+  EXPECT_EQ(model.Prefix(), u"");
+}
+
+TEST_F(CmdLauncherModelTest, EnterWithTheListOpenHidesEvenWithoutASelection) {
+  Keywords({u"calc", u"calendar"});
+  Show();
+  Type(u"c");
+  ASSERT_TRUE(model.ListOpen());
+  model.TextChanged(u"ca", 2, true);  // the user moved through the list to a text of no record
+  Key(CmdKey::kEnter);
+  const CmdLauncherEffects e = model.TakeEffects();
+  EXPECT_TRUE(e.hide);
+  EXPECT_FALSE(e.runId);
+}
+
+TEST_F(CmdLauncherModelTest, EscClosesTheListFirstThenTheWindow) {
+  Keywords({u"calc", u"calendar"});
+  Show();
+  Type(u"ca");
+  ASSERT_TRUE(model.ListOpen());
+  Key(CmdKey::kEscape);
+  EXPECT_FALSE(model.ListOpen());
+  EXPECT_EQ(model.SelStart(), 2);
+  EXPECT_FALSE(model.TakeEffects().hide);
+  Key(CmdKey::kEscape);
+  const CmdLauncherEffects e = model.TakeEffects();
+  EXPECT_TRUE(e.hide);
+  EXPECT_FALSE(e.runId);
+}
+
+TEST_F(CmdLauncherModelTest, AutomaticRunWaitsOnATimerAndRunsOnce) {
+  options.CnfExecute = true;
+  options.ExeDelay = 300;
+  Keywords({u"calc", u"cmd"});
+  Show();
+  Type(u"c");
+  EXPECT_FALSE(model.TakeEffects().startTimer);
+  Type(u"m");
+  EXPECT_EQ(model.TakeEffects().startTimer, 300);
+  // The user takes it back before the wait is over: nothing runs.
+  Key(CmdKey::kBackspace);
+  EXPECT_EQ(model.Prefix(), u"");
+  EXPECT_TRUE(model.TakeEffects().cancelTimer);
+  model.TimerElapsed();
+  EXPECT_FALSE(model.TakeEffects().runId);
+  Type(u"cm");
+  model.TakeEffects();
+  // Enter during the wait runs it; the timer that fires afterwards does not run it again.
+  Key(CmdKey::kEnter);
+  EXPECT_EQ(model.TakeEffects().runId, 1002);
+  model.TimerElapsed();
+  EXPECT_FALSE(model.TakeEffects().runId);
+  Show();
+  Type(u"cm");
+  model.TakeEffects();
+  model.TimerElapsed();
+  EXPECT_EQ(model.TakeEffects().runId, 1002);
+}
+
+TEST_F(CmdLauncherModelTest, AutomaticRunNeedsSomethingTyped) {
+  options.CnfExecute = true;
+  Keywords({u"only"});
+  model.Show(options);
+  const CmdLauncherEffects e = model.TakeEffects();
+  EXPECT_TRUE(model.OneLeft());
+  EXPECT_FALSE(e.startTimer);
+  EXPECT_FALSE(e.runId);
+}
+
+TEST_F(CmdLauncherModelTest, UserEditsSetThePrefixUpToTheCaret) {
+  Keywords({u"calc", u"cmd"});
+  Show();
+  Type(u"ca");
+  model.TextChanged(u"cm", 2, false);
+  EXPECT_EQ(model.Prefix(), u"cm");
+  EXPECT_EQ(model.SelectedId(), std::nullopt) << "the text is not a keyword";
+  model.TextChanged(u"cmd", 1, false);
+  EXPECT_EQ(model.Prefix(), u"c");
+  EXPECT_EQ(model.SelectedId(), 1002);
+  model.TextChanged(u"", 0, false);
+  EXPECT_EQ(model.Prefix(), u"");
+  EXPECT_EQ(Rows(), (Words{u"calc", u"cmd"}));
+}
+
+TEST_F(CmdLauncherModelTest, DeleteEmptiesThePrefixOnlyWithoutASelection) {
+  Keywords({u"calc", u"calendar"});
+  Show();
+  Type(u"cal");
+  EXPECT_FALSE(Key(CmdKey::kDelete, true));  // the box then deletes the selected completion
+  EXPECT_EQ(model.Prefix(), u"cal");
+  EXPECT_FALSE(Key(CmdKey::kDelete, false));
+  EXPECT_EQ(model.Prefix(), u"");
+}
+
+TEST_F(CmdLauncherModelTest, AReloadWhileShownRefillsTheListAndSelectsByTheNewTable) {
+  Keywords({u"calc", u"cmd"});
+  Show();
+  Type(u"cm");
+  ASSERT_EQ(model.SelectedId(), 1002);
+  model.SetKeywords({{1001, u"cmd", u"new.exe"}});
+  EXPECT_EQ(Rows(), (Words{u"cmd"}));
+  EXPECT_EQ(model.SelectedId(), 1001);
+  EXPECT_EQ(model.GlyphFile(), u"new.exe");
+  model.SetKeywords({});
+  EXPECT_EQ(model.RowCount(), 0u);
+  EXPECT_EQ(model.SelectedId(), std::nullopt);
+  EXPECT_EQ(model.Text(), u"cm");
+}
+
+TEST(CmdLauncherOptionsTest, OutOfRangeNumbersAreBroughtIntoRange) {
+  MemoryFileSystem files;
+  UsrIniFile ini(u"C:\\K.INI", files, SystemCodePage());
+  CmdLauncherOptions o = ReadCmdLauncherOptions(ini);
+  EXPECT_EQ(o.ExeDelay, 250);
+  EXPECT_EQ(o.ListSize, 10);
+  EXPECT_TRUE(o.Dropdown);
+  EXPECT_EQ(o.FgColorK, 0xFF000008u);
+  ini.WriteInteger(u"CmdLauncher", u"ExeDelay", -1);
+  ini.WriteInteger(u"CmdLauncher", u"ListSize", 0);
+  ini.WriteInteger(u"CmdLauncher", u"ListWidth", -5);
+  o = ReadCmdLauncherOptions(ini);
+  EXPECT_EQ(o.ExeDelay, 0);
+  EXPECT_EQ(o.ListSize, 1);
+  EXPECT_EQ(o.ListWidth, 0);
+  ini.WriteInteger(u"CmdLauncher", u"ExeDelay", 999999);
+  EXPECT_EQ(ReadCmdLauncherOptions(ini).ExeDelay, kMaxExeDelay);
+}
+
+TEST(CmdKeywordsTest, TakesTheKeywordRecordsWithTheirIconOrFirstProgram) {
+  FakeHotKeyRegistrar registrar;
+  HKeyList table;
+  auto add = [&](int id) -> HKeyRec& {
+    table.push_back(std::make_unique<HKeyRec>(registrar, 1, id, 0));
+    return *table.back();
+  };
+  add(101).Keyword = u"not a keyword";
+  HKeyRec& a = add(1001);
+  a.Keyword = u"a";
+  a.Icon = u"a.ico";
+  a.Execute[0] = u"a.exe";
+  HKeyRec& b = add(1251);
+  b.Keyword = u"b";
+  b.Execute[0] = u"C:\\b.lnk";
+  const std::vector<CmdKeyword> k = CmdKeywords(table, 1);
+  ASSERT_EQ(k.size(), 2u);
+  EXPECT_EQ(k[0].glyphFile, u"a.ico");
+  EXPECT_EQ(k[1].id, 1251);
+  EXPECT_EQ(k[1].glyphFile, u"C:\\b.lnk");
+  EXPECT_TRUE(CmdKeywords(table, -1).empty());
+}
+
+}  // namespace
