@@ -43,6 +43,15 @@ void StripQuotes(std::u16string& value) {
   }
 }
 
+// The text a value is written as. A value that itself begins and ends with a double quote gets
+// one more pair, which StripQuotes removes again, so that it reads back as it was written.
+std::u16string StoredValue(std::u16string_view value) {
+  std::u16string stored(value);
+  if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
+    stored = u'"' + stored + u'"';
+  return stored;
+}
+
 std::u16string ItemKey(int n) { return u"Item" + IntToText(n); }
 
 }  // namespace
@@ -196,7 +205,7 @@ bool UsrIniFile::SetLine(std::u16string_view section, std::u16string_view key,
                          std::u16string_view value) {
   IniSection* found = FindSection(section);
   std::vector<std::u16string>& lines = found ? found->lines : AddSection(section);
-  std::u16string newLine = std::u16string(key) + u"=" + std::u16string(value);
+  std::u16string newLine = std::u16string(key) + u"=" + StoredValue(value);
   const auto line = std::find_if(lines.begin(), lines.end(),
                                  [&](const std::u16string& l) { return LineHasKey(l, key); });
   if (line == lines.end()) {

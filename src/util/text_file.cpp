@@ -56,7 +56,9 @@ DecodedText DecodeText(std::string_view bytes, const CodePage& codePage) {
   return {codePage.ToUnicode(bytes), TextEncoding::Ansi};
 }
 
-EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const CodePage& codePage) {
+namespace {
+
+EncodedText EncodeTextAs(std::u16string_view text, TextEncoding wanted, const CodePage& codePage) {
   switch (wanted) {
     case TextEncoding::Ansi:
       if (auto ansi = codePage.FromUnicodeExact(text)) return {std::move(*ansi), wanted};
@@ -73,6 +75,22 @@ EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const Code
       return {EncodeUtf16(text, true), wanted};
   }
   return {std::string(kUtf8Bom) + Utf16ToUtf8(text), TextEncoding::Utf8Bom};
+}
+
+}  // namespace
+
+EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const CodePage& codePage) {
+  EncodedText encoded = EncodeTextAs(text, wanted, codePage);
+  if (encoded.encoding != TextEncoding::Ansi && encoded.encoding != TextEncoding::Utf8) {
+    return encoded;
+  }
+  // Without a mark the reader guesses: ANSI bytes that happen to be valid UTF-8 (half-width
+  // "ﾃｽ" is C3 BD), or text that begins with U+FEFF, would read back as other text. UTF-8 with a
+  // mark keeps it, as it keeps characters the code page lacks.
+  if (DecodeText(encoded.bytes, codePage).text == text) return encoded;
+  EncodedText marked = EncodeTextAs(text, TextEncoding::Utf8Bom, codePage);
+  if (DecodeText(marked.bytes, codePage).text == text) return marked;
+  return encoded;
 }
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
@@ -237,14 +255,35 @@ std::optional<std::string> EncodeAllLines(const std::vector<std::u16string_view>
   return out;
 }
 
+// Whether the bytes read back as the lines.
+bool ReadsBackAs(std::string_view bytes, const std::vector<std::u16string_view>& lines,
+                 const CodePage& codePage) {
+  KeptLineBytes unused;
+  const DecodedLines decoded = DecodeLines(bytes, codePage, unused);
+  if (decoded.lines.size() != lines.size()) return false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (decoded.lines[i] != lines[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 EncodedText EncodeLines(const std::vector<std::u16string_view>& lines, TextEncoding wanted,
                         const CodePage& codePage, KeptLineBytes kept) {
   if (wanted == TextEncoding::Utf8 && !lines.empty() && lines.front().starts_with(u"\uFEFF"))
     wanted = TextEncoding::Utf8Bom;
-  if (auto bytes = EncodeAllLines(lines, wanted, codePage, kept))
-    return {std::move(*bytes), wanted};
+  auto bytes = EncodeAllLines(lines, wanted, codePage, kept);
+  // Without a mark the reader guesses the encoding from the lines, and a write can tip the
+  // balance: a UTF-8 file whose last UTF-8 line Kelvo replaced now has more Shift_JIS lines, or
+  // a value Kelvo wrote in the code page happens to be valid UTF-8. Such a file would read back
+  // as other text; UTF-8 with a mark keeps every line.
+  if (bytes && (wanted == TextEncoding::Ansi || wanted == TextEncoding::Utf8) &&
+      !ReadsBackAs(*bytes, lines, codePage)) {
+    auto marked = EncodeAllLines(lines, TextEncoding::Utf8Bom, codePage, kept);
+    if (ReadsBackAs(*marked, lines, codePage)) return {std::move(*marked), TextEncoding::Utf8Bom};
+  }
+  if (bytes) return {std::move(*bytes), wanted};
   // The code page would lose characters: keep them all in UTF-8, marked so that the next read
   // recognises it.
   return {*EncodeAllLines(lines, TextEncoding::Utf8Bom, codePage, std::move(kept)),

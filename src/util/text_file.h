@@ -30,7 +30,9 @@ DecodedText DecodeText(std::string_view bytes, const CodePage& codePage);
 
 // The text in the wanted encoding, with its byte-order mark where it has one. Never drops a
 // character: when ANSI is wanted and the code page cannot hold every character exactly, the text
-// is written as UTF-8 with a mark instead, and `encoding` says so.
+// is written as UTF-8 with a mark instead, and `encoding` says so. The same happens when ANSI or
+// UTF-8 without a mark would read back as other text (code-page bytes that are valid UTF-8, a
+// leading U+FEFF).
 EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const CodePage& codePage);
 
 // Lines end at CR LF, CR or LF. A line end at the very end of the text does not start another
@@ -73,7 +75,9 @@ DecodedLines DecodeLines(std::string_view bytes, const CodePage& codePage, KeptL
 // The lines, each followed by CR LF, in the wanted encoding with its byte-order mark. Lines with
 // kept bytes are written as those bytes; the others as EncodeText would (an ANSI file that
 // cannot hold a character becomes UTF-8 with a mark). A file without a mark whose text begins
-// with U+FEFF gets a mark, so that the character is not taken for one when read again.
+// with U+FEFF gets a mark, so that the character is not taken for one when read again; so does
+// one whose lines DecodeLines would read back as other text (the guess of a file without a mark
+// goes by the majority of its lines, which a change can tip).
 EncodedText EncodeLines(const std::vector<std::u16string_view>& lines, TextEncoding wanted,
                         const CodePage& codePage, KeptLineBytes kept);
 
