@@ -1,6 +1,8 @@
 #include "util/text_file.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <unordered_set>
 #include <utility>
 
 #include "base/text_codec.h"
@@ -109,14 +111,29 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
   return lines;
 }
 
-void KeptLineBytes::Keep(const std::u16string& text, std::string bytes) {
+void KeptLineBytes::Keep(const std::u16string& text, std::optional<std::string> bytes) {
   kept_[text].bytes.push_back(std::move(bytes));
 }
 
 const std::string* KeptLineBytes::Next(const std::u16string& text) {
   const auto found = kept_.find(text);
   if (found == kept_.end() || found->second.next >= found->second.bytes.size()) return nullptr;
-  return &found->second.bytes[found->second.next++];
+  const std::optional<std::string>& bytes = found->second.bytes[found->second.next++];
+  return bytes ? &*bytes : nullptr;
+}
+
+void KeptLineBytes::Remove(const std::u16string& text, std::size_t occurrence) {
+  const auto found = kept_.find(text);
+  if (found == kept_.end() || occurrence >= found->second.bytes.size()) return;
+  found->second.bytes.erase(found->second.bytes.begin() + static_cast<std::ptrdiff_t>(occurrence));
+}
+
+void KeptLineBytes::Insert(const std::u16string& text, std::size_t occurrence) {
+  const auto found = kept_.find(text);
+  if (found == kept_.end()) return;
+  auto& bytes = found->second.bytes;
+  bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(occurrence, bytes.size())),
+               std::nullopt);
 }
 
 namespace {
@@ -196,14 +213,23 @@ DecodedLines DecodeLines(std::string_view bytes, const CodePage& codePage, KeptL
     decoded.encoding = GuessEncoding(lines);
   }
   decoded.lines.reserve(lines.size());
+  std::vector<bool> validLines;
+  std::unordered_set<std::u16string> foreignTexts;
   for (std::string_view line : lines) {
     auto [text, valid] = DecodeLine(line, decoded.encoding, codePage);
     if (!valid && decoded.firstForeignLine == 0) {
       decoded.firstForeignLine = static_cast<int>(decoded.lines.size()) + 1;
       decoded.foreignText = text;
     }
-    if (!valid) kept.Keep(text, std::string(line));
+    if (!valid) foreignTexts.insert(text);
+    validLines.push_back(valid);
     decoded.lines.push_back(std::move(text));
+  }
+  // Each line whose text a foreign line shares, in file order.
+  for (std::size_t i = 0; i < lines.size() && !foreignTexts.empty(); ++i) {
+    if (foreignTexts.count(decoded.lines[i]) == 0) continue;
+    kept.Keep(decoded.lines[i],
+              validLines[i] ? std::nullopt : std::optional<std::string>(std::string(lines[i])));
   }
   return decoded;
 }
@@ -277,11 +303,11 @@ EncodedText EncodeLines(const std::vector<std::u16string_view>& lines, TextEncod
   // Without a mark the reader guesses the encoding from the lines, and a write can tip the
   // balance: a UTF-8 file whose last UTF-8 line Kelvo replaced now has more Shift_JIS lines, or
   // a value Kelvo wrote in the code page happens to be valid UTF-8. Such a file would read back
-  // as other text; UTF-8 with a mark keeps every line.
+  // as other text. With a mark nothing is guessed: every line Kelvo writes reads back, and kept
+  // lines keep their bytes (one that is valid UTF-8 then reads as such).
   if (bytes && (wanted == TextEncoding::Ansi || wanted == TextEncoding::Utf8) &&
       !ReadsBackAs(*bytes, lines, codePage)) {
-    auto marked = EncodeAllLines(lines, TextEncoding::Utf8Bom, codePage, kept);
-    if (ReadsBackAs(*marked, lines, codePage)) return {std::move(*marked), TextEncoding::Utf8Bom};
+    bytes.reset();
   }
   if (bytes) return {std::move(*bytes), wanted};
   // The code page would lose characters: keep them all in UTF-8, marked so that the next read

@@ -53,18 +53,26 @@ struct DecodedLines {
   std::u16string foreignText;
 };
 
-// The bytes lines were read from where their text alone would not give those bytes back, in
-// file order for each text.
+// The bytes lines were read from where their text alone would not give those bytes back. Every
+// line that shares its text with such a line is noted as well, in file order, so that each line
+// gets its own bytes back and not those of another line with the same text (a line pasted from a
+// Shift_JIS file beside the same line in UTF-8).
 class KeptLineBytes {
  public:
-  void Keep(const std::u16string& text, std::string bytes);
-  // The bytes of the next line read with this text, if it kept any.
+  // The next line of this text in file order: its bytes, or nothing when its text gives them.
+  void Keep(const std::u16string& text, std::optional<std::string> bytes);
+  // The bytes of the next line written with this text, if it kept any.
   const std::string* Next(const std::u16string& text);
+  // Whether lines of this text are noted; a change to such lines must be told with Remove and
+  // Insert, each naming the line by the number of lines of its text before it.
+  bool Holds(const std::u16string& text) const { return kept_.count(text) != 0; }
+  void Remove(const std::u16string& text, std::size_t occurrence);
+  void Insert(const std::u16string& text, std::size_t occurrence);
   bool empty() const { return kept_.empty(); }
 
  private:
   struct Entry {
-    std::vector<std::string> bytes;
+    std::vector<std::optional<std::string>> bytes;
     std::size_t next = 0;
   };
   std::unordered_map<std::u16string, Entry> kept_;

@@ -561,6 +561,33 @@ TEST_F(SettingsStoreTest, AShiftJisFileKeepsALineItCannotTakeBackAndALeadingByte
 
 // ---- Item lists
 
+TEST_F(SettingsStoreTest, LinesOfTheSameTextEachKeepTheirOwnBytes) {
+  // "Memo=古いメモ" in UTF-8 and twice pasted from a Shift_JIS file.
+  const std::string sjisMemo = "Memo=\x8C\xC3\x82\xA2\x83\x81\x83\x82";
+  const std::string utf8Memo = Utf16ToUtf8(u"Memo=古いメモ");
+  files.files[kPath] = "[A]\r\n" + utf8Memo + "\r\n" + Utf16ToUtf8(u"Name=名前\r\n") + "[B]\r\n" +
+                       sjisMemo + "\r\n[C]\r\n" + sjisMemo + "\r\n" +
+                       Utf16ToUtf8(u"Note=ノート\r\n");
+  UsrIniFile ini = Open();
+  ASSERT_EQ(ini.Encoding(), TextEncoding::Utf8);
+  ini.WriteInteger(u"HotKeyList", u"WinLeft", 1);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(files.files[kPath], "[A]\r\n" + utf8Memo + "\r\n" + Utf16ToUtf8(u"Name=名前\r\n") +
+                                    "\r\n[B]\r\n" + sjisMemo + "\r\n\r\n[C]\r\n" + sjisMemo +
+                                    "\r\n" + Utf16ToUtf8(u"Note=ノート\r\n") +
+                                    "\r\n[HotKeyList]\r\nWinLeft=1\r\n\r\n");
+
+  // A changed line and an added one of the same text leave the others their bytes.
+  ini.WriteString(u"B", u"Memo", u"x");
+  ini.WriteString(u"D", u"Memo", u"古いメモ");
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(files.files[kPath], "[A]\r\n" + utf8Memo + "\r\n" + Utf16ToUtf8(u"Name=名前\r\n") +
+                                    "\r\n[B]\r\nMemo=x\r\n\r\n[C]\r\n" + sjisMemo + "\r\n" +
+                                    Utf16ToUtf8(u"Note=ノート\r\n") +
+                                    "\r\n[HotKeyList]\r\nWinLeft=1\r\n\r\n[D]\r\n" + utf8Memo +
+                                    "\r\n\r\n");
+}
+
 TEST_F(SettingsStoreTest, AWriteThatWouldTipTheGuessOfAFileWithoutAMarkGivesItAMark) {
   // Two UTF-8 and two Shift_JIS lines: UTF-8 wins the tie. Once Kelvo replaces one UTF-8 value,
   // Shift_JIS would win, and the other UTF-8 line would read as different text.
