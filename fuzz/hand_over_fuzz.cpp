@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
        {u"\"C:\\Program Files\\Kelvo\\Kelvo.exe\"", u"C:\\Kelvo\\Kelvo.exe", u"Kelvo.exe"}) {
     for (const char16_t* blanks : {u" ", u"\t ", u"  "}) {
       const std::u16string whole = program + blanks + line;
-      FUZZ_CHECK(CommandLineTail(whole) == line, Shown(whole) + " gives " +
-                                                     Shown(CommandLineTail(whole)));
+      FUZZ_CHECK(CommandLineTail(whole) == line,
+                 Shown(whole) + " gives " + Shown(CommandLineTail(whole)));
     }
   }
   return 0;

@@ -35,12 +35,24 @@ std::vector<std::u16string> Split(std::u16string_view text, char16_t separator) 
 
 void Fill(HKeyRec& rec, const std::vector<std::u16string>& keys) {
   std::u16string* fields[] = {
-      &rec.Description,          &rec.Command,          &rec.Execute[0],
-      &rec.ExeParam[0],          &rec.ActivateWndClass[0], &rec.ActivateWndTitle[0],
-      &rec.ActivateWndTitleR[0], &rec.ActivateWndTitleM[0], &rec.CloseWndClass[0],
-      &rec.CloseWndTitle[0],     &rec.CloseWndTitleR[0], &rec.CloseWndTitleM[0],
-      &rec.MinimizeWndClass[0],  &rec.MinimizeWndTitle[0], &rec.MinimizeWndTitleR[0],
-      &rec.MinimizeWndTitleM[0], &rec.ZrMacro,          &rec.Sound,
+      &rec.Description,
+      &rec.Command,
+      &rec.Execute[0],
+      &rec.ExeParam[0],
+      &rec.ActivateWndClass[0],
+      &rec.ActivateWndTitle[0],
+      &rec.ActivateWndTitleR[0],
+      &rec.ActivateWndTitleM[0],
+      &rec.CloseWndClass[0],
+      &rec.CloseWndTitle[0],
+      &rec.CloseWndTitleR[0],
+      &rec.CloseWndTitleM[0],
+      &rec.MinimizeWndClass[0],
+      &rec.MinimizeWndTitle[0],
+      &rec.MinimizeWndTitleR[0],
+      &rec.MinimizeWndTitleM[0],
+      &rec.ZrMacro,
+      &rec.Sound,
       &rec.WallPaper,
   };
   for (std::size_t i = 0; i < keys.size() && i < std::size(fields); ++i) *fields[i] = keys[i];
@@ -100,10 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(rows.size() == expected.size(), "row count");
   // Sorted, and rows of equal order in table order: the rows are the stable sort of the table's.
   std::vector<std::u16string> sorted = expected;
-  std::stable_sort(sorted.begin(), sorted.end(), [&](const std::u16string& a,
-                                                     const std::u16string& b) {
-    return locale.CompareNoCase(a, b) < 0;
-  });
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [&](const std::u16string& a, const std::u16string& b) {
+                     return locale.CompareNoCase(a, b) < 0;
+                   });
   FUZZ_CHECK(rows == sorted, "order of the rows");
   return 0;
 }

@@ -98,8 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                              Listed(KeysDown(keys)) + "in " + Shown(sequence));
       return 0;
     }
-    FUZZ_CHECK(events <= tokens, std::to_string(events) + " events for " +
-                                     std::to_string(tokens) + " tokens: " + Shown(sequence));
+    FUZZ_CHECK(events <= tokens, std::to_string(events) + " events for " + std::to_string(tokens) +
+                                     " tokens: " + Shown(sequence));
   }
   pressed.ReleaseAll(keys);
   FUZZ_CHECK(KeysDown(keys).empty(), "still down at the end: " + Listed(KeysDown(keys)));

@@ -24,14 +24,21 @@ const KeyNameTable& JapaneseKeyNames() {
       std::uint8_t code;
       const char16_t* name;
     } keys[] = {
-        {0x10, u"Shift"},   {0x11, u"Ctrl"},     {0x12, u"Alt"},      {0x13, u"Pause"},
-        {0x14, u"英数"},    {0x19, u"半角/全角"}, {0x1C, u"変換"},     {0x1D, u"無変換"},
-        {0x2C, u"PrtSc"},   {0x5B, u"Left Windows"}, {0x5D, u"Application"},
-        {0x6A, u"Num *"},   {0x6B, u"Num +"},    {0x6D, u"Num -"},    {0x6E, u"Num Del"},
-        {0x6F, u"Num /"},   {0x90, u"Num Lock"}, {0x91, u"Scroll Lock"},
-        {0xBA, u":"},       {0xBB, u";"},        {0xBC, u","},        {0xBD, u"-"},
-        {0xBE, u"."},       {0xBF, u"/"},        {0xC0, u"@"},        {0xDB, u"["},
-        {0xDC, u"\\"},      {0xDD, u"]"},        {0xDE, u"^"},        {0xE2, u"\\"},
+        {0x10, u"Shift"},       {0x11, u"Ctrl"},
+        {0x12, u"Alt"},         {0x13, u"Pause"},
+        {0x14, u"英数"},        {0x19, u"半角/全角"},
+        {0x1C, u"変換"},        {0x1D, u"無変換"},
+        {0x2C, u"PrtSc"},       {0x5B, u"Left Windows"},
+        {0x5D, u"Application"}, {0x6A, u"Num *"},
+        {0x6B, u"Num +"},       {0x6D, u"Num -"},
+        {0x6E, u"Num Del"},     {0x6F, u"Num /"},
+        {0x90, u"Num Lock"},    {0x91, u"Scroll Lock"},
+        {0xBA, u":"},           {0xBB, u";"},
+        {0xBC, u","},           {0xBD, u"-"},
+        {0xBE, u"."},           {0xBF, u"/"},
+        {0xC0, u"@"},           {0xDB, u"["},
+        {0xDC, u"\\"},          {0xDD, u"]"},
+        {0xDE, u"^"},           {0xE2, u"\\"},
         {0xF2, u"ひらがな"},
     };
     for (const auto& key : keys) layout.SetName(key.code, key.name);
@@ -54,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const KeyNameTable& names = JapaneseKeyNames();
   if (size >= 3) {
     const std::uint8_t key = data[0];
-    const HKeyShortCut combination = key | ((data[1] << 8) & kModifierBits) |
-                                     ((data[2] & 1) ? kWinFlag : 0);
+    const HKeyShortCut combination =
+        key | ((data[1] << 8) & kModifierBits) | ((data[2] & 1) ? kWinFlag : 0);
     const std::u16string text = HotKeyToText(combination, names);
     const std::u16string& name = names.Name(key);
     if (key >= KeyNameTable::kFirstCode && !name.empty()) {

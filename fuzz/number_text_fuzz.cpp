@@ -74,10 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string decimal = IntToText(number);
   FUZZ_CHECK(decimal == Wide(std::to_string(number)), Shown(decimal));
   const bool fits = number >= INT32_MIN && number <= INT32_MAX;
-  FUZZ_CHECK(ParseInt32(decimal) == (fits ? std::optional<std::int32_t>(static_cast<std::int32_t>(
-                                                number))
-                                          : std::nullopt),
-             Shown(decimal));
+  FUZZ_CHECK(
+      ParseInt32(decimal) ==
+          (fits ? std::optional<std::int32_t>(static_cast<std::int32_t>(number)) : std::nullopt),
+      Shown(decimal));
   const auto bits = static_cast<std::uint32_t>(number);
   for (const char* prefix : {"$", "x", "0X"}) {
     const std::u16string hex = Wide(prefix + Hex(bits));

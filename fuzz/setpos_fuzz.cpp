@@ -93,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
     const std::string expected = "setpos 4 " + std::to_string(values[0]) + "," +
-                                 std::to_string(values[1]) + "," + std::to_string(values[2]) +
-                                 "," + std::to_string(values[3]);
+                                 std::to_string(values[1]) + "," + std::to_string(values[2]) + "," +
+                                 std::to_string(values[3]);
     FUZZ_CHECK(desktop.log == std::vector<std::string>{expected},
                Shown(parameter) + ": expected " + expected);
   }

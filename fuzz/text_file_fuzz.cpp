@@ -72,8 +72,8 @@ void CheckFileBytes(std::string_view bytes) {
   const EncodedText encoded = EncodeText(decoded.text, decoded.encoding, codePage);
   const DecodedText again = DecodeText(encoded.bytes, codePage);
   FUZZ_CHECK(again.text == decoded.text, Named(decoded.encoding) + " as " +
-                                             Named(encoded.encoding) + ": " +
-                                             Shown(decoded.text) + " / " + Shown(again.text));
+                                             Named(encoded.encoding) + ": " + Shown(decoded.text) +
+                                             " / " + Shown(again.text));
   const EncodedText encodedAgain = EncodeText(again.text, again.encoding, codePage);
   FUZZ_CHECK(encodedAgain.bytes == encoded.bytes, "a second round changed the bytes");
 
@@ -128,8 +128,8 @@ void CheckText(std::u16string_view text, TextEncoding wanted) {
   if (HoldsEverything(written.encoding, text)) {
     KeptLineBytes kept;
     const DecodedLines reread = DecodeLines(written.bytes, codePage, kept);
-    FUZZ_CHECK(reread.lines == lines, Named(wanted) + " lines written as " +
-                                          Named(written.encoding) + ": " + Shown(text));
+    FUZZ_CHECK(reread.lines == lines,
+               Named(wanted) + " lines written as " + Named(written.encoding) + ": " + Shown(text));
   }
 
   // The code page's exact conversion is exact.
