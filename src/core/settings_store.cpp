@@ -43,6 +43,15 @@ void StripQuotes(std::u16string& value) {
   }
 }
 
+// The text a value is written as. A value that itself begins and ends with a double quote gets
+// one more pair, which StripQuotes removes again, so that it reads back as it was written.
+std::u16string StoredValue(std::u16string_view value) {
+  std::u16string stored(value);
+  if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
+    stored = u'"' + stored + u'"';
+  return stored;
+}
+
 std::u16string ItemKey(int n) { return u"Item" + IntToText(n); }
 
 }  // namespace
@@ -195,18 +204,50 @@ void UsrIniFile::WriteString(std::u16string_view section, std::u16string_view ke
 bool UsrIniFile::SetLine(std::u16string_view section, std::u16string_view key,
                          std::u16string_view value) {
   IniSection* found = FindSection(section);
-  std::vector<std::u16string>& lines = found ? found->lines : AddSection(section);
-  std::u16string newLine = std::u16string(key) + u"=" + std::u16string(value);
+  if (!found) {
+    AddSection(section);
+    found = &Sections.back();
+    if (!found->name.empty()) NoteNewLine(u"[" + found->name + u"]", *found, kHeaderLine);
+  }
+  std::vector<std::u16string>& lines = found->lines;
+  std::u16string newLine = std::u16string(key) + u"=" + StoredValue(value);
   const auto line = std::find_if(lines.begin(), lines.end(),
                                  [&](const std::u16string& l) { return LineHasKey(l, key); });
   if (line == lines.end()) {
+    NoteNewLine(newLine, *found, lines.size());
     lines.push_back(std::move(newLine));
     return true;
   }
   if (*line == newLine) return false;
+  const auto index = static_cast<std::size_t>(line - lines.begin());
+  if (keptLines_.Holds(*line)) keptLines_.Remove(*line, LinesBefore(*line, *found, index));
+  NoteNewLine(newLine, *found, index);
   // Also rewrites a key stored in another letter case, in the caller's letter case.
   *line = std::move(newLine);
   return true;
+}
+
+std::size_t UsrIniFile::LinesBefore(std::u16string_view text, const IniSection& at,
+                                    std::size_t line) const {
+  const bool headerText = text.size() >= 2 && text.front() == u'[' && text.back() == u']';
+  std::size_t count = 0;
+  for (const IniSection& section : Sections) {
+    const bool here = &section == &at;
+    if (!section.name.empty()) {
+      if (here && line == kHeaderLine) return count;
+      if (headerText && text.substr(1, text.size() - 2) == section.name) ++count;
+    }
+    for (std::size_t i = 0; i < section.lines.size(); ++i) {
+      if (here && i == line) return count;
+      if (section.lines[i] == text) ++count;
+    }
+    if (here) return count;
+  }
+  return count;
+}
+
+void UsrIniFile::NoteNewLine(const std::u16string& text, const IniSection& at, std::size_t line) {
+  if (keptLines_.Holds(text)) keptLines_.Insert(text, LinesBefore(text, at, line));
 }
 
 void UsrIniFile::WriteInteger(std::u16string_view section, std::u16string_view key,

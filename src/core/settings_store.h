@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -107,6 +108,12 @@ class UsrIniFile {
   bool DiskUnchanged(const FileContents& now) const;
   void TakeDiskContents(const FileContents& now);
   bool SetLine(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+  // Lines whose text a line with kept bytes shares are counted, so that the kept bytes stay with
+  // their own line when another line of that text changes or is added. `line` is an index into
+  // the section's lines, kHeaderLine for its header.
+  static constexpr std::size_t kHeaderLine = static_cast<std::size_t>(-1);
+  std::size_t LinesBefore(std::u16string_view text, const IniSection& at, std::size_t line) const;
+  void NoteNewLine(const std::u16string& text, const IniSection& at, std::size_t line);
 
   // A key written since the store last matched the file.
   struct Change {

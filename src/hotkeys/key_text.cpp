@@ -61,10 +61,12 @@ bool StripPrefix(std::u16string_view& text, std::u16string_view prefix) {
 // The shortcut code of the text after "Win+" was taken out of it.
 std::uint16_t ParseShortCut(std::u16string_view text, const KeyNameTable& names) {
   std::uint16_t modifiers = 0;
+  // "^" is short for "Ctrl+", except as the last character: Japanese keyboards have a key of
+  // that name.
   for (;;) {
     if (StripPrefix(text, u"Shift+")) {
       modifiers |= kShortCutShift;
-    } else if (StripPrefix(text, u"^") || StripPrefix(text, u"Ctrl+")) {
+    } else if ((text.size() > 1 && StripPrefix(text, u"^")) || StripPrefix(text, u"Ctrl+")) {
       modifiers |= kShortCutCtrl;
     } else if (StripPrefix(text, u"Alt+")) {
       modifiers |= kShortCutAlt;

@@ -109,6 +109,9 @@ std::optional<std::string> PosixCodePage::FromUnicodeExact(std::u16string_view t
   std::string_view in = utf16;
   std::string out;
   if (converter.Convert(in, out) != 0) return std::nullopt;
+  // iconv maps a few characters to a near neighbour ("¥" to 0x5C, which reads back as "\");
+  // Windows, asked for no best fit, does not. Exact means the bytes read back as the text.
+  if (ToUnicode(out) != text) return std::nullopt;
   return out;
 }
 

@@ -1,6 +1,8 @@
 #include "util/text_file.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <unordered_set>
 #include <utility>
 
 #include "base/text_codec.h"
@@ -56,7 +58,9 @@ DecodedText DecodeText(std::string_view bytes, const CodePage& codePage) {
   return {codePage.ToUnicode(bytes), TextEncoding::Ansi};
 }
 
-EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const CodePage& codePage) {
+namespace {
+
+EncodedText EncodeTextAs(std::u16string_view text, TextEncoding wanted, const CodePage& codePage) {
   switch (wanted) {
     case TextEncoding::Ansi:
       if (auto ansi = codePage.FromUnicodeExact(text)) return {std::move(*ansi), wanted};
@@ -75,6 +79,22 @@ EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const Code
   return {std::string(kUtf8Bom) + Utf16ToUtf8(text), TextEncoding::Utf8Bom};
 }
 
+}  // namespace
+
+EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const CodePage& codePage) {
+  EncodedText encoded = EncodeTextAs(text, wanted, codePage);
+  if (encoded.encoding != TextEncoding::Ansi && encoded.encoding != TextEncoding::Utf8) {
+    return encoded;
+  }
+  // Without a mark the reader guesses: ANSI bytes that happen to be valid UTF-8 (half-width
+  // "ﾃｽ" is C3 BD), or text that begins with U+FEFF, would read back as other text. UTF-8 with a
+  // mark keeps it, as it keeps characters the code page lacks.
+  if (DecodeText(encoded.bytes, codePage).text == text) return encoded;
+  EncodedText marked = EncodeTextAs(text, TextEncoding::Utf8Bom, codePage);
+  if (DecodeText(marked.bytes, codePage).text == text) return marked;
+  return encoded;
+}
+
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
   std::vector<std::u16string> lines;
   std::size_t start = 0;
@@ -91,14 +111,29 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
   return lines;
 }
 
-void KeptLineBytes::Keep(const std::u16string& text, std::string bytes) {
+void KeptLineBytes::Keep(const std::u16string& text, std::optional<std::string> bytes) {
   kept_[text].bytes.push_back(std::move(bytes));
 }
 
 const std::string* KeptLineBytes::Next(const std::u16string& text) {
   const auto found = kept_.find(text);
   if (found == kept_.end() || found->second.next >= found->second.bytes.size()) return nullptr;
-  return &found->second.bytes[found->second.next++];
+  const std::optional<std::string>& bytes = found->second.bytes[found->second.next++];
+  return bytes ? &*bytes : nullptr;
+}
+
+void KeptLineBytes::Remove(const std::u16string& text, std::size_t occurrence) {
+  const auto found = kept_.find(text);
+  if (found == kept_.end() || occurrence >= found->second.bytes.size()) return;
+  found->second.bytes.erase(found->second.bytes.begin() + static_cast<std::ptrdiff_t>(occurrence));
+}
+
+void KeptLineBytes::Insert(const std::u16string& text, std::size_t occurrence) {
+  const auto found = kept_.find(text);
+  if (found == kept_.end()) return;
+  auto& bytes = found->second.bytes;
+  bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(occurrence, bytes.size())),
+               std::nullopt);
 }
 
 namespace {
@@ -178,14 +213,23 @@ DecodedLines DecodeLines(std::string_view bytes, const CodePage& codePage, KeptL
     decoded.encoding = GuessEncoding(lines);
   }
   decoded.lines.reserve(lines.size());
+  std::vector<bool> validLines;
+  std::unordered_set<std::u16string> foreignTexts;
   for (std::string_view line : lines) {
     auto [text, valid] = DecodeLine(line, decoded.encoding, codePage);
     if (!valid && decoded.firstForeignLine == 0) {
       decoded.firstForeignLine = static_cast<int>(decoded.lines.size()) + 1;
       decoded.foreignText = text;
     }
-    if (!valid) kept.Keep(text, std::string(line));
+    if (!valid) foreignTexts.insert(text);
+    validLines.push_back(valid);
     decoded.lines.push_back(std::move(text));
+  }
+  // Each line whose text a foreign line shares, in file order.
+  for (std::size_t i = 0; i < lines.size() && !foreignTexts.empty(); ++i) {
+    if (foreignTexts.count(decoded.lines[i]) == 0) continue;
+    kept.Keep(decoded.lines[i],
+              validLines[i] ? std::nullopt : std::optional<std::string>(std::string(lines[i])));
   }
   return decoded;
 }
@@ -237,14 +281,35 @@ std::optional<std::string> EncodeAllLines(const std::vector<std::u16string_view>
   return out;
 }
 
+// Whether the bytes read back as the lines.
+bool ReadsBackAs(std::string_view bytes, const std::vector<std::u16string_view>& lines,
+                 const CodePage& codePage) {
+  KeptLineBytes unused;
+  const DecodedLines decoded = DecodeLines(bytes, codePage, unused);
+  if (decoded.lines.size() != lines.size()) return false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (decoded.lines[i] != lines[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 EncodedText EncodeLines(const std::vector<std::u16string_view>& lines, TextEncoding wanted,
                         const CodePage& codePage, KeptLineBytes kept) {
   if (wanted == TextEncoding::Utf8 && !lines.empty() && lines.front().starts_with(u"\uFEFF"))
     wanted = TextEncoding::Utf8Bom;
-  if (auto bytes = EncodeAllLines(lines, wanted, codePage, kept))
-    return {std::move(*bytes), wanted};
+  auto bytes = EncodeAllLines(lines, wanted, codePage, kept);
+  // Without a mark the reader guesses the encoding from the lines, and a write can tip the
+  // balance: a UTF-8 file whose last UTF-8 line Kelvo replaced now has more Shift_JIS lines, or
+  // a value Kelvo wrote in the code page happens to be valid UTF-8. Such a file would read back
+  // as other text. With a mark nothing is guessed: every line Kelvo writes reads back, and kept
+  // lines keep their bytes (one that is valid UTF-8 then reads as such).
+  if (bytes && (wanted == TextEncoding::Ansi || wanted == TextEncoding::Utf8) &&
+      !ReadsBackAs(*bytes, lines, codePage)) {
+    bytes.reset();
+  }
+  if (bytes) return {std::move(*bytes), wanted};
   // The code page would lose characters: keep them all in UTF-8, marked so that the next read
   // recognises it.
   return {*EncodeAllLines(lines, TextEncoding::Utf8Bom, codePage, std::move(kept)),

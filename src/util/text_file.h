@@ -30,7 +30,9 @@ DecodedText DecodeText(std::string_view bytes, const CodePage& codePage);
 
 // The text in the wanted encoding, with its byte-order mark where it has one. Never drops a
 // character: when ANSI is wanted and the code page cannot hold every character exactly, the text
-// is written as UTF-8 with a mark instead, and `encoding` says so.
+// is written as UTF-8 with a mark instead, and `encoding` says so. The same happens when ANSI or
+// UTF-8 without a mark would read back as other text (code-page bytes that are valid UTF-8, a
+// leading U+FEFF).
 EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const CodePage& codePage);
 
 // Lines end at CR LF, CR or LF. A line end at the very end of the text does not start another
@@ -51,18 +53,26 @@ struct DecodedLines {
   std::u16string foreignText;
 };
 
-// The bytes lines were read from where their text alone would not give those bytes back, in
-// file order for each text.
+// The bytes lines were read from where their text alone would not give those bytes back. Every
+// line that shares its text with such a line is noted as well, in file order, so that each line
+// gets its own bytes back and not those of another line with the same text (a line pasted from a
+// Shift_JIS file beside the same line in UTF-8).
 class KeptLineBytes {
  public:
-  void Keep(const std::u16string& text, std::string bytes);
-  // The bytes of the next line read with this text, if it kept any.
+  // The next line of this text in file order: its bytes, or nothing when its text gives them.
+  void Keep(const std::u16string& text, std::optional<std::string> bytes);
+  // The bytes of the next line written with this text, if it kept any.
   const std::string* Next(const std::u16string& text);
+  // Whether lines of this text are noted; a change to such lines must be told with Remove and
+  // Insert, each naming the line by the number of lines of its text before it.
+  bool Holds(const std::u16string& text) const { return kept_.count(text) != 0; }
+  void Remove(const std::u16string& text, std::size_t occurrence);
+  void Insert(const std::u16string& text, std::size_t occurrence);
   bool empty() const { return kept_.empty(); }
 
  private:
   struct Entry {
-    std::vector<std::string> bytes;
+    std::vector<std::optional<std::string>> bytes;
     std::size_t next = 0;
   };
   std::unordered_map<std::u16string, Entry> kept_;
@@ -73,7 +83,9 @@ DecodedLines DecodeLines(std::string_view bytes, const CodePage& codePage, KeptL
 // The lines, each followed by CR LF, in the wanted encoding with its byte-order mark. Lines with
 // kept bytes are written as those bytes; the others as EncodeText would (an ANSI file that
 // cannot hold a character becomes UTF-8 with a mark). A file without a mark whose text begins
-// with U+FEFF gets a mark, so that the character is not taken for one when read again.
+// with U+FEFF gets a mark, so that the character is not taken for one when read again; so does
+// one whose lines DecodeLines would read back as other text (the guess of a file without a mark
+// goes by the majority of its lines, which a change can tip).
 EncodedText EncodeLines(const std::vector<std::u16string_view>& lines, TextEncoding wanted,
                         const CodePage& codePage, KeptLineBytes kept);
 

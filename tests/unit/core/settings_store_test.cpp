@@ -244,6 +244,20 @@ TEST_F(SettingsStoreTest, WriteStringReplacesInPlaceOrAppends) {
   EXPECT_EQ(ini.ReadString(u"New", u"Key", u"default"), u"default");
 }
 
+TEST_F(SettingsStoreTest, AValueInDoubleQuotesReadsBackWithItsQuotes) {
+  UsrIniFile ini = Open();
+  const std::u16string values[] = {u"\"quoted\"", u"\"\"", u"\"", u"\"a\" b",
+                                   u"\"C:\\My Files\\a.txt\""};
+  for (const std::u16string& value : values) ini.WriteString(u"Q", u"Key", value);
+  EXPECT_EQ(ini.Sections.back().lines, (Lines{u"Key=\"\"C:\\My Files\\a.txt\"\""}));
+  ASSERT_TRUE(ini.UpdateFile());
+  for (const std::u16string& value : values) {
+    ini.WriteString(u"Q", u"Key", value);
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(Open().ReadString(u"Q", u"Key", u"default"), value);
+  }
+}
+
 TEST_F(SettingsStoreTest, OnlyARealChangeSetsModified) {
   PutFile(u"[General]\r\nEditor=vi\r\neditor2=x\r\n");
   const struct {
@@ -546,6 +560,59 @@ TEST_F(SettingsStoreTest, AShiftJisFileKeepsALineItCannotTakeBackAndALeadingByte
 }
 
 // ---- Item lists
+
+TEST_F(SettingsStoreTest, LinesOfTheSameTextEachKeepTheirOwnBytes) {
+  // "Memo=古いメモ" in UTF-8 and twice pasted from a Shift_JIS file.
+  const std::string sjisMemo = "Memo=\x8C\xC3\x82\xA2\x83\x81\x83\x82";
+  const std::string utf8Memo = Utf16ToUtf8(u"Memo=古いメモ");
+  files.files[kPath] = "[A]\r\n" + utf8Memo + "\r\n" + Utf16ToUtf8(u"Name=名前\r\n") + "[B]\r\n" +
+                       sjisMemo + "\r\n[C]\r\n" + sjisMemo + "\r\n" +
+                       Utf16ToUtf8(u"Note=ノート\r\n");
+  UsrIniFile ini = Open();
+  ASSERT_EQ(ini.Encoding(), TextEncoding::Utf8);
+  ini.WriteInteger(u"HotKeyList", u"WinLeft", 1);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(files.files[kPath], "[A]\r\n" + utf8Memo + "\r\n" + Utf16ToUtf8(u"Name=名前\r\n") +
+                                    "\r\n[B]\r\n" + sjisMemo + "\r\n\r\n[C]\r\n" + sjisMemo +
+                                    "\r\n" + Utf16ToUtf8(u"Note=ノート\r\n") +
+                                    "\r\n[HotKeyList]\r\nWinLeft=1\r\n\r\n");
+
+  // A changed line and an added one of the same text leave the others their bytes.
+  ini.WriteString(u"B", u"Memo", u"x");
+  ini.WriteString(u"D", u"Memo", u"古いメモ");
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(files.files[kPath], "[A]\r\n" + utf8Memo + "\r\n" + Utf16ToUtf8(u"Name=名前\r\n") +
+                                    "\r\n[B]\r\nMemo=x\r\n\r\n[C]\r\n" + sjisMemo + "\r\n" +
+                                    Utf16ToUtf8(u"Note=ノート\r\n") +
+                                    "\r\n[HotKeyList]\r\nWinLeft=1\r\n\r\n[D]\r\n" + utf8Memo +
+                                    "\r\n\r\n");
+}
+
+TEST_F(SettingsStoreTest, AWriteThatWouldTipTheGuessOfAFileWithoutAMarkGivesItAMark) {
+  // Two UTF-8 and two Shift_JIS lines: UTF-8 wins the tie. Once Kelvo replaces one UTF-8 value,
+  // Shift_JIS would win, and the other UTF-8 line would read as different text.
+  const std::string sjisLine = "Memo=\x8C\xC3\x82\xA2\x83\x81\x83\x82";  // 古いメモ
+  files.files[kPath] = "[General]\r\n" + sjisLine + "\r\n" +
+                       Utf16ToUtf8(u"EditParam=引数\r\nName=名前\r\n") + "Old=" + sjisLine + "\r\n";
+  UsrIniFile ini = Open();
+  ASSERT_EQ(ini.Encoding(), TextEncoding::Utf8);
+  ini.WriteString(u"General", u"EditParam", u"-x");
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(ini.Encoding(), TextEncoding::Utf8Bom);
+  EXPECT_EQ(files.files[kPath], "\xEF\xBB\xBF[General]\r\n" + sjisLine + "\r\nEditParam=-x\r\n" +
+                                    Utf16ToUtf8(u"Name=名前\r\n") + "Old=" + sjisLine + "\r\n\r\n");
+  UsrIniFile again = Open();
+  EXPECT_EQ(again.ReadString(u"General", u"Name", u""), u"名前");
+  EXPECT_EQ(again.ReadString(u"General", u"Memo", u""), u"古いメモ");
+
+  // A Shift_JIS file whose only non-ASCII value would be valid UTF-8 in the code page.
+  files.files[kPath] = "[General]\r\nVersion=169\r\n";
+  UsrIniFile ansi = Open();
+  ansi.WriteString(u"General", u"Name", u"ﾃｽ");
+  ASSERT_TRUE(ansi.UpdateFile());
+  EXPECT_EQ(Open().ReadString(u"General", u"Name", u""), u"ﾃｽ");
+  EXPECT_EQ(FileText().encoding, TextEncoding::Utf8Bom);
+}
 
 TEST_F(SettingsStoreTest, ReadItemListStopsAtTheFirstEmptyValueAndSkipsRepeats) {
   PutFile(

@@ -109,6 +109,24 @@ TEST_F(KeyTextTest, LowestCodeWinsWhenTheLayoutRepeatsAName) {
   EXPECT_EQ(TextToHotKey(u"a", names), 0x41u);
 }
 
+TEST_F(KeyTextTest, ACaretThatEndsTheTextIsTheKeyOfThatName) {
+  FakeKeyboardLayout layout;
+  layout.SetName(0xDE, u"^");  // the key right of "-" on a Japanese keyboard
+  const KeyNameTable names(layout);
+  const ParseCase cases[] = {
+      {u"^", 0xDE},
+      {u"Ctrl+^", kCtrl | 0xDE},
+      {u"^^", kCtrl | 0xDE},
+      {u"Shift+^", kShift | 0xDE},
+      {u"Win+Alt+^", kWin | kAlt | 0xDE},
+      {u"^A", kCtrl | 0x41},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TextToHotKey(c.text, names), c.expected) << "case " << (&c - cases);
+    EXPECT_EQ(TextToHotKey(HotKeyToText(c.expected, names), names), c.expected);
+  }
+}
+
 TEST_F(KeyTextTest, TableAsksTheLayoutOnlyWhileBuilt) {
   FakeKeyboardLayout layout;
   const KeyNameTable names(layout);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,21 @@ TEST_F(WindowMatchingTest, RunawayPatternGivesUpAndDoesNotMatch) {
   desktop_.Add(2, u"aaa", u"C");
   EXPECT_EQ(Find({u"", u"", u"", u"/(a+)+$/"}), Handles{2});
   EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST_F(WindowMatchingTest, RunawayPatternOverManyLongTitlesEndsQuickly) {
+  desktop_.windows.clear();
+  std::u16string runs;  // "aaa…ab" again and again, as long as a title can be
+  while (runs.size() < 2046) runs += std::u16string(15, u'a') + u"b";
+  runs.resize(2045);
+  runs += u"b";
+  for (WindowHandle w = 1; w <= 10; ++w) desktop_.Add(w, runs, u"C");
+  desktop_.Add(11, u"aaa", u"C");
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Find({u"", u"", u"", u"/(a+)+$/"}), Handles{11});
+  EXPECT_EQ(Find({u"", u"", u"", u"/.*......++\\x00|\u2026/"}), Handles{});
+  // Milliseconds in a release build (it was seconds); generous for sanitizer builds.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 TEST_F(WindowMatchingTest, ActionsRunInListOrder) {

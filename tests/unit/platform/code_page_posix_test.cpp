@@ -30,6 +30,8 @@ TEST(PosixCodePageTest, CharactersOutsideTheCodePageAreNotExact) {
     EXPECT_FALSE(codePage.FromUnicodeExact(c.text).has_value());
     EXPECT_EQ(codePage.FromUnicodeLossy(c.text), c.lossy);
   }
+  // A near neighbour in the code page is no exact form: "¥" would read back as "\".
+  EXPECT_FALSE(codePage.FromUnicodeExact(u"C:\u00A5x").has_value());
 }
 
 TEST(PosixCodePageTest, InvalidBytesDecodeToReplacementCharacters) {

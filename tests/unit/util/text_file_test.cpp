@@ -80,6 +80,24 @@ TEST(TextFileTest, AnsiThatWouldLoseACharacterBecomesUtf8WithMark) {
   }
 }
 
+TEST(TextFileTest, TextWithoutAMarkThatWouldReadBackAsOtherTextGetsOne) {
+  const struct {
+    std::u16string text;
+    TextEncoding wanted;
+    TextEncoding written;
+  } cases[] = {
+      {u"ﾃｽ", TextEncoding::Ansi, TextEncoding::Utf8Bom},  // C3 BD is "ý" in UTF-8
+      {u"ﾃｽﾄ", TextEncoding::Ansi, TextEncoding::Ansi},    // C3 BD C4 is not UTF-8
+      {u"\uFEFFKey=1", TextEncoding::Utf8, TextEncoding::Utf8Bom},
+      {u"Key=1", TextEncoding::Utf8, TextEncoding::Utf8},
+  };
+  for (const auto& c : cases) {
+    const EncodedText encoded = EncodeText(c.text, c.wanted, SystemCodePage());
+    EXPECT_EQ(encoded.encoding, c.written);
+    EXPECT_EQ(DecodeText(encoded.bytes, SystemCodePage()).text, c.text);
+  }
+}
+
 TEST(TextFileTest, SplitLinesEndsLinesAtCrLfCrOrLf) {
   using Lines = std::vector<std::u16string>;
   const struct {

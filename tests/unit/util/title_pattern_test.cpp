@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 namespace {
@@ -57,6 +58,42 @@ TEST(TitlePatternTest, BudgetCoversAGroupRepeatedOverTheLongestTitle) {
   const auto pattern = TitlePattern::Compile(u"^(?:(.)\\1?)*x$");
   ASSERT_TRUE(pattern.has_value());
   EXPECT_TRUE(pattern->Matches(std::u16string(2045, u'a') + u"x"));
+}
+
+// Budgets that count afresh at every starting place let these run for seconds on a title of the
+// longest length (2,046 units). The bound is generous for sanitizer builds; a release build takes
+// a few milliseconds at most.
+TEST(TitlePatternTest, EveryMatchEndsQuicklyOnTheLongestTitle) {
+  constexpr auto kBound = std::chrono::milliseconds(100);
+  const std::u16string letters(2046, u'a');
+  const std::u16string lettersThenB = std::u16string(2045, u'a') + u"b";
+  const std::u16string kana(2046, u'\u3042');
+  std::u16string runs;  // "aaa…ab" again and again: every starting place backtracks a while
+  while (runs.size() < 2046) runs += std::u16string(15, u'a') + u"b";
+  runs.resize(2045);
+  runs += u"b";
+  const struct {
+    std::u16string pattern;
+    const std::u16string& title;
+    bool matches;
+  } cases[] = {
+      {u".*......++\\x00|\u2026", letters, false},
+      {u".*......++\\x00|\u2026", kana, false},
+      {u"(a+)+$", lettersThenB, false},
+      {u"(a+)+$", runs, false},
+      {u"(a+)+$", letters, true},
+      {u"(?:(?!.{2046}x).)*x|b", letters, false},  // a long repeat that fails at every step
+      {u"(.*)\\1\\1x|b", letters, false},          // back references
+      {u"\\A(?:.*?){1,50}x", letters, false},
+      {u"(?:.*+x|c)", kana, false},  // reads the rest of the title from every starting place
+  };
+  for (const auto& c : cases) {
+    const auto pattern = TitlePattern::Compile(c.pattern);
+    ASSERT_TRUE(pattern.has_value());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(pattern->Matches(c.title), c.matches);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kBound);
+  }
 }
 
 TEST(TitlePatternTest, MovedPatternStillMatches) {
