@@ -77,22 +77,6 @@ bool IsKept(std::u16string_view line) {
   return line.front() == u';' || line.find(u'=') != std::u16string_view::npos;
 }
 
-std::vector<std::string_view> ByteLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(bytes.substr(start));
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
-  }
-  return lines;
-}
-
 // The bytes of every line the store keeps, section by section as the store holds them (the
 // README's rules: headers, comments and keys; other lines dropped). Nothing for UTF-16 files,
 // whose text is their units.
@@ -103,7 +87,7 @@ std::optional<std::vector<std::vector<std::string_view>>> KeptBytes(std::string_
     return std::nullopt;
   }
   if (decoded.encoding == TextEncoding::Utf8Bom) bytes.remove_prefix(3);
-  const std::vector<std::string_view> lines = ByteLines(bytes);
+  const std::vector<std::string_view> lines = SplitByteLines(bytes);
   FUZZ_CHECK(lines.size() == decoded.lines.size(), "line count of the decoded file");
   std::vector<std::vector<std::string_view>> sections(1);
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -151,7 +135,7 @@ std::string SectionDifference(const std::vector<IniSection>& a, const std::vecto
 bool RereadMayDiffer(std::string_view original, TextEncoding readAs) {
   if (readAs != TextEncoding::Ansi) return false;
   const CodePage& codePage = SystemCodePage();
-  for (std::string_view line : ByteLines(original)) {
+  for (std::string_view line : SplitByteLines(original)) {
     if (!IsUtf8WithMultibyte(line)) continue;
     if (codePage.FromUnicodeExact(codePage.ToUnicode(line)) != std::string(line)) return true;
   }

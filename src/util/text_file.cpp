@@ -138,24 +138,6 @@ void KeptLineBytes::Insert(const std::u16string& text, std::size_t occurrence) {
 
 namespace {
 
-// Lines of bytes end at CR LF, CR or LF, as SplitLines cuts text; neither UTF-8 nor the
-// double-byte code pages use those bytes inside a character.
-std::vector<std::string_view> SplitByteLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(bytes.substr(start));
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
-  }
-  return lines;
-}
-
 bool IsAscii(std::string_view bytes) {
   for (char c : bytes) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -194,6 +176,23 @@ std::pair<std::u16string, bool> DecodeLine(std::string_view line, TextEncoding e
 }
 
 }  // namespace
+
+// Neither UTF-8 nor the double-byte code pages use CR or LF bytes inside a character.
+std::vector<std::string_view> SplitByteLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(bytes.substr(start));
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  return lines;
+}
 
 DecodedLines DecodeLines(std::string_view bytes, const CodePage& codePage, KeptLineBytes& kept) {
   DecodedLines decoded;

@@ -89,6 +89,9 @@ DecodedLines DecodeLines(std::string_view bytes, const CodePage& codePage, KeptL
 EncodedText EncodeLines(const std::vector<std::u16string_view>& lines, TextEncoding wanted,
                         const CodePage& codePage, KeptLineBytes kept);
 
+// Lines of bytes end at CR LF, CR or LF, as SplitLines cuts text.
+std::vector<std::string_view> SplitByteLines(std::string_view bytes);
+
 // Reads and decodes a whole file; nothing when it cannot be read.
 std::optional<DecodedText> ReadTextFile(const FileSystem& fileSystem, const CodePage& codePage,
                                         const std::u16string& path);
