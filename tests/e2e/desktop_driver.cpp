@@ -88,12 +88,23 @@ LRESULT CALLBACK TestWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 }
 
 // Under Wine without a window manager, hiding the active window can leave no foreground window
-// at all, and then injected keys reach nobody, not even the hotkeys. A user's desktop always has
-// one, so the driver keeps a window of its own to stand in for it.
+// at all, or a hidden one for a moment, and then injected keys reach nobody, not even the
+// hotkeys. A user's desktop always has a visible one, so the driver keeps a window of its own to
+// stand in for it. Wine brings its key state in line when the focus moves and may then drop a
+// modifier sent first; a key-up of a key nobody uses absorbs that before the real keys go.
 void EnsureForegroundWindow() {
-  if (GetForegroundWindow() != nullptr) return;
+  const HWND foreground = GetForegroundWindow();
+  if (foreground != nullptr && IsWindowVisible(foreground)) return;
   static TestWindow* desk = new TestWindow(L"Driver desktop", L"KelvoDriverDesk", 900, 700);
   SetForegroundWindow(desk->hwnd());
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (GetForegroundWindow() != desk->hwnd() && std::chrono::steady_clock::now() < end) {
+    PumpMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  std::vector<INPUT> settle;
+  AddKey(settle, VK_NONAME, true);
+  SendInput(static_cast<UINT>(settle.size()), settle.data(), sizeof(INPUT));
   PumpMessages();
 }
 
