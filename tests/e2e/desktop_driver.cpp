@@ -94,7 +94,10 @@ LRESULT CALLBACK TestWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 // modifier sent first; a key-up of a key nobody uses absorbs that before the real keys go.
 void EnsureForegroundWindow() {
   const HWND foreground = GetForegroundWindow();
-  if (foreground != nullptr && IsWindowVisible(foreground)) return;
+  // A popup menu keeps its hidden owner in front while it is open; that is no lost foreground.
+  const HWND menu = FindWindowW(L"#32768", nullptr);
+  const bool menuOpen = menu != nullptr && IsWindowVisible(menu);
+  if (foreground != nullptr && (IsWindowVisible(foreground) || menuOpen)) return;
   static TestWindow* desk = new TestWindow(L"Driver desktop", L"KelvoDriverDesk", 900, 700);
   SetForegroundWindow(desk->hwnd());
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
