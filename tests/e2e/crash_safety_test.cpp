@@ -36,6 +36,29 @@ void Kill(HANDLE process) {
   CloseHandle(process);
 }
 
+// Starts Kelvo as the resident instance. A Kelvo of an earlier test may still be ending and hold
+// the single-instance mutex; a start then only hands over and ends, so it is made again.
+HANDLE LaunchResident(const KelvoSession& kelvo) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (std::chrono::steady_clock::now() < end) {
+    HANDLE process = kelvo.LaunchAgain(L"");
+    if (!process) return nullptr;
+    const DWORD pid = GetProcessId(process);
+    bool resident = false;
+    WaitFor([&] {
+      DWORD owner = 0;
+      if (HWND main = FindWindowW(L"TKelvoMainForm", nullptr)) {
+        GetWindowThreadProcessId(main, &owner);
+      }
+      resident = owner == pid;
+      return resident || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    });
+    if (resident) return process;
+    CloseHandle(process);  // it only handed over: the earlier Kelvo is still ending
+  }
+  return nullptr;
+}
+
 // Kills the process when the test leaves early, so that no resident Kelvo is left for the
 // tests after it.
 class KillAtExit {
@@ -59,7 +82,7 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
   kelvo.WriteIni(old);
   // One undisturbed start shows the new contents and how long a start takes to write them.
   const auto begin = std::chrono::steady_clock::now();
-  HANDLE first = kelvo.LaunchAgain(L"");
+  HANDLE first = LaunchResident(kelvo);
   ASSERT_NE(first, nullptr);
   KillAtExit endFirst(first);
   std::string written;
