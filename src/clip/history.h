@@ -1,0 +1,51 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/types.h"
+
+// A moment as days since 30 December 1899 00:00, local time; the fraction is the time of day.
+double DaysFromDateTime(const LocalDateTime& when);
+LocalDateTime DateTimeFromDays(double days);
+
+// One copied text of the clipboard history.
+struct HistoryRec {
+  HistoryRec() = default;
+  HistoryRec(std::u16string text, double creTime);
+
+  std::u16string Text;
+  // The first 128 units and "..." for a longer text; CR LF and then a lone CR shown as LF.
+  std::u16string DispText;
+  std::int32_t LineCount = 0;  // LF count, plus one when the text does not end with LF
+  double CreTime = 0;
+};
+
+std::u16string HistoryDisplayText(std::u16string_view text);
+
+// The order of texts in the sorts: code unit by code unit, a-z taken as A-Z and nothing else
+// folded; a prefix comes first. <0, 0, >0.
+int CompareHistoryText(std::u16string_view a, std::u16string_view b);
+
+enum class HistorySort { kText, kTime, kLength, kLineCount };
+
+// The history, newest capture first at index 0. It sets no limit of its own.
+class THistoryList {
+ public:
+  std::size_t Count() const { return items_.size(); }
+  bool Empty() const { return items_.empty(); }
+  const HistoryRec& At(std::size_t index) const { return items_[index]; }
+  void Insert(std::size_t index, HistoryRec rec);
+  void Append(HistoryRec rec);
+  void Delete(std::size_t index);
+  void Clear() { items_.clear(); }
+  void Sort(HistorySort order);
+  const std::vector<HistoryRec>& Items() const { return items_; }
+  // Replaces every entry (a successful file load).
+  void Assign(std::vector<HistoryRec> items) { items_ = std::move(items); }
+
+ private:
+  std::vector<HistoryRec> items_;
+};
