@@ -58,6 +58,12 @@ void TKelvoMainForm::FormCreate() {
   dialogs_ = std::make_unique<WinDialogs>(Handle());
   clipboard_ = std::make_unique<WinClipboard>(Handle());
   launcherMenu_ = std::make_unique<LauncherMenuWin>(Handle(), clock_, locale_);
+  TClipBdList::Services clipServices{
+      files_, codePage_, locale_, clock_, *dialogs_,
+      PasteServices{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_},
+      [this] { ClipIdle(); }};
+  clipList_ = std::make_unique<TClipBdList>(*model_, std::move(clipServices));
+  if (!clipList_->Create()) clipList_.reset();
   LoadSettings();
   macroStarter_ = std::make_unique<TZrMacStarter>(WinMacroSender::Instance(), codePage_);
   services_.reset(new ActionServices{windows_, *desktop_, *system_, keys_, launcher_, *dialogs_,
@@ -83,7 +89,7 @@ HICON TKelvoMainForm::ExeSmallIcon() {
 void TKelvoMainForm::LoadSettings() {
   // A load waits for the shell (tray icon) with a sent message, and a hotkey may wait in a
   // message box: a reload asked for meanwhile runs after them, never inside them.
-  if (loading_ || (dispatcher_ && dispatcher_->Running())) {
+  if (loading_ || (dispatcher_ && dispatcher_->Running()) || ClipBusy()) {
     reloadPending_ = true;
     return;
   }
@@ -147,6 +153,7 @@ void TKelvoMainForm::OpenLauncherMenu() {
   // A POPUPMENU pressed while the menu or its chosen item runs opens no menu inside the menu.
   if (!launcherMenu_ || !dispatcher_ || launcherOpen_) return;
   launcherOpen_ = true;
+  HideClipboard();
   BusyScope busy(*this);
   // The target of this hotkey: one pressed while the menu is open overwrites the dispatcher's.
   const SavedTarget target = dispatcher_->Target();
@@ -177,6 +184,7 @@ void TKelvoMainForm::RunLauncherItem(const ChosenItem& chosen, const SavedTarget
 
 void TKelvoMainForm::FormDestroy() {
   macroStarter_.reset();  // asks the worker to end
+  clipList_.reset();      // stores the history
   hotKeyHelp_.reset();
   cmdLauncher_.reset();
   dispatcher_.reset();
@@ -206,6 +214,10 @@ LRESULT TKelvoMainForm::WMCopyData(const COPYDATASTRUCT* data) {
 
 LRESULT TKelvoMainForm::WMHotKey(int id) {
   if (!dispatcher_) return 0;
+  if (ClipBusy()) {
+    deferredHotKeys_.push_back(id);
+    return 0;
+  }
   {
     BusyScope busy(*this);
     dispatcher_->WMHotKey(id);
@@ -282,6 +294,26 @@ void TKelvoMainForm::ForegroundCmdLauncher() {
   if (CmdLauncherVisible()) SetForegroundWindow(cmdLauncher_->Handle());
 }
 
+void TKelvoMainForm::ShowClipboard(const std::u16string& command) {
+  if (clipList_) clipList_->RunCommand(command);
+}
+
+void TKelvoMainForm::HideClipboard() {
+  if (clipList_ && clipList_->Visible()) clipList_->HideClip();
+}
+
+void TKelvoMainForm::LoadClipSettings() {
+  if (clipList_) clipList_->LoadClipSettings();
+}
+
+void TKelvoMainForm::ClipIdle() {
+  // The hotkeys come back through the queue, in the order they were pressed.
+  for (int id : std::exchange(deferredHotKeys_, {})) {
+    PostMessageW(Handle(), WM_HOTKEY, static_cast<WPARAM>(id), 0);
+  }
+  RunDeferred();
+}
+
 void TKelvoMainForm::ApplyCmdLauncherBorder(bool /*noTitleBar*/) {
   // The load has built the whole table by now: the launcher takes its keywords with the border.
   if (cmdLauncher_) cmdLauncher_->SettingsLoaded();
@@ -296,6 +328,7 @@ void TKelvoMainForm::OpenInEditor(const std::u16string& file) {
 
 void TKelvoMainForm::EditSettings() {
   HideMainWindow();
+  HideClipboard();
   OpenInEditor(model_->IniFile->FileName);
 }
 
@@ -391,6 +424,7 @@ LRESULT TKelvoMainForm::WMQueryEndSession() {
   } else if (model_ && model_->IniFile) {
     model_->IniFile->UpdateFile();
   }
+  if (clipList_) clipList_->StoreHistory();
   return TRUE;
 }
 

@@ -5,8 +5,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/about_box_win.h"
+#include "clip/clip_window_win.h"
 #include "core/hand_over.h"
 #include "core/hotkey_dispatch.h"
 #include "core/main_model.h"
@@ -66,7 +68,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void ShowLoadNotice();
   // Runs what was asked for while Kelvo was busy, once nothing is running any more.
   void RunDeferred();
-  bool Busy() const { return busyDepth_ > 0 || loading_; }
+  bool Busy() const { return busyDepth_ > 0 || loading_ || ClipBusy(); }
 
   // Marks the time a handler runs something that lets other messages in (a hotkey, a menu, a
   // message box): the window and the table must then stay until it has finished.
@@ -94,6 +96,11 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void ToggleCmdLauncher() override;
   bool CmdLauncherVisible() const override;
   void ForegroundCmdLauncher() override;
+  // The clipboard window (CLIPBOARD, CLIPBOARD_C, CLIPBOARD_T).
+  void ShowClipboard(const std::u16string& command) override;
+  void HideClipboard();
+  void ClipIdle();
+  bool ClipBusy() const { return clipList_ && clipList_->Busy(); }
 
   // The tray menu and the about box.
   void ShowMainMenu();
@@ -109,6 +116,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   // LoadHooks
   void SetBusyCursor(bool busy) override;
   void BuildLauncherMenu() override;
+  void LoadClipSettings() override;
 
   // The launcher menu (POPUPMENU).
   void OpenLauncherMenu() override;
@@ -144,6 +152,9 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   std::unique_ptr<LauncherMenuWin> launcherMenu_;
   std::unique_ptr<WinClipboard> clipboard_;
   WinPasteSender pasteSender_;
+  std::unique_ptr<TClipBdList> clipList_;
+  // Hotkeys pressed while the clipboard window pasted or showed a dialog, run after it.
+  std::vector<int> deferredHotKeys_;
   // From the launcher menu's opening until its chosen item has run.
   bool launcherOpen_ = false;
   UINT taskbarCreated_ = 0;

@@ -9,6 +9,7 @@
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/font_win.h"
+#include "ui/window_place_win.h"
 #include "util/file_listing.h"
 
 namespace {
@@ -35,14 +36,6 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
-
-std::u16string WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthW(hwnd);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-  return U16(text.data(), static_cast<std::size_t>(std::max(0, copied)));
-}
 
 std::optional<CmdKey> KeyOf(WPARAM vk) {
   switch (vk) {
@@ -176,20 +169,11 @@ void TCmdLncForm::Layout() {
 void TCmdLncForm::PlaceOnScreen(int x, int y) {
   RECT bounds{};
   GetWindowRect(Handle(), &bounds);
-  RECT wanted{x, y, x + Width(bounds), y + Height(bounds)};
   // A place on a monitor that is no longer there: the nearest monitor's work area. The stored
   // place changes only when the box hides.
-  if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
-    MONITORINFO info{sizeof(info)};
-    if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info)) {
-      const RECT& work = info.rcWork;
-      const int left = work.left;
-      const int top = work.top;
-      x = std::clamp(x, left, std::max<int>(left, work.right - Width(bounds)));
-      y = std::clamp(y, top, std::max<int>(top, work.bottom - Height(bounds)));
-    }
-  }
-  SetWindowPos(Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  const RECT placed = OnVisibleMonitor(RECT{x, y, x + Width(bounds), y + Height(bounds)}, 0, 0);
+  SetWindowPos(Handle(), HWND_TOPMOST, placed.left, placed.top, 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCmdLncForm::ShowLauncher() {

@@ -1,12 +1,22 @@
 #include "ui/window_win.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "../res/resource_ids.h"
+#include "platform/wide_win.h"
 
 HICON KelvoIcon() {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO),
                                        IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
+std::u16string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+  return U16(text.data(), static_cast<std::size_t>(std::max(0, copied)));
 }
 
 Window::~Window() {

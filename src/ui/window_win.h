@@ -1,11 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "ui/dpi_win.h"
 
 // Kelvo's icon, for window classes and the tray. Loaded shared: the system owns it, so it is
 // never destroyed.
 HICON KelvoIcon();
+
+// The text of a window or control of this process.
+std::u16string WindowText(HWND hwnd);
 
 // The base of Kelvo's windows: `this` is bound at WM_NCCREATE and cleared at WM_NCDESTROY, and
 // the window procedure hands every message to HandleMessage, which never throws.

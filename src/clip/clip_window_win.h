@@ -1,0 +1,164 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "clip/clip_actions.h"
+#include "clip/clip_capture.h"
+#include "clip/history.h"
+#include "clip/history_view.h"
+#include "core/hotkey_dispatch.h"
+#include "core/main_model.h"
+#include "core/paste_into_target.h"
+#include "platform/clipboard.h"
+#include "platform/code_page.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/locale.h"
+#include "ui/gdi_win.h"
+#include "ui/window_win.h"
+
+// The clipboard window, class "TClipBdList": an always-on-top tool window with the clipboard
+// history and the canned texts. It exists from start-up to exit and is only shown and hidden.
+// The bare window is made at start-up, for the clipboard listener and the history; its
+// controls (which load the common-controls library) are made at the first show.
+class TClipBdList : public Window {
+ public:
+  static constexpr wchar_t kClassName[] = L"TClipBdList";
+  enum class Page { kClip, kText };
+
+  struct Services {
+    FileSystem& files;
+    const CodePage& codePage;
+    const Locale& locale;
+    const Clock& clock;
+    Dialogs& dialogs;
+    PasteServices paste;
+    // Runs what the main window put off while this window was busy (a paste, a dialog).
+    std::function<void()> idle;
+  };
+
+  TClipBdList(MainModel& model, Services services);
+  ~TClipBdList() override;
+
+  bool Create();
+  // The window's set-up, at start-up and on every settings reload.
+  void LoadClipSettings();
+  // Writes the history file when SaveHistory is on (at exit, and when the session ends).
+  void StoreHistory();
+
+  // The internal commands CLIPBOARD, CLIPBOARD_C and CLIPBOARD_T[n].
+  void RunCommand(const std::u16string& command);
+  // Hides and stores the window's place and the search words.
+  void HideClip();
+  bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
+  // True while a paste, a message box or a file dialog of this window runs.
+  bool Busy() const { return busy_ > 0; }
+
+  // For tests and benchmarks.
+  const THistoryList& History() const { return history_; }
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  class BusyScope;
+
+  // Controls, made at the first show.
+  bool CreateControls();
+  void ApplyFonts();
+  void Layout();
+  void ShowClip();
+  void PlaceFromSettings();
+  void ApplyShowSettings();
+  void ApplyTransparency();
+  void SelectPage(Page page);
+  void PageControl1Change();
+  Page ActivePage() const;
+
+  // Capture.
+  void SetViewer();
+  void OnClipboardUpdate();
+  void LoadHistoryFile(bool firstSetUp, const CaptureSettings& old);
+
+  // The history page.
+  void SyncHistRows();
+  void RefreshHistStatus();
+  void UpdateActionStates();
+  bool Enabled(ClipAction action) const;
+  void Run(ClipAction action);
+  void Paste(bool direct);
+  void CopyClip();
+  void Filter(ClipAction action);
+  void SaveHist();
+  void LoadHist();
+  void ToggleStop();
+  void ShowPopupMenu(POINT at);
+  std::u16string GetSelText() const;
+  std::u16string FindText() const;
+  void SetFindItems();
+
+  // Drawing.
+  void MeasureItem(MEASUREITEMSTRUCT& item) const;
+  void DrawHistRow(const DRAWITEMSTRUCT& item);
+  void DrawMarkedText(HDC dc, const RECT& row, int x, int y, std::u16string_view text) const;
+
+  // Keyboard of the controls.
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                      DWORD_PTR self) noexcept;
+  LRESULT ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
+  bool ListKey(HWND list, WPARAM vk);
+  bool Shortcut(WPARAM vk);
+
+  // The splitter above the preview.
+  bool OverSplitter(POINT client) const;
+  void DragSplitter(int clientY);
+
+  void EndBusy();
+
+  MainModel& model_;
+  Services services_;
+  THistoryList history_;
+  HistoryView view_;
+  ClipCapture capture_;
+  std::vector<std::u16string> cannedItems_;
+  std::vector<std::u16string> findItems_;
+  SavedTarget target_;
+  std::u16string wmPasteClass_;
+  bool listening_ = false;       // ViewerSet: the clipboard listener is on
+  bool historyBlocked_ = false;  // the history file could not be read: never overwrite it
+  bool capturePending_ = false;
+  bool setUpOnce_ = false;
+  int busy_ = 0;
+
+  // Settings of the window.
+  FontDescription fontDesc_;
+  int fontSizeV_ = 9;
+  bool showLnCt_ = false;
+  std::int32_t previewLn_ = 0;
+  int transparent_ = 255;
+  COLORREF fgL_ = 0, bgL_ = 0, fgV_ = 0, bgV_ = 0, ctrlColor_ = 0, lnCtColor_ = 0;
+  int lineSpace_ = 0;
+  int previewHeight_ = 50;
+  bool msFont_ = false;
+
+  // Controls.
+  HWND StatusBar1 = nullptr;
+  HWND PageControl1 = nullptr;
+  HWND FindComboBox = nullptr;
+  HWND findEdit_ = nullptr;
+  HWND extractBtn_ = nullptr, exceptBtn_ = nullptr, releaseBtn_ = nullptr;
+  HWND HistListBox = nullptr;
+  HWND PreviewMemo = nullptr;
+  HWND tooltip_ = nullptr;
+  HWND textPage_ = nullptr;  // the canned-text page's area
+  FontHandle baseFont_;
+  FontHandle listFont_;
+  FontHandle previewFont_;
+  BrushHandle listBrush_, previewBrush_;
+  int charHeight_ = 12;
+  bool previewShown_ = false;
+  bool dragging_ = false;
+  Page page_ = Page::kClip;
+};
