@@ -136,12 +136,15 @@ TEST_F(LauncherPasteTest, HungTargetIsGivenUp) {
   EXPECT_EQ(desktop.log.back(), "detach 70");
 }
 
-TEST_F(LauncherPasteTest, NoForegroundMeansNothingAtAll) {
+TEST_F(LauncherPasteTest, NoForegroundLeavesTheTextOnTheClipboard) {
   target = SavedTarget{};
-  EXPECT_EQ(Paste(u"x"), PasteOutcome::kNothing);
-  EXPECT_TRUE(clipboard.writes.empty());
+  EXPECT_EQ(Paste(u"x"), PasteOutcome::kOnClipboard);
+  EXPECT_EQ(clipboard.text, u"x");
+  EXPECT_TRUE(desktop.log.empty());
+  EXPECT_TRUE(keys.log.empty());
   target = SavedTarget{7, 70, 8};
   EXPECT_EQ(Paste(u"Empty\t"), PasteOutcome::kNothing);
+  EXPECT_EQ(clipboard.writes.size(), 1u);
 }
 
 TEST_F(LauncherPasteTest, UnwritableClipboardPastesNothing) {
@@ -173,10 +176,14 @@ TEST_F(LauncherPasteTest, VanishedOrReusedTargetGetsNoKeys) {
   EXPECT_TRUE(desktop.log.empty());
 }
 
-TEST_F(LauncherPasteTest, NoFocusOrNoAttachLeavesTheTextOnTheClipboard) {
+TEST_F(LauncherPasteTest, WithoutAFocusCtrlVGoesToTheWindow) {
   target.SavedFocusWnd = 0;
-  EXPECT_EQ(Paste(u"x"), PasteOutcome::kOnClipboard);
-  target.SavedFocusWnd = 8;
+  EXPECT_EQ(Paste(u"x", u"Edit"), PasteOutcome::kPastedByKeys);
+  EXPECT_EQ(desktop.log, (std::vector<std::string>{"attach 70", "detach 70"}));
+  EXPECT_EQ(sender.log, (std::vector<std::string>{"pump"}));  // no paste message: no control
+}
+
+TEST_F(LauncherPasteTest, NoAttachLeavesTheTextOnTheClipboard) {
   desktop.attachWorks = false;
   EXPECT_EQ(Paste(u"y"), PasteOutcome::kOnClipboard);
   EXPECT_EQ(clipboard.text, u"y");
