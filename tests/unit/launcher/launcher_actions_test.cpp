@@ -8,30 +8,10 @@
 #include "support/fake_desktop.h"
 #include "support/fake_key_input.h"
 #include "support/fake_locale.h"
+#include "support/fake_paste_sender.h"
 #include "support/fake_window_system.h"
 
 namespace {
-
-// Windows belong to the threads the test gives them; others do not exist.
-class ThreadedDesktop : public FakeDesktop {
- public:
-  std::uint32_t WindowThread(WindowHandle window, std::uint32_t*) const override {
-    const auto found = threads.find(window);
-    return found == threads.end() ? 0 : found->second;
-  }
-  std::map<WindowHandle, std::uint32_t> threads{{7, 70}, {8, 70}};
-};
-
-class RecordingSender : public PasteSender {
- public:
-  bool SendPaste(WindowHandle control) override {
-    log.push_back("paste " + std::to_string(control));
-    return answers;
-  }
-  void ProcessPendingMessages() override { log.push_back("pump"); }
-  bool answers = true;
-  std::vector<std::string> log;
-};
 
 ChosenItem Launch(const std::u16string& caption, std::vector<std::u16string> enclosing = {}) {
   ChosenItem item;
