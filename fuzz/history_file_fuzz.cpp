@@ -31,18 +31,18 @@ std::string Second(double days) {
 
 void CheckSameRecords(const std::vector<HistoryRec>& first, const std::vector<HistoryRec>& again,
                       const std::string& written) {
-  FUZZ_CHECK(again.size() == first.size(),
-             std::to_string(first.size()) + " records came back as " +
-                 std::to_string(again.size()) + " from " + ShownBytes(written));
+  FUZZ_CHECK(again.size() == first.size(), std::to_string(first.size()) + " records came back as " +
+                                               std::to_string(again.size()) + " from " +
+                                               ShownBytes(written));
   for (std::size_t i = 0; i < first.size(); ++i) {
-    FUZZ_CHECK(again[i].Text == first[i].Text,
-               "record " + std::to_string(i) + ": " + Shown(first[i].Text) + " came back as " +
-                   Shown(again[i].Text));
-    FUZZ_CHECK(again[i].LineCount == first[i].LineCount, "line count of record " +
-                                                             std::to_string(i));
+    FUZZ_CHECK(again[i].Text == first[i].Text, "record " + std::to_string(i) + ": " +
+                                                   Shown(first[i].Text) + " came back as " +
+                                                   Shown(again[i].Text));
+    FUZZ_CHECK(again[i].LineCount == first[i].LineCount,
+               "line count of record " + std::to_string(i));
     FUZZ_CHECK(Second(again[i].CreTime) == Second(first[i].CreTime),
-               "record " + std::to_string(i) + ": " + Second(first[i].CreTime) +
-                   " came back as " + Second(again[i].CreTime));
+               "record " + std::to_string(i) + ": " + Second(first[i].CreTime) + " came back as " +
+                   Second(again[i].CreTime));
   }
 }
 

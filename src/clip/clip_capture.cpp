@@ -62,8 +62,8 @@ ExclusionWords::ExclusionWords(const std::vector<std::u16string>& words) {
     if (!entry.isPattern) {
       entry.plain = word;
     } else {
-      entry.pattern = TitlePattern::Compile(std::u16string_view(word).substr(1, word.size() - 2),
-                                            true);
+      entry.pattern =
+          TitlePattern::Compile(std::u16string_view(word).substr(1, word.size() - 2), true);
       if (!entry.pattern && !broken_) broken_ = word;
     }
     words_.push_back(std::move(entry));

@@ -81,7 +81,8 @@ std::u16string DecodeHistoryText(std::string_view bytes, const CodePage& codePag
 
 // The text of a record: its lines with the breaks they had in the file, less the break the
 // writer put after the text.
-std::u16string RecordText(const std::vector<FileLine>& lines, std::size_t first, std::size_t count) {
+std::u16string RecordText(const std::vector<FileLine>& lines, std::size_t first,
+                          std::size_t count) {
   std::u16string text;
   for (std::size_t i = first; i < first + count; ++i) {
     text += lines[i].text;
@@ -111,8 +112,8 @@ std::string HistoryFileBytes(const std::vector<HistoryRec>& items, const Locale&
   return std::string(kUtf8Bom) + utf8;
 }
 
-HistoryRead ParseHistoryFile(std::string_view bytes, const CodePage& codePage,
-                             const Locale& locale, double now) {
+HistoryRead ParseHistoryFile(std::string_view bytes, const CodePage& codePage, const Locale& locale,
+                             double now) {
   const std::u16string text = DecodeHistoryText(bytes, codePage);
   const std::vector<FileLine> lines = LinesWithBreaks(text);
   const HistoryTimeText timeText(locale);
@@ -147,8 +148,8 @@ HistoryRead ParseHistoryFile(std::string_view bytes, const CodePage& codePage,
   return read;
 }
 
-HistoryRead ReadHistoryFile(const FileSystem& files, const CodePage& codePage,
-                            const Locale& locale, const std::u16string& path, double now) {
+HistoryRead ReadHistoryFile(const FileSystem& files, const CodePage& codePage, const Locale& locale,
+                            const std::u16string& path, double now) {
   FileContents contents = files.Read(path);
   if (contents.status == ReadStatus::kMissing) return {HistoryReadStatus::kMissing, {}};
   if (contents.status == ReadStatus::kUnreadable) return {HistoryReadStatus::kUnreadable, {}};

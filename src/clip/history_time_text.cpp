@@ -8,7 +8,7 @@ namespace {
 
 // The sample moments: every field differs from the others, in both forms of the year and of the
 // hour, so each digit group of their texts tells which field it is.
-constexpr LocalDateTime kSampleDate{2001, 11, 22, 4, 13, 45, 56};   // a Thursday afternoon
+constexpr LocalDateTime kSampleDate{2001, 11, 22, 4, 13, 45, 56};  // a Thursday afternoon
 constexpr LocalDateTime kSampleMorning{2001, 11, 22, 4, 1, 5, 6};
 
 constexpr unsigned kGroupCap = 1000000;  // larger groups read as this (no field is that large)

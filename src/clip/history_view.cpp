@@ -142,8 +142,8 @@ std::u16string HistoryView::StatusRows() const {
   if (entry < 0) {
     return u"-/" + Padded(rows_.size(), 0) + u"(" + Padded(history_.Count(), 0) + u")";
   }
-  std::u16string text = Padded(static_cast<std::size_t>(selected_) + 1, 3) + u"/" +
-                        Padded(rows_.size(), 3);
+  std::u16string text =
+      Padded(static_cast<std::size_t>(selected_) + 1, 3) + u"/" + Padded(rows_.size(), 3);
   if (Filtered()) text += u"(" + Padded(history_.Count(), 0) + u")";
   return text;
 }

@@ -48,7 +48,7 @@ class HistoryView {
   std::optional<std::u16string> PreviewText(std::int32_t previewLn) const;
 
   // Whether the actions of the history page may run now.
-  bool CanExpand() const;        // a selected entry of more than one line
+  bool CanExpand() const;  // a selected entry of more than one line
   bool CanSort() const { return history_.Count() > 1; }
   bool CanDeleteAll() const { return !rows_.empty(); }
   bool CanFilter(std::u16string_view words) const { return !words.empty() && !rows_.empty(); }

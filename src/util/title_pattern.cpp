@@ -162,10 +162,10 @@ std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern, b
   PCRE2_SIZE errorOffset = 0;
   // Titles may hold lone surrogates; they must not keep the rest of the title from matching.
   // A callout before every item counts the work of a match.
-  compiled->code.reset(pcre2_compile(Units(compiled->pattern), compiled->pattern.size(),
-                                     PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_AUTO_CALLOUT |
-                                         (caseless ? PCRE2_CASELESS : 0),
-                                     &errorCode, &errorOffset, compileContext.get()));
+  compiled->code.reset(pcre2_compile(
+      Units(compiled->pattern), compiled->pattern.size(),
+      PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_AUTO_CALLOUT | (caseless ? PCRE2_CASELESS : 0),
+      &errorCode, &errorOffset, compileContext.get()));
   if (!compiled->code) return std::nullopt;
   // Each step copies a backtracking frame, which grows with the number of groups.
   std::size_t frameSize = 0;

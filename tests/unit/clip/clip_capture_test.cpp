@@ -189,10 +189,10 @@ TEST_F(CaptureTest, APatternThatGivesUpKeepsTheTextOut) {
 TEST_F(CaptureTest, CannedTextsAreNotRecorded) {
   canned = {u"-", u"Greeting\t  Hello\\nWorld ", u"Date\t\\Y/\\0m/\\0d", u"plain item", u"Tab\t"};
   EXPECT_EQ(Copy(u"  Hello\r\nWorld\r\n"), CaptureResult::kCanned);  // blanks and breaks aside
-  EXPECT_EQ(Copy(u"2015/03/05"), CaptureResult::kCanned);           // expanded at the copy
+  EXPECT_EQ(Copy(u"2015/03/05"), CaptureResult::kCanned);            // expanded at the copy
   EXPECT_EQ(Copy(u"plain item"), CaptureResult::kCanned);
-  EXPECT_EQ(Copy(u"Greeting"), CaptureResult::kCaptured);  // a label is not a text
-  EXPECT_EQ(Copy(u"-"), CaptureResult::kCaptured);         // separators are skipped
+  EXPECT_EQ(Copy(u"Greeting"), CaptureResult::kCaptured);        // a label is not a text
+  EXPECT_EQ(Copy(u"-"), CaptureResult::kCaptured);               // separators are skipped
   EXPECT_EQ(Copy(u"hello\r\nworld"), CaptureResult::kCaptured);  // case counts
   clock.now.day = 6;
   EXPECT_EQ(Copy(u"2015/03/05"), CaptureResult::kCaptured);

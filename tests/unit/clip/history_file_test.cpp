@@ -45,8 +45,9 @@ TEST_F(HistoryFileTest, WritesFourLinesPerEntryInUtf8WithAMark) {
                                       HistoryRec(u"日本\r\nx", DaysFromDateTime({2001, 1, 2})),
                                       HistoryRec(u"a\rb\n", kThen)};
   EXPECT_EQ(HistoryFileBytes(items, locale),
-            kBom + "CreTime=2015/03/05 9:04:07\r\nLineCount=1\r\nabc\r\n\r\n"
-                   "CreTime=2001/01/02\r\nLineCount=2\r\n" +
+            kBom +
+                "CreTime=2015/03/05 9:04:07\r\nLineCount=1\r\nabc\r\n\r\n"
+                "CreTime=2001/01/02\r\nLineCount=2\r\n" +
                 Utf16ToUtf8(u"日本") + "\r\nx\r\n\r\n" +
                 "CreTime=2015/03/05 9:04:07\r\nLineCount=3\r\na\rb\n\r\n\r\n");
   EXPECT_EQ(HistoryFileBytes({}, locale), kBom);
@@ -162,13 +163,14 @@ TEST_F(HistoryFileTest, ATimeThatDoesNotReadTakesThePreviousOneOrNow) {
 }
 
 TEST_F(HistoryFileTest, EmptyFilesLoadEmptyAndOtherFilesWithoutRecordsAreRefused) {
-  for (const std::string& empty : {std::string(), kBom, kBom + "\r\n\r\n", std::string("\xFF\xFE")}) {
+  for (const std::string& empty :
+       {std::string(), kBom, kBom + "\r\n\r\n", std::string("\xFF\xFE")}) {
     const HistoryRead read = Parse(empty);
     EXPECT_EQ(read.status, HistoryReadStatus::kLoaded);
     EXPECT_TRUE(read.items.empty());
   }
-  for (const std::string& other :
-       {std::string("[General]\r\nKey=1\r\n"), std::string("CreTime=2015/03/05\r\nLineCount=0\r\nx\r\n")}) {
+  for (const std::string& other : {std::string("[General]\r\nKey=1\r\n"),
+                                   std::string("CreTime=2015/03/05\r\nLineCount=0\r\nx\r\n")}) {
     EXPECT_EQ(Parse(other).status, HistoryReadStatus::kUnreadable);
   }
 }

@@ -56,8 +56,8 @@ TEST(HistoryRecTest, TextOrderFoldsOnlyAsciiLetters) {
 }
 
 TEST(HistoryListTest, SortsByTheirKeysAndTies) {
-  THistoryList list = ListOf({{u"b", 3}, {u"A", 5}, {u"c", 5}, {u"a\nb\nc", 1}, {u"123456789", 2},
-                              {u"12345", 4}});
+  THistoryList list =
+      ListOf({{u"b", 3}, {u"A", 5}, {u"c", 5}, {u"a\nb\nc", 1}, {u"123456789", 2}, {u"12345", 4}});
   list.Sort(HistorySort::kText);
   EXPECT_EQ(Texts(list),
             (std::vector<std::u16string>{u"12345", u"123456789", u"A", u"a\nb\nc", u"b", u"c"}));

@@ -36,8 +36,7 @@ class DesignatorFirstLocale : public FakeLocale {
 class WordyLocale : public FakeLocale {
  public:
   std::u16string ShortDate(const LocalDateTime& t) const override {
-    static const char16_t* const kDays[] = {u"Sun", u"Mon", u"Tue", u"Wed",
-                                            u"Thu", u"Fri", u"Sat"};
+    static const char16_t* const kDays[] = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
     static const char16_t* const kMonths[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
                                               u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
     return std::u16string(kDays[t.weekday]) + u" " + Num(t.day, 1) + u" " + kMonths[t.month - 1] +
@@ -71,8 +70,7 @@ TEST(HistoryTimeTextTest, ReadsBackWhatItWroteInEveryLayout) {
     const HistoryTimeText text(*locale);
     for (const LocalDateTime& when : {kAfternoon, kMidnight, kNoon, kAfterMidnight}) {
       const std::u16string written = text.Format(when);
-      EXPECT_EQ(Shown(text.Parse(written, 2025)), Shown(when))
-          << Ascii(written);
+      EXPECT_EQ(Shown(text.Parse(written, 2025)), Shown(when)) << Ascii(written);
     }
   }
 }
@@ -82,10 +80,10 @@ TEST(HistoryTimeTextTest, ReadsTheDigitGroupsLeniently) {
   const HistoryTimeText text(fake);
   // Other separators and blanks still read; the weekday is the date's own.
   EXPECT_EQ(Shown(text.Parse(u"  2015-3-5   9.4.7 ", 2025)), "2015-03-05 09:04:07 w4");
-  for (const char16_t* bad : {u"", u"2015/03/05 13:04", u"2015/13/05", u"2015/02/29",
-                              u"2015/03/05 24:00:00", u"2015/03/05 13:60:00", u"1600/12/31",
-                              u"10000/01/01", u"2015/03/05 13:04:07 1", u"abc",
-                              u"99999999999999999999/1/1"}) {
+  for (const char16_t* bad :
+       {u"", u"2015/03/05 13:04", u"2015/13/05", u"2015/02/29", u"2015/03/05 24:00:00",
+        u"2015/03/05 13:60:00", u"1600/12/31", u"10000/01/01", u"2015/03/05 13:04:07 1", u"abc",
+        u"99999999999999999999/1/1"}) {
     EXPECT_EQ(Shown(text.Parse(bad, 2025)), "none") << Ascii(bad);
   }
 }

@@ -56,8 +56,8 @@ TEST_F(PasteIntoTargetTest, CtrlVWaitsUntilShiftAltAndWinAreReleased) {
   keys.HoldFor(kVkShift, 3);  // Shift+Enter chose the entry
   keys.HoldFor(kVkRightWin, 5);
   EXPECT_EQ(Paste(u"x"), PasteOutcome::kPastedByKeys);
-  EXPECT_EQ(keys.Events(), (std::vector<std::string>{"down 0x11", "down 0x56", "up 0x56",
-                                                     "up 0x11"}));
+  EXPECT_EQ(keys.Events(),
+            (std::vector<std::string>{"down 0x11", "down 0x56", "up 0x56", "up 0x11"}));
   // Five polls of 10 ms, then the usual pause before the keys.
   EXPECT_EQ(std::vector<std::string>(keys.log.begin(), keys.log.begin() + 6),
             (std::vector<std::string>{"sleep 10", "sleep 10", "sleep 10", "sleep 10", "sleep 10",
