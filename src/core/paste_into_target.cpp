@@ -6,11 +6,6 @@
 
 namespace {
 
-constexpr std::uint8_t kVkShift = 0x10;
-constexpr std::uint8_t kVkControl = 0x11;
-constexpr std::uint8_t kVkAlt = 0x12;
-constexpr std::uint8_t kVkLeftWin = 0x5B;
-constexpr std::uint8_t kVkRightWin = 0x5C;
 constexpr std::uint8_t kVkV = 0x56;
 constexpr int kBeforeKeysMs = 50;
 constexpr int kKeyHoldMs = 100;
@@ -22,23 +17,6 @@ bool WriteClipboard(PasteServices& s, const std::u16string& text, ClipboardPriva
     if (s.clipboard.WriteText(text, privacy)) return true;
   }
   return false;
-}
-
-bool ModifierDown(const KeyInput& keys) {
-  for (std::uint8_t key : {kVkShift, kVkAlt, kVkLeftWin, kVkRightWin}) {
-    if (keys.IsKeyDown(key)) return true;
-  }
-  return false;
-}
-
-// Waits until the keys that would change Ctrl+V are up; false when they are still held.
-bool WaitForModifiersUp(KeyInput& keys) {
-  const std::uint64_t deadline = keys.NowMs() + kModifierWaitMs;
-  while (ModifierDown(keys)) {
-    if (keys.NowMs() >= deadline) return false;
-    keys.Sleep(kModifierPollMs);
-  }
-  return true;
 }
 
 void TypeCtrlV(PasteServices& s) {
@@ -64,7 +42,10 @@ PasteOutcome PasteAttached(const SavedTarget& target, const std::u16string& wmPa
     }
   }
   // Typed keys go to whatever window is in front: only when it is the target.
-  if (!inFront || !WaitForModifiersUp(s.keys)) return PasteOutcome::kOnClipboard;
+  if (!inFront || !WaitForKeysUp(s.keys, {kVkShift, kVkMenu, kVkLWin, kVkRWin}, kModifierWaitMs,
+                                 kModifierPollMs)) {
+    return PasteOutcome::kOnClipboard;
+  }
   TypeCtrlV(s);
   return PasteOutcome::kPastedByKeys;
 }

@@ -3,8 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "core/paste_into_target.h"
 #include "platform/paste_sender.h"
+#include "support/fake_clipboard.h"
 #include "support/fake_desktop.h"
+#include "support/fake_key_input.h"
+#include "support/fake_locale.h"
+#include "support/fake_window_system.h"
 
 // Records the paste messages and message pumps in order ("paste 8", "pump").
 class RecordingSender : public PasteSender {
@@ -26,4 +31,17 @@ class ThreadedDesktop : public FakeDesktop {
     return found == threads.end() ? 0 : found->second;
   }
   std::map<WindowHandle, std::uint32_t> threads{{7, 70}, {8, 70}};
+};
+
+// Everything a paste needs, as fakes: a target window 7 of thread 70 with its control 8.
+struct FakePasteServices {
+  FakeClipboard clipboard;
+  ThreadedDesktop desktop;
+  FakeWindowSystem windows;
+  FakeKeyInput keys;
+  RecordingSender sender;
+  FakeClock clock;
+  FakeLocale locale;
+  PasteServices services{clipboard, desktop, windows, keys, sender, clock, locale};
+  SavedTarget target{7, 70, 8};
 };

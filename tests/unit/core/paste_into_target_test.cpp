@@ -5,19 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_clipboard.h"
-#include "support/fake_key_input.h"
-#include "support/fake_locale.h"
 #include "support/fake_paste_sender.h"
-#include "support/fake_window_system.h"
 
 namespace {
 
-constexpr std::uint8_t kVkShift = 0x10;
-constexpr std::uint8_t kVkAlt = 0x12;
-constexpr std::uint8_t kVkRightWin = 0x5C;
-
-class PasteIntoTargetTest : public ::testing::Test {
+class PasteIntoTargetTest : public ::testing::Test, protected FakePasteServices {
  protected:
   PasteIntoTargetTest() {
     windows.Add(7, u"target", u"Notepad");
@@ -27,16 +19,6 @@ class PasteIntoTargetTest : public ::testing::Test {
                      ClipboardPrivacy privacy = ClipboardPrivacy::kShared) {
     return PasteIntoTarget(text, target, u"EDIT;TEDIT", services, privacy);
   }
-
-  FakeClipboard clipboard;
-  ThreadedDesktop desktop;
-  FakeWindowSystem windows;
-  FakeKeyInput keys;
-  RecordingSender sender;
-  FakeClock clock;
-  FakeLocale locale;
-  PasteServices services{clipboard, desktop, windows, keys, sender, clock, locale};
-  SavedTarget target{7, 70, 8};
 };
 
 }  // namespace
@@ -54,7 +36,7 @@ TEST_F(PasteIntoTargetTest, TheTextGoesOnTheClipboardAsShared) {
 
 TEST_F(PasteIntoTargetTest, CtrlVWaitsUntilShiftAltAndWinAreReleased) {
   keys.HoldFor(kVkShift, 3);  // Shift+Enter chose the entry
-  keys.HoldFor(kVkRightWin, 5);
+  keys.HoldFor(kVkRWin, 5);
   EXPECT_EQ(Paste(u"x"), PasteOutcome::kPastedByKeys);
   EXPECT_EQ(keys.Events(),
             (std::vector<std::string>{"down 0x11", "down 0x56", "up 0x56", "up 0x11"}));
@@ -65,7 +47,7 @@ TEST_F(PasteIntoTargetTest, CtrlVWaitsUntilShiftAltAndWinAreReleased) {
 }
 
 TEST_F(PasteIntoTargetTest, AModifierHeldTooLongLeavesTheTextOnTheClipboard) {
-  keys.HoldForever(kVkAlt);
+  keys.HoldForever(kVkMenu);
   EXPECT_EQ(Paste(u"x"), PasteOutcome::kOnClipboard);
   EXPECT_TRUE(keys.Events().empty());
   EXPECT_EQ(keys.NowMs(), static_cast<std::uint64_t>(kModifierWaitMs));

@@ -4,12 +4,7 @@
 
 #include <map>
 
-#include "support/fake_clipboard.h"
-#include "support/fake_desktop.h"
-#include "support/fake_key_input.h"
-#include "support/fake_locale.h"
 #include "support/fake_paste_sender.h"
-#include "support/fake_window_system.h"
 
 namespace {
 
@@ -21,12 +16,9 @@ ChosenItem Launch(const std::u16string& caption, std::vector<std::u16string> enc
   return item;
 }
 
-class LauncherPasteTest : public ::testing::Test {
+class LauncherPasteTest : public ::testing::Test, protected FakePasteServices {
  protected:
-  LauncherPasteTest() {
-    windows.Add(7, u"target", u"Notepad");
-    target = SavedTarget{7, 70, 8};
-  }
+  LauncherPasteTest() { windows.Add(7, u"target", u"Notepad"); }
   PasteOutcome Paste(const std::u16string& caption, const std::u16string& cls = u"RichEdit") {
     windows.Add(8, u"", cls);
     return PasteLauncherText(caption, target, u"EDIT;TEDIT", services);
@@ -37,16 +29,6 @@ class LauncherPasteTest : public ::testing::Test {
     all.insert(all.end(), sender.log.begin(), sender.log.end());
     return all;
   }
-
-  FakeClipboard clipboard;
-  ThreadedDesktop desktop;
-  FakeWindowSystem windows;
-  FakeKeyInput keys;
-  RecordingSender sender;
-  FakeClock clock;
-  FakeLocale locale;
-  PasteServices services{clipboard, desktop, windows, keys, sender, clock, locale};
-  SavedTarget target;
 };
 
 }  // namespace
