@@ -87,3 +87,11 @@ bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, b
   }
   return all;
 }
+
+std::u16string_view TrimControls(std::u16string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && text[begin] <= u' ') ++begin;
+  while (end > begin && text[end - 1] <= u' ') --end;
+  return text.substr(begin, end - begin);
+}

@@ -13,6 +13,10 @@ std::u16string TextBefore(std::u16string_view text, std::u16string_view separato
 // command CLIPBOARD_T is empty. An empty separator never occurs.
 std::u16string TextAfter(std::u16string_view text, std::u16string_view separator);
 
+// The text without the units up to U+0020 (blanks, TABs, line breaks, other controls) at both
+// ends.
+std::u16string_view TrimControls(std::u16string_view text);
+
 // 1-based position of the first occurrence of part in text, both upper-cased by the user's
 // locale; 0 when part is empty or does not occur.
 std::size_t PosText(std::u16string_view part, std::u16string_view text, const Locale& locale);
