@@ -875,8 +875,7 @@ void TClipBdList::CopyClip() {
   const std::u16string text = GetSelText();
   {
     BusyScope busy(*this);
-    WriteClipboardRetrying(services_.paste.clipboard, services_.paste.keys, text,
-                           ClipboardPrivacy::kShared);
+    WriteClipboard(services_.paste, text, ClipboardPrivacy::kShared);
   }
   HideClip();
 }

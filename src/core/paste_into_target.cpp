@@ -11,14 +11,6 @@ constexpr int kBeforeKeysMs = 50;
 constexpr int kKeyHoldMs = 100;
 constexpr int kModifierPollMs = 10;
 
-bool WriteClipboard(PasteServices& s, const std::u16string& text, ClipboardPrivacy privacy) {
-  for (int attempt = 0; attempt < kClipboardWriteAttempts; ++attempt) {
-    if (attempt > 0) s.keys.Sleep(kClipboardRetryPauseMs);
-    if (s.clipboard.WriteText(text, privacy)) return true;
-  }
-  return false;
-}
-
 void TypeCtrlV(PasteServices& s) {
   s.keys.Sleep(kBeforeKeysMs);
   s.keys.SendKeyEvent(kVkControl, false);
@@ -51,6 +43,14 @@ PasteOutcome PasteAttached(const SavedTarget& target, const std::u16string& wmPa
 }
 
 }  // namespace
+
+bool WriteClipboard(PasteServices& s, const std::u16string& text, ClipboardPrivacy privacy) {
+  for (int attempt = 0; attempt < kClipboardWriteAttempts; ++attempt) {
+    if (attempt > 0) s.keys.Sleep(kClipboardRetryPauseMs);
+    if (s.clipboard.WriteText(text, privacy)) return true;
+  }
+  return false;
+}
 
 bool IsPasteMessageClass(const std::u16string& className, const std::u16string& wmPasteClass) {
   std::size_t start = 0;

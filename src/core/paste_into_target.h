@@ -36,6 +36,10 @@ inline constexpr int kClipboardRetryPauseMs = 50;
 // How long Ctrl+V waits for the user to let go of Shift, Alt and the Windows keys.
 inline constexpr int kModifierWaitMs = 1000;
 
+// Puts the text on the clipboard, trying again briefly while another program holds it; false when
+// it could not be placed.
+bool WriteClipboard(PasteServices& services, const std::u16string& text, ClipboardPrivacy privacy);
+
 // Puts the text on the clipboard and pastes it into the remembered target: the paste message to
 // a focused control of one of the wmPasteClass classes (";"-separated), Ctrl+V otherwise. Nothing
 // is pasted when the clipboard cannot be written (Ctrl+V would paste what was there before). No
