@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "util/text_helpers.h"
+
 namespace {
 
 constexpr int kReleasePollMs = 50;
@@ -49,12 +51,6 @@ std::u16string_view CutToken(std::u16string_view& rest) {
   std::u16string_view token = rest.substr(0, comma);
   rest = comma == std::u16string_view::npos ? std::u16string_view() : rest.substr(comma + 1);
   return token;
-}
-
-std::u16string_view TrimControls(std::u16string_view text) {
-  while (!text.empty() && text.front() <= u' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() <= u' ') text.remove_suffix(1);
-  return text;
 }
 
 // token is upper case and not empty.
