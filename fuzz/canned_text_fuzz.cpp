@@ -30,7 +30,8 @@ std::string Difference(const Items& a, const Items& b) {
   for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
     if (a[i] != b[i]) return "item " + std::to_string(i) + ": " + Shown(a[i]) + " / " + Shown(b[i]);
   }
-  if (a.size() != b.size()) return std::to_string(a.size()) + " / " + std::to_string(b.size()) + " items";
+  if (a.size() != b.size())
+    return std::to_string(a.size()) + " / " + std::to_string(b.size()) + " items";
   return {};
 }
 
@@ -70,8 +71,8 @@ void CheckPieces(const std::u16string& item) {
 
 std::u16string PickText(FuzzChoices& choices, const Items& items) {
   static const std::u16string kTexts[] = {
-      u"ありがとうございます", u"\U0001F600", u"a\r\nb\rc\nd", u"\tindented", u"ﾃｽﾄ", u"é",
-      u"-",        u"\uFEFF先頭",   u"\\Y/\\0m/\\0d",     u"Label",     u"\x01",
+      u"ありがとうございます", u"\U0001F600",    u"a\r\nb\rc\nd", u"\tindented", u"ﾃｽﾄ", u"é", u"-",
+      u"\uFEFF先頭",           u"\\Y/\\0m/\\0d", u"Label",        u"\x01",
   };
   if (!items.empty() && choices.OneIn(2)) {
     const std::u16string& line = items[choices.Below(items.size())];
@@ -109,7 +110,8 @@ bool Change(CannedTextPage& page, FuzzChoices& choices) {
     default:
       if (auto fields = page.BeginEdit()) {
         const std::u16string label = choices.OneIn(2) ? u"" : PickText(choices, page.Items());
-        result = page.EditOk(label, choices.OneIn(2) ? fields->body : PickText(choices, page.Items()));
+        result =
+            page.EditOk(label, choices.OneIn(2) ? fields->body : PickText(choices, page.Items()));
         page.CancelEdit();
       }
       break;

@@ -17,8 +17,7 @@ constexpr std::u16string_view kDuplicate = u"同じ文がすでに登録され�
 constexpr std::u16string_view kCannotRead = u"定型文ファイルを読み込めません。";
 constexpr std::u16string_view kTooLargeToRead =
     u"定型文ファイルが大きすぎるため読み込めません（16 MB まで）。";
-constexpr std::u16string_view kNoChanges =
-    u"読み込めるようになるまで、定型文は変更できません。";
+constexpr std::u16string_view kNoChanges = u"読み込めるようになるまで、定型文は変更できません。";
 constexpr std::u16string_view kCannotSave = u"定型文ファイルを保存できません。";
 constexpr std::u16string_view kTooLargeToSave =
     u"定型文ファイルが大きくなりすぎるため保存できません（16 MB まで）。";
@@ -33,8 +32,8 @@ bool InRange(int row, std::size_t count) {
 
 }  // namespace
 
-CannedTextPage::CannedTextPage(FileSystem& fileSystem, const CodePage& codePage,
-                               const Clock& clock, const Locale& locale)
+CannedTextPage::CannedTextPage(FileSystem& fileSystem, const CodePage& codePage, const Clock& clock,
+                               const Locale& locale)
     : fileSystem_(fileSystem), codePage_(codePage), clock_(clock), locale_(locale) {}
 
 // ---- Set-up and sets
@@ -151,7 +150,8 @@ CannedResult CannedTextPage::AddTextItem(std::u16string_view text, int position)
   const std::u16string upper = locale_.ToUpper(item);
   for (const std::u16string& existing : Items()) {
     if (locale_.ToUpper(existing) == upper) {
-      return {false, CannedMessage{std::u16string(kDuplicate), u"警告", kMbOk | kMbIconExclamation}};
+      return {false,
+              CannedMessage{std::u16string(kDuplicate), u"警告", kMbOk | kMbIconExclamation}};
     }
   }
   const std::size_t index = append ? Count() : static_cast<std::size_t>(position);

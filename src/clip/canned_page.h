@@ -102,7 +102,9 @@ class CannedTextPage {
   // A drag may drop onto the list when a row is selected and nothing is edited.
   bool AcceptsDrop() const { return selected_ >= 0 && !editing_; }
   // The mark of row r is on its bottom edge when r lies below the selected row, else on its top.
-  DropEdge DropMarkerEdge(int row) const { return row > selected_ ? DropEdge::kBottom : DropEdge::kTop; }
+  DropEdge DropMarkerEdge(int row) const {
+    return row > selected_ ? DropEdge::kBottom : DropEdge::kTop;
+  }
 
   // The edit panel. BeginEdit gives the fields for the selected item (nothing without one).
   // EditOk replaces the item the edit began with and ends the edit; when the change cannot be

@@ -39,7 +39,9 @@ const std::array<CannedEscapeItem, 17> kCannedEscapeMenu = {{
 
 bool IsCannedSeparator(std::u16string_view item) { return item == kCannedSeparator; }
 
-std::u16string_view CannedLabel(std::u16string_view item) { return item.substr(0, item.find(kTab)); }
+std::u16string_view CannedLabel(std::u16string_view item) {
+  return item.substr(0, item.find(kTab));
+}
 
 std::u16string_view CannedBody(std::u16string_view item) {
   if (IsCannedSeparator(item)) return {};
@@ -65,9 +67,8 @@ std::vector<CannedRowPiece> CannedRowPieces(std::u16string_view label) {
       return pieces;
     }
     if (mark > 0) pieces.push_back({CannedRowPiece::Kind::kText, rest.substr(0, mark)});
-    pieces.push_back({mark == tab ? CannedRowPiece::Kind::kTabMark
-                                  : CannedRowPiece::Kind::kLineBreakMark,
-                      {}});
+    pieces.push_back(
+        {mark == tab ? CannedRowPiece::Kind::kTabMark : CannedRowPiece::Kind::kLineBreakMark, {}});
     rest.remove_prefix(mark + 2);
     if (rest.empty()) return pieces;
   }

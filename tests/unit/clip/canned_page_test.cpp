@@ -69,7 +69,8 @@ TEST_F(CannedPageTest, FirstStartCreatesAnEmptyFileBesideKelvo) {
 
 TEST_F(CannedPageTest, SetUpReadsTheFileAndTheSets) {
   Put(kSet2, u"x");
-  Settings("TextDataFile=mine.txt\r\nTextDataBtn1=set1.txt\r\nTextDataBtn3=D:\\Texts\\set2.txt\r\n");
+  Settings(
+      "TextDataFile=mine.txt\r\nTextDataBtn1=set1.txt\r\nTextDataBtn3=D:\\Texts\\set2.txt\r\n");
   Put(u"C:\\Kelvo\\mine.txt", u"a\r\nb\rc\n\nd\r\n");
   page.LoadSettings(*ini, kExeDir);
   EXPECT_EQ(page.TextDataPath(), u"C:\\Kelvo\\mine.txt");
@@ -93,7 +94,8 @@ TEST_F(CannedPageTest, OneSetNamingAMissingFileShowsTheBarWithEveryButtonDisable
 }
 
 TEST_F(CannedPageTest, SelectTextDataSwitchesOnlyToASetWhoseFileExists) {
-  Settings("TextDataBtn1=set1.txt\r\nTextDataBtn2=D:\\Texts\\set2.txt\r\nTextDataBtn3=gone.txt\r\n");
+  Settings(
+      "TextDataBtn1=set1.txt\r\nTextDataBtn2=D:\\Texts\\set2.txt\r\nTextDataBtn3=gone.txt\r\n");
   SetUp(u"main");
   Put(kSet2, u"first\nsecond");
   for (int set : {-1, 0, 2, 3, 8}) {
@@ -377,12 +379,14 @@ TEST_F(CannedPageTest, ChangesKeepTheFilesEncoding) {
                {"utf-16 le", TextEncoding::Utf16Le},
                {"utf-16 be", TextEncoding::Utf16Be}};
   for (const auto& c : cases) {
-    files.files[kMain] = EncodeText(u"挨拶\tこんにちは\r\n-\r\n", c.encoding, SystemCodePage()).bytes;
+    files.files[kMain] =
+        EncodeText(u"挨拶\tこんにちは\r\n-\r\n", c.encoding, SystemCodePage()).bytes;
     Settings("");
     page.LoadSettings(*ini, kExeDir);
     page.AddTextItem(u"ありがとう", -1);
-    EXPECT_EQ(files.files[kMain],
-              EncodeText(u"挨拶\tこんにちは\r\n-\r\nありがとう\r\n", c.encoding, SystemCodePage()).bytes)
+    EXPECT_EQ(
+        files.files[kMain],
+        EncodeText(u"挨拶\tこんにちは\r\n-\r\nありがとう\r\n", c.encoding, SystemCodePage()).bytes)
         << c.name;
   }
 }
@@ -407,7 +411,8 @@ TEST_F(CannedPageTest, LinesKelvoDidNotChangeKeepTheirBytes) {
   page.Select(0);
   page.DeleteSelected();  // the UTF-8 one
   page.AddTextItem(u"追加", 0);
-  EXPECT_EQ(files.files[kMain], Utf16ToUtf8(u"追加\r\n") + sjisLine + "\r\n" + Utf16ToUtf8(u"語\r\n"));
+  EXPECT_EQ(files.files[kMain],
+            Utf16ToUtf8(u"追加\r\n") + sjisLine + "\r\n" + Utf16ToUtf8(u"語\r\n"));
 }
 
 // ---- Failures

@@ -22,7 +22,7 @@ TEST(CannedTextTest, ItemFormsShowAndPasteTheirParts) {
       // The body is trimmed first, then expanded: the blanks around "\n" stay inside.
       {u"Greeting\t Hello\\nWorld ", u"Greeting", u"Hello\r\nWorld"},
       {u"L\t\t  body \t", u"L", u"body"},
-      {u"L\tA\tB", u"L", u"A\tB"},  // only the first TAB separates
+      {u"L\tA\tB", u"L", u"A\tB"},     // only the first TAB separates
       {u" abc ", u" abc ", u" abc "},  // a plain item keeps its blanks
       {u"-", u"-", u""},
       {u" -", u" -", u" -"},  // only exactly "-" is a separator
@@ -54,12 +54,16 @@ TEST(CannedTextTest, RowPiecesSplitAtTheFirstOfEachEscape) {
   };
   using V = std::vector<Piece>;
   EXPECT_EQ(pieces(u"plain"), (V{{Kind::kText, u"plain"}}));
-  EXPECT_EQ(pieces(u"a\\tb\\nc"),
-            (V{{Kind::kText, u"a"}, {Kind::kTabMark, u""}, {Kind::kText, u"b"},
-               {Kind::kLineBreakMark, u""}, {Kind::kText, u"c"}}));
+  EXPECT_EQ(pieces(u"a\\tb\\nc"), (V{{Kind::kText, u"a"},
+                                     {Kind::kTabMark, u""},
+                                     {Kind::kText, u"b"},
+                                     {Kind::kLineBreakMark, u""},
+                                     {Kind::kText, u"c"}}));
   // A mark at the start draws no empty text before it; one at the end ends the row.
-  EXPECT_EQ(pieces(u"\\n\\nx\\t"), (V{{Kind::kLineBreakMark, u""}, {Kind::kLineBreakMark, u""},
-                                      {Kind::kText, u"x"}, {Kind::kTabMark, u""}}));
+  EXPECT_EQ(pieces(u"\\n\\nx\\t"), (V{{Kind::kLineBreakMark, u""},
+                                      {Kind::kLineBreakMark, u""},
+                                      {Kind::kText, u"x"},
+                                      {Kind::kTabMark, u""}}));
   // Other escapes are drawn as typed.
   EXPECT_EQ(pieces(u"\\Y\\\\"), (V{{Kind::kText, u"\\Y\\\\"}}));
   EXPECT_TRUE(pieces(u"-").empty());
