@@ -34,11 +34,12 @@ void CannedItems::Move(std::size_t from, std::size_t to) {
 
 // The reader and the writer fill in what the items remember of their file.
 struct CannedFileAccess {
-  static CannedItems FromBytes(std::string_view bytes, const CodePage& codePage) {
+  static CannedItems FromBytes(std::string bytes, const CodePage& codePage) {
     CannedItems items;
     DecodedLines decoded = DecodeLines(bytes, codePage, items.kept_);
     items.lines_ = std::move(decoded.lines);
     items.encoding_ = decoded.encoding;
+    items.disk_ = std::make_shared<const std::string>(std::move(bytes));
     return items;
   }
 
@@ -47,12 +48,31 @@ struct CannedFileAccess {
     return EncodeLines(lines, items.encoding_, codePage, items.kept_);
   }
 
-  static void Written(CannedItems& items, TextEncoding encoding) { items.encoding_ = encoding; }
+  static void Written(CannedItems& items, EncodedText written) {
+    items.encoding_ = written.encoding;
+    items.disk_ = std::make_shared<const std::string>(std::move(written.bytes));
+  }
+
+  // What the file holds now, against what the items remember of it.
+  static CannedFileStatus Compare(const FileSystem& fileSystem, const std::u16string& path,
+                                  const CannedItems& items) {
+    const FileContents now = fileSystem.Read(path);
+    switch (now.status) {
+      case ReadStatus::kMissing:
+        return CannedFileStatus::kMissing;
+      case ReadStatus::kUnreadable:
+        return CannedFileStatus::kUnreadable;
+      case ReadStatus::kRead:
+        break;
+    }
+    return items.disk_ && *items.disk_ == now.bytes ? CannedFileStatus::kDone
+                                                     : CannedFileStatus::kChanged;
+  }
 };
 
 CannedFileRead ReadCannedFile(const FileSystem& fileSystem, const CodePage& codePage,
                               const std::u16string& path) {
-  const FileContents contents = fileSystem.Read(path);
+  FileContents contents = fileSystem.Read(path);
   switch (contents.status) {
     case ReadStatus::kMissing:
       return {CannedFileStatus::kMissing, {}};
@@ -62,7 +82,8 @@ CannedFileRead ReadCannedFile(const FileSystem& fileSystem, const CodePage& code
       break;
   }
   if (contents.bytes.size() > kMaxCannedFileBytes) return {CannedFileStatus::kTooLarge, {}};
-  return {CannedFileStatus::kDone, CannedFileAccess::FromBytes(contents.bytes, codePage)};
+  return {CannedFileStatus::kDone,
+          CannedFileAccess::FromBytes(std::move(contents.bytes), codePage)};
 }
 
 CannedFileStatus WriteCannedFile(FileSystem& fileSystem, const CodePage& codePage,
@@ -70,7 +91,9 @@ CannedFileStatus WriteCannedFile(FileSystem& fileSystem, const CodePage& codePag
   EncodedText encoded = CannedFileAccess::ToBytes(items, codePage);
   // What Kelvo writes it must be able to read again.
   if (encoded.bytes.size() > kMaxCannedFileBytes) return CannedFileStatus::kTooLarge;
+  const CannedFileStatus before = CannedFileAccess::Compare(fileSystem, path, items);
+  if (before != CannedFileStatus::kDone && before != CannedFileStatus::kMissing) return before;
   if (!fileSystem.WriteAtomically(path, encoded.bytes)) return CannedFileStatus::kWriteFailed;
-  CannedFileAccess::Written(items, encoded.encoding);
+  CannedFileAccess::Written(items, std::move(encoded));
   return CannedFileStatus::kDone;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ inline constexpr std::size_t kMaxCannedFileBytes = 16u * 1024 * 1024;
 // it was found in and the bytes of lines whose text would not give them back. A write keeps the
 // encoding (an ANSI file that gains a character the code page lacks becomes UTF-8 with a
 // byte-order mark) and every line Kelvo did not change byte for byte, so that a file whose lines
-// mix encodings survives. A value: a change is made on a copy and kept only when it was written.
+// mix encodings survives. The items also remember the bytes the file held when they were read
+// or last written, so that a write never replaces what another program (the user's editor) saved
+// meanwhile. A value: a change is made on a copy and kept only when it was written.
 class CannedItems {
  public:
   const std::vector<std::u16string>& Lines() const { return lines_; }
@@ -38,6 +41,9 @@ class CannedItems {
   std::vector<std::u16string> lines_;
   TextEncoding encoding_ = TextEncoding::Ansi;
   KeptLineBytes kept_;
+  // Shared, so that copies for a change do not copy the file; empty for items never read from
+  // or written to a file.
+  std::shared_ptr<const std::string> disk_;
 };
 
 enum class CannedFileStatus {
@@ -46,6 +52,7 @@ enum class CannedFileStatus {
   kUnreadable,  // the file exists but cannot be read (locked, access denied, a folder)
   kTooLarge,    // the file, or what a write would make of it, exceeds kMaxCannedFileBytes
   kWriteFailed,
+  kChanged,     // another program changed the file since the items were read or written
 };
 
 struct CannedFileRead {
@@ -60,6 +67,9 @@ CannedFileRead ReadCannedFile(const FileSystem& fileSystem, const CodePage& code
                               const std::u16string& path);
 
 // Writes every item followed by CR LF and replaces the file atomically; on success the items
-// remember the encoding written. On failure (kWriteFailed, kTooLarge) the file is left as it was.
+// remember the encoding and the bytes written. The file is left as it was when the write fails
+// (kWriteFailed, kTooLarge), and is not written at all when it exists but cannot be read
+// (kUnreadable) or no longer holds what the items remember (kChanged; for items that remember no
+// file, any file there). A missing file is created.
 CannedFileStatus WriteCannedFile(FileSystem& fileSystem, const CodePage& codePage,
                                  const std::u16string& path, CannedItems& items);

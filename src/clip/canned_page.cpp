@@ -19,6 +19,9 @@ constexpr std::u16string_view kTooLargeToRead =
     u"定型文ファイルが大きすぎるため読み込めません（16 MB まで）。";
 constexpr std::u16string_view kNoChanges = u"読み込めるようになるまで、定型文は変更できません。";
 constexpr std::u16string_view kCannotSave = u"定型文ファイルを保存できません。";
+constexpr std::u16string_view kChangedElsewhere =
+    u"定型文ファイルがほかのプログラムで変更されていたため、読み込み直しました。"
+    u"もう一度操作してください。";
 constexpr std::u16string_view kTooLargeToSave =
     u"定型文ファイルが大きくなりすぎるため保存できません（16 MB まで）。";
 
@@ -237,11 +240,33 @@ CannedResult CannedTextPage::SaveTextData() {
 }
 
 CannedResult CannedTextPage::Commit(CannedItems changed, int select) {
-  const CannedFileStatus status = WriteCannedFile(fileSystem_, codePage_, textDataPath_, changed);
-  if (status != CannedFileStatus::kDone) return {false, WriteFailure(status)};
-  items_ = std::move(changed);
-  selected_ = select;
-  return {true, std::nullopt};
+  switch (WriteCannedFile(fileSystem_, codePage_, textDataPath_, changed)) {
+    case CannedFileStatus::kDone:
+      items_ = std::move(changed);
+      selected_ = select;
+      return {true, std::nullopt};
+    case CannedFileStatus::kUnreadable:
+      blocked_ = CannedFileStatus::kUnreadable;
+      return {false, Refusal()};
+    case CannedFileStatus::kChanged:
+      return TakeChangedFile();
+    case CannedFileStatus::kTooLarge:
+      return {false, Error(std::u16string(kTooLargeToSave) + u"\n" + textDataPath_)};
+    default:
+      return {false, Error(std::u16string(kCannotSave) + u"\n" + textDataPath_)};
+  }
+}
+
+// Another program (the user's editor) saved the file since Kelvo read it: what it saved is read
+// and shown, and the change is left for the user to make again, rather than overwrite it.
+CannedResult CannedTextPage::TakeChangedFile() {
+  editing_ = false;
+  CannedResult result = ReadCurrent(0, false);
+  if (!result.message) {
+    result.message = CannedMessage{std::u16string(kChangedElsewhere) + u"\n" + textDataPath_,
+                                   u"警告", kMbOk | kMbIconExclamation};
+  }
+  return result;
 }
 
 // ---- Messages
@@ -261,8 +286,3 @@ CannedMessage CannedTextPage::ReadFailure(CannedFileStatus status,
   return Error(std::u16string(what) + u"\n" + path);
 }
 
-CannedMessage CannedTextPage::WriteFailure(CannedFileStatus status) const {
-  const std::u16string_view what =
-      status == CannedFileStatus::kTooLarge ? kTooLargeToSave : kCannotSave;
-  return Error(std::u16string(what) + u"\n" + textDataPath_);
-}

@@ -44,8 +44,10 @@ enum class DropEdge { kTop, kBottom };
 // A change is kept only when its file was written: a failed write leaves the file and the items
 // as they were. A file that exists but cannot be read (or is too large) is never written: every
 // change is refused with a message until a reload, a set-up or a set switch reads it again. A
-// reload, a set-up and a set switch end an open edit first, so that OK cannot write the edited
-// text into another row or another set's file.
+// file another program saved since Kelvo read or wrote it is not overwritten either: the change
+// reads it instead and asks the user to make the change again. A reload, a set-up and a set
+// switch end an open edit first, so that OK cannot write the edited text into another row or
+// another set's file.
 class CannedTextPage {
  public:
   CannedTextPage(FileSystem& fileSystem, const CodePage& codePage, const Clock& clock,
@@ -133,7 +135,7 @@ class CannedTextPage {
   // The message that refuses a change while the file cannot be read; nothing when it can.
   std::optional<CannedMessage> Refusal() const;
   CannedMessage ReadFailure(CannedFileStatus status, const std::u16string& path) const;
-  CannedMessage WriteFailure(CannedFileStatus status) const;
+  CannedResult TakeChangedFile();
   // Reads the current file into the items and selects `select` (-1 or 0). A file that exists
   // but cannot be read makes the page refuse changes; a missing one is created from the items
   // held when createMissing, else nothing changes.

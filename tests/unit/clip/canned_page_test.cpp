@@ -527,6 +527,57 @@ TEST_F(CannedPageTest, FilesLargerThan16MbAreRefused) {
   EXPECT_EQ(files.writeCount, 0);
 }
 
+TEST_F(CannedPageTest, AFileSavedByAnotherProgramIsReadInsteadOfOverwritten) {
+  SetUp(u"a\nb");
+  page.Select(1);
+  // The user saved the file in the editor after Kelvo read it.
+  Put(kMain, u"x\r\ny\r\nz\r\n");
+  const CannedResult result = page.AddTextItem(u"new", -1);
+  EXPECT_TRUE(result.changed);
+  ASSERT_TRUE(result.message);
+  EXPECT_EQ(result.message->text,
+            u"定型文ファイルがほかのプログラムで変更されていたため、読み込み直しました。"
+            u"もう一度操作してください。\n" + kMain);
+  EXPECT_EQ(result.message->caption, u"警告");
+  EXPECT_EQ(page.Items(), (Items{u"x", u"y", u"z"}));
+  EXPECT_EQ(page.Selected(), 0);
+  EXPECT_EQ(Text(kMain), u"x\r\ny\r\nz\r\n");
+  // Made again, the change is written on top of what the editor saved.
+  EXPECT_FALSE(page.AddTextItem(u"new", -1).message);
+  EXPECT_EQ(Text(kMain), u"x\r\ny\r\nz\r\nnew\r\n");
+
+  // An open edit ends: its row may hold another item now.
+  page.Select(1);
+  page.BeginEdit();
+  Put(kMain, u"only");
+  EXPECT_TRUE(page.EditOk(u"", u"edited").message);
+  EXPECT_FALSE(page.Editing());
+  EXPECT_EQ(page.Items(), Items{u"only"});
+  EXPECT_EQ(Text(kMain), u"only");
+}
+
+TEST_F(CannedPageTest, AFileThatBecameUnreadableIsNotWritten) {
+  SetUp(u"a");
+  files.unreadable.insert(kMain);
+  const CannedResult result = page.AddTextItem(u"b", -1);
+  EXPECT_FALSE(result.changed);
+  ASSERT_TRUE(result.message);
+  EXPECT_EQ(result.message->text, u"定型文ファイルを読み込めません。\n" + kMain +
+                                      u"\n読み込めるようになるまで、定型文は変更できません。");
+  files.unreadable.clear();
+  EXPECT_TRUE(page.AddTextItem(u"b", -1).message);  // until it is read again
+  page.Reload();
+  EXPECT_FALSE(page.AddTextItem(u"b", -1).message);
+  EXPECT_EQ(Text(kMain), u"a\r\nb\r\n");
+}
+
+TEST_F(CannedPageTest, AFileRemovedWhileKelvoRunsIsWrittenAgainByTheNextChange) {
+  SetUp(u"a");
+  files.files.erase(kMain);
+  EXPECT_FALSE(page.AddTextItem(u"b", -1).message);
+  EXPECT_EQ(Text(kMain), u"a\r\nb\r\n");
+}
+
 TEST_F(CannedPageTest, AFileRemovedWhileKelvoRunsGetsItsItemsBackAtTheNextSetUp) {
   SetUp(u"a\nb");
   files.files.erase(kMain);
