@@ -15,122 +15,81 @@ TEST(CannedTextTest, ItemFormsShowAndPasteTheirParts) {
   FakeClock clock;
   FakeLocale locale;
   const struct {
-    std::u16string item;
-    std::u16string label;
-    std::u16string paste;
+    std::u16string item, label, paste;
   } cases[] = {
       // The body is trimmed first, then expanded: the blanks around "\n" stay inside.
       {u"Greeting\t Hello\\nWorld ", u"Greeting", u"Hello\r\nWorld"},
-      {u"L\t\t  body \t", u"L", u"body"},
-      {u"L\tA\tB", u"L", u"A\tB"},     // only the first TAB separates
+      {u"L\tA\tB\t ", u"L", u"A\tB"},  // only the first TAB separates
       {u" abc ", u" abc ", u" abc "},  // a plain item keeps its blanks
       {u"-", u"-", u""},
       {u" -", u" -", u" -"},  // only exactly "-" is a separator
       {u"-\tdash", u"-", u"dash"},
-      {u"Label\t", u"Label", u""},
-      {u"", u"", u""},
-      {u"日付\t\\Y/\\0m/\\0d (\\w)", u"日付", u"2015/03/05 (木)"},
-      {u"\\T", u"\\T", u"09:04:07"},
+      {u"日付\t\\Y/\\0m/\\0d (\\w) \\T", u"日付", u"2015/03/05 (木) 09:04:07"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CannedLabel(c.item), c.label) << testing::PrintToString(c.item);
     EXPECT_EQ(CannedPasteText(c.item, clock, locale), c.paste) << testing::PrintToString(c.item);
   }
-  EXPECT_TRUE(IsCannedSeparator(u"-"));
-  EXPECT_FALSE(IsCannedSeparator(u"--"));
 }
 
-TEST(CannedTextTest, RowPiecesSplitAtTheFirstOfEachEscape) {
-  struct Piece {
-    Kind kind;
-    std::u16string text;
-    bool operator==(const Piece&) const = default;
+TEST(CannedTextTest, RowPiecesSplitAtEachEscapeMark) {
+  const auto pieces = [](std::u16string_view label) {
+    std::u16string shown;  // marks as | and ~
+    for (const CannedRowPiece& p : CannedRowPieces(label)) {
+      if (p.kind == Kind::kText) {
+        EXPECT_FALSE(p.text.empty() && !label.empty()) << "an empty piece";
+        shown += u"[" + std::u16string(p.text) + u"]";
+      } else {
+        shown += p.kind == Kind::kTabMark ? u"|" : u"~";
+      }
+    }
+    return shown;
   };
-  auto pieces = [](std::u16string_view label) {
-    std::vector<Piece> out;
-    for (const CannedRowPiece& p : CannedRowPieces(label))
-      out.push_back({p.kind, std::u16string(p.text)});
-    return out;
-  };
-  using V = std::vector<Piece>;
-  EXPECT_EQ(pieces(u"plain"), (V{{Kind::kText, u"plain"}}));
-  EXPECT_EQ(pieces(u"a\\tb\\nc"), (V{{Kind::kText, u"a"},
-                                     {Kind::kTabMark, u""},
-                                     {Kind::kText, u"b"},
-                                     {Kind::kLineBreakMark, u""},
-                                     {Kind::kText, u"c"}}));
-  // A mark at the start draws no empty text before it; one at the end ends the row.
-  EXPECT_EQ(pieces(u"\\n\\nx\\t"), (V{{Kind::kLineBreakMark, u""},
-                                      {Kind::kLineBreakMark, u""},
-                                      {Kind::kText, u"x"},
-                                      {Kind::kTabMark, u""}}));
-  // Other escapes are drawn as typed.
-  EXPECT_EQ(pieces(u"\\Y\\\\"), (V{{Kind::kText, u"\\Y\\\\"}}));
-  EXPECT_TRUE(pieces(u"-").empty());
-  EXPECT_EQ(pieces(u""), (V{{Kind::kText, u""}}));
-}
-
-TEST(CannedTextTest, MarkGlyphsDependOnTheFont) {
+  EXPECT_EQ(pieces(u"a\\tb\\nc"), u"[a]|[b]~[c]");
+  EXPECT_EQ(pieces(u"\\n\\nx\\t"), u"~~[x]|");
+  EXPECT_EQ(pieces(u"\\Y\\\\"), u"[\\Y\\\\]");  // other escapes are drawn as typed
+  EXPECT_EQ(pieces(u"-"), u"");
   EXPECT_EQ(CannedMarkGlyph(Kind::kTabMark, u"ＭＳ Ｐゴシック"), u"\u21C0");
   EXPECT_EQ(CannedMarkGlyph(Kind::kLineBreakMark, u"MS UI Gothic"), u"\u21B4");
-  EXPECT_EQ(CannedMarkGlyph(Kind::kTabMark, u"Meiryo UI"), u"→");
   EXPECT_EQ(CannedMarkGlyph(Kind::kLineBreakMark, u"MSGothic"), u"↓");
 }
 
-TEST(CannedTextTest, OneLineTextEscapesEveryLineEndAndTab) {
-  EXPECT_EQ(OneLineText(u"a\r\nb"), u"a\\nb");
-  EXPECT_EQ(OneLineText(u"a\nb"), u"a\\nb");
-  EXPECT_EQ(OneLineText(u"a\rb\n\r\r\nc\td"), u"a\\nb\\n\\n\\nc\\td");
+TEST(CannedTextTest, TextsBecomeOneLineAndEditFieldsRoundTrip) {
+  EXPECT_EQ(OneLineText(u"a\r\nb\nc\rd\n\r\te"), u"a\\nb\\nc\\nd\\n\\n\\te");
   // A text that already holds escapes is stored unchanged, so a paste expands them later.
   EXPECT_EQ(OneLineText(u"x\\ty\\n"), u"x\\ty\\n");
-}
 
-TEST(CannedTextTest, EditFieldsRoundTrip) {
   const CannedEditFields labelled = EditFieldsOf(u"  Name \t Hello\\nWorld\\tX");
   EXPECT_EQ(labelled.label, u"Name");
   EXPECT_EQ(labelled.body, u" Hello\r\nWorld\tX");  // the body is not trimmed
   EXPECT_EQ(ItemOfEditFields(labelled.label, labelled.body), u"Name\t Hello\\nWorld\\tX");
-
-  const CannedEditFields plain = EditFieldsOf(u"plain\\n");
-  EXPECT_EQ(plain.label, u"");
-  EXPECT_EQ(plain.body, u"plain\r\n");
-  EXPECT_EQ(ItemOfEditFields(u"", plain.body), u"plain\\n");
-
+  EXPECT_EQ(EditFieldsOf(u"plain\\n").label, u"");
   // Clearing the label stores the body alone, without a TAB.
-  EXPECT_EQ(ItemOfEditFields(u"", u"body\tpart"), u"body\\tpart");
+  EXPECT_EQ(ItemOfEditFields(u"", labelled.body), u" Hello\\nWorld\\tX");
   // A TAB or a line break pasted into a field cannot split the item or move the label's end.
   EXPECT_EQ(ItemOfEditFields(u"a\tb", u"x\ny\rz"), u"a\\tb\tx\\ny\\nz");
 }
 
-TEST(CannedTextTest, StatusTexts) {
+TEST(CannedTextTest, StatusTextsAndTheSetOfAClipboardCommand) {
   EXPECT_EQ(CannedStatusRows(-1, 5), u"");
   EXPECT_EQ(CannedStatusRows(0, 5), u"  1/  5");
   EXPECT_EQ(CannedStatusRows(1233, 2000), u"1234/2000");
-  EXPECT_EQ(CannedStatusText(u"a\r\nb\tc\nd"), u"a\\nb\\tc\nd");
-}
+  EXPECT_EQ(CannedStatusText(u"a\r\nb\tc"), u"a\\nb\\tc");
 
-TEST(CannedTextTest, ClipboardCommandChoosesASet) {
   EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T"), std::nullopt);
   EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T3"), 2);
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T1"), 0);
   EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T8"), 7);
   EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_TX"), 0);  // not a number: set 1
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T9"), -1);
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T0"), -1);
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T-2147483648"), -1);
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T2147483647"), -1);
+  for (const char16_t* outside : {u"CLIPBOARD_T9", u"CLIPBOARD_T0", u"CLIPBOARD_T-2147483648"})
+    EXPECT_EQ(CannedSetOfCommand(outside), -1);
 }
 
-TEST(CannedTextTest, EscapeMenuCodesAreTheCaptionsFirstWords) {
-  ASSERT_EQ(kCannedEscapeMenu.size(), 17u);
-  EXPECT_EQ(kCannedEscapeMenu[0].caption, u"\\n  改行");
+TEST(CannedTextTest, EscapeMenuCodesAreTheCaptionsFirstWordsAndExpand) {
+  FakeClock clock;
+  FakeLocale locale;
   EXPECT_EQ(kCannedEscapeMenu[4].caption, u"\\MM 月 January～December");
-  EXPECT_EQ(kCannedEscapeMenu[13].caption, u"\\T  時刻  hh:mm:ss");
   for (const CannedEscapeItem& item : kCannedEscapeMenu) {
     EXPECT_EQ(item.code, item.caption.substr(0, item.caption.find(u' ')));
-    // Every code is one that expands.
-    FakeClock clock;
-    FakeLocale locale;
     EXPECT_EQ(CannedPasteText(item.code, clock, locale).find(u'\\'), std::u16string::npos)
         << testing::PrintToString(std::u16string(item.code));
   }
