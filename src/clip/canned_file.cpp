@@ -66,7 +66,7 @@ struct CannedFileAccess {
         break;
     }
     return items.disk_ && *items.disk_ == now.bytes ? CannedFileStatus::kDone
-                                                     : CannedFileStatus::kChanged;
+                                                    : CannedFileStatus::kChanged;
   }
 };
 

@@ -52,7 +52,7 @@ enum class CannedFileStatus {
   kUnreadable,  // the file exists but cannot be read (locked, access denied, a folder)
   kTooLarge,    // the file, or what a write would make of it, exceeds kMaxCannedFileBytes
   kWriteFailed,
-  kChanged,     // another program changed the file since the items were read or written
+  kChanged,  // another program changed the file since the items were read or written
 };
 
 struct CannedFileRead {

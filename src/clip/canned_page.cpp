@@ -94,21 +94,21 @@ CannedResult CannedTextPage::ReadCurrent(int select, bool createMissing) {
       selected_ = items_.Count() > 0 ? select : -1;
       return {true, std::nullopt};
     case CannedFileStatus::kMissing:
-      if (!createMissing) return {};
-      {
-        // The first start creates the file (empty); a file removed meanwhile gets the items
-        // held back.
-        blocked_ = CannedFileStatus::kDone;
-        selected_ = -1;
-        CannedResult result = SaveTextData();
-        result.changed = true;
-        return result;
-      }
+      return createMissing ? CreateMissing() : CannedResult{};
     default:
       // The items stay on view for pasting; changes wait until the file reads again.
       blocked_ = read.status;
       return {false, ReadFailure(read.status, textDataPath_)};
   }
+}
+
+// The first start creates the file (empty); a file removed meanwhile gets the items held back.
+CannedResult CannedTextPage::CreateMissing() {
+  blocked_ = CannedFileStatus::kDone;
+  selected_ = -1;
+  CannedResult result = SaveTextData();
+  result.changed = true;
+  return result;
 }
 
 // ---- The list
@@ -247,7 +247,7 @@ CannedResult CannedTextPage::Commit(CannedItems changed, int select) {
       return {true, std::nullopt};
     case CannedFileStatus::kUnreadable:
       blocked_ = CannedFileStatus::kUnreadable;
-      return {false, Refusal()};
+      return {false, Blocked()};
     case CannedFileStatus::kChanged:
       return TakeChangedFile();
     case CannedFileStatus::kTooLarge:
@@ -271,8 +271,17 @@ CannedResult CannedTextPage::TakeChangedFile() {
 
 // ---- Messages
 
-std::optional<CannedMessage> CannedTextPage::Refusal() const {
+std::optional<CannedMessage> CannedTextPage::Refusal() {
   if (blocked_ == CannedFileStatus::kDone) return std::nullopt;
+  // A file that is gone by now may be created (the write looks again before it writes).
+  if (fileSystem_.Read(textDataPath_).status == ReadStatus::kMissing) {
+    blocked_ = CannedFileStatus::kDone;
+    return std::nullopt;
+  }
+  return Blocked();
+}
+
+CannedMessage CannedTextPage::Blocked() const {
   CannedMessage message = ReadFailure(blocked_, textDataPath_);
   message.text += u"\n";
   message.text += kNoChanges;
@@ -285,4 +294,3 @@ CannedMessage CannedTextPage::ReadFailure(CannedFileStatus status,
       status == CannedFileStatus::kTooLarge ? kTooLargeToRead : kCannotRead;
   return Error(std::u16string(what) + u"\n" + path);
 }
-

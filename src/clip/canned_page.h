@@ -132,14 +132,17 @@ class CannedTextPage {
   // Writes the changed items and keeps them when that worked; `select` is the row selected
   // afterwards.
   CannedResult Commit(CannedItems changed, int select);
-  // The message that refuses a change while the file cannot be read; nothing when it can.
-  std::optional<CannedMessage> Refusal() const;
+  // The message that refuses a change while the file cannot be read; nothing when it was read,
+  // or is missing now.
+  std::optional<CannedMessage> Refusal();
+  CannedMessage Blocked() const;
   CannedMessage ReadFailure(CannedFileStatus status, const std::u16string& path) const;
   CannedResult TakeChangedFile();
   // Reads the current file into the items and selects `select` (-1 or 0). A file that exists
   // but cannot be read makes the page refuse changes; a missing one is created from the items
   // held when createMissing, else nothing changes.
   CannedResult ReadCurrent(int select, bool createMissing);
+  CannedResult CreateMissing();
   void ReadSets(const UsrIniFile& ini, const std::u16string& exeDir);
 
   FileSystem& fileSystem_;

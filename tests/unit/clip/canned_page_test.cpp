@@ -322,6 +322,11 @@ TEST_F(CannedPageTest, AFileThatCannotBeReadIsNeverOverwritten) {
   files.unreadable.insert(kMain);
   EXPECT_EQ(MessageOf(page.AddTextItem(u"b", -1)), kCannotRead + kMain + kRefused);
   EXPECT_EQ(Text(kMain), u"precious\r\nnew\r\n");
+  // Once it is gone, a change creates it anew from the items held.
+  files.unreadable.clear();
+  files.files.erase(kMain);
+  EXPECT_TRUE(page.AddTextItem(u"b", -1).changed);
+  EXPECT_EQ(Text(kMain), u"precious\r\nnew\r\nb\r\n");
 }
 
 TEST_F(CannedPageTest, ASetThatCannotBeReadLeavesTheCurrentSet) {
