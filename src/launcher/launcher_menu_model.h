@@ -9,6 +9,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/locale.h"
+#include "util/text_helpers.h"
 
 class UsrIniFile;
 

@@ -30,3 +30,8 @@ std::size_t CountLines(std::u16string_view text);
 // not). With all, every word must be a hit; otherwise one hit is enough. No words at all pass.
 bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, bool negate,
                 bool caseSensitive, const Locale& locale);
+
+// Replaces every occurrence of from (not empty), left to right; replaced text is not searched
+// again.
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to);
+
