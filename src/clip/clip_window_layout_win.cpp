@@ -98,7 +98,6 @@ void TClipBdList::ApplyFonts() {
   }
   SendMessageW(HistListBox, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
   SendMessageW(PreviewMemo, WM_SETFONT, reinterpret_cast<WPARAM>(previewFont_.get()), TRUE);
-  msFont_ = StartsWith(fontDesc_.name, u"ＭＳ ") || StartsWith(fontDesc_.name, u"MS ");
   WindowDC dc(HistListBox);
   SelectedObject font(dc.Get(), listFont_.get());
   TEXTMETRICW metrics{};
@@ -231,11 +230,12 @@ void TClipBdList::DrawMarkedText(HDC dc, const RECT& row, int x, int y,
     SIZE size{};
     GetTextExtentPoint32W(dc, W(segment), static_cast<int>(segment.size()), &size);
     x += size.cx;
-    const bool tab = text[c] == u'\t';
-    const wchar_t* mark = msFont_ ? (tab ? L"\u21C0" : L"\u21B4") : (tab ? L"→" : L"↓");
+    const std::u16string mark(CannedMarkGlyph(
+        text[c] == u'\t' ? CannedRowPiece::Kind::kTabMark : CannedRowPiece::Kind::kLineBreakMark,
+        fontDesc_.name));
     SetTextColor(dc, ctrlColor_);
-    TextOutW(dc, x, y, mark, 1);
-    GetTextExtentPoint32W(dc, mark, 1, &size);
+    TextOutW(dc, x, y, W(mark), static_cast<int>(mark.size()));
+    GetTextExtentPoint32W(dc, W(mark), static_cast<int>(mark.size()), &size);
     x += size.cx + gap;
     SetTextColor(dc, fg);
     text.remove_prefix(c + 1);

@@ -88,9 +88,6 @@ inline std::u16string EditLines(std::u16string_view text) {
 // of the hotkey that opened it, whose release went to the window that was in front.
 inline bool CtrlDown() { return GetAsyncKeyState(VK_CONTROL) < 0; }
 
-inline bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
 
 }  // namespace clip_window
 
