@@ -167,6 +167,7 @@ void TClipBdList::RunCommand(const std::u16string& command) {
 
 void TClipBdList::ShowClip() {
   if (!model_.IniFile || !CreateControls()) return;
+  SelectPage(page_);  // a page chosen before the controls existed
   Desktop& desktop = services_.paste.desktop;
   target_.SavedFgWnd = desktop.Foreground();
   target_.SavedFgThread = desktop.WindowThread(target_.SavedFgWnd, nullptr);
