@@ -83,18 +83,8 @@ void TClipBdList::LoadHistoryFile(bool firstSetUp, const CaptureSettings& old) {
                                      now.ClipDataPath, nowDays);
   historyBlocked_ = read.status == HistoryReadStatus::kUnreadable;
   if (read.status != HistoryReadStatus::kLoaded) return;
-  if (history_.Empty()) {
-    history_.Assign(std::move(read.items));
-    return;
-  }
   // Merged after what this run captured, without the texts it already holds.
-  std::vector<HistoryRec> merged = history_.Items();
-  for (HistoryRec& rec : read.items) {
-    const bool present = std::any_of(merged.begin(), merged.end(),
-                                     [&](const HistoryRec& r) { return r.Text == rec.Text; });
-    if (!present) merged.push_back(std::move(rec));
-  }
-  history_.Assign(std::move(merged));
+  history_.MergeBelow(std::move(read.items));
 }
 
 void TClipBdList::StoreHistory() {
