@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "clip/clip_window_parts_win.h"
 #include "platform/wide_win.h"
 #include "ui/dpi_win.h"
 #include "ui/window_win.h"
@@ -17,16 +18,14 @@ constexpr int kMemoHeight = 98;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 
-int Width(const RECT& r) { return static_cast<int>(r.right - r.left); }
-int Height(const RECT& r) { return static_cast<int>(r.bottom - r.top); }
+using clip_window::Height;
+using clip_window::Width;
 
 }  // namespace
 
 HWND CannedSheet::Make(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                        int id) {
-  return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 10, 10, parent_,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return clip_window::MakeControl(cls, text, style, exStyle, parent_, id);
 }
 
 bool CannedSheet::Create(HWND parent) {

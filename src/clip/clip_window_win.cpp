@@ -160,14 +160,7 @@ void TClipBdList::RunCommand(const std::u16string& command) {
 void TClipBdList::ShowClip() {
   if (!model_.IniFile || !CreateControls()) return;
   SelectPage(page_);  // a page chosen before the controls existed
-  Desktop& desktop = services_.paste.desktop;
-  target_.SavedFgWnd = desktop.Foreground();
-  target_.SavedFgThread = desktop.WindowThread(target_.SavedFgWnd, nullptr);
-  target_.SavedFocusWnd = 0;
-  if (desktop.AttachInput(target_.SavedFgThread, true)) {
-    target_.SavedFocusWnd = desktop.FocusedWindow();
-    desktop.AttachInput(target_.SavedFgThread, false);
-  }
+  target_ = RememberForeground(services_.paste.desktop);
   PlaceFromSettings();
   ApplyShowSettings();
   wmPasteClass_ = model_.WmPasteClass;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/text_case.h"
+#include "core/paste_into_target.h"
 #include "util/bmp_file.h"
 #include "util/file_listing.h"
 #include "util/path_text.h"
@@ -33,16 +34,7 @@ void HotKeyDispatcher::WMHotKey(int id) {
   if (requests.close) windows_.CloseMainWindow();
 }
 
-void HotKeyDispatcher::RememberTarget() {
-  Desktop& desktop = services_.desktop;
-  target_.SavedFgWnd = desktop.Foreground();
-  target_.SavedFgThread = desktop.WindowThread(target_.SavedFgWnd, nullptr);
-  target_.SavedFocusWnd = 0;
-  if (desktop.AttachInput(target_.SavedFgThread, true)) {
-    target_.SavedFocusWnd = desktop.FocusedWindow();
-    desktop.AttachInput(target_.SavedFgThread, false);
-  }
-}
+void HotKeyDispatcher::RememberTarget() { target_ = RememberForeground(services_.desktop); }
 
 void HotKeyDispatcher::PlaySound(const HKeyRec& rec) {
   std::u16string path = rec.Sound;

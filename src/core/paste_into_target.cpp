@@ -64,6 +64,17 @@ bool IsPasteMessageClass(const std::u16string& className, const std::u16string& 
   return false;
 }
 
+SavedTarget RememberForeground(Desktop& desktop) {
+  SavedTarget target;
+  target.SavedFgWnd = desktop.Foreground();
+  target.SavedFgThread = desktop.WindowThread(target.SavedFgWnd, nullptr);
+  if (desktop.AttachInput(target.SavedFgThread, true)) {
+    target.SavedFocusWnd = desktop.FocusedWindow();
+    desktop.AttachInput(target.SavedFgThread, false);
+  }
+  return target;
+}
+
 bool TargetStillThere(const SavedTarget& target, const Desktop& desktop) {
   if (target.SavedFgWnd == 0 || target.SavedFgThread == 0) return false;
   if (desktop.WindowThread(target.SavedFgWnd, nullptr) != target.SavedFgThread) return false;

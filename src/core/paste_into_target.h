@@ -49,6 +49,10 @@ PasteOutcome PasteIntoTarget(const std::u16string& text, const SavedTarget& targ
                              const std::u16string& wmPasteClass, PasteServices& services,
                              ClipboardPrivacy privacy);
 
+// The foreground window now, its thread and the thread's focused control (read with the input
+// attached for a moment): the target a later paste goes to.
+SavedTarget RememberForeground(Desktop& desktop);
+
 // Whether the window is still the one remembered: it, and its focused control if it had one,
 // belong to the remembered thread (a closed window's handle may have gone to another program).
 bool TargetStillThere(const SavedTarget& target, const Desktop& desktop);

@@ -42,31 +42,7 @@ std::wstring ClipboardText() {
   return text;
 }
 
-HWND ClipWindowOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    HWND found;
-  } search{processId, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[64] = {};
-        GetClassNameW(hwnd, cls, 64);
-        if (pid != s->processId || std::wstring(cls) != L"TClipBdList") return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND ChildOfClass(HWND parent, const wchar_t* cls, int n) {
-  HWND child = nullptr;
-  for (int i = 0; i <= n; ++i) child = FindWindowExW(parent, child, cls, nullptr);
-  return child;
-}
+HWND ClipWindowOf(DWORD processId) { return TopWindowOf(processId, L"TClipBdList"); }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
   std::ofstream out(std::filesystem::path(path), std::ios::binary);

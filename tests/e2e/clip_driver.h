@@ -17,8 +17,6 @@ std::wstring ClipboardText();
 
 // Kelvo's clipboard window ("TClipBdList").
 HWND ClipWindowOf(DWORD processId);
-// The n-th child of a class (0 for the first).
-HWND ChildOfClass(HWND parent, const wchar_t* cls, int n = 0);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // The texts of a history file's one-line entries, top first, and a list of texts as "a;b;".

@@ -18,25 +18,7 @@ namespace {
 
 constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 
-HWND LauncherOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    HWND found;
-  } search{processId, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[64] = {};
-        GetClassNameW(hwnd, cls, 64);
-        if (pid != s->processId || std::wstring(cls) != L"TCmdLncForm") return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+HWND LauncherOf(DWORD processId) { return TopWindowOf(processId, L"TCmdLncForm"); }
 
 std::wstring Text(HWND hwnd) {
   wchar_t text[512] = {};

@@ -172,3 +172,30 @@ void CloseMessageBox(HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }
 std::string Narrow(const std::wstring& text) {
   return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
 }
+
+HWND TopWindowOf(DWORD processId, const std::function<bool(HWND)>& match) {
+  struct Search {
+    DWORD processId;
+    const std::function<bool(HWND)>& match;
+    HWND found;
+  } search{processId, match, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != s->processId || !s->match(hwnd)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND TopWindowOf(DWORD processId, const std::wstring& className) {
+  return TopWindowOf(processId, [&](HWND hwnd) {
+    wchar_t cls[256] = {};
+    GetClassNameW(hwnd, cls, 256);
+    return className == cls;
+  });
+}

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -43,6 +44,10 @@ class TestWindow {
   std::atomic<bool> hold_{false};
   std::atomic<int> copyCount_{0};
 };
+
+// A top-level window of the process that matches, or has that class name; nullptr for none.
+HWND TopWindowOf(DWORD processId, const std::function<bool(HWND)>& match);
+HWND TopWindowOf(DWORD processId, const std::wstring& className);
 
 // Presses and releases a combination (MOD_ flags and a virtual key) with SendInput.
 void PressHotKey(UINT modifiers, UINT virtualKey);

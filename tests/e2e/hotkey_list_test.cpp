@@ -16,24 +16,11 @@ constexpr wchar_t kListCaption[] = L"ホットキー一覧";
 
 // A visible top-level window of the process with this caption.
 HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption) {
-  struct Search {
-    DWORD processId;
-    const std::wstring* caption;
-    HWND found;
-  } search{processId, &caption, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t text[256] = {};
-        GetWindowTextW(hwnd, text, 256);
-        if (pid != s->processId || *s->caption != text || !IsWindowVisible(hwnd)) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return TopWindowOf(processId, [&](HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return caption == text && IsWindowVisible(hwnd);
+  });
 }
 
 std::vector<std::wstring> ListRows(HWND list) {
