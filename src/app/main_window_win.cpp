@@ -61,7 +61,7 @@ void TKelvoMainForm::FormCreate() {
   TClipBdList::Services clipServices{
       files_, codePage_, locale_, clock_, *dialogs_,
       PasteServices{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_},
-      [this] { ClipIdle(); }};
+      [this] { ClipIdle(); }, [this](const std::u16string& file) { OpenInEditor(file); }};
   clipList_ = std::make_unique<TClipBdList>(*model_, std::move(clipServices));
   if (!clipList_->Create()) clipList_.reset();
   LoadSettings();

@@ -58,3 +58,20 @@ inline constexpr int kHistoryMenu[] = {
     static_cast<int>(ClipAction::kStop),        kMenuSeparator,
     static_cast<int>(ClipAction::kSaveHist),    static_cast<int>(ClipAction::kLoadHist),
 };
+
+// The canned-text page's context menu.
+inline constexpr int kCannedMenu[] = {
+    static_cast<int>(ClipAction::kPaste),        static_cast<int>(ClipAction::kCopyClip),
+    kMenuSeparator,                              static_cast<int>(ClipAction::kEditTextItem),
+    static_cast<int>(ClipAction::kDelItem),      kMenuSeparator,
+    static_cast<int>(ClipAction::kRegFromClip),  static_cast<int>(ClipAction::kInsFromClip),
+    static_cast<int>(ClipAction::kInsSep),       kMenuSeparator,
+    static_cast<int>(ClipAction::kEditTextData), static_cast<int>(ClipAction::kReloadTextData),
+};
+
+// The edit fields' context menu; the escape codes follow after a separator.
+inline constexpr int kEditFieldMenu[] = {
+    static_cast<int>(ClipAction::kStdEditCut),       static_cast<int>(ClipAction::kStdEditCopy),
+    static_cast<int>(ClipAction::kStdEditPaste),     static_cast<int>(ClipAction::kStdEditSelectAll),
+    static_cast<int>(ClipAction::kStdEditUndo),
+};

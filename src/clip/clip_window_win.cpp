@@ -25,8 +25,9 @@ constexpr char16_t kHistoryCaption[] = u"クリップボード履歴";
 constexpr char16_t kStoppedMark[] = u"  (×)";
 constexpr char16_t kCannedCommand[] = u"CLIPBOARD_T";
 
-// Posted to tell of a broken exclusion pattern once the set-up (and the load around it) ended.
-constexpr UINT kShowPatternErrorMessage = WM_APP + 1;
+// Posted to show what the set-up found wrong (a broken exclusion pattern, an unreadable canned-text
+// file) once the set-up and the load around it have ended.
+constexpr UINT kShowSetUpMessages = WM_APP + 1;
 
 enum ControlId : int {
   kStatusId = 1,
@@ -111,7 +112,8 @@ TClipBdList::TClipBdList(MainModel& model, Services services)
     : model_(model),
       services_(std::move(services)),
       view_(history_, services_.locale),
-      capture_(services_.clock, services_.locale) {}
+      capture_(services_.clock, services_.locale),
+      canned_(services_.files, services_.codePage, services_.clock, services_.locale) {}
 
 TClipBdList::~TClipBdList() {
   if (Handle()) DestroyWindow(Handle());
@@ -130,6 +132,7 @@ void TClipBdList::LoadClipSettings() {
   if (!Handle() || !model_.IniFile) return;
   const HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   if (Visible()) HideClip();
+  settingUp_ = true;
   const UsrIniFile& ini = *model_.IniFile;
   const FontDescription base = BaseFont();
   fontDesc_ = ini.ReadFont(kSection, &base);
@@ -142,15 +145,22 @@ void TClipBdList::LoadClipSettings() {
   ApplyTransparency();
   capture_.Configure(settings);
   LoadHistoryFile(!setUpOnce_, old);
-  if (capture_.Exclusions().BrokenPattern()) {
-    PostMessageW(Handle(), kShowPatternErrorMessage, 0, 0);
+  ShowResult(canned_.LoadSettings(ini, model_.ExeDir));
+  if (const auto& broken = capture_.Exclusions().BrokenPattern()) {
+    setUpMessages_.push_back({u"不正な正規表現です\n" + *broken, u"エラー", kMbOk | kMbIconError});
   }
+  if (!setUpMessages_.empty()) PostMessageW(Handle(), kShowSetUpMessages, 0, 0);
   SetViewer();
   if (!setUpOnce_) {
     ini.ReadItemList(findItems_, kFindSection, kFindItems);
     setUpOnce_ = true;
   }
-  if (PageControl1) ApplyFonts();
+  settingUp_ = false;
+  if (PageControl1) {
+    ApplyFonts();
+    SyncCanned();
+    Layout();
+  }
   SetCursor(cursor);
 }
 
@@ -206,7 +216,7 @@ void TClipBdList::OnClipboardUpdate() {
   }
   capturePending_ = false;
   const CaptureResult result =
-      capture_.CaptureClip(services_.paste.clipboard, history_, cannedItems_);
+      capture_.CaptureClip(services_.paste.clipboard, history_, canned_.Items());
   if (result == CaptureResult::kCaptured && PageControl1) {
     view_.FillHistList(0);
     SyncHistRows();
@@ -249,6 +259,13 @@ bool TClipBdList::CreateControls() {
                             WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE,
                             self, kPreviewId);
   if (!StatusBar1 || !PageControl1 || !FindComboBox || !HistListBox || !PreviewMemo) return false;
+  auto sheet = std::make_unique<CannedSheet>(canned_);
+  if (!sheet->Create(self)) return false;
+  sheet->onDrop = [this](int target) {
+    ShowResult(canned_.MoveSelected(target));
+    SyncCanned();
+  };
+  sheet_ = std::move(sheet);
   // The tab control lies below the controls of its pages.
   SetWindowPos(PageControl1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   COMBOBOXINFO info{sizeof(info)};
@@ -259,7 +276,8 @@ bool TClipBdList::CreateControls() {
   SendMessageW(PageControl1, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   item.pszText = const_cast<wchar_t*>(L"定型文(&T)");
   SendMessageW(PageControl1, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
-  for (HWND control : {HistListBox, findEdit_, PreviewMemo, FindComboBox}) {
+  for (HWND control : {HistListBox, findEdit_, PreviewMemo, FindComboBox, sheet_->List(),
+                       sheet_->LabelEdit(), sheet_->Memo()}) {
     if (control) SetSubclass(control, &TClipBdList::ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
   }
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
@@ -299,6 +317,7 @@ void TClipBdList::ApplyFonts() {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.Get(), &metrics);
   charHeight_ = std::max<int>(1, metrics.tmHeight);
+  ApplySheetStyle();
   SendMessageW(PageControl1, TCM_SETITEMSIZE, 0,
                MAKELPARAM(Scale(kTabWidth, dpi), Scale(20, dpi)));
   const int parts[] = {Scale(kStatusFirstPanel, dpi), -1};
@@ -343,6 +362,8 @@ void TClipBdList::Layout() {
   MoveWindow(HistListBox, page.left, listTop, Width(page), std::max(0, listBottom - listTop), TRUE);
   ShowWindow(HistListBox, show);
   ShowWindow(PreviewMemo, clip && previewShown_ ? SW_SHOW : SW_HIDE);
+  sheet_->Show(!clip);
+  sheet_->Layout(page, dpi);
 }
 
 bool TClipBdList::OverSplitter(POINT client) const {
@@ -375,8 +396,9 @@ void TClipBdList::RunCommand(const std::u16string& command) {
       services_.locale.CompareNoCase(c.substr(0, std::size(kCannedCommand) - 1), kCannedCommand) == 0;
   if (canned) {
     SelectPage(Page::kText);
-    if (!Visible()) {
-      ShowClip();
+    if (!Visible()) ShowClip();
+    if (const std::optional<int> set = CannedSetOfCommand(c)) {
+      SelectTextData(*set);
     } else {
       PageControl1Change();
     }
@@ -437,12 +459,28 @@ void TClipBdList::ApplyShowSettings() {
   fgV_ = ResolveColour(ini.ReadColor(kSection, u"FgColorV", kWindowText));
   bgV_ = ResolveColour(ini.ReadColor(kSection, u"BgColorV", kWindow));
   lineSpace_ = ini.ReadInteger(kSection, u"LineSpace", 0);
+  fgT_ = ResolveColour(ini.ReadColor(kSection, u"FgColorT", kWindowText));
+  bgT_ = ResolveColour(ini.ReadColor(kSection, u"BgColorT", kWindow));
   ctrlColor_ = ResolveColour(ini.ReadColor(kSection, u"CtrlColor", 0xFF000011u));
   lnCtColor_ = ResolveColour(ini.ReadColor(kSection, u"LnCtColor", kWindowText));
   listBrush_ = BrushHandle(CreateSolidBrush(bgL_));
   previewBrush_ = BrushHandle(CreateSolidBrush(bgV_));
   const int rowHeight = std::max(1, charHeight_ + lineSpace_);
   SendMessageW(HistListBox, LB_SETITEMHEIGHT, 0, rowHeight);
+  ApplySheetStyle();
+}
+
+void TClipBdList::ApplySheetStyle() {
+  CannedSheet::Style style;
+  style.baseFont = baseFont_.get();
+  style.listFont = listFont_.get();
+  style.fontName = fontDesc_.name;
+  style.charHeight = charHeight_;
+  style.rowHeight = std::max(1, charHeight_ + lineSpace_);
+  style.fg = fgT_;
+  style.bg = bgT_;
+  style.ctrl = ctrlColor_;
+  sheet_->ApplyStyle(style);
 }
 
 void TClipBdList::ApplyTransparency() {
@@ -488,9 +526,8 @@ void TClipBdList::PageControl1Change() {
     SetFocus(HistListBox);
     RefreshHistStatus();
   } else {
-    SetFocus(Handle());
-    SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
-    SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L""));
+    if (canned_.ListEnabled()) SetFocus(sheet_->List());
+    RefreshCannedStatus();
   }
   UpdateActionStates();
 }
@@ -530,7 +567,7 @@ void TClipBdList::RefreshHistStatus() {
 
 std::u16string TClipBdList::GetSelText() const {
   if (page_ == Page::kClip) return view_.SelText(-1);
-  return {};
+  return canned_.SelText(-1);
 }
 
 std::u16string TClipBdList::FindText() const {
@@ -552,8 +589,23 @@ bool TClipBdList::Enabled(ClipAction action) const {
   switch (action) {
     case ClipAction::kPaste:
     case ClipAction::kCopyClip:
+      return !GetSelText().empty() && (clip || !canned_.Editing());
+    case ClipAction::kRegToText:
+      return !GetSelText().empty();
     case ClipAction::kDelItem:
-      return clip && !GetSelText().empty();
+      return clip ? !GetSelText().empty() : canned_.CanDelete();
+    case ClipAction::kRegFromClip:
+      return canned_.CanRegFromClip(ClipboardHasText());
+    case ClipAction::kInsFromClip:
+      return canned_.CanInsFromClip(ClipboardHasText());
+    case ClipAction::kEditTextItem:
+      return !clip && canned_.CanEditItem();
+    case ClipAction::kEditTextData:
+      return canned_.CanEditTextData(model_.Editor);
+    case ClipAction::kReloadTextData:
+      return canned_.CanReload();
+    case ClipAction::kInsSep:
+      return canned_.CanInsSep();
     case ClipAction::kExLine:
       return clip && view_.CanExpand();
     case ClipAction::kSortText:
@@ -574,8 +626,7 @@ bool TClipBdList::Enabled(ClipAction action) const {
     case ClipAction::kListRelease:
       return view_.Filtered();
     default:
-      // The canned-text page's actions and registering as a canned text.
-      return false;
+      return StdEditEnabled(action);
   }
 }
 
@@ -638,9 +689,176 @@ void TClipBdList::Run(ClipAction action) {
     case ClipAction::kListRelease:
       Filter(action);
       break;
+    case ClipAction::kStdEditCut:
+    case ClipAction::kStdEditCopy:
+    case ClipAction::kStdEditPaste:
+    case ClipAction::kStdEditSelectAll:
+    case ClipAction::kStdEditUndo:
+      RunStdEdit(action);
+      break;
+    default:
+      RunCanned(action);
+      break;
+  }
+}
+
+bool TClipBdList::StdEditEnabled(ClipAction action) const {
+  const HWND focus = GetFocus();
+  if (!focus || GetParent(focus) == nullptr || !IsChild(Handle(), focus)) return false;
+  wchar_t cls[16] = {};
+  GetClassNameW(focus, cls, 16);
+  if (_wcsicmp(cls, L"Edit") != 0) return false;
+  const bool readOnly = (GetWindowLongPtrW(focus, GWL_STYLE) & ES_READONLY) != 0;
+  DWORD start = 0, end = 0;
+  SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const bool selection = start != end;
+  switch (action) {
+    case ClipAction::kStdEditCut:
+      return !readOnly && selection;
+    case ClipAction::kStdEditCopy:
+      return selection;
+    case ClipAction::kStdEditPaste:
+      return !readOnly && ClipboardHasText();
+    case ClipAction::kStdEditSelectAll:
+      return GetWindowTextLengthW(focus) > 0;
+    case ClipAction::kStdEditUndo:
+      return SendMessageW(focus, EM_CANUNDO, 0, 0) != FALSE;
+    default:
+      return false;
+  }
+}
+
+void TClipBdList::RunStdEdit(ClipAction action) {
+  const HWND focus = GetFocus();
+  switch (action) {
+    case ClipAction::kStdEditCut:
+      SendMessageW(focus, WM_CUT, 0, 0);
+      break;
+    case ClipAction::kStdEditCopy:
+      SendMessageW(focus, WM_COPY, 0, 0);
+      break;
+    case ClipAction::kStdEditPaste:
+      SendMessageW(focus, WM_PASTE, 0, 0);
+      break;
+    case ClipAction::kStdEditSelectAll:
+      SendMessageW(focus, EM_SETSEL, 0, -1);
+      break;
+    case ClipAction::kStdEditUndo:
+      SendMessageW(focus, EM_UNDO, 0, 0);
+      break;
     default:
       break;
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The canned-text page
+
+bool TClipBdList::ClipboardHasText() const {
+  return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+}
+
+void TClipBdList::ShowResult(const CannedResult& result) {
+  if (!result.message) return;
+  if (settingUp_) {
+    // Shown once the set-up (and the load around it) has ended.
+    setUpMessages_.push_back(*result.message);
+    return;
+  }
+  BusyScope busy(*this);
+  services_.dialogs.ShowMessage(result.message->text, result.message->caption,
+                                result.message->flags);
+}
+
+void TClipBdList::SyncCanned() {
+  if (!sheet_) return;
+  sheet_->Sync();
+  if (page_ == Page::kText) RefreshCannedStatus();
+  UpdateActionStates();
+}
+
+void TClipBdList::RefreshCannedStatus() {
+  if (!StatusBar1 || page_ != Page::kText) return;
+  const std::u16string rows = canned_.StatusRows();
+  const std::u16string text = canned_.StatusText();
+  SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(rows)));
+  SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(W(text)));
+}
+
+void TClipBdList::SelectTextData(int set) {
+  if (!model_.IniFile) return;
+  const CannedResult result = canned_.SelectTextData(set, *model_.IniFile);
+  if (result.changed) model_.IniFile->UpdateFile();
+  SyncCanned();
+  Layout();
+  if (canned_.ListEnabled() && sheet_) SetFocus(sheet_->List());
+  ShowResult(result);
+}
+
+void TClipBdList::RunCanned(ClipAction action) {
+  CannedResult result;
+  switch (action) {
+    case ClipAction::kRegToText:
+      result = canned_.AddTextItem(GetSelText(), -1);
+      break;
+    case ClipAction::kRegFromClip:
+      result = canned_.RegFromClip(services_.paste.clipboard);
+      break;
+    case ClipAction::kInsFromClip:
+      result = canned_.InsFromClip(services_.paste.clipboard);
+      break;
+    case ClipAction::kInsSep:
+      result = canned_.InsSepItem();
+      break;
+    case ClipAction::kDelItem:
+      result = canned_.DeleteSelected();
+      break;
+    case ClipAction::kEditTextItem:
+      if (sheet_) sheet_->BeginEdit();
+      Layout();
+      UpdateActionStates();
+      return;
+    case ClipAction::kEditTextData:
+      EditTextData();
+      return;
+    case ClipAction::kReloadTextData:
+      result = canned_.Reload();
+      break;
+    default:
+      return;
+  }
+  SyncCanned();
+  ShowResult(result);
+}
+
+void TClipBdList::EditTextData() {
+  const std::u16string path = canned_.TextDataPath();
+  if (services_.openInEditor) services_.openInEditor(path);
+  int answer = 0;
+  {
+    BusyScope busy(*this);
+    answer = services_.dialogs.ShowMessage(u"定型文の定義ファイルを再読み込みしますか", u"確認",
+                                           kMbYesNo | kMbIconQuestion);
+  }
+  if (answer == kIdYes) {
+    const CannedResult result = canned_.Reload();
+    SyncCanned();
+    ShowResult(result);
+  }
+  HideClip();
+}
+
+void TClipBdList::EditDone(bool ok) {
+  if (!sheet_ || !canned_.Editing()) return;
+  if (ok) {
+    const CannedResult result = canned_.EditOk(sheet_->LabelText(), sheet_->MemoText());
+    ShowResult(result);
+  } else {
+    canned_.CancelEdit();
+  }
+  SyncCanned();
+  Layout();
+  if (canned_.ListEnabled()) SetFocus(sheet_->List());
 }
 
 void TClipBdList::Paste(bool direct) {
@@ -657,8 +875,7 @@ void TClipBdList::CopyClip() {
   const std::u16string text = GetSelText();
   {
     BusyScope busy(*this);
-    WriteClipboardRetrying(services_.paste.clipboard, services_.paste.keys, text,
-                           ClipboardPrivacy::kShared);
+    WriteClipboard(services_.paste, text, ClipboardPrivacy::kShared);
   }
   HideClip();
 }
@@ -721,38 +938,54 @@ void TClipBdList::LoadHist() {
   SyncHistRows();
 }
 
-void TClipBdList::ShowPopupMenu(POINT at) {
-  MenuHandle menu(CreatePopupMenu());
-  if (!menu) return;
-  for (int id : kHistoryMenu) {
-    if (id == kMenuSeparator) {
-      AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+void TClipBdList::AppendActions(HMENU menu, const int* ids, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (ids[i] == kMenuSeparator) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    const ClipAction action = *ClipActionOf(id);
+    const ClipAction action = *ClipActionOf(ids[i]);
     UINT flags = MF_STRING | (Enabled(action) ? MF_ENABLED : MF_GRAYED);
     if (action == ClipAction::kStop && !capture_.Capturing) flags |= MF_CHECKED;
-    AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(id),
+    AppendMenuW(menu, flags, static_cast<UINT_PTR>(ids[i]),
                 W(std::u16string(ClipActionTexts(action).caption)));
+  }
+}
+
+void TClipBdList::ShowPopupMenu(HWND control, POINT at) {
+  MenuHandle menu(CreatePopupMenu());
+  if (!menu) return;
+  HWND list = HistListBox;
+  if (sheet_ && sheet_->IsEditField(control)) {
+    AppendActions(menu.get(), kEditFieldMenu, std::size(kEditFieldMenu));
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    for (std::size_t i = 0; i < kCannedEscapeMenu.size(); ++i) {
+      const std::u16string caption(kCannedEscapeMenu[i].caption);
+      AppendMenuW(menu.get(), MF_STRING, CannedSheet::kFirstEscapeId + i, W(caption));
+    }
+    list = control;
+  } else if (page_ == Page::kText) {
+    AppendActions(menu.get(), kCannedMenu, std::size(kCannedMenu));
+    list = sheet_ ? sheet_->List() : HistListBox;
+  } else {
+    AppendActions(menu.get(), kHistoryMenu, std::size(kHistoryMenu));
   }
   if (at.x == -1 && at.y == -1) {
     // From the keyboard: beside the selected row.
     RECT row{};
-    const LRESULT sel = SendMessageW(HistListBox, LB_GETCURSEL, 0, 0);
-    if (sel < 0 || SendMessageW(HistListBox, LB_GETITEMRECT, static_cast<WPARAM>(sel),
+    const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (sel < 0 || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(sel),
                                 reinterpret_cast<LPARAM>(&row)) == LB_ERR) {
-      GetClientRect(HistListBox, &row);
+      GetClientRect(list, &row);
     }
     at = POINT{row.left + Scale(8, Dpi()), row.bottom};
-    ClientToScreen(HistListBox, &at);
+    ClientToScreen(list, &at);
   }
   BusyScope busy(*this);
   const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,
                                     Handle(), nullptr);
-  if (ClipActionOf(chosen)) {
-    // Run after the menu's own loop has ended.
-    PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
-  }
+  // Run after the menu's own loop has ended.
+  if (chosen != 0) PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -851,8 +1084,7 @@ bool TClipBdList::ListKey(HWND list, WPARAM vk) {
   const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);
   switch (vk) {
     case VK_RETURN:
-      if (GetKeyState(VK_CONTROL) < 0) return false;
-      Run(ClipAction::kPaste);
+      Run(GetKeyState(VK_CONTROL) < 0 ? ClipAction::kEditTextItem : ClipAction::kPaste);
       return true;
     case VK_ESCAPE:
       HideClip();
@@ -867,7 +1099,11 @@ bool TClipBdList::ListKey(HWND list, WPARAM vk) {
       if (!wrap) return false;
       const LRESULT to = vk == VK_UP ? count - 1 : 0;
       SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(to), 0);
-      view_.Select(static_cast<int>(to));
+      if (list == HistListBox) {
+        view_.Select(static_cast<int>(to));
+      } else {
+        canned_.Select(static_cast<int>(to));
+      }
       return true;
     }
     default:
@@ -876,9 +1112,36 @@ bool TClipBdList::ListKey(HWND list, WPARAM vk) {
 }
 
 LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+  const bool cannedList = sheet_ && control == sheet_->List();
+  const bool editField = sheet_ && sheet_->IsEditField(control);
+  if (cannedList && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && sheet_->ListMouse(msg, lp)) {
+    return 0;
+  }
+  if (cannedList && msg == WM_CAPTURECHANGED) sheet_->ListMouse(msg, lp);
+  if (editField && msg == WM_CONTEXTMENU) {
+    ShowPopupMenu(control, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+    return 0;
+  }
+  if (editField && msg == WM_KEYDOWN) {
+    if (wp == VK_ESCAPE) {
+      EditDone(false);
+      return 0;
+    }
+    if (wp == VK_RETURN && control == sheet_->LabelEdit()) {
+      EditDone(true);  // OK is the panel's default button
+      return 0;
+    }
+    return DefSubclass(control, msg, wp, lp);
+  }
+  if (editField && msg == WM_CHAR && (wp == 0x1B || (wp == L'\r' && control == sheet_->LabelEdit()))) {
+    return 0;
+  }
+  if (editField && msg == WM_GETDLGCODE) {
+    return DefSubclass(control, msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTTAB;
+  }
   if (msg == WM_KEYDOWN) {
     if (Shortcut(wp)) return 0;
-    if (control == HistListBox && ListKey(control, wp)) return 0;
+    if ((control == HistListBox || cannedList) && ListKey(control, wp)) return 0;
     if (control == findEdit_) {
       if (wp == VK_RETURN) {
         Run(ClipAction::kListExtract);
@@ -895,7 +1158,7 @@ LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
     }
   } else if (msg == WM_CHAR && (wp == L'\r' || wp == 0x1B) && control != PreviewMemo) {
     return 0;  // handled on the key press; swallowed so that no beep sounds
-  } else if (msg == WM_GETDLGCODE && control == HistListBox) {
+  } else if (msg == WM_GETDLGCODE && (control == HistListBox || cannedList)) {
     return DefSubclass(control, msg, wp, lp) | DLGC_WANTALLKEYS;
   }
   return DefSubclass(control, msg, wp, lp);
@@ -909,13 +1172,13 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLIPBOARDUPDATE:
       OnClipboardUpdate();
       return 0;
-    case kShowPatternErrorMessage:
-      if (const auto& broken = capture_.Exclusions().BrokenPattern()) {
-        BusyScope busy(*this);
-        services_.dialogs.ShowMessage(u"不正な正規表現です\n" + *broken, u"エラー",
-                                      kMbOk | kMbIconError);
+    case kShowSetUpMessages: {
+      BusyScope busy(*this);
+      for (const CannedMessage& m : std::exchange(setUpMessages_, {})) {
+        services_.dialogs.ShowMessage(m.text, m.caption, m.flags);
       }
       return 0;
+    }
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       const int code = HIWORD(wp);
@@ -929,6 +1192,21 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         RefreshHistStatus();
       } else if (id == kListId && code == LBN_DBLCLK) {
         Paste(true);
+      } else if (id == CannedSheet::kListId && code == LBN_SELCHANGE) {
+        canned_.Select(static_cast<int>(SendMessageW(sheet_->List(), LB_GETCURSEL, 0, 0)));
+        RefreshCannedStatus();
+        UpdateActionStates();
+      } else if (id == CannedSheet::kListId && code == LBN_DBLCLK) {
+        Paste(true);
+      } else if (id >= CannedSheet::kFirstSetButton &&
+                 id < CannedSheet::kFirstSetButton + kCannedSets && code == BN_CLICKED) {
+        SelectTextData(id - CannedSheet::kFirstSetButton);
+      } else if ((id == CannedSheet::kOkId || id == CannedSheet::kCancelId) &&
+                 code == BN_CLICKED) {
+        EditDone(id == CannedSheet::kOkId);
+      } else if (id >= CannedSheet::kFirstEscapeId &&
+                 id < CannedSheet::kFirstEscapeId + static_cast<int>(kCannedEscapeMenu.size())) {
+        if (sheet_) sheet_->InsertEscape(static_cast<std::size_t>(id - CannedSheet::kFirstEscapeId));
       } else if (const auto action = ClipActionOf(id); action && (code == 0 || code == BN_CLICKED)) {
         Run(*action);
       }
@@ -949,11 +1227,15 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       if (item->hwndItem == HistListBox) DrawHistRow(*item);
+      if (sheet_ && item->hwndItem == sheet_->List()) sheet_->DrawRow(*item);
       return TRUE;
     }
     case WM_CTLCOLORLISTBOX:
       if (reinterpret_cast<HWND>(lp) == HistListBox && listBrush_) {
         return reinterpret_cast<LRESULT>(listBrush_.get());
+      }
+      if (sheet_ && reinterpret_cast<HWND>(lp) == sheet_->List() && sheet_->ListBrush()) {
+        return reinterpret_cast<LRESULT>(sheet_->ListBrush());
       }
       break;
     case WM_CTLCOLORSTATIC:
@@ -965,7 +1247,8 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CONTEXTMENU:
-      ShowPopupMenu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+      ShowPopupMenu(reinterpret_cast<HWND>(wp),
+                    POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
       return 0;
     case WM_SIZE:
       Layout();

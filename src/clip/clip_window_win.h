@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "clip/canned_page.h"
+#include "clip/canned_sheet_win.h"
 #include "clip/clip_actions.h"
 #include "clip/clip_capture.h"
 #include "clip/history.h"
@@ -39,6 +41,8 @@ class TClipBdList : public Window {
     PasteServices paste;
     // Runs what the main window put off while this window was busy (a paste, a dialog).
     std::function<void()> idle;
+    // Opens a file in the user's editor.
+    std::function<void(const std::u16string&)> openInEditor;
   };
 
   TClipBdList(MainModel& model, Services services);
@@ -82,6 +86,19 @@ class TClipBdList : public Window {
   void OnClipboardUpdate();
   void LoadHistoryFile(bool firstSetUp, const CaptureSettings& old);
 
+  // The canned-text page.
+  void SelectTextData(int set);
+  void SyncCanned();
+  void RefreshCannedStatus();
+  void ShowResult(const CannedResult& result);
+  void RunCanned(ClipAction action);
+  void EditTextData();
+  void EditDone(bool ok);
+  void ApplySheetStyle();
+  bool StdEditEnabled(ClipAction action) const;
+  void RunStdEdit(ClipAction action);
+  bool ClipboardHasText() const;
+
   // The history page.
   void SyncHistRows();
   void RefreshHistStatus();
@@ -94,7 +111,8 @@ class TClipBdList : public Window {
   void SaveHist();
   void LoadHist();
   void ToggleStop();
-  void ShowPopupMenu(POINT at);
+  void ShowPopupMenu(HWND control, POINT at);
+  void AppendActions(HMENU menu, const int* ids, std::size_t count);
   std::u16string GetSelText() const;
   std::u16string FindText() const;
   void SetFindItems();
@@ -122,7 +140,8 @@ class TClipBdList : public Window {
   THistoryList history_;
   HistoryView view_;
   ClipCapture capture_;
-  std::vector<std::u16string> cannedItems_;
+  CannedTextPage canned_;
+  std::unique_ptr<CannedSheet> sheet_;
   std::vector<std::u16string> findItems_;
   SavedTarget target_;
   std::u16string wmPasteClass_;
@@ -130,6 +149,9 @@ class TClipBdList : public Window {
   bool historyBlocked_ = false;  // the history file could not be read: never overwrite it
   bool capturePending_ = false;
   bool setUpOnce_ = false;
+  bool settingUp_ = false;
+  // A message of the last set-up, shown once the set-up (and the load around it) has ended.
+  std::vector<CannedMessage> setUpMessages_;
   int busy_ = 0;
 
   // Settings of the window.
@@ -138,7 +160,8 @@ class TClipBdList : public Window {
   bool showLnCt_ = false;
   std::int32_t previewLn_ = 0;
   int transparent_ = 255;
-  COLORREF fgL_ = 0, bgL_ = 0, fgV_ = 0, bgV_ = 0, ctrlColor_ = 0, lnCtColor_ = 0;
+  COLORREF fgL_ = 0, bgL_ = 0, fgV_ = 0, bgV_ = 0, fgT_ = 0, bgT_ = 0;
+  COLORREF ctrlColor_ = 0, lnCtColor_ = 0;
   int lineSpace_ = 0;
   int previewHeight_ = 50;
   bool msFont_ = false;

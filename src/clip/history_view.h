@@ -43,17 +43,20 @@ class HistoryView {
   // Status bar: panel 0 ("-/%u(%u)" or "%3u/%3u" and "(%u)"), panel 1 ("%8u文字/ %5u行").
   std::u16string StatusRows() const;
   std::u16string StatusSize() const;
-  // The preview's text when the selected entry has at least previewLn (>= 1) lines.
+  // The preview's text when the selected entry has at least previewLn (>= 1) lines; nothing hides
+  // the preview. (With no entry selected the window leaves the preview as it is.)
   std::optional<std::u16string> PreviewText(std::int32_t previewLn) const;
 
   // Whether the actions of the history page may run now.
-  bool CanExpand() const;        // a selected entry of more than one line
+  bool CanExpand() const;  // a selected entry of more than one line
   bool CanSort() const { return history_.Count() > 1; }
   bool CanDeleteAll() const { return !rows_.empty(); }
   bool CanFilter(std::u16string_view words) const { return !words.empty() && !rows_.empty(); }
   bool Filtered() const { return rows_.size() != history_.Count(); }
 
  private:
+  void RemoveRowsWhere(std::u16string_view words, bool all, bool negate);
+
   THistoryList& history_;
   const Locale& locale_;
   std::vector<std::size_t> rows_;

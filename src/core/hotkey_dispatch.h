@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/main_model.h"
+#include "core/saved_target.h"
 #include "hotkeys/action_executor.h"
 #include "platform/image_loader.h"
 
@@ -32,13 +33,6 @@ class ImageDecoder {
  public:
   virtual ~ImageDecoder() = default;
   virtual bool LoadImageToBitmap(const std::u16string& path, Bitmap24& bitmap, int mode) = 0;
-};
-
-// The remembered target of the last hotkey: the foreground window, its thread and its focus.
-struct SavedTarget {
-  WindowHandle SavedFgWnd = 0;
-  std::uint32_t SavedFgThread = 0;
-  WindowHandle SavedFocusWnd = 0;
 };
 
 // What the main window does with a hotkey message (a registered hotkey, or a keyword entry run

@@ -5,16 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "util/text_helpers.h"
+
 namespace {
 
 constexpr int kReleasePollMs = 50;
 // A key that reads as held for this long is stuck (or held by a program): the sequence gives up.
 constexpr std::uint64_t kReleaseWaitMs = 10000;
-constexpr std::uint8_t kVkShift = 0x10;
-constexpr std::uint8_t kVkControl = 0x11;
-constexpr std::uint8_t kVkMenu = 0x12;
-constexpr std::uint8_t kVkLWin = 0x5B;
-constexpr std::uint8_t kVkRWin = 0x5C;
 constexpr std::uint8_t kVkTab = 0x09;
 constexpr std::uint8_t kVkF1 = 0x70;
 
@@ -33,15 +30,12 @@ constexpr KeyWord kKeyWords[] = {
 
 // The keys the user may still hold from the hotkey itself. A key code beyond one byte is not a
 // key the keyboard can report.
-bool AnyHotKeyDown(const HKeyRec& record, const KeyInput& keys) {
-  if (record.VirtualKey > 0 && record.VirtualKey <= 0xFF &&
-      keys.IsKeyDown(static_cast<std::uint8_t>(record.VirtualKey))) {
-    return true;
+std::vector<std::uint8_t> HotKeyKeys(const HKeyRec& record) {
+  std::vector<std::uint8_t> keys{kVkShift, kVkControl, kVkMenu, kVkLWin, kVkRWin};
+  if (record.VirtualKey > 0 && record.VirtualKey <= 0xFF) {
+    keys.push_back(static_cast<std::uint8_t>(record.VirtualKey));
   }
-  for (std::uint8_t vk : {kVkShift, kVkControl, kVkMenu, kVkLWin, kVkRWin}) {
-    if (keys.IsKeyDown(vk)) return true;
-  }
-  return false;
+  return keys;
 }
 
 std::u16string_view CutToken(std::u16string_view& rest) {
@@ -49,12 +43,6 @@ std::u16string_view CutToken(std::u16string_view& rest) {
   std::u16string_view token = rest.substr(0, comma);
   rest = comma == std::u16string_view::npos ? std::u16string_view() : rest.substr(comma + 1);
   return token;
-}
-
-std::u16string_view TrimControls(std::u16string_view text) {
-  while (!text.empty() && text.front() <= u' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() <= u' ') text.remove_suffix(1);
-  return text;
 }
 
 // token is upper case and not empty.
@@ -80,10 +68,8 @@ void PressedKeys::ReleaseAll(KeyInput& keys) {
 
 KeySequenceResult SendKeySequence(const HKeyRec& record, std::u16string_view text, int delay,
                                   KeyInput& keys, const Locale& locale, PressedKeys& pressed) {
-  const std::uint64_t start = keys.NowMs();
-  while (AnyHotKeyDown(record, keys)) {
-    if (keys.NowMs() - start >= kReleaseWaitMs) return KeySequenceResult::KeysHeld;
-    keys.Sleep(kReleasePollMs);
+  if (!WaitForKeysUp(keys, HotKeyKeys(record), kReleaseWaitMs, kReleasePollMs)) {
+    return KeySequenceResult::KeysHeld;
   }
 
   // A negative pause from the settings would otherwise block for ever.

@@ -2,28 +2,15 @@
 
 #include <algorithm>
 
-#include "base/text_case.h"
+#include "util/text_helpers.h"
 #include "util/text_macros.h"
 
 namespace {
-
-constexpr std::uint8_t kVkControl = 0x11;
-constexpr std::uint8_t kVkV = 0x56;
-constexpr int kBeforeKeysMs = 50;
-constexpr int kKeyHoldMs = 100;
 
 std::u16string ShownAmpersands(std::u16string_view text) {
   std::u16string out(text);
   std::replace(out.begin(), out.end(), kHiddenAmpersand, u'&');
   return out;
-}
-
-bool WriteClipboard(Clipboard& clipboard, KeyInput& keys, const std::u16string& text) {
-  for (int attempt = 0; attempt < kClipboardWriteAttempts; ++attempt) {
-    if (attempt > 0) keys.Sleep(kClipboardRetryPauseMs);
-    if (clipboard.WriteText(text, ClipboardPrivacy::kShared)) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -82,29 +69,6 @@ std::u16string PasteText(const std::u16string& caption) {
   return ShownAmpersands(CaptionText(caption));
 }
 
-bool IsPasteMessageClass(const std::u16string& className, const std::u16string& wmPasteClass) {
-  std::size_t start = 0;
-  while (start <= wmPasteClass.size()) {
-    std::size_t end = wmPasteClass.find(u';', start);
-    if (end == std::u16string::npos) end = wmPasteClass.size();
-    const std::u16string_view part = std::u16string_view(wmPasteClass).substr(start, end - start);
-    if (!part.empty() && EqualsNoCase(part, className)) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
-namespace {
-
-bool TargetStillThere(const SavedTarget& target, const Desktop& desktop) {
-  if (target.SavedFgWnd == 0 || target.SavedFgThread == 0) return false;
-  if (desktop.WindowThread(target.SavedFgWnd, nullptr) != target.SavedFgThread) return false;
-  return target.SavedFocusWnd == 0 ||
-         desktop.WindowThread(target.SavedFocusWnd, nullptr) == target.SavedFgThread;
-}
-
-}  // namespace
-
 void RestoreTarget(const SavedTarget& target, Desktop& desktop, WindowSystem& windows) {
   if (!TargetStillThere(target, desktop)) return;
   if (!desktop.AttachInput(target.SavedFgThread, true)) return;
@@ -115,34 +79,8 @@ void RestoreTarget(const SavedTarget& target, Desktop& desktop, WindowSystem& wi
 
 PasteOutcome PasteLauncherText(const std::u16string& caption, const SavedTarget& target,
                                const std::u16string& wmPasteClass, PasteServices& s) {
-  if (target.SavedFgWnd == 0) return PasteOutcome::kNothing;
   const std::u16string text = PasteText(caption);
   if (text.empty()) return PasteOutcome::kNothing;
-  // Without the new text on the clipboard, Ctrl+V would paste whatever was there before.
-  if (!WriteClipboard(s.clipboard, s.keys, ExpandMacros(text, s.clock, s.locale))) {
-    return PasteOutcome::kClipboardFailed;
-  }
-  if (target.SavedFocusWnd == 0) return PasteOutcome::kOnClipboard;
-  // A window that closed meanwhile may have handed its handle to another window.
-  if (!TargetStillThere(target, s.desktop)) return PasteOutcome::kOnClipboard;
-  if (!s.desktop.AttachInput(target.SavedFgThread, true)) return PasteOutcome::kOnClipboard;
-  PasteOutcome outcome = PasteOutcome::kOnClipboard;
-  const bool inFront =
-      s.windows.SetForeground(target.SavedFgWnd) || s.desktop.Foreground() == target.SavedFgWnd;
-  s.desktop.SetFocus(target.SavedFocusWnd);
-  if (IsPasteMessageClass(s.windows.ClassName(target.SavedFocusWnd), wmPasteClass)) {
-    if (s.sender.SendPaste(target.SavedFocusWnd)) outcome = PasteOutcome::kPastedByMessage;
-  } else if (inFront) {
-    // Typed keys go to whatever window is in front: only when it is the target.
-    s.keys.Sleep(kBeforeKeysMs);
-    s.keys.SendKeyEvent(kVkControl, false);
-    s.keys.SendKeyEvent(kVkV, false);
-    s.keys.Sleep(kKeyHoldMs);
-    s.keys.SendKeyEvent(kVkV, true);
-    s.keys.SendKeyEvent(kVkControl, true);
-    s.sender.ProcessPendingMessages();
-    outcome = PasteOutcome::kPastedByKeys;
-  }
-  s.desktop.AttachInput(target.SavedFgThread, false);
-  return outcome;
+  return PasteIntoTarget(ExpandMacros(text, s.clock, s.locale), target, wmPasteClass, s,
+                         ClipboardPrivacy::kShared);
 }

@@ -3,13 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "core/hotkey_dispatch.h"
+#include "core/paste_into_target.h"
+#include "core/saved_target.h"
 #include "launcher/launcher_menu_model.h"
-#include "platform/clipboard.h"
 #include "platform/desktop.h"
-#include "platform/key_input.h"
-#include "platform/locale.h"
-#include "platform/paste_sender.h"
 #include "platform/window_system.h"
 
 // What a chosen item needs for its action, copied out of the menu when it closes: a reload that
@@ -40,37 +37,11 @@ std::u16string LaunchFailedMessage(const std::u16string& program);
 // The text a paste item pastes (before macros); empty for nothing.
 std::u16string PasteText(const std::u16string& caption);
 
-struct PasteServices {
-  Clipboard& clipboard;
-  Desktop& desktop;
-  WindowSystem& windows;
-  KeyInput& keys;
-  PasteSender& sender;
-  const Clock& clock;
-  const Locale& locale;
-};
-
-enum class PasteOutcome {
-  kNothing,          // no target or no text: the clipboard is untouched
-  kClipboardFailed,  // the clipboard could not be written: nothing pasted
-  kOnClipboard,      // the text is on the clipboard; the target is gone or has no focus
-  kPastedByMessage,
-  kPastedByKeys,
-};
-
-// Retries of a clipboard write that another program blocks, about 100 ms in all.
-inline constexpr int kClipboardWriteAttempts = 3;
-inline constexpr int kClipboardRetryPauseMs = 50;
-
 // Puts the item's text, macros expanded, on the clipboard and pastes it into the remembered
-// target: the paste message for the classes of wmPasteClass, Ctrl+V otherwise. No key is sent
-// unless the target still exists in the same thread.
+// target (PasteIntoTarget).
 PasteOutcome PasteLauncherText(const std::u16string& caption, const SavedTarget& target,
                                const std::u16string& wmPasteClass, PasteServices& services);
 
 // Gives the foreground and the focus back to the remembered target once the menu has closed;
 // a window that is gone (or whose handle now belongs to another thread) is left alone.
 void RestoreTarget(const SavedTarget& target, Desktop& desktop, WindowSystem& windows);
-
-// Whether a class name is one of the ";"-separated classes, without regard to case.
-bool IsPasteMessageClass(const std::u16string& className, const std::u16string& wmPasteClass);

@@ -6,6 +6,7 @@
 #include "core/settings_store.h"
 #include "util/file_listing.h"
 #include "util/text_file.h"
+#include "util/text_helpers.h"
 
 namespace {
 
@@ -132,14 +133,6 @@ class DefinitionReader {
 };
 
 }  // namespace
-
-std::u16string_view TrimControls(std::u16string_view text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && text[begin] <= u' ') ++begin;
-  while (end > begin && text[end - 1] <= u' ') --end;
-  return text.substr(begin, end - begin);
-}
 
 std::u16string EntryCaption(std::u16string_view line) {
   const std::size_t tab = line.find(u'\t');

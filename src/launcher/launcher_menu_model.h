@@ -9,6 +9,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/locale.h"
+#include "util/text_helpers.h"
 
 class UsrIniFile;
 
@@ -72,8 +73,6 @@ std::u16string_view CaptionLabel(std::u16string_view caption);
 // Whether the caption has a text part (a TAB), and that part.
 bool HasCaptionText(std::u16string_view caption);
 std::u16string_view CaptionText(std::u16string_view caption);
-// Trims spaces, TABs and other control characters at both ends.
-std::u16string_view TrimControls(std::u16string_view text);
 // A folder path without its trailing separator, except a drive's root ("D:\") which stays the
 // root.
 std::u16string WithoutTrailingSeparator(std::u16string path);

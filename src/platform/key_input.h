@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <initializer_list>
+#include <vector>
 
 // The keyboard as key sequences see it: the state of physical keys, synthetic key events for the
 // window that has the focus, and the pauses between them.
@@ -16,3 +18,15 @@ class KeyInput {
   // A steady clock in milliseconds, for deadlines.
   virtual std::uint64_t NowMs() const = 0;
 };
+
+// Virtual keys of the modifiers (Alt is VK_MENU).
+inline constexpr std::uint8_t kVkShift = 0x10;
+inline constexpr std::uint8_t kVkControl = 0x11;
+inline constexpr std::uint8_t kVkMenu = 0x12;
+inline constexpr std::uint8_t kVkLWin = 0x5B;
+inline constexpr std::uint8_t kVkRWin = 0x5C;
+
+// Waits, looking every pollMs, until none of the keys is held; false when one still is after
+// waitMs (a stuck key, or a user who keeps it down).
+bool WaitForKeysUp(KeyInput& keys, const std::vector<std::uint8_t>& held, std::uint64_t waitMs,
+                   int pollMs);

@@ -29,6 +29,8 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
+}  // namespace
+
 std::string EncodeUtf16(std::u16string_view text, bool bigEndian) {
   std::string out;
   out.reserve(2 + text.size() * 2);
@@ -42,7 +44,10 @@ std::string EncodeUtf16(std::u16string_view text, bool bigEndian) {
   return out;
 }
 
-}  // namespace
+bool HasByteOrderMark(std::string_view bytes) {
+  return bytes.starts_with(kUtf8Bom) || bytes.starts_with(kUtf16LeBom) ||
+         bytes.starts_with(kUtf16BeBom);
+}
 
 DecodedText DecodeText(std::string_view bytes, const CodePage& codePage) {
   if (bytes.starts_with(kUtf8Bom)) {

@@ -35,6 +35,13 @@ DecodedText DecodeText(std::string_view bytes, const CodePage& codePage);
 // leading U+FEFF).
 EncodedText EncodeText(std::u16string_view text, TextEncoding wanted, const CodePage& codePage);
 
+// Whether the bytes begin with the mark of UTF-8, UTF-16 LE or UTF-16 BE.
+bool HasByteOrderMark(std::string_view bytes);
+
+// UTF-16 code units as bytes, little or big endian, after their byte-order mark. Holds any
+// text, lone surrogates included.
+std::string EncodeUtf16(std::u16string_view text, bool bigEndian);
+
 // Lines end at CR LF, CR or LF. A line end at the very end of the text does not start another
 // line, so "a\r\n" is one line and the empty text none; empty lines inside the text are kept.
 std::vector<std::u16string> SplitLines(std::u16string_view text);

@@ -12,13 +12,6 @@ std::size_t FindSeparator(std::u16string_view text, std::u16string_view separato
   return text.find(separator);
 }
 
-void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
-  for (std::size_t pos = text.find(from); pos != std::u16string::npos;
-       pos = text.find(from, pos + to.size())) {
-    text.replace(pos, from.size(), to);
-  }
-}
-
 // Blanks split first; once none is left, full-width blanks split the rest. Runs of separators
 // give no empty words.
 std::vector<std::u16string> SplitWords(std::u16string_view words) {
@@ -86,4 +79,17 @@ bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, b
     if (!all && hit) return true;
   }
   return all;
+}
+
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
+  for (std::size_t pos = text.find(from); pos != std::u16string::npos;
+       pos = text.find(from, pos + to.size())) {
+    text.replace(pos, from.size(), to);
+  }
+}
+
+std::u16string_view TrimControls(std::u16string_view text) {
+  while (!text.empty() && text.front() <= u' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() <= u' ') text.remove_suffix(1);
+  return text;
 }

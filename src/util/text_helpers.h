@@ -13,6 +13,10 @@ std::u16string TextBefore(std::u16string_view text, std::u16string_view separato
 // command CLIPBOARD_T is empty. An empty separator never occurs.
 std::u16string TextAfter(std::u16string_view text, std::u16string_view separator);
 
+// The text without the units up to U+0020 (blanks, TABs, line breaks, other controls) at both
+// ends.
+std::u16string_view TrimControls(std::u16string_view text);
+
 // 1-based position of the first occurrence of part in text, both upper-cased by the user's
 // locale; 0 when part is empty or does not occur.
 std::size_t PosText(std::u16string_view part, std::u16string_view text, const Locale& locale);
@@ -26,3 +30,8 @@ std::size_t CountLines(std::u16string_view text);
 // not). With all, every word must be a hit; otherwise one hit is enough. No words at all pass.
 bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, bool negate,
                 bool caseSensitive, const Locale& locale);
+
+// Replaces every occurrence of from (not empty), left to right; replaced text is not searched
+// again.
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to);
+

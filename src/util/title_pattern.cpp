@@ -149,7 +149,7 @@ TitlePattern::~TitlePattern() = default;
 
 int TitlePattern::CompileCount() { return compileCount.load(); }
 
-std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern) {
+std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern, bool caseless) {
   ++compileCount;
   std::unique_ptr<pcre2_compile_context, CompileContextFree> compileContext(
       pcre2_compile_context_create(nullptr));
@@ -162,9 +162,10 @@ std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern) {
   PCRE2_SIZE errorOffset = 0;
   // Titles may hold lone surrogates; they must not keep the rest of the title from matching.
   // A callout before every item counts the work of a match.
-  compiled->code.reset(pcre2_compile(Units(compiled->pattern), compiled->pattern.size(),
-                                     PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_AUTO_CALLOUT,
-                                     &errorCode, &errorOffset, compileContext.get()));
+  compiled->code.reset(pcre2_compile(
+      Units(compiled->pattern), compiled->pattern.size(),
+      PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_AUTO_CALLOUT | (caseless ? PCRE2_CASELESS : 0),
+      &errorCode, &errorOffset, compileContext.get()));
   if (!compiled->code) return std::nullopt;
   // Each step copies a backtracking frame, which grows with the number of groups.
   std::size_t frameSize = 0;
@@ -180,14 +181,15 @@ std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern) {
   return TitlePattern(std::move(compiled));
 }
 
-bool TitlePattern::Matches(std::u16string_view text) const {
+PatternMatch TitlePattern::Match(std::u16string_view text) const {
   MatchBudget budget;
   budget.pattern = compiled_->pattern;
   budget.textSize = text.size();
   budget.stepCost = compiled_->stepCost;
   pcre2_set_callout(compiled_->matchContext.get(), CountWork, &budget);
-  // Any negative result (no match, budget spent, bad text) is no match.
   const int result = pcre2_match(compiled_->code.get(), Units(text), text.size(), 0, PCRE2_NOTEMPTY,
                                  compiled_->matchData.get(), compiled_->matchContext.get());
-  return result >= 0;
+  if (result >= 0) return PatternMatch::kMatch;
+  // Any other failure (the budget, one of PCRE2's limits, its memory) left the answer open.
+  return result == PCRE2_ERROR_NOMATCH ? PatternMatch::kNoMatch : PatternMatch::kGaveUp;
 }

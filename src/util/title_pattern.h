@@ -3,18 +3,23 @@
 #include <optional>
 #include <string_view>
 
+// What a search found; kGaveUp when the work budget ran out before an answer.
+enum class PatternMatch { kNoMatch, kMatch, kGaveUp };
+
 // A compiled regular expression over window titles and clipboard texts (PCRE2 on UTF-16 text).
-// Letter case is significant, every line-break sequence counts as a newline, and an empty match
-// does not count. Each match runs on a bounded budget, so a pattern that backtracks without end
-// gives up quickly and reports no match. Matching reuses one work area, so a pattern serves one
-// thread at a time.
+// Letter case is significant unless the pattern is compiled caseless, every line-break sequence
+// counts as a newline, and an empty match does not count. Each match runs on a bounded budget, so
+// a pattern that backtracks without end gives up quickly. Matching reuses one work area, so a
+// pattern serves one thread at a time.
 class TitlePattern {
  public:
   // Nothing when the pattern does not compile.
-  static std::optional<TitlePattern> Compile(std::u16string_view pattern);
+  static std::optional<TitlePattern> Compile(std::u16string_view pattern, bool caseless = false);
 
   // Whether the pattern finds a non-empty match anywhere in text.
-  bool Matches(std::u16string_view text) const;
+  PatternMatch Match(std::u16string_view text) const;
+  // Giving up counts as no match (window titles).
+  bool Matches(std::u16string_view text) const { return Match(text) == PatternMatch::kMatch; }
 
   // How many patterns this process has compiled; lets tests see that a window walk compiles its
   // pattern once.

@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
+#include "clip_driver.h"
 #include "desktop_driver.h"
 #include "kelvo_session.h"
 
@@ -18,73 +16,7 @@ namespace {
 
 constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr int kStopCommand = 210;  // the window's "履歴をとらない" command
-
-bool SetClipboard(const std::wstring& text, bool markedPrivate = false) {
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    if (OpenClipboard(nullptr)) break;
-    if (attempt == 49) return false;
-    Sleep(20);
-  }
-  EmptyClipboard();
-  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  memcpy(GlobalLock(block), text.c_str(), bytes);
-  GlobalUnlock(block);
-  bool ok = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-  if (markedPrivate) {
-    const UINT format = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
-    HGLOBAL mark = GlobalAlloc(GMEM_MOVEABLE, 1);
-    ok = ok && SetClipboardData(format, mark) != nullptr;
-  }
-  CloseClipboard();
-  return ok;
-}
-
-HWND ClipWindowOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    HWND found;
-  } search{processId, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[64] = {};
-        GetClassNameW(hwnd, cls, 64);
-        if (pid != s->processId || std::wstring(cls) != L"TClipBdList") return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND ChildOfClass(HWND parent, const wchar_t* cls) {
-  return FindWindowExW(parent, nullptr, cls, nullptr);
-}
-
-void WriteFile(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(std::filesystem::path(path), std::ios::binary);
-  out << bytes;
-}
-
-// The texts of a history file's one-line entries, top first.
-std::vector<std::string> Entries(const std::string& file) {
-  std::vector<std::string> texts;
-  static const std::regex record("CreTime=[^\r\n]*\r\nLineCount=1\r\n([^\r\n]*)\r\n\r\n");
-  for (auto it = std::sregex_iterator(file.begin(), file.end(), record);
-       it != std::sregex_iterator(); ++it) {
-    texts.push_back((*it)[1]);
-  }
-  return texts;
-}
-
-std::string Joined(const std::vector<std::string>& texts) {
-  std::string out;
-  for (const auto& t : texts) out += t + ";";
-  return out;
-}
+constexpr int kHistoryListId = 4;
 
 class ClipboardTest : public ::testing::Test {
  protected:
@@ -97,28 +29,12 @@ class ClipboardTest : public ::testing::Test {
     clipWindow = ClipWindowOf(kelvo.ProcessId());
     return clipWindow != nullptr;
   }
-  // The history as Kelvo would store it now (it writes the file when the session asks to end).
-  std::vector<std::string> Stored() {
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(kelvo.MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
-                        &answer);
-    return Entries(kelvo.ReadFileBytes(L"CLIPDATA.txt"));
-  }
-  // Copies a text and waits until Kelvo has it at the top of its history.
-  [[nodiscard]] bool CopyAndWait(const std::string& text) {
-    if (!SetClipboard(std::wstring(text.begin(), text.end()))) return false;
-    return WaitFor([&] {
-      const auto entries = Stored();
-      return !entries.empty() && entries.front() == text;
-    });
-  }
+  std::vector<std::string> Stored() { return StoredHistory(kelvo); }
+  [[nodiscard]] bool CopyAndWait(const std::string& text) { return ::CopyAndWait(kelvo, text); }
   [[nodiscard]] bool Open(const TestWindow& pad) {
-    SetForegroundWindow(pad.hwnd());
-    if (!WaitFor([&] { return GetForegroundWindow() == pad.hwnd(); })) return false;
-    PressHotKey(kHotMods, 'H');
-    return WaitFor([&] { return IsWindowVisible(clipWindow) != FALSE; });
+    return OpenClipWindow(clipWindow, pad, kHotMods, 'H');
   }
-  LRESULT Rows() { return SendMessageW(ChildOfClass(clipWindow, L"ListBox"), LB_GETCOUNT, 0, 0); }
+  LRESULT Rows() { return SendMessageW(GetDlgItem(clipWindow, kHistoryListId), LB_GETCOUNT, 0, 0); }
 
   KelvoSession kelvo;
   HWND clipWindow = nullptr;
@@ -145,7 +61,7 @@ TEST_F(ClipboardTest, CopiesAreRecordedNewestFirstWithinTheLimitsAndRulesAndSurv
 }
 
 TEST_F(ClipboardTest, EnterPastesTheEntryByPasteMessageAndUpOnTheFirstRowWrapsToTheLast) {
-  WriteFile(kelvo.Folder() + L"\\CLIPDATA.txt",
+  WriteBytes(kelvo.Folder() + L"\\CLIPDATA.txt",
             "\xEF\xBB\xBF" + CrLf("CreTime=2026/01/02 3:04:05\nLineCount=2\nfirst line\nsecond\n\n"
                                   "CreTime=2026/01/01\nLineCount=1\nolder entry\n\n"));
   ASSERT_TRUE(Start(""));

@@ -30,7 +30,7 @@ class FakeLocale : public Locale {
   }
   std::u16string TimeSeparator() const override { return u":"; }
 
- private:
+ protected:
   static std::u16string Num(int value, std::size_t width) {
     std::u16string digits;
     do {
@@ -39,6 +39,20 @@ class FakeLocale : public Locale {
     } while (value > 0);
     while (digits.size() < width) digits.insert(digits.begin(), u'0');
     return digits;
+  }
+};
+
+// Another layout of dates and times: day.month.two-digit year and a 12-hour clock with its
+// designator after the time ("5.3.15", "1:05:06 PM").
+class DotDateLocale : public FakeLocale {
+ public:
+  std::u16string ShortDate(const LocalDateTime& t) const override {
+    return Num(t.day, 1) + u"." + Num(t.month, 1) + u"." + Num(t.year % 100, 2);
+  }
+  std::u16string LongTime(const LocalDateTime& t) const override {
+    const int hour = t.hour % 12 == 0 ? 12 : t.hour % 12;
+    return Num(hour, 1) + u":" + Num(t.minute, 2) + u":" + Num(t.second, 2) +
+           (t.hour < 12 ? u" AM" : u" PM");
   }
 };
 

@@ -4,34 +4,9 @@
 
 #include <map>
 
-#include "support/fake_clipboard.h"
-#include "support/fake_desktop.h"
-#include "support/fake_key_input.h"
-#include "support/fake_locale.h"
-#include "support/fake_window_system.h"
+#include "support/fake_paste_sender.h"
 
 namespace {
-
-// Windows belong to the threads the test gives them; others do not exist.
-class ThreadedDesktop : public FakeDesktop {
- public:
-  std::uint32_t WindowThread(WindowHandle window, std::uint32_t*) const override {
-    const auto found = threads.find(window);
-    return found == threads.end() ? 0 : found->second;
-  }
-  std::map<WindowHandle, std::uint32_t> threads{{7, 70}, {8, 70}};
-};
-
-class RecordingSender : public PasteSender {
- public:
-  bool SendPaste(WindowHandle control) override {
-    log.push_back("paste " + std::to_string(control));
-    return answers;
-  }
-  void ProcessPendingMessages() override { log.push_back("pump"); }
-  bool answers = true;
-  std::vector<std::string> log;
-};
 
 ChosenItem Launch(const std::u16string& caption, std::vector<std::u16string> enclosing = {}) {
   ChosenItem item;
@@ -41,12 +16,9 @@ ChosenItem Launch(const std::u16string& caption, std::vector<std::u16string> enc
   return item;
 }
 
-class LauncherPasteTest : public ::testing::Test {
+class LauncherPasteTest : public ::testing::Test, protected FakePasteServices {
  protected:
-  LauncherPasteTest() {
-    windows.Add(7, u"target", u"Notepad");
-    target = SavedTarget{7, 70, 8};
-  }
+  LauncherPasteTest() { windows.Add(7, u"target", u"Notepad"); }
   PasteOutcome Paste(const std::u16string& caption, const std::u16string& cls = u"RichEdit") {
     windows.Add(8, u"", cls);
     return PasteLauncherText(caption, target, u"EDIT;TEDIT", services);
@@ -57,16 +29,6 @@ class LauncherPasteTest : public ::testing::Test {
     all.insert(all.end(), sender.log.begin(), sender.log.end());
     return all;
   }
-
-  FakeClipboard clipboard;
-  ThreadedDesktop desktop;
-  FakeWindowSystem windows;
-  FakeKeyInput keys;
-  RecordingSender sender;
-  FakeClock clock;
-  FakeLocale locale;
-  PasteServices services{clipboard, desktop, windows, keys, sender, clock, locale};
-  SavedTarget target;
 };
 
 }  // namespace
@@ -136,12 +98,15 @@ TEST_F(LauncherPasteTest, HungTargetIsGivenUp) {
   EXPECT_EQ(desktop.log.back(), "detach 70");
 }
 
-TEST_F(LauncherPasteTest, NoForegroundMeansNothingAtAll) {
+TEST_F(LauncherPasteTest, NoForegroundLeavesTheTextOnTheClipboard) {
   target = SavedTarget{};
-  EXPECT_EQ(Paste(u"x"), PasteOutcome::kNothing);
-  EXPECT_TRUE(clipboard.writes.empty());
+  EXPECT_EQ(Paste(u"x"), PasteOutcome::kOnClipboard);
+  EXPECT_EQ(clipboard.text, u"x");
+  EXPECT_TRUE(desktop.log.empty());
+  EXPECT_TRUE(keys.log.empty());
   target = SavedTarget{7, 70, 8};
   EXPECT_EQ(Paste(u"Empty\t"), PasteOutcome::kNothing);
+  EXPECT_EQ(clipboard.writes.size(), 1u);
 }
 
 TEST_F(LauncherPasteTest, UnwritableClipboardPastesNothing) {
@@ -173,10 +138,14 @@ TEST_F(LauncherPasteTest, VanishedOrReusedTargetGetsNoKeys) {
   EXPECT_TRUE(desktop.log.empty());
 }
 
-TEST_F(LauncherPasteTest, NoFocusOrNoAttachLeavesTheTextOnTheClipboard) {
+TEST_F(LauncherPasteTest, WithoutAFocusCtrlVGoesToTheWindow) {
   target.SavedFocusWnd = 0;
-  EXPECT_EQ(Paste(u"x"), PasteOutcome::kOnClipboard);
-  target.SavedFocusWnd = 8;
+  EXPECT_EQ(Paste(u"x", u"Edit"), PasteOutcome::kPastedByKeys);
+  EXPECT_EQ(desktop.log, (std::vector<std::string>{"attach 70", "detach 70"}));
+  EXPECT_EQ(sender.log, (std::vector<std::string>{"pump"}));  // no paste message: no control
+}
+
+TEST_F(LauncherPasteTest, NoAttachLeavesTheTextOnTheClipboard) {
   desktop.attachWorks = false;
   EXPECT_EQ(Paste(u"y"), PasteOutcome::kOnClipboard);
   EXPECT_EQ(clipboard.text, u"y");

@@ -9,6 +9,7 @@
 #include "support/fake_locale.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"
+#include "util/text_helpers.h"
 
 namespace {
 

@@ -54,6 +54,22 @@ TEST(TitlePatternTest, RunawayBacktrackingReportsNoMatch) {
   EXPECT_TRUE(pattern->Matches(std::u16string(2000, u'a')));
 }
 
+TEST(TitlePatternTest, GivingUpIsToldApartFromNoMatch) {
+  const auto pattern = TitlePattern::Compile(u"(a+)+$");
+  ASSERT_TRUE(pattern.has_value());
+  EXPECT_EQ(pattern->Match(std::u16string(2000, u'a') + u"b"), PatternMatch::kGaveUp);
+  EXPECT_EQ(pattern->Match(u"aab"), PatternMatch::kNoMatch);
+  EXPECT_EQ(pattern->Match(u"xaa"), PatternMatch::kMatch);
+}
+
+TEST(TitlePatternTest, CaselessPatternsFoldEveryScriptsCase) {
+  const auto caseless = TitlePattern::Compile(u"^straße [a-c]+ Ωμέγα$", true);
+  ASSERT_TRUE(caseless.has_value());
+  EXPECT_TRUE(caseless->Matches(u"STRAßE ABC ωΜΈΓΑ"));
+  EXPECT_FALSE(caseless->Matches(u"strasse abc ωμέγα"));
+  EXPECT_FALSE(TitlePattern::Compile(u"^straße$")->Matches(u"STRAßE"));
+}
+
 TEST(TitlePatternTest, BudgetCoversAGroupRepeatedOverTheLongestTitle) {
   const auto pattern = TitlePattern::Compile(u"^(?:(.)\\1?)*x$");
   ASSERT_TRUE(pattern.has_value());

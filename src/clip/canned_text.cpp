@@ -1,0 +1,140 @@
+#include "clip/canned_text.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "base/number_text.h"
+#include "util/text_helpers.h"
+#include "util/text_macros.h"
+
+namespace {
+
+constexpr char16_t kTab = u'\t';
+constexpr std::u16string_view kTabEscape = u"\\t";
+constexpr std::u16string_view kBreakEscape = u"\\n";
+constexpr std::u16string_view kCommand = u"CLIPBOARD_T";
+constexpr int kSets = 8;
+
+}  // namespace
+
+const std::array<CannedEscapeItem, 17> kCannedEscapeMenu = {{
+    {u"\\n  改行", u"\\n"},
+    {u"\\t  タブ", u"\\t"},
+    {u"\\Y  西暦4桁", u"\\Y"},
+    {u"\\y  西暦下2桁", u"\\y"},
+    {u"\\MM 月 January\uFF5EDecember", u"\\MM"},
+    {u"\\M  月 Jan\uFF5EDec", u"\\M"},
+    {u"\\0m 月 01\uFF5E12", u"\\0m"},
+    {u"\\m  月 1\uFF5E12", u"\\m"},
+    {u"\\0d 日 01\uFF5E31", u"\\0d"},
+    {u"\\d  日 1\uFF5E31", u"\\d"},
+    {u"\\WW 曜日 Sunday\uFF5ESaturday", u"\\WW"},
+    {u"\\W  曜日 Sun\uFF5ESat", u"\\W"},
+    {u"\\w  曜日 日\uFF5E土", u"\\w"},
+    {u"\\T  時刻  hh:mm:ss", u"\\T"},
+    {u"\\H  時  hh", u"\\H"},
+    {u"\\N  分  mm", u"\\N"},
+    {u"\\S  秒  ss", u"\\S"},
+}};
+
+bool IsCannedSeparator(std::u16string_view item) { return item == kCannedSeparator; }
+
+std::u16string_view CannedLabel(std::u16string_view item) {
+  return item.substr(0, item.find(kTab));
+}
+
+std::u16string_view CannedBody(std::u16string_view item) {
+  if (IsCannedSeparator(item)) return {};
+  const std::size_t tab = item.find(kTab);
+  if (tab == std::u16string_view::npos) return item;
+  return TrimControls(item.substr(tab + 1));
+}
+
+std::u16string CannedPasteText(std::u16string_view item, const Clock& clock, const Locale& locale) {
+  return ExpandMacros(CannedBody(item), clock, locale);
+}
+
+std::vector<CannedRowPiece> CannedRowPieces(std::u16string_view label) {
+  std::vector<CannedRowPiece> pieces;
+  if (IsCannedSeparator(label)) return pieces;
+  std::u16string_view rest = label;
+  while (true) {
+    const std::size_t tab = rest.find(kTabEscape);
+    const std::size_t lineBreak = rest.find(kBreakEscape);
+    const std::size_t mark = tab < lineBreak ? tab : lineBreak;
+    if (mark == std::u16string_view::npos) {
+      pieces.push_back({CannedRowPiece::Kind::kText, rest});
+      return pieces;
+    }
+    if (mark > 0) pieces.push_back({CannedRowPiece::Kind::kText, rest.substr(0, mark)});
+    pieces.push_back(
+        {mark == tab ? CannedRowPiece::Kind::kTabMark : CannedRowPiece::Kind::kLineBreakMark, {}});
+    rest.remove_prefix(mark + 2);
+    if (rest.empty()) return pieces;
+  }
+}
+
+std::u16string_view CannedMarkGlyph(CannedRowPiece::Kind mark, std::u16string_view fontName) {
+  const bool msFont = fontName.starts_with(u"ＭＳ ") || fontName.starts_with(u"MS ");
+  if (mark == CannedRowPiece::Kind::kTabMark) return msFont ? u"\u21C0" : u"→";
+  return msFont ? u"\u21B4" : u"↓";
+}
+
+std::u16string OneLineText(std::u16string_view text) {
+  std::u16string line;
+  line.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'\r' || c == u'\n') {
+      line += kBreakEscape;
+      if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    } else if (c == kTab) {
+      line += kTabEscape;
+    } else {
+      line.push_back(c);
+    }
+  }
+  return line;
+}
+
+CannedEditFields EditFieldsOf(std::u16string_view item) {
+  CannedEditFields fields;
+  const std::size_t tab = item.find(kTab);
+  std::u16string_view body = item;
+  if (tab != std::u16string_view::npos) {
+    fields.label = std::u16string(TrimControls(item.substr(0, tab)));
+    body = item.substr(tab + 1);
+  }
+  fields.body = std::u16string(body);
+  ReplaceAll(fields.body, kBreakEscape, u"\r\n");
+  ReplaceAll(fields.body, kTabEscape, u"\t");
+  return fields;
+}
+
+std::u16string ItemOfEditFields(std::u16string_view label, std::u16string_view body) {
+  if (label.empty()) return OneLineText(body);
+  return OneLineText(label) + kTab + OneLineText(body);
+}
+
+std::u16string CannedStatusRows(int selected, std::size_t rows) {
+  if (selected < 0) return {};
+  char text[48];
+  std::snprintf(text, sizeof text, "%3u/%3u", static_cast<unsigned>(selected) + 1,
+                static_cast<unsigned>(rows));
+  return std::u16string(text, text + std::char_traits<char>::length(text));
+}
+
+std::u16string CannedStatusText(std::u16string_view pasteText) {
+  std::u16string shown(pasteText);
+  ReplaceAll(shown, u"\r\n", kBreakEscape);
+  ReplaceAll(shown, u"\t", kTabEscape);
+  return shown;
+}
+
+std::optional<int> CannedSetOfCommand(std::u16string_view command) {
+  if (command.size() <= kCommand.size()) return std::nullopt;
+  const std::int32_t number = ParseInt32(command.substr(kCommand.size())).value_or(1);
+  // Compared before subtracting, so that the smallest number cannot overflow.
+  if (number < 1 || number > kSets) return -1;
+  return number - 1;
+}
