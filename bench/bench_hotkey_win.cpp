@@ -24,11 +24,7 @@ constexpr int kPresses = 31;
 double Latency(HWND neutral, HWND target) {
   std::vector<double> times;
   for (int i = 0; i < kPresses; ++i) {
-    SetForegroundWindow(neutral);
-    PumpMessages();
-    Sleep(20);
-    const auto start = Stopwatch::now();
-    PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
+    const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12}, 20);
     Until(
         [&] {
           PumpMessages();

@@ -68,11 +68,7 @@ Result Measure(const std::wstring& buildDir, const MenuFolder& folder, HWND neut
 
   std::vector<double> opens;
   for (int i = 0; i < kOpens; ++i) {
-    SetForegroundWindow(neutral);
-    PumpMessages();
-    Sleep(30);
-    const auto start = Stopwatch::now();
-    PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11});
+    const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11}, 30);
     Until([] {
       PumpMessages();
       return OpenMenu() != nullptr;

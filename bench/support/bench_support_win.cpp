@@ -51,6 +51,15 @@ void PressKeys(std::initializer_list<WORD> keys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+Stopwatch::time_point PressInFront(HWND window, std::initializer_list<WORD> keys, DWORD settleMs) {
+  SetForegroundWindow(window);
+  PumpMessages();
+  Sleep(settleMs);
+  const auto start = Stopwatch::now();
+  PressKeys(keys);
+  return start;
+}
+
 HWND MakeWindow(const wchar_t* className, const std::wstring& title, int x) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = DefWindowProcW;

@@ -43,6 +43,10 @@ void Settled(HWND window);
 
 // Presses the keys in order and releases them in reverse order, in one SendInput.
 void PressKeys(std::initializer_list<WORD> keys);
+// Brings a window of this process to the front, gives the change of focus settleMs to settle
+// (keys sent in the middle of it can be lost under Wine) and presses the keys; returns the time
+// of the press.
+Stopwatch::time_point PressInFront(HWND window, std::initializer_list<WORD> keys, DWORD settleMs);
 
 // A visible top-level window of this process (200 x 100 at x, 50) of a class of its own.
 HWND MakeWindow(const wchar_t* className, const std::wstring& title, int x);
