@@ -164,7 +164,6 @@ class TClipBdList : public Window {
   COLORREF ctrlColor_ = 0, lnCtColor_ = 0;
   int lineSpace_ = 0;
   int previewHeight_ = 50;
-  bool msFont_ = false;
 
   // Controls.
   HWND StatusBar1 = nullptr;

@@ -46,7 +46,8 @@ TEST_F(CannedTextTest, EnterPastesTheBodyExpandedAndThePasteStaysOutOfTheHistory
   TestWindow pad(L"Canned Pad");
   ASSERT_TRUE(OpenClipWindow(clipWindow, pad, kHotMods, 'T'));
   EXPECT_EQ(Rows(), 3);
-  // Row 0 is the separator; Down selects the greeting.
+  // Row 0 is the separator; Home and Down select the greeting.
+  PressHotKey(0, VK_HOME);
   PressHotKey(0, VK_DOWN);
   PressHotKey(0, VK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"Hello\r\nWorld"; }))

@@ -92,7 +92,8 @@ TEST_F(ClipboardTest, OtherClassesGetCtrlVAndEscapeStoresThePlace) {
   EXPECT_EQ(shown.right - shown.left, 400);
   PressHotKey(0, VK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"typed by keys"; }))
-      << Narrow(pad.EditText());
+      << Narrow(pad.EditText()) << " visible " << IsWindowVisible(clipWindow) << " fg "
+      << GetForegroundWindow() << " pad " << pad.hwnd();
 
   ASSERT_TRUE(Open(pad));
   SetWindowPos(clipWindow, nullptr, 80, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -4,9 +4,34 @@
 
 #include <map>
 
-#include "support/fake_paste_sender.h"
+#include "support/fake_clipboard.h"
+#include "support/fake_desktop.h"
+#include "support/fake_key_input.h"
+#include "support/fake_locale.h"
+#include "support/fake_window_system.h"
 
 namespace {
+
+// Windows belong to the threads the test gives them; others do not exist.
+class ThreadedDesktop : public FakeDesktop {
+ public:
+  std::uint32_t WindowThread(WindowHandle window, std::uint32_t*) const override {
+    const auto found = threads.find(window);
+    return found == threads.end() ? 0 : found->second;
+  }
+  std::map<WindowHandle, std::uint32_t> threads{{7, 70}, {8, 70}};
+};
+
+class RecordingSender : public PasteSender {
+ public:
+  bool SendPaste(WindowHandle control) override {
+    log.push_back("paste " + std::to_string(control));
+    return answers;
+  }
+  void ProcessPendingMessages() override { log.push_back("pump"); }
+  bool answers = true;
+  std::vector<std::string> log;
+};
 
 ChosenItem Launch(const std::u16string& caption, std::vector<std::u16string> enclosing = {}) {
   ChosenItem item;
@@ -16,9 +41,12 @@ ChosenItem Launch(const std::u16string& caption, std::vector<std::u16string> enc
   return item;
 }
 
-class LauncherPasteTest : public ::testing::Test, protected FakePasteServices {
+class LauncherPasteTest : public ::testing::Test {
  protected:
-  LauncherPasteTest() { windows.Add(7, u"target", u"Notepad"); }
+  LauncherPasteTest() {
+    windows.Add(7, u"target", u"Notepad");
+    target = SavedTarget{7, 70, 8};
+  }
   PasteOutcome Paste(const std::u16string& caption, const std::u16string& cls = u"RichEdit") {
     windows.Add(8, u"", cls);
     return PasteLauncherText(caption, target, u"EDIT;TEDIT", services);
@@ -29,6 +57,16 @@ class LauncherPasteTest : public ::testing::Test, protected FakePasteServices {
     all.insert(all.end(), sender.log.begin(), sender.log.end());
     return all;
   }
+
+  FakeClipboard clipboard;
+  ThreadedDesktop desktop;
+  FakeWindowSystem windows;
+  FakeKeyInput keys;
+  RecordingSender sender;
+  FakeClock clock;
+  FakeLocale locale;
+  PasteServices services{clipboard, desktop, windows, keys, sender, clock, locale};
+  SavedTarget target;
 };
 
 }  // namespace
@@ -143,6 +181,22 @@ TEST_F(LauncherPasteTest, WithoutAFocusCtrlVGoesToTheWindow) {
   EXPECT_EQ(Paste(u"x", u"Edit"), PasteOutcome::kPastedByKeys);
   EXPECT_EQ(desktop.log, (std::vector<std::string>{"attach 70", "detach 70"}));
   EXPECT_EQ(sender.log, (std::vector<std::string>{"pump"}));  // no paste message: no control
+}
+
+TEST_F(LauncherPasteTest, CtrlVWaitsUntilShiftAltAndWinAreReleased) {
+  keys.HoldFor(kVkShift, 3);  // Shift+Enter chose the entry
+  keys.HoldFor(kVkRWin, 5);
+  EXPECT_EQ(Paste(u"x"), PasteOutcome::kPastedByKeys);
+  // Five looks 10 ms apart, then the usual pause before the keys.
+  EXPECT_EQ(std::vector<std::string>(keys.log.begin(), keys.log.begin() + 7),
+            (std::vector<std::string>{"sleep 10", "sleep 10", "sleep 10", "sleep 10", "sleep 10",
+                                      "sleep 50", "down 0x11"}));
+  keys.HoldForever(kVkMenu);
+  keys.log.clear();
+  EXPECT_EQ(Paste(u"y"), PasteOutcome::kOnClipboard);  // held too long: no keys at all
+  EXPECT_TRUE(keys.Events().empty());
+  EXPECT_EQ(clipboard.text, u"y");
+  EXPECT_EQ(desktop.log.back(), "detach 70");
 }
 
 TEST_F(LauncherPasteTest, NoAttachLeavesTheTextOnTheClipboard) {

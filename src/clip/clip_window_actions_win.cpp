@@ -1,0 +1,580 @@
+#include "clip/clip_window_win.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "clip/clip_window_parts_win.h"
+#include "clip/history_file.h"
+#include "platform/file_dialog_win.h"
+#include "platform/subclass_win.h"
+#include "platform/wide_win.h"
+#include "ui/colour_win.h"
+#include "ui/font_win.h"
+#include "ui/window_place_win.h"
+#include "util/path_text.h"
+
+using namespace clip_window;
+
+// ---------------------------------------------------------------------------------------------
+// The history page
+
+void TClipBdList::SyncHistRows() {
+  if (!HistListBox) return;
+  SendMessageW(HistListBox, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(HistListBox, LB_SETCOUNT, view_.RowCount(), 0);
+  SendMessageW(HistListBox, LB_SETCURSEL, static_cast<WPARAM>(view_.Selected()), 0);
+  SendMessageW(HistListBox, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(HistListBox, nullptr, TRUE);
+  UpdateActionStates();
+}
+
+void TClipBdList::RefreshHistStatus() {
+  if (!StatusBar1) return;
+  view_.Select(static_cast<int>(SendMessageW(HistListBox, LB_GETCURSEL, 0, 0)));
+  const std::u16string rows = view_.StatusRows();
+  SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(rows)));
+  if (view_.RowToHistIndex(-1) < 0) {
+    SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L""));
+  } else {
+    const std::u16string size = view_.StatusSize();
+    SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(W(size)));
+    const std::optional<std::u16string> preview = view_.PreviewText(previewLn_);
+    if (preview) SetWindowTextW(PreviewMemo, W(EditLines(*preview)));
+    if (preview.has_value() != previewShown_) {
+      previewShown_ = preview.has_value();
+      Layout();
+    }
+  }
+  UpdateActionStates();
+}
+
+std::u16string TClipBdList::GetSelText() const {
+  if (page_ == Page::kClip) return view_.SelText(-1);
+  return canned_.SelText(-1);
+}
+
+std::u16string TClipBdList::FindText() const {
+  return FindComboBox ? WindowText(FindComboBox) : std::u16string();
+}
+
+void TClipBdList::SetFindItems() {
+  if (!FindComboBox) return;
+  const std::u16string text = FindText();
+  SendMessageW(FindComboBox, CB_RESETCONTENT, 0, 0);
+  for (const auto& item : findItems_) {
+    SendMessageW(FindComboBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item)));
+  }
+  SetWindowTextW(FindComboBox, W(text));
+}
+
+bool TClipBdList::Enabled(ClipAction action) const {
+  const bool clip = page_ == Page::kClip;
+  switch (action) {
+    case ClipAction::kPaste:
+    case ClipAction::kCopyClip:
+      return !GetSelText().empty() && (clip || !canned_.Editing());
+    case ClipAction::kRegToText:
+      return !GetSelText().empty();
+    case ClipAction::kDelItem:
+      return clip ? !GetSelText().empty() : canned_.CanDelete();
+    case ClipAction::kRegFromClip:
+      return canned_.CanRegFromClip(ClipboardHasText());
+    case ClipAction::kInsFromClip:
+      return canned_.CanInsFromClip(ClipboardHasText());
+    case ClipAction::kEditTextItem:
+      return !clip && canned_.CanEditItem();
+    case ClipAction::kEditTextData:
+      return canned_.CanEditTextData(model_.Editor);
+    case ClipAction::kReloadTextData:
+      return canned_.CanReload();
+    case ClipAction::kInsSep:
+      return canned_.CanInsSep();
+    case ClipAction::kExLine:
+      return clip && view_.CanExpand();
+    case ClipAction::kSortText:
+    case ClipAction::kSortTime:
+    case ClipAction::kSortLength:
+    case ClipAction::kSortLineCnt:
+      return view_.CanSort();
+    case ClipAction::kAllDel:
+      return view_.CanDeleteAll();
+    case ClipAction::kStop:
+    case ClipAction::kLoadHist:
+      return true;
+    case ClipAction::kSaveHist:
+      return !history_.Empty();
+    case ClipAction::kListExtract:
+    case ClipAction::kListExcept:
+      return view_.CanFilter(FindText());
+    case ClipAction::kListRelease:
+      return view_.Filtered();
+    default:
+      return StdEditEnabled(action);
+  }
+}
+
+void TClipBdList::UpdateActionStates() {
+  if (!PageControl1) return;
+  EnableWindow(extractBtn_, Enabled(ClipAction::kListExtract));
+  EnableWindow(exceptBtn_, Enabled(ClipAction::kListExcept));
+  EnableWindow(releaseBtn_, Enabled(ClipAction::kListRelease));
+}
+
+void TClipBdList::Run(ClipAction action) {
+  if (!Enabled(action)) return;
+  switch (action) {
+    case ClipAction::kPaste:
+      Paste(false);
+      break;
+    case ClipAction::kCopyClip:
+      CopyClip();
+      break;
+    case ClipAction::kExLine:
+      if (view_.ExpandLines(HistoryLimit(capture_.Settings().MaxItems))) SyncHistRows();
+      break;
+    case ClipAction::kSortText:
+      view_.Sort(HistorySort::kText);
+      SyncHistRows();
+      break;
+    case ClipAction::kSortTime:
+      view_.Sort(HistorySort::kTime);
+      SyncHistRows();
+      break;
+    case ClipAction::kSortLength:
+      view_.Sort(HistorySort::kLength);
+      SyncHistRows();
+      break;
+    case ClipAction::kSortLineCnt:
+      view_.Sort(HistorySort::kLineCount);
+      SyncHistRows();
+      break;
+    case ClipAction::kDelItem:
+      if (view_.DeleteSelected()) {
+        SyncHistRows();
+        RefreshHistStatus();
+      }
+      break;
+    case ClipAction::kAllDel:
+      view_.DeleteAllShown();
+      SyncHistRows();
+      break;
+    case ClipAction::kStop:
+      ToggleStop();
+      break;
+    case ClipAction::kSaveHist:
+      SaveHist();
+      break;
+    case ClipAction::kLoadHist:
+      LoadHist();
+      break;
+    case ClipAction::kListExtract:
+    case ClipAction::kListExcept:
+    case ClipAction::kListRelease:
+      Filter(action);
+      break;
+    case ClipAction::kStdEditCut:
+    case ClipAction::kStdEditCopy:
+    case ClipAction::kStdEditPaste:
+    case ClipAction::kStdEditSelectAll:
+    case ClipAction::kStdEditUndo:
+      RunStdEdit(action);
+      break;
+    default:
+      RunCanned(action);
+      break;
+  }
+}
+
+bool TClipBdList::StdEditEnabled(ClipAction action) const {
+  const HWND focus = GetFocus();
+  if (!focus || GetParent(focus) == nullptr || !IsChild(Handle(), focus)) return false;
+  wchar_t cls[16] = {};
+  GetClassNameW(focus, cls, 16);
+  if (_wcsicmp(cls, L"Edit") != 0) return false;
+  const bool readOnly = (GetWindowLongPtrW(focus, GWL_STYLE) & ES_READONLY) != 0;
+  DWORD start = 0, end = 0;
+  SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const bool selection = start != end;
+  switch (action) {
+    case ClipAction::kStdEditCut:
+      return !readOnly && selection;
+    case ClipAction::kStdEditCopy:
+      return selection;
+    case ClipAction::kStdEditPaste:
+      return !readOnly && ClipboardHasText();
+    case ClipAction::kStdEditSelectAll:
+      return GetWindowTextLengthW(focus) > 0;
+    case ClipAction::kStdEditUndo:
+      return SendMessageW(focus, EM_CANUNDO, 0, 0) != FALSE;
+    default:
+      return false;
+  }
+}
+
+void TClipBdList::RunStdEdit(ClipAction action) {
+  const HWND focus = GetFocus();
+  switch (action) {
+    case ClipAction::kStdEditCut:
+      SendMessageW(focus, WM_CUT, 0, 0);
+      break;
+    case ClipAction::kStdEditCopy:
+      SendMessageW(focus, WM_COPY, 0, 0);
+      break;
+    case ClipAction::kStdEditPaste:
+      SendMessageW(focus, WM_PASTE, 0, 0);
+      break;
+    case ClipAction::kStdEditSelectAll:
+      SendMessageW(focus, EM_SETSEL, 0, -1);
+      break;
+    case ClipAction::kStdEditUndo:
+      SendMessageW(focus, EM_UNDO, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The canned-text page
+
+bool TClipBdList::ClipboardHasText() const {
+  return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+}
+
+void TClipBdList::ShowResult(const CannedResult& result) {
+  if (!result.message) return;
+  if (settingUp_) {
+    // Shown once the set-up (and the load around it) has ended.
+    setUpMessages_.push_back(*result.message);
+    return;
+  }
+  BusyScope busy(*this);
+  services_.dialogs.ShowMessage(result.message->text, result.message->caption,
+                                result.message->flags);
+}
+
+void TClipBdList::SyncCanned() {
+  if (!sheet_) return;
+  sheet_->Sync();
+  if (page_ == Page::kText) RefreshCannedStatus();
+  UpdateActionStates();
+}
+
+void TClipBdList::RefreshCannedStatus() {
+  if (!StatusBar1 || page_ != Page::kText) return;
+  const std::u16string rows = canned_.StatusRows();
+  const std::u16string text = canned_.StatusText();
+  SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(rows)));
+  SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(W(text)));
+}
+
+void TClipBdList::SelectTextData(int set) {
+  if (!model_.IniFile) return;
+  const CannedResult result = canned_.SelectTextData(set, *model_.IniFile);
+  if (result.changed) model_.IniFile->UpdateFile();
+  SyncCanned();
+  Layout();
+  if (canned_.ListEnabled() && sheet_) SetFocus(sheet_->List());
+  ShowResult(result);
+}
+
+void TClipBdList::RunCanned(ClipAction action) {
+  CannedResult result;
+  switch (action) {
+    case ClipAction::kRegToText:
+      result = canned_.AddTextItem(GetSelText(), -1);
+      break;
+    case ClipAction::kRegFromClip:
+      result = canned_.RegFromClip(services_.paste.clipboard);
+      break;
+    case ClipAction::kInsFromClip:
+      result = canned_.InsFromClip(services_.paste.clipboard);
+      break;
+    case ClipAction::kInsSep:
+      result = canned_.InsSepItem();
+      break;
+    case ClipAction::kDelItem:
+      result = canned_.DeleteSelected();
+      break;
+    case ClipAction::kEditTextItem:
+      if (sheet_) sheet_->BeginEdit();
+      Layout();
+      UpdateActionStates();
+      return;
+    case ClipAction::kEditTextData:
+      EditTextData();
+      return;
+    case ClipAction::kReloadTextData:
+      result = canned_.Reload();
+      break;
+    default:
+      return;
+  }
+  SyncCanned();
+  ShowResult(result);
+}
+
+void TClipBdList::EditTextData() {
+  const std::u16string path = canned_.TextDataPath();
+  if (services_.openInEditor) services_.openInEditor(path);
+  int answer = 0;
+  {
+    BusyScope busy(*this);
+    answer = services_.dialogs.ShowMessage(u"定型文の定義ファイルを再読み込みしますか", u"確認",
+                                           kMbYesNo | kMbIconQuestion);
+  }
+  if (answer == kIdYes) {
+    const CannedResult result = canned_.Reload();
+    SyncCanned();
+    ShowResult(result);
+  }
+  HideClip();
+}
+
+void TClipBdList::EditDone(bool ok) {
+  if (!sheet_ || !canned_.Editing()) return;
+  if (ok) {
+    const CannedResult result = canned_.EditOk(sheet_->LabelText(), sheet_->MemoText());
+    ShowResult(result);
+  } else {
+    canned_.CancelEdit();
+  }
+  SyncCanned();
+  Layout();
+  if (canned_.ListEnabled()) SetFocus(sheet_->List());
+}
+
+void TClipBdList::Paste(bool direct) {
+  if (!direct && !Enabled(ClipAction::kPaste)) return;
+  const std::u16string text = GetSelText();
+  if (!text.empty()) {
+    BusyScope busy(*this);
+    PasteIntoTarget(text, target_, wmPasteClass_, services_.paste, ClipboardPrivacy::kShared);
+  }
+  HideClip();
+}
+
+void TClipBdList::CopyClip() {
+  const std::u16string text = GetSelText();
+  {
+    BusyScope busy(*this);
+    WriteClipboard(services_.paste, text, ClipboardPrivacy::kShared);
+  }
+  HideClip();
+}
+
+void TClipBdList::Filter(ClipAction action) {
+  if (action == ClipAction::kListRelease) {
+    view_.Release();
+    SyncHistRows();
+    return;
+  }
+  const std::u16string words = FindText();
+  PushHistoryItem(findItems_, words, services_.locale);
+  SetFindItems();
+  SetWindowTextW(FindComboBox, W(words));
+  if (action == ClipAction::kListExtract) {
+    view_.Extract(words);
+  } else {
+    view_.Except(words);
+  }
+  SyncHistRows();
+  RefreshHistStatus();
+}
+
+void TClipBdList::ToggleStop() {
+  capture_.Capturing = !capture_.Capturing;
+  std::u16string caption = kHistoryCaption;
+  if (!capture_.Capturing) caption += kStoppedMark;
+  SetWindowTextW(Handle(), W(caption));
+}
+
+void TClipBdList::SaveHist() {
+  FileDialogRequest request{u"履歴に名前を付けて保存", u"履歴データファイル (*.txt)", u"*.TXT",
+                            u"TXT", u"*.txt", std::u16string(DirectoryPart(capture_.Settings().ClipDataPath))};
+  BusyScope busy(*this);
+  const std::optional<std::u16string> path = AskFileName(Handle(), request, true);
+  if (!path) return;
+  if (!WriteHistoryFile(services_.files, services_.locale, *path, history_.Items())) {
+    services_.dialogs.ShowMessage(u"履歴ファイルを保存できません。\n" + *path, u"エラー",
+                                  kMbOk | kMbIconError);
+  }
+}
+
+void TClipBdList::LoadHist() {
+  FileDialogRequest request{u"履歴をファイルから読込", u"履歴データファイル (*.txt)", u"*.TXT",
+                            u"TXT", u"*.txt", std::u16string(DirectoryPart(capture_.Settings().ClipDataPath))};
+  BusyScope busy(*this);
+  const std::optional<std::u16string> path = AskFileName(Handle(), request, false);
+  if (!path) return;
+  HistoryRead read =
+      ReadHistoryFile(services_.files, services_.codePage, services_.locale, *path,
+                      DaysFromDateTime(services_.clock.Now()));
+  if (read.status == HistoryReadStatus::kUnreadable) {
+    services_.dialogs.ShowMessage(u"履歴ファイルを読み込めません。\n" + *path, u"エラー",
+                                  kMbOk | kMbIconError);
+    return;
+  }
+  if (read.status != HistoryReadStatus::kLoaded) return;
+  history_.Assign(std::move(read.items));
+  view_.FillHistList(0);
+  SyncHistRows();
+}
+
+void TClipBdList::AppendActions(HMENU menu, const int* ids, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (ids[i] == kMenuSeparator) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    const ClipAction action = *ClipActionOf(ids[i]);
+    UINT flags = MF_STRING | (Enabled(action) ? MF_ENABLED : MF_GRAYED);
+    if (action == ClipAction::kStop && !capture_.Capturing) flags |= MF_CHECKED;
+    AppendMenuW(menu, flags, static_cast<UINT_PTR>(ids[i]),
+                W(std::u16string(ClipActionTexts(action).caption)));
+  }
+}
+
+void TClipBdList::ShowPopupMenu(HWND control, POINT at) {
+  MenuHandle menu(CreatePopupMenu());
+  if (!menu) return;
+  HWND list = HistListBox;
+  if (sheet_ && sheet_->IsEditField(control)) {
+    AppendActions(menu.get(), kEditFieldMenu, std::size(kEditFieldMenu));
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    for (std::size_t i = 0; i < kCannedEscapeMenu.size(); ++i) {
+      const std::u16string caption(kCannedEscapeMenu[i].caption);
+      AppendMenuW(menu.get(), MF_STRING, CannedSheet::kFirstEscapeId + i, W(caption));
+    }
+    list = control;
+  } else if (page_ == Page::kText) {
+    AppendActions(menu.get(), kCannedMenu, std::size(kCannedMenu));
+    list = sheet_ ? sheet_->List() : HistListBox;
+  } else {
+    AppendActions(menu.get(), kHistoryMenu, std::size(kHistoryMenu));
+  }
+  if (at.x == -1 && at.y == -1) {
+    // From the keyboard: beside the selected row.
+    RECT row{};
+    const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (sel < 0 || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(sel),
+                                reinterpret_cast<LPARAM>(&row)) == LB_ERR) {
+      GetClientRect(list, &row);
+    }
+    at = POINT{row.left + Scale(8, Dpi()), row.bottom};
+    ClientToScreen(list, &at);
+  }
+  BusyScope busy(*this);
+  const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                                    Handle(), nullptr);
+  // Run after the menu's own loop has ended.
+  if (chosen != 0) PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard
+
+LRESULT CALLBACK TClipBdList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR self) noexcept {
+  try {
+    return reinterpret_cast<TClipBdList*>(self)->ControlMessage(hwnd, msg, wp, lp);
+  } catch (...) {
+    return DefSubclass(hwnd, msg, wp, lp);
+  }
+}
+
+bool TClipBdList::Shortcut(WPARAM vk) {
+  const bool ctrl = CtrlDown();
+  if (ctrl && vk == 'C' && Enabled(ClipAction::kCopyClip)) {
+    Run(ClipAction::kCopyClip);
+    return true;
+  }
+  return false;
+}
+
+bool TClipBdList::ListKey(HWND list, WPARAM vk) {
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  switch (vk) {
+    case VK_RETURN:
+      // Ctrl+Enter edits a canned text; the history has no such shortcut.
+      Run(list != HistListBox && CtrlDown() ? ClipAction::kEditTextItem : ClipAction::kPaste);
+      return true;
+    case VK_ESCAPE:
+      HideClip();
+      return true;
+    case VK_DELETE:
+      Run(ClipAction::kDelItem);
+      return true;
+    case VK_UP:
+    case VK_DOWN: {
+      if (count <= 0) return false;
+      const bool wrap = vk == VK_UP ? sel == 0 : sel == count - 1;
+      if (!wrap) return false;
+      const LRESULT to = vk == VK_UP ? count - 1 : 0;
+      SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(to), 0);
+      if (list == HistListBox) {
+        view_.Select(static_cast<int>(to));
+      } else {
+        canned_.Select(static_cast<int>(to));
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+  const bool cannedList = sheet_ && control == sheet_->List();
+  const bool editField = sheet_ && sheet_->IsEditField(control);
+  if (cannedList && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && sheet_->ListMouse(msg, lp)) {
+    return 0;
+  }
+  if (cannedList && msg == WM_CAPTURECHANGED) sheet_->ListMouse(msg, lp);
+  if (editField && msg == WM_CONTEXTMENU) {
+    ShowPopupMenu(control, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+    return 0;
+  }
+  if (editField && msg == WM_KEYDOWN) {
+    if (wp == VK_ESCAPE) {
+      EditDone(false);
+      return 0;
+    }
+    if (wp == VK_RETURN && control == sheet_->LabelEdit()) {
+      EditDone(true);  // OK is the panel's default button
+      return 0;
+    }
+    return DefSubclass(control, msg, wp, lp);
+  }
+  if (editField && msg == WM_CHAR && (wp == 0x1B || (wp == L'\r' && control == sheet_->LabelEdit()))) {
+    return 0;
+  }
+  if (editField && msg == WM_GETDLGCODE) {
+    return DefSubclass(control, msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTTAB;
+  }
+  if (msg == WM_KEYDOWN) {
+    if (Shortcut(wp)) return 0;
+    if ((control == HistListBox || cannedList) && ListKey(control, wp)) return 0;
+    if (control == findEdit_) {
+      if (wp == VK_RETURN) {
+        Run(ClipAction::kListExtract);
+        return 0;
+      }
+      if (wp == VK_ESCAPE) {
+        HideClip();
+        return 0;
+      }
+    }
+    if (control == PreviewMemo && wp == VK_ESCAPE) {
+      HideClip();
+      return 0;
+    }
+  } else if (msg == WM_CHAR && (wp == L'\r' || wp == 0x1B) && control != PreviewMemo) {
+    return 0;  // handled on the key press; swallowed so that no beep sounds
+  } else if (msg == WM_GETDLGCODE && (control == HistListBox || cannedList)) {
+    return DefSubclass(control, msg, wp, lp) | DLGC_WANTALLKEYS;
+  }
+  return DefSubclass(control, msg, wp, lp);
+}
+

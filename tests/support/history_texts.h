@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "clip/history.h"
+
+using Texts = std::vector<std::u16string>;
+
+// The texts of history entries, in their order.
+inline Texts TextsOf(const std::vector<HistoryRec>& items) {
+  Texts texts;
+  for (const HistoryRec& rec : items) texts.push_back(rec.Text);
+  return texts;
+}
