@@ -21,10 +21,13 @@
 
 namespace {
 
+// The history file: entries of ~130 characters, and of 1 MB.
 constexpr int kSmallEntries = 10000;
 constexpr int kBigEntries = 20;
+// Copies made of each size.
 constexpr int kSmallCopies = 100;
 constexpr int kBigCopies = 10;
+// Rounds of each measurement (the first show counts among the shows).
 constexpr int kShows = 21;
 constexpr int kExtracts = 11;
 constexpr int kStores = 5;
