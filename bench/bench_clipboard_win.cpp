@@ -65,8 +65,8 @@ std::wstring BigText(int n, const wchar_t* tag) {
 }
 
 std::string Utf8(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                    0, nullptr, nullptr);
   std::string out(n, '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
                       nullptr, nullptr);
@@ -156,10 +156,10 @@ double StartUntilReady(const std::wstring& folder, HANDLE* process) {
 // ---- The measurements
 
 struct Result {
-  double startMs = 0;     // median start until ready
-  double memoryMb = 0;    // idle private memory with the small entries only (or none)
-  double smallCopyCpu = 0, bigCopyCpu = 0;     // Kelvo's CPU ms per copy
-  double smallCopyWall = 0, bigCopyWall = 0;   // median ms until the row is there
+  double startMs = 0;   // median start until ready
+  double memoryMb = 0;  // idle private memory with the small entries only (or none)
+  double smallCopyCpu = 0, bigCopyCpu = 0;    // Kelvo's CPU ms per copy
+  double smallCopyWall = 0, bigCopyWall = 0;  // median ms until the row is there
   // Medians, and the fastest rounds: other work on the machine slows whole stretches of rounds.
   double firstShow = 0, show = 0, showFastest = 0;
   double extract = 0, extractFastest = 0;

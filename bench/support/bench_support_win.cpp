@@ -126,7 +126,8 @@ std::string ReadBytes(const std::wstring& path) {
   if (f == INVALID_HANDLE_VALUE) return bytes;
   char buffer[65536];
   DWORD read = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+  while (ReadFile(f, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
   CloseHandle(f);
   return bytes;
 }
