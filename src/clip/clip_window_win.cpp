@@ -38,7 +38,9 @@ bool TClipBdList::Create() {
 void TClipBdList::LoadClipSettings() {
   if (!Handle() || !model_.IniFile) return;
   const HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  if (Visible()) HideClip();
+  // The place is kept in the store; the file is written at the next hide or at exit, not in the
+  // middle of the load that runs this set-up.
+  if (Visible()) HideClip(false);
   settingUp_ = true;
   const UsrIniFile& ini = *model_.IniFile;
   const FontDescription base = BaseFont();
@@ -83,18 +85,8 @@ void TClipBdList::LoadHistoryFile(bool firstSetUp, const CaptureSettings& old) {
                                      now.ClipDataPath, nowDays);
   historyBlocked_ = read.status == HistoryReadStatus::kUnreadable;
   if (read.status != HistoryReadStatus::kLoaded) return;
-  if (history_.Empty()) {
-    history_.Assign(std::move(read.items));
-    return;
-  }
   // Merged after what this run captured, without the texts it already holds.
-  std::vector<HistoryRec> merged = history_.Items();
-  for (HistoryRec& rec : read.items) {
-    const bool present = std::any_of(merged.begin(), merged.end(),
-                                     [&](const HistoryRec& r) { return r.Text == rec.Text; });
-    if (!present) merged.push_back(std::move(rec));
-  }
-  history_.Assign(std::move(merged));
+  history_.MergeBelow(std::move(read.items));
 }
 
 void TClipBdList::StoreHistory() {
@@ -246,7 +238,7 @@ void TClipBdList::ApplyTransparency() {
   }
 }
 
-void TClipBdList::HideClip() {
+void TClipBdList::HideClip(bool writeFile) {
   if (!Handle()) return;
   if (PageControl1 && Visible() && model_.IniFile) {
     UsrIniFile& ini = *model_.IniFile;
@@ -258,7 +250,7 @@ void TClipBdList::HideClip() {
     ini.WriteInteger(kSection, u"Height", Height(bounds));
     ini.WriteInteger(kSection, u"PreviewHeight", previewHeight_);
     ini.WriteItemList(findItems_, kFindSection, kFindItems);
-    ini.UpdateFile();
+    if (writeFile) ini.UpdateFile();
   }
   ShowWindow(Handle(), SW_HIDE);
 }

@@ -56,8 +56,8 @@ class TClipBdList : public Window {
 
   // The internal commands CLIPBOARD, CLIPBOARD_C and CLIPBOARD_T[n].
   void RunCommand(const std::u16string& command);
-  // Hides and stores the window's place and the search words.
-  void HideClip();
+  // Hides and stores the window's place and the search words (and writes the settings file).
+  void HideClip(bool writeFile = true);
   bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
   // True while a paste, a message box or a file dialog of this window runs.
   bool Busy() const { return busy_ > 0; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 #include <utility>
 
 #include "util/text_helpers.h"
@@ -143,6 +144,19 @@ bool MoreLinesFirst(const HistoryRec& a, const HistoryRec& b) {
 }
 
 }  // namespace
+
+void THistoryList::MergeBelow(std::vector<HistoryRec> items) {
+  // Views into both lists; nothing moves until every entry to keep is known.
+  std::unordered_set<std::u16string_view> present;
+  present.reserve(items_.size() + items.size());
+  for (const HistoryRec& rec : items_) present.insert(rec.Text);
+  std::vector<bool> keep(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) keep[i] = present.insert(items[i].Text).second;
+  present.clear();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (keep[i]) items_.push_back(std::move(items[i]));
+  }
+}
 
 void THistoryList::Sort(HistorySort order) {
   switch (order) {

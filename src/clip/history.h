@@ -45,6 +45,9 @@ class THistoryList {
   const std::vector<HistoryRec>& Items() const { return items_; }
   // Replaces every entry (a successful file load).
   void Assign(std::vector<HistoryRec> items) { items_ = std::move(items); }
+  // Appends the entries whose text the list does not hold yet, in their order (a history file
+  // read again while the list keeps what was captured since).
+  void MergeBelow(std::vector<HistoryRec> items);
 
  private:
   std::vector<HistoryRec> items_;

@@ -108,5 +108,8 @@ bool OpenClipWindow(HWND clipWindow, const TestWindow& pad, UINT modifiers, UINT
   SetForegroundWindow(pad.hwnd());
   if (!WaitFor([&] { return GetForegroundWindow() == pad.hwnd(); })) return false;
   PressHotKey(modifiers, key);
-  return WaitFor([&] { return IsWindowVisible(clipWindow) != FALSE; });
+  // Keys typed next must reach it: it shows first and takes the foreground right after.
+  return WaitFor([&] {
+    return IsWindowVisible(clipWindow) != FALSE && GetForegroundWindow() == clipWindow;
+  });
 }

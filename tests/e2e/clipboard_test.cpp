@@ -49,6 +49,9 @@ TEST_F(ClipboardTest, CopiesAreRecordedNewestFirstWithinTheLimitsAndRulesAndSurv
   ASSERT_TRUE(SetClipboard(L"password", true));
   ASSERT_TRUE(CopyAndWait("five"));
   EXPECT_EQ(Joined(Stored()), "five;four;two;");
+  // A reload keeps what was captured.
+  kelvo.StartAgain(L"-R");
+  EXPECT_EQ(Joined(Stored()), "five;four;two;");
 
   // At exit the file is written; the next start shows the same entries in the same order.
   EXPECT_EQ(kelvo.Stop(), 0);

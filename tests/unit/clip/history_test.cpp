@@ -60,3 +60,16 @@ TEST(HistoryTimeTest, DaysSince1899ComeBackToTheSecond) {
   EXPECT_EQ(DateTimeFromDays(1e300).year, 9999);
   EXPECT_EQ(DateTimeFromDays(std::numeric_limits<double>::quiet_NaN()).year, 1601);
 }
+
+TEST(HistoryListTest, AFileReadAgainJoinsBelowWhatWasCapturedWithoutDuplicates) {
+  THistoryList list;
+  list.Append(HistoryRec(u"new", 2));
+  list.Append(HistoryRec(u"shared", 2));
+  // Short texts too: their characters live inside the string object that the merge moves.
+  std::vector<HistoryRec> file;
+  for (const char16_t* text : {u"shared", u"old", u"old", u"older", u"new"}) {
+    file.emplace_back(text, 1);
+  }
+  list.MergeBelow(std::move(file));
+  EXPECT_EQ(TextsOf(list.Items()), (Texts{u"new", u"shared", u"old", u"older"}));
+}
