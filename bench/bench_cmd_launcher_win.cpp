@@ -5,25 +5,15 @@
 //   bench_cmd_launcher_win.exe BUILD_DIR
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "support/bench_support_win.h"
+
 namespace {
 
-using Stopwatch = std::chrono::steady_clock;
 constexpr int kRounds = 21;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double Ms(Stopwatch::time_point since) {
-  return std::chrono::duration<double, std::milli>(Stopwatch::now() - since).count();
-}
 
 std::string Settings(int keywords, bool launchDir) {
   std::string s =
@@ -38,47 +28,6 @@ std::string Settings(int keywords, bool launchDir) {
   return s;
 }
 
-void Keys(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> in;
-  for (WORD k : keys) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    in.push_back(i);
-  }
-  for (auto it = keys.end(); it != keys.begin();) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = *--it;
-    i.ki.dwFlags = KEYEVENTF_KEYUP;
-    in.push_back(i);
-  }
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-std::wstring Text(HWND hwnd) {
-  wchar_t text[256] = {};
-  // Sent, not GetWindowText: that reads no control of another process.
-  SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// Waits until the box's thread has handled everything queued before this call (paint included).
-void Settled(HWND box) {
-  DWORD_PTR result;
-  SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
-template <typename Condition>
-bool Until(Condition done) {
-  const auto start = Stopwatch::now();
-  while (!done()) {
-    if (Stopwatch::now() - start > std::chrono::seconds(10)) return false;
-  }
-  return true;
-}
-
 struct Result {
   double show = 0;
   double type = 0;
@@ -88,85 +37,63 @@ struct Result {
 };
 
 Result Measure(const std::wstring& buildDir, int keywords, bool launchDir, bool leakRun) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"kelvo-bench-cmd";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), (folder + L"\\Kelvo.exe").c_str(), FALSE);
+  const std::wstring folder = BenchFolder(L"kelvo-bench-cmd");
   if (launchDir) {
     // Listing looks at names only: empty files stand for shortcuts.
     CreateDirectoryW((folder + L"\\links").c_str(), nullptr);
     for (int i = 0; i < 5000; ++i) {
-      const std::wstring name = folder + L"\\links\\App " + std::to_wstring(i) + L".lnk";
-      CloseHandle(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      WriteBytes(folder + L"\\links\\App " + std::to_wstring(i) + L".lnk", "");
     }
   }
-  const std::string settings = Settings(keywords, launchDir);
-  HANDLE f = CreateFileW((folder + L"\\Kelvo.INI").c_str(), GENERIC_WRITE, 0, nullptr,
-                         CREATE_ALWAYS, 0, nullptr);
-  DWORD written;
-  WriteFile(f, settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr);
-  CloseHandle(f);
-  std::wstring line = L"\"" + folder + L"\\Kelvo.exe\"";
-  STARTUPINFOW si{sizeof(si)};
-  PROCESS_INFORMATION pi{};
-  CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                 &pi);
-  CloseHandle(pi.hThread);
-  while (!FindWindowW(L"TKelvoMainForm", nullptr)) Sleep(5);
-  WaitForInputIdle(pi.hProcess, 10000);
-  Sleep(500);
+  BenchKelvo kelvo(buildDir, folder, Settings(keywords, launchDir));
 
   Result r;
   std::vector<double> shows, types, backs;
   HWND box = nullptr;
   for (int i = 0; i < kRounds; ++i) {
     auto start = Stopwatch::now();
-    Keys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
+    PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
     Until([&] {
       box = FindWindowW(L"TCmdLncForm", nullptr);
       return box && IsWindowVisible(box);
     });
     Settled(box);
-    shows.push_back(Ms(start));
+    shows.push_back(MsSince(start));
     HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
     r.rows = SendMessageW(combo, CB_GETCOUNT, 0, 0);
     start = Stopwatch::now();
-    Keys({'Q'});
-    Until([&] { return Text(combo) == L"qzone"; });
+    PressKeys({'Q'});
+    Until([&] { return WindowText(combo) == L"qzone"; });
     Settled(box);
-    types.push_back(Ms(start));
+    types.push_back(MsSince(start));
     start = Stopwatch::now();
-    Keys({VK_BACK});
-    Until([&] { return Text(combo).empty(); });
+    PressKeys({VK_BACK});
+    Until([&] { return WindowText(combo).empty(); });
     Settled(box);
-    backs.push_back(Ms(start));
-    Keys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
+    backs.push_back(MsSince(start));
+    PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
     Until([&] { return !IsWindowVisible(box); });
   }
   r.show = Median(shows);
   r.type = Median(types);
   r.back = Median(backs);
   if (leakRun) {
-    Keys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
+    PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
     Until([&] { return IsWindowVisible(box); });
     Settled(box);
     HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
-    r.gdiBefore = GetGuiResources(pi.hProcess, GR_GDIOBJECTS);
-    r.userBefore = GetGuiResources(pi.hProcess, GR_USEROBJECTS);
+    r.gdiBefore = GetGuiResources(kelvo.Process(), GR_GDIOBJECTS);
+    r.userBefore = GetGuiResources(kelvo.Process(), GR_USEROBJECTS);
     for (int i = 0; i < 500; ++i) {
-      Keys({'Q'});
-      Until([&] { return Text(combo) == L"qzone"; });
-      Keys({VK_BACK});
-      Until([&] { return Text(combo).empty(); });
+      PressKeys({'Q'});
+      Until([&] { return WindowText(combo) == L"qzone"; });
+      PressKeys({VK_BACK});
+      Until([&] { return WindowText(combo).empty(); });
     }
     Settled(box);
-    r.gdiAfter = GetGuiResources(pi.hProcess, GR_GDIOBJECTS);
-    r.userAfter = GetGuiResources(pi.hProcess, GR_USEROBJECTS);
+    r.gdiAfter = GetGuiResources(kelvo.Process(), GR_GDIOBJECTS);
+    r.userAfter = GetGuiResources(kelvo.Process(), GR_USEROBJECTS);
   }
-  PostMessageW(FindWindowW(L"TKelvoMainForm", nullptr), WM_CLOSE, 0, 0);
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hProcess);
   return r;
 }
 

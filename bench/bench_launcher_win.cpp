@@ -9,8 +9,6 @@
 //   bench_launcher_win.exe BUILD_DIR
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,71 +17,30 @@
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "platform/locale_win.h"
+#include "platform/wide_win.h"
+#include "support/bench_support_win.h"
 #include "util/file_listing.h"
 
 namespace {
 
-using Stopwatch = std::chrono::steady_clock;
 constexpr int kOpens = 11;
 constexpr int kReloads = 11;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double Ms(Stopwatch::time_point since) {
-  return std::chrono::duration<double, std::milli>(Stopwatch::now() - since).count();
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-void WriteText(const std::wstring& path, const std::string& text) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written;
-  WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(f);
-}
-
-void Keys(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> in;
-  for (WORD k : keys) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    in.push_back(i);
-  }
-  for (auto it = keys.end(); it != keys.begin();) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = *--it;
-    i.ki.dwFlags = KEYEVENTF_KEYUP;
-    in.push_back(i);
-  }
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
 
 HWND OpenMenu() {
   HWND menu = FindWindowW(L"#32768", nullptr);
   return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-// The menu is shown once its items are measured; it paints before it next looks at messages, so
-// a message that Kelvo's thread answers afterwards marks the menu as painted.
-bool Painted(HWND owner) {
-  DWORD_PTR answer = 0;
-  return SendMessageTimeoutW(owner, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer) != 0;
-}
+// A folder with a menu definition file and, for the big menu, a tree of shortcuts, and the
+// settings that show them.
+struct MenuFolder {
+  std::wstring path;
+  std::string settings;
+};
 
-std::wstring MakeFolder(const std::wstring& name, const std::string& definition, bool tree) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + name;
-  CreateDirectoryW(folder.c_str(), nullptr);
-  WriteText(folder + L"\\menu.txt", definition);
+MenuFolder MakeFolder(const std::wstring& name, const std::string& definition, bool tree) {
+  const std::wstring folder = BenchFolder(name);
+  WriteBytes(folder + L"\\menu.txt", definition);
   std::string ini =
       "[General]\r\nVersion=169\r\n[HotKey1]\r\nKey=Ctrl+Alt+Shift+F11\r\nCommand=POPUPMENU\r\n"
       "[PopupMenu]\r\nPopupFile=menu.txt\r\nPosX=60\r\nPosY=60\r\n";
@@ -93,11 +50,10 @@ std::wstring MakeFolder(const std::wstring& name, const std::string& definition,
     for (int d = 0; d < 300; ++d) {
       const std::wstring dir = folder + L"\\links\\Folder " + std::to_wstring(d);
       CreateDirectoryW(dir.c_str(), nullptr);
-      for (int f = 0; f < 10; ++f) WriteText(dir + L"\\Tool " + std::to_wstring(f) + L".lnk", "");
+      for (int f = 0; f < 10; ++f) WriteBytes(dir + L"\\Tool " + std::to_wstring(f) + L".lnk", "");
     }
   }
-  WriteText(folder + L"\\Kelvo.INI", ini);
-  return folder;
+  return {folder, ini};
 }
 
 struct Result {
@@ -105,46 +61,35 @@ struct Result {
   double reload = 0;
 };
 
-Result Measure(const std::wstring& buildDir, const std::wstring& folder, HWND neutral) {
-  CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), (folder + L"\\Kelvo.exe").c_str(), FALSE);
-  const std::wstring exe = folder + L"\\Kelvo.exe";
-  std::wstring line = L"\"" + exe + L"\"";
-  STARTUPINFOW si{sizeof(si)};
-  PROCESS_INFORMATION pi{};
+Result Measure(const std::wstring& buildDir, const MenuFolder& folder, HWND neutral) {
+  BenchKelvo kelvo(buildDir, folder.path, folder.settings);
+  const HWND main = kelvo.MainWindow();
   Result result;
-  if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                      &si, &pi)) {
-    return result;
-  }
-  CloseHandle(pi.hThread);
-  HWND main = nullptr;
-  while (!(main = FindWindowW(L"TKelvoMainForm", nullptr))) Sleep(5);
-  WaitForInputIdle(pi.hProcess, 10000);
-  Sleep(500);
 
   std::vector<double> opens;
   for (int i = 0; i < kOpens; ++i) {
-    SetForegroundWindow(neutral);
-    Pump();
-    Sleep(30);
-    const auto start = Stopwatch::now();
-    Keys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11});
-    HWND menu = nullptr;
-    while (!(menu = OpenMenu())) {
-      if (Ms(start) > 10000) break;
-      Pump();
-    }
-    Painted(main);
-    opens.push_back(Ms(start));
-    Keys({VK_ESCAPE});
-    const auto closing = Stopwatch::now();
-    while (OpenMenu() && Ms(closing) < 5000) Pump();
+    const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11}, 30);
+    Until([] {
+      PumpMessages();
+      return OpenMenu() != nullptr;
+    });
+    // The menu is shown once its items are measured; it paints before it next looks at
+    // messages, so a message that Kelvo's thread answers afterwards marks the menu as painted.
+    Answers(main);
+    opens.push_back(MsSince(start));
+    PressKeys({VK_ESCAPE});
+    Until(
+        [] {
+          PumpMessages();
+          return OpenMenu() == nullptr;
+        },
+        std::chrono::seconds(5));
   }
   result.open = Median(opens);
 
   std::vector<double> reloads;
   const UINT loadsDone = RegisterWindowMessageW(L"Kelvo.LoadsDone");
-  Painted(main);
+  Answers(main);
   static const wchar_t kReload[] = L"-R";
   for (int i = 0; i < kReloads; ++i) {
     COPYDATASTRUCT data{1, sizeof(kReload), const_cast<wchar_t*>(kReload)};
@@ -152,32 +97,19 @@ Result Measure(const std::wstring& buildDir, const std::wstring& folder, HWND ne
     const auto start = Stopwatch::now();
     const LRESULT sent = SendMessageTimeoutW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
                                              SMTO_NORMAL, 30000, &answer);
-    reloads.push_back(Ms(start));
+    reloads.push_back(MsSince(start));
     // A reload asked for while the last hotkey still finishes runs after it: wait as a second
     // start does.
     while (sent && answer != 0) {
       DWORD_PTR done = 0;
       SendMessageTimeoutW(main, loadsDone, 0, 0, SMTO_NORMAL, 5000, &done);
-      if (done >= answer || Ms(start) > 30000) break;
+      if (done >= answer || MsSince(start) > 30000) break;
       Sleep(1);
     }
-    reloads.back() = Ms(start);
+    reloads.back() = MsSince(start);
   }
   result.reload = Median(reloads);
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hProcess);
   return result;
-}
-
-HWND MakeNeutral() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"KelvoBenchNeutral";
-  RegisterClassW(&wc);
-  return CreateWindowExW(0, wc.lpszClassName, L"neutral", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 50,
-                         200, 100, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace
@@ -195,12 +127,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     big += s == 50 ? "--\r\n" : "<\r\n";
   }
-  HWND neutral = MakeNeutral();
+  HWND neutral = MakeWindow(L"KelvoBenchNeutral", L"neutral", 700);
   const Result smallMenu =
       Measure(buildDir, MakeFolder(L"kelvo-bench-menu-small", small, false), neutral);
   const Result fileOnly =
       Measure(buildDir, MakeFolder(L"kelvo-bench-menu-file", big, false), neutral);
-  const Result bigMenu = Measure(buildDir, MakeFolder(L"kelvo-bench-menu-big", big, true), neutral);
+  const MenuFolder bigFolder = MakeFolder(L"kelvo-bench-menu-big", big, true);
+  const Result bigMenu = Measure(buildDir, bigFolder, neutral);
   std::printf(
       "launcher menu, hotkey to painted (median of %d): 10 entries %.2f ms, "
       "1,000-line file %.2f ms, file + 3,000 shortcuts %.2f ms (adds %.2f ms, ratio %.2f)\n",
@@ -213,10 +146,7 @@ int wmain(int argc, wchar_t** argv) {
       bigMenu.reload, bigMenu.reload - smallMenu.reload);
   DestroyWindow(neutral);
 
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::u16string big16 =
-      reinterpret_cast<const char16_t*>(temp) + std::u16string(u"kelvo-bench-menu-big");
+  const std::u16string big16 = U16(bigFolder.path.c_str());
   WinFileSystem files;
   WinCodePage codePage;
   WinLocale locale;
@@ -226,12 +156,12 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < kReloads; ++i) {
     auto start = Stopwatch::now();
     const PopupLauncher menu = BuildLauncherMenu(sources, files, codePage, locale);
-    builds.push_back(Ms(start));
+    builds.push_back(MsSince(start));
     items = menu.commands.size() - 1;
     start = Stopwatch::now();
     std::vector<std::u16string> paths;
     ListFiles(files, locale, sources.PopupDir, paths, u"LNK", false);
-    listings.push_back(Ms(start));
+    listings.push_back(MsSince(start));
   }
   std::printf(
       "model build (median of %d): %.2f ms for %zu entries, of which listing the tree "

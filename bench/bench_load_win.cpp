@@ -3,10 +3,7 @@
 //   bench_load_win.exe
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 #include "core/main_model.h"
@@ -16,22 +13,10 @@
 #include "platform/hotkey_registrar_win.h"
 #include "platform/locale_win.h"
 #include "platform/wide_win.h"
+#include "support/bench_support_win.h"
 #include "util/file_listing.h"
 
 namespace {
-
-double MedianMs(int runs, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    times.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 class NoTray : public TrayIcon {
  public:
@@ -47,9 +32,7 @@ class NoTimer : public RetryTimer {
 }  // namespace
 
 int wmain() {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::u16string folder = U16(temp) + u"kelvo-bench";
+  const std::u16string folder = U16(BenchFolder(L"kelvo-bench").c_str());
   WinFileSystem files;
   WinCodePage codePage;
   WinLocale locale;

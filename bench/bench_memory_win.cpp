@@ -3,81 +3,33 @@
 //   bench_memory_win.exe BUILD_DIR
 #include <windows.h>
 
-#include <psapi.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "support/bench_support_win.h"
 
 namespace {
 
 constexpr int kRuns = 5;
 
-HANDLE Launch(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
-  std::wstring commandLine = L"\"" + exe + L"\" " + args;
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      dir.c_str(), &startup, &info)) {
-    return nullptr;
-  }
-  CloseHandle(info.hThread);
-  return info.hProcess;
-}
-
-HWND WaitForWindow(const wchar_t* className) {
-  for (int i = 0; i < 2000; ++i) {
-    if (HWND w = FindWindowW(className, nullptr)) return w;
-    Sleep(5);
-  }
-  return nullptr;
-}
-
-// Private bytes of a process once it has been idle for a while.
-double IdlePrivateMb(HANDLE process) {
-  WaitForInputIdle(process, 30000);
-  Sleep(1500);
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof(counters);
-  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                            sizeof(counters))) {
-    return -1;
-  }
-  // Wine reports the private bytes as the page-file usage only; on Windows the two are equal.
-  const SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
-  return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-
 double Measure(const std::wstring& exe, const std::wstring& args, const std::wstring& dir,
                const wchar_t* className) {
-  HANDLE process = Launch(exe, args, dir);
+  HANDLE process = LaunchProgram(exe, args, dir);
   if (!process) return -1;
   HWND window = WaitForWindow(className);
   const double mb = IdlePrivateMb(process);
-  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-  CloseHandle(process);
+  StopProgram(process, window, 20000);
   return mb;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
 }
 
 std::wstring Folder(const std::wstring& buildDir) {
   const std::wstring folder = buildDir + L"\\bench-memory";
   CreateDirectoryW(folder.c_str(), nullptr);
   CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), (folder + L"\\Kelvo.exe").c_str(), FALSE);
-  HANDLE ini = CreateFileW((folder + L"\\Kelvo.INI").c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_ALWAYS, 0, nullptr);
-  const char settings[] =
-      "[General]\r\nVersion=169\r\n[HotKey1]\r\nKey=Ctrl+Alt+Shift+F11\r\n"
-      "Command=HOTKEY_LIST\r\n";
-  DWORD written = 0;
-  WriteFile(ini, settings, sizeof(settings) - 1, &written, nullptr);
-  CloseHandle(ini);
+  WriteBytes(folder + L"\\Kelvo.INI",
+             "[General]\r\nVersion=169\r\n[HotKey1]\r\nKey=Ctrl+Alt+Shift+F11\r\n"
+             "Command=HOTKEY_LIST\r\n");
   return folder;
 }
 

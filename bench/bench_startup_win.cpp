@@ -4,45 +4,16 @@
 //   bench_startup_win.exe BUILD_DIR
 #include <windows.h>
 
-#include <shellapi.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "support/bench_support_win.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kRuns = 15;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-}
-
-std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[65536];
-  DWORD read = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(f);
-  return bytes;
-}
+constexpr auto kWait = std::chrono::seconds(30);
 
 std::string MaximalSettings() {
   const std::string keys = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -63,10 +34,7 @@ std::string MaximalSettings() {
 }
 
 std::wstring PrepareFolder(const std::wstring& buildDir) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"kelvo-bench";
-  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring folder = BenchFolder(L"kelvo-bench");
   CreateDirectoryW((folder + L"\\links").c_str(), nullptr);
   for (int d = 0; d < 20; ++d) {
     const std::wstring sub = folder + L"\\links\\group" + std::to_wstring(d);
@@ -78,77 +46,45 @@ std::wstring PrepareFolder(const std::wstring& buildDir) {
   return folder;
 }
 
-HANDLE Launch(const std::wstring& exe, const std::wstring& args) {
-  std::wstring line = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-  STARTUPINFOW si{sizeof(si)};
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi)) {
-    return nullptr;
-  }
-  CloseHandle(pi.hThread);
-  return pi.hProcess;
-}
-
-bool TrayIconExists(HWND owner) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
-  data.hWnd = owner;
-  data.uID = 1;
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
-template <typename Condition>
-bool Poll(Condition condition) {
-  const auto end = Clock::now() + std::chrono::seconds(30);
-  while (!condition()) {
-    if (Clock::now() > end) return false;
-    Sleep(0);
-  }
-  return true;
-}
-
 // Time from CreateProcess until Kelvo's main window is there and holds its last hotkey
 // (HotKey100, Win+Shift+Alt+1): ready as a user sees it. The probe registers the combination for
 // an instant while Kelvo has not yet; should Kelvo try in that instant, its registration fails and
 // is logged, and the caller throws that run away.
 double HotKeysReady(const std::wstring& exe, HANDLE* process, HWND* window) {
-  const auto start = Clock::now();
-  *process = Launch(exe, L"");
-  Poll([&] { return (*window = FindWindowW(L"TKelvoMainForm", nullptr)) != nullptr; });
-  Poll([&] {
-    if (!RegisterHotKey(nullptr, 0xBEEF, MOD_WIN | MOD_SHIFT | MOD_ALT, '1')) return true;
-    UnregisterHotKey(nullptr, 0xBEEF);
-    Sleep(1);  // holding the combination rarely, so that Kelvo seldom meets the probe
-    return false;
-  });
-  return Ms(Clock::now() - start);
+  const auto start = Stopwatch::now();
+  *process = LaunchProgram(exe, L"", L"");
+  Until([&] { return (*window = FindWindowW(L"TKelvoMainForm", nullptr)) != nullptr; }, kWait);
+  Until(
+      [&] {
+        if (!RegisterHotKey(nullptr, 0xBEEF, MOD_WIN | MOD_SHIFT | MOD_ALT, '1')) return true;
+        UnregisterHotKey(nullptr, 0xBEEF);
+        Sleep(1);  // holding the combination rarely, so that Kelvo seldom meets the probe
+        return false;
+      },
+      kWait);
+  return MsSince(start);
 }
 
 // Time from CreateProcess until the program's window is there and it waits for input; for Kelvo
 // also until its tray icon is added, which follows the registration of every hotkey.
 double StartUp(const std::wstring& exe, const wchar_t* windowClass, bool kelvo, HANDLE* process,
                HWND* window) {
-  const auto start = Clock::now();
-  *process = Launch(exe, L"");
-  Poll([&] { return (*window = FindWindowW(windowClass, nullptr)) != nullptr; });
+  const auto start = Stopwatch::now();
+  *process = LaunchProgram(exe, L"", L"");
+  Until([&] { return (*window = FindWindowW(windowClass, nullptr)) != nullptr; }, kWait);
   WaitForInputIdle(*process, 30000);
-  if (kelvo) Poll([&] { return TrayIconExists(*window); });
-  return Ms(Clock::now() - start);
+  if (kelvo) Until([&] { return TrayIconExists(*window); }, kWait);
+  return MsSince(start);
 }
 
-void End(HANDLE process, HWND window) {
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  WaitForSingleObject(process, 30000);
-  CloseHandle(process);
-}
+void End(HANDLE process, HWND window) { StopProgram(process, window, 30000); }
 
 double Run(const std::wstring& exe, const std::wstring& args) {
-  const auto start = Clock::now();
-  HANDLE p = Launch(exe, args);
+  const auto start = Stopwatch::now();
+  HANDLE p = LaunchProgram(exe, args, L"");
   WaitForSingleObject(p, 60000);
   CloseHandle(p);
-  return Ms(Clock::now() - start);
+  return MsSince(start);
 }
 
 }  // namespace
@@ -176,7 +112,7 @@ int wmain(int argc, wchar_t** argv) {
     End(p, w);
     const double ready = HotKeysReady(kelvo, &p, &w);
     WaitForInputIdle(p, 30000);
-    Poll([&] { return TrayIconExists(w); });
+    Until([&] { return TrayIconExists(w); }, kWait);
     End(p, w);
     const std::wstring ini = folder + L"\\Kelvo.INI";
     if (ReadBytes(ini).find("[ErrorLog]") == std::string::npos) {

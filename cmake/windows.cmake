@@ -60,12 +60,19 @@ foreach(helper ${E2E_HELPERS})
   endif()
 endforeach()
 
+# What every benchmark shares, with the start of programs it shares with the end-to-end driver
+# (which brings no GoogleTest along).
+add_library(kelvo_bench_support STATIC ${CMAKE_SOURCE_DIR}/bench/support/bench_support_win.cpp
+            ${CMAKE_SOURCE_DIR}/tests/e2e/program_control.cpp)
+target_include_directories(kelvo_bench_support PUBLIC ${CMAKE_SOURCE_DIR}/bench
+                           ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(kelvo_bench_support PUBLIC kelvo_core psapi)
+
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
 foreach(bench ${BENCH_SOURCES})
   get_filename_component(name ${bench} NAME_WE)
   add_executable(${name} ${bench})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(${name} PRIVATE kelvo_core psapi -municode)
+  target_link_libraries(${name} PRIVATE kelvo_bench_support -municode)
 endforeach()
 
 # A library the unit tests place beside themselves under a system library's name, and whose

@@ -1,7 +1,5 @@
 #include "kelvo_session.h"
 
-#include <shellapi.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -55,28 +53,7 @@ void RemoveTree(const std::wstring& dir) {
   RemoveDirectoryW(dir.c_str());
 }
 
-HANDLE Launch(const std::wstring& exe, const std::wstring& arguments, const std::wstring& dir) {
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  if (!arguments.empty()) commandLine += L" " + arguments;
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      dir.c_str(), &startup, &info)) {
-    return nullptr;
-  }
-  CloseHandle(info.hThread);
-  return info.hProcess;
-}
-
 }  // namespace
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
   const auto end = std::chrono::steady_clock::now() + deadline;
@@ -94,14 +71,6 @@ bool CanRegister(UINT modifiers, UINT virtualKey) {
   if (!RegisterHotKey(nullptr, kProbeId, modifiers, virtualKey)) return false;
   UnregisterHotKey(nullptr, kProbeId);
   return true;
-}
-
-bool TrayIconExists(HWND owner) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
-  data.hWnd = owner;
-  data.uID = 1;
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 std::string Utf8(const std::u16string& text) { return Utf16ToUtf8(text); }
@@ -159,7 +128,7 @@ bool KelvoSession::Running() const {
 
 bool KelvoSession::Start(bool trayExpected) {
   if (folder_.empty()) return false;
-  process_ = Launch(ExePath(), L"", folder_);
+  process_ = LaunchProgram(ExePath(), L"", folder_);
   if (!process_) return false;
   // A new Wine prefix on a busy machine can take many seconds for a first start; the deadlines
   // are generous because they cost nothing when Kelvo is quick.
@@ -179,7 +148,7 @@ bool KelvoSession::Start(bool trayExpected) {
 }
 
 HANDLE KelvoSession::LaunchAgain(const std::wstring& arguments) const {
-  return Launch(ExePath(), arguments, folder_);
+  return LaunchProgram(ExePath(), arguments, folder_);
 }
 
 DWORD KelvoSession::StartAgain(const std::wstring& arguments) {

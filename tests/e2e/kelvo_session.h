@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "program_control.h"
+
 // One run of the real Kelvo.exe in a fresh temporary folder, driven as a user would: the driver
 // starts it, waits for its main window, starts it a second time with arguments and ends it.
 class KelvoSession {
@@ -52,14 +54,8 @@ class KelvoSession {
 bool WaitFor(const std::function<bool()>& condition,
              std::chrono::milliseconds deadline = std::chrono::seconds(30));
 
-// Lets the driver's own windows handle their messages.
-void PumpMessages();
-
 // Whether this process can register the combination now (it is released at once again).
 bool CanRegister(UINT modifiers, UINT virtualKey);
-
-// Whether the notification area holds the icon of this window.
-bool TrayIconExists(HWND owner);
 
 std::string Utf8(const std::u16string& text);
 

@@ -1,0 +1,183 @@
+#include "support/bench_support_win.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+
+double MsSince(Stopwatch::time_point start) {
+  return std::chrono::duration<double, std::milli>(Stopwatch::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+double MedianMs(int runs, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = Stopwatch::now();
+    work();
+    times.push_back(MsSince(start));
+  }
+  return Median(times);
+}
+
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+}
+
+void Settled(HWND window) {
+  Answers(window);
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *--it;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+Stopwatch::time_point PressInFront(HWND window, std::initializer_list<WORD> keys, DWORD settleMs) {
+  SetForegroundWindow(window);
+  PumpMessages();
+  Sleep(settleMs);
+  const auto start = Stopwatch::now();
+  PressKeys(keys);
+  return start;
+}
+
+HWND MakeWindow(const wchar_t* className, const std::wstring& title, int x) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, className, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 50, 200,
+                         100, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[256] = {};
+  SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+bool FirstRowPainted(HWND list) {
+  RECT r;
+  if (!IsWindowVisible(list) ||
+      SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)) == LB_ERR) {
+    return false;
+  }
+  POINT origin{r.left, r.top};
+  ClientToScreen(list, &origin);
+  const int w = std::min<int>(r.right - r.left, 200), h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  bool text = false;
+  for (int i = 0; i < w * h && !text; ++i) text = (pixels[i] & 0xFFFFFF) != (pixels[0] & 0xFFFFFF);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return text;
+}
+
+std::wstring BenchFolder(const std::wstring& name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + name;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::string bytes;
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(f, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
+  CloseHandle(f);
+  return bytes;
+}
+
+HWND WaitForWindow(const wchar_t* className) {
+  HWND window = nullptr;
+  Until([&] { return (window = FindWindowW(className, nullptr)) != nullptr; },
+        std::chrono::seconds(10), 5);
+  return window;
+}
+
+void StopProgram(HANDLE process, HWND window, DWORD waitMs) {
+  if (!process) return;
+  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process, waitMs) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+  CloseHandle(process);
+}
+
+double PrivateMb(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof(counters))) {
+    return -1;
+  }
+  // Wine reports the private bytes as the page-file usage only; on Windows the two are equal.
+  const SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+  return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+double IdlePrivateMb(HANDLE process) {
+  WaitForInputIdle(process, 30000);
+  Sleep(1500);
+  return PrivateMb(process);
+}
+
+BenchKelvo::BenchKelvo(const std::wstring& buildDir, const std::wstring& folder,
+                       const std::string& settings) {
+  const std::wstring exe = folder + L"\\Kelvo.exe";
+  CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), exe.c_str(), FALSE);
+  WriteBytes(folder + L"\\Kelvo.INI", settings);
+  process_ = LaunchProgram(exe, L"", folder);
+  if (!process_) return;
+  main_ = WaitForWindow(L"TKelvoMainForm");
+  WaitForInputIdle(process_, 10000);
+  Sleep(500);
+}
+
+void BenchKelvo::Stop() {
+  StopProgram(process_, main_);
+  process_ = nullptr;
+  main_ = nullptr;
+}

@@ -1,0 +1,94 @@
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "e2e/program_control.h"
+
+// What the benchmarks share: timing, waiting for Kelvo's windows, key presses, scratch folders
+// and a Kelvo.exe of the build started in one of them.
+
+using Stopwatch = std::chrono::steady_clock;
+
+double MsSince(Stopwatch::time_point start);
+double Median(std::vector<double> values);
+// The median time of RUNS calls of the work, in milliseconds.
+double MedianMs(int runs, const std::function<void()>& work);
+
+// Polls the condition until it holds or the deadline passes; whether it holds. By default the
+// poll only yields the processor between looks, so that a change is seen the moment it happens
+// (the end-to-end driver's WaitFor sleeps up to 10 ms instead); waits that are not measured
+// pause longer and leave the processor to Kelvo.
+template <typename Condition>
+bool Until(Condition done, std::chrono::milliseconds deadline = std::chrono::seconds(10),
+           DWORD pauseMs = 0) {
+  const auto end = Stopwatch::now() + deadline;
+  while (!done()) {
+    if (Stopwatch::now() > end) return false;
+    Sleep(pauseMs);
+  }
+  return true;
+}
+
+// Whether the window's thread has answered a message sent now, that is, handled everything
+// queued before it (a menu or list shown in that time has painted).
+bool Answers(HWND window);
+// Waits until the window's thread has handled everything queued before this call, and has
+// painted what became invalid meanwhile.
+void Settled(HWND window);
+
+// Presses the keys in order and releases them in reverse order, in one SendInput.
+void PressKeys(std::initializer_list<WORD> keys);
+// Brings a window of this process to the front, gives the change of focus settleMs to settle
+// (keys sent in the middle of it can be lost under Wine) and presses the keys; returns the time
+// of the press.
+Stopwatch::time_point PressInFront(HWND window, std::initializer_list<WORD> keys, DWORD settleMs);
+
+// A visible top-level window of this process (200 x 100 at x, 50) of a class of its own.
+HWND MakeWindow(const wchar_t* className, const std::wstring& title, int x);
+
+// The window's text, sent for (GetWindowText reads no control of another process).
+std::wstring WindowText(HWND window);
+
+// Whether the first row of the list box shows something: some pixel of it on the screen
+// differs from the rest.
+bool FirstRowPainted(HWND list);
+
+// A folder of this name in the user's temporary folder, made when missing (it is reused).
+std::wstring BenchFolder(const std::wstring& name);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+
+// Waits (at most 10 s) for a top-level window of this class.
+HWND WaitForWindow(const wchar_t* className);
+// Posts WM_CLOSE to the program's window and waits for it to end (ended by force when it does
+// not within the time), then closes the handle.
+void StopProgram(HANDLE process, HWND window, DWORD waitMs = 10000);
+
+// Private bytes of the process in MB, as Wine and Windows report them.
+double PrivateMb(HANDLE process);
+// Private bytes once the process has waited for input for a while.
+double IdlePrivateMb(HANDLE process);
+
+// Kelvo.exe of the build copied into a folder with this settings file, started there and ready
+// for keys: its main window exists, it waits for input and has had half a second to settle.
+// It is ended (its main window closed) by Stop or at the latest when the object goes.
+class BenchKelvo {
+ public:
+  BenchKelvo(const std::wstring& buildDir, const std::wstring& folder, const std::string& settings);
+  ~BenchKelvo() { Stop(); }
+  BenchKelvo(const BenchKelvo&) = delete;
+  BenchKelvo& operator=(const BenchKelvo&) = delete;
+
+  HANDLE Process() const { return process_; }
+  HWND MainWindow() const { return main_; }
+  void Stop();
+
+ private:
+  HANDLE process_ = nullptr;
+  HWND main_ = nullptr;
+};

@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Starting programs of the build and watching them from outside: the part of the end-to-end
+// driver that the benchmarks share. Nothing here may need GoogleTest.
+
+// Starts the program with these arguments in this working folder (the caller's own when empty);
+// returns its process handle, which the caller closes, or null.
+HANDLE LaunchProgram(const std::wstring& exe, const std::wstring& arguments,
+                     const std::wstring& dir);
+
+// Lets the driver's own windows handle their messages.
+void PumpMessages();
+
+// Whether the notification area holds the icon of this window.
+bool TrayIconExists(HWND owner);
