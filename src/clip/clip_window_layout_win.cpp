@@ -212,7 +212,7 @@ void TClipBdList::DrawHistRow(const DRAWITEMSTRUCT& item) {
       LineTo(dc, x, row.bottom);
       x += Scale(6, dpi);
     }
-    if (entry >= 0) DrawMarkedText(dc, row, x, y, history_.At(entry).DispText);
+    if (entry >= 0) DrawMarkedText(dc, row, x, y, history_.At(entry).DispText());
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
 }

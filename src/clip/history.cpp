@@ -97,7 +97,6 @@ std::u16string HistoryDisplayText(std::u16string_view text) {
 
 HistoryRec::HistoryRec(std::u16string text, double creTime)
     : Text(std::move(text)),
-      DispText(HistoryDisplayText(Text)),
       LineCount(static_cast<std::int32_t>(std::min<std::size_t>(CountLines(Text), INT32_MAX))),
       CreTime(creTime) {}
 

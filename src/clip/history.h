@@ -11,19 +11,23 @@
 double DaysFromDateTime(const LocalDateTime& when);
 LocalDateTime DateTimeFromDays(double days);
 
+// The display form of a history text (see HistoryRec::DispText).
+std::u16string HistoryDisplayText(std::u16string_view text);
+
 // One copied text of the clipboard history.
 struct HistoryRec {
   HistoryRec() = default;
   HistoryRec(std::u16string text, double creTime);
 
   std::u16string Text;
-  // The first 128 units and "..." for a longer text; CR LF and then a lone CR shown as LF.
-  std::u16string DispText;
+  // The first 128 units and "..." for a longer text; CR LF and then a lone CR shown as LF. Made
+  // when asked for (a few rows are drawn, a filter reads each once): kept beside every text it
+  // would double the memory of a long history.
+  std::u16string DispText() const { return HistoryDisplayText(Text); }
   std::int32_t LineCount = 0;  // LF count, plus one when the text does not end with LF
   double CreTime = 0;
 };
 
-std::u16string HistoryDisplayText(std::u16string_view text);
 
 // The order of texts in the sorts: code unit by code unit, a-z taken as A-Z and nothing else
 // folded; a prefix comes first. <0, 0, >0.

@@ -91,11 +91,30 @@ std::u16string RecordText(const std::vector<FileLine>& lines, std::size_t first,
   return text;
 }
 
+// Whether a text holds half of a surrogate pair without the other half.
+bool HasLoneSurrogate(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        ++i;
+        continue;
+      }
+      return true;
+    }
+    if (c >= 0xDC00 && c <= 0xDFFF) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string HistoryFileBytes(const std::vector<HistoryRec>& items, const Locale& locale) {
   const HistoryTimeText timeText(locale);
+  std::size_t units = 0;
+  for (const HistoryRec& rec : items) units += rec.Text.size() + 64;
   std::u16string text;
+  text.reserve(units);
   for (const HistoryRec& rec : items) {
     text += kTimeKey;
     text += timeText.Format(DateTimeFromDays(rec.CreTime));
@@ -107,9 +126,8 @@ std::string HistoryFileBytes(const std::vector<HistoryRec>& items, const Locale&
     text += u"\r\n\r\n";
   }
   // UTF-8 cannot hold a lone surrogate (a clipboard text may have one); UTF-16 keeps it.
-  std::string utf8 = Utf16ToUtf8(text);
-  if (Utf8ToUtf16(utf8) != text) return EncodeUtf16(text, false);
-  return std::string(kUtf8Bom) + utf8;
+  if (HasLoneSurrogate(text)) return EncodeUtf16(text, false);
+  return std::string(kUtf8Bom) + Utf16ToUtf8(text);
 }
 
 HistoryRead ParseHistoryFile(std::string_view bytes, const CodePage& codePage, const Locale& locale,

@@ -65,9 +65,9 @@ std::u16string HistoryView::SelText(int row) const {
 }
 
 void HistoryView::RemoveRowsWhere(std::u16string_view words, bool all, bool negate) {
+  const SearchWords search(words, false, locale_);
   std::erase_if(rows_, [&](std::size_t index) {
-    return index >= history_.Count() ||
-           MatchWords(words, history_.At(index).DispText, all, negate, false, locale_);
+    return index >= history_.Count() || search.Match(history_.At(index).DispText(), all, negate);
   });
   selected_ = rows_.empty() ? -1 : 0;
 }

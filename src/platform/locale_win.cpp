@@ -49,16 +49,26 @@ std::u16string FromBuffer(const wchar_t* buffer, int written) {
 
 std::u16string WinLocale::ToUpper(std::u16string_view text) const {
   if (text.empty()) return {};
-  const std::u16string source(text);
-  const int sourceLength = static_cast<int>(source.size());
-  const int needed = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, W(source),
+  const auto* source = reinterpret_cast<const wchar_t*>(text.data());
+  const int sourceLength = static_cast<int>(text.size());
+  // Upper-casing keeps the length, so one call usually does; filters call this for every row.
+  std::u16string result(text.size(), u'\0');
+  int written = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, source, sourceLength,
+                              reinterpret_cast<wchar_t*>(result.data()), sourceLength, nullptr,
+                              nullptr, 0);
+  if (written > 0) {
+    result.resize(static_cast<std::size_t>(written));
+    return result;
+  }
+  const int needed = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, source,
                                    sourceLength, nullptr, 0, nullptr, nullptr, 0);
-  if (needed <= 0) return source;
-  std::wstring result(static_cast<std::size_t>(needed), L'\0');
-  const int written = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, W(source),
-                                    sourceLength, result.data(), needed, nullptr, nullptr, 0);
-  if (written <= 0) return source;
-  return U16(result.data(), static_cast<std::size_t>(written));
+  if (needed <= 0) return std::u16string(text);
+  result.assign(static_cast<std::size_t>(needed), u'\0');
+  written = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, source, sourceLength,
+                          reinterpret_cast<wchar_t*>(result.data()), needed, nullptr, nullptr, 0);
+  if (written <= 0) return std::u16string(text);
+  result.resize(static_cast<std::size_t>(written));
+  return result;
 }
 
 int WinLocale::CompareNoCase(std::u16string_view a, std::u16string_view b) const {

@@ -66,19 +66,34 @@ std::size_t CountLines(std::u16string_view text) {
   return lines;
 }
 
-bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, bool negate,
-                bool caseSensitive, const Locale& locale) {
-  if (words.empty()) return true;
+SearchWords::SearchWords(std::u16string_view words, bool caseSensitive, const Locale& locale)
+    : none_(words.empty()), caseSensitive_(caseSensitive), locale_(locale) {
   for (std::u16string& word : SplitWords(words)) {
     ReplaceAll(word, u"\\s", u" ");
     ReplaceAll(word, u"\\t", u"\t");
-    const bool found = caseSensitive ? text.find(word) != std::u16string_view::npos
-                                     : PosText(word, text, locale) > 0;
+    words_.push_back(caseSensitive ? std::move(word) : locale.ToUpper(word));
+  }
+}
+
+bool SearchWords::Match(std::u16string_view text, bool all, bool negate) const {
+  if (none_) return true;
+  // Upper-cased once for all the words.
+  const std::u16string upper = caseSensitive_ ? std::u16string() : locale_.ToUpper(text);
+  const std::u16string_view searched = caseSensitive_ ? text : std::u16string_view(upper);
+  for (const std::u16string& word : words_) {
+    // An empty word is found only by a case-sensitive search, as PosText finds no empty part.
+    const bool found = (caseSensitive_ || !word.empty()) &&
+                       searched.find(word) != std::u16string_view::npos;
     const bool hit = found != negate;
     if (all && !hit) return false;
     if (!all && hit) return true;
   }
   return all;
+}
+
+bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, bool negate,
+                bool caseSensitive, const Locale& locale) {
+  return SearchWords(words, caseSensitive, locale).Match(text, all, negate);
 }
 
 void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/locale.h"
 
@@ -30,6 +31,19 @@ std::size_t CountLines(std::u16string_view text);
 // not). With all, every word must be a hit; otherwise one hit is enough. No words at all pass.
 bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, bool negate,
                 bool caseSensitive, const Locale& locale);
+
+// The search words of MatchWords made ready once, for a filter over many texts.
+class SearchWords {
+ public:
+  SearchWords(std::u16string_view words, bool caseSensitive, const Locale& locale);
+  bool Match(std::u16string_view text, bool all, bool negate) const;
+
+ private:
+  std::vector<std::u16string> words_;  // upper-cased unless the search is case-sensitive
+  bool none_;                          // no words given at all: every text passes
+  bool caseSensitive_;
+  const Locale& locale_;
+};
 
 // Replaces every occurrence of from (not empty), left to right; replaced text is not searched
 // again.

@@ -10,11 +10,11 @@
 
 TEST(HistoryRecTest, DisplayTextAndLineCount) {
   const std::u16string exact(128, u'x');
-  EXPECT_EQ(HistoryRec(exact, 0).DispText, exact);
-  EXPECT_EQ(HistoryRec(exact + u"y", 0).DispText, exact + u"...");
+  EXPECT_EQ(HistoryRec(exact, 0).DispText(), exact);
+  EXPECT_EQ(HistoryRec(exact + u"y", 0).DispText(), exact + u"...");
   // Line breaks show as LF, after the cut: a CR LF pair cut in two shows its CR as a break.
-  EXPECT_EQ(HistoryRec(u"a\r\nb\rc", 0).DispText, u"a\nb\nc");
-  EXPECT_EQ(HistoryRec(std::u16string(127, u'x') + u"\r\nz", 0).DispText,
+  EXPECT_EQ(HistoryRec(u"a\r\nb\rc", 0).DispText(), u"a\nb\nc");
+  EXPECT_EQ(HistoryRec(std::u16string(127, u'x') + u"\r\nz", 0).DispText(),
             std::u16string(127, u'x') + u"\n...");
   // Lines are LFs, plus one for a text that does not end with one; a lone CR is no break.
   const std::pair<std::u16string, int> counts[] = {
