@@ -78,20 +78,25 @@ LocalDateTime DateTimeFromDays(double days) {
   return when;
 }
 
-std::u16string HistoryDisplayText(std::u16string_view text) {
-  std::u16string shown(text.substr(0, kDisplayUnits));
-  if (text.size() > kDisplayUnits) shown += u"...";
-  std::u16string out;
-  out.reserve(shown.size());
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    if (shown[i] != u'\r') {
-      out.push_back(shown[i]);
-    } else if (i + 1 < shown.size() && shown[i + 1] == u'\n') {
-      continue;  // the LF that follows stands for the pair
+void HistoryDisplayText(std::u16string_view text, std::u16string& out) {
+  const std::size_t shown = std::min(text.size(), kDisplayUnits);
+  out.clear();
+  out.reserve(shown + 3);
+  for (std::size_t i = 0; i < shown; ++i) {
+    if (text[i] != u'\r') {
+      out.push_back(text[i]);
+    } else if (i + 1 < shown && text[i + 1] == u'\n') {
+      continue;  // the LF that follows stands for the pair; a pair cut in two shows its CR
     } else {
       out.push_back(u'\n');
     }
   }
+  if (text.size() > kDisplayUnits) out += u"...";
+}
+
+std::u16string HistoryDisplayText(std::u16string_view text) {
+  std::u16string out;
+  HistoryDisplayText(text, out);
   return out;
 }
 

@@ -13,6 +13,8 @@ LocalDateTime DateTimeFromDays(double days);
 
 // The display form of a history text (see HistoryRec::DispText).
 std::u16string HistoryDisplayText(std::u16string_view text);
+// The same into a buffer that is used again (a filter over every row).
+void HistoryDisplayText(std::u16string_view text, std::u16string& out);
 
 // One copied text of the clipboard history.
 struct HistoryRec {

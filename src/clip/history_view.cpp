@@ -66,8 +66,11 @@ std::u16string HistoryView::SelText(int row) const {
 
 void HistoryView::RemoveRowsWhere(std::u16string_view words, bool all, bool negate) {
   const SearchWords search(words, false, locale_);
+  std::u16string shown;
   std::erase_if(rows_, [&](std::size_t index) {
-    return index >= history_.Count() || search.Match(history_.At(index).DispText(), all, negate);
+    if (index >= history_.Count()) return true;
+    HistoryDisplayText(history_.At(index).Text, shown);
+    return search.Match(shown, all, negate);
   });
   selected_ = rows_.empty() ? -1 : 0;
 }

@@ -1,5 +1,7 @@
 #include "util/text_helpers.h"
 
+#include <algorithm>
+
 #include <vector>
 
 namespace {
@@ -77,9 +79,19 @@ SearchWords::SearchWords(std::u16string_view words, bool caseSensitive, const Lo
 
 bool SearchWords::Match(std::u16string_view text, bool all, bool negate) const {
   if (none_) return true;
-  // Upper-cased once for all the words.
-  const std::u16string upper = caseSensitive_ ? std::u16string() : locale_.ToUpper(text);
-  const std::u16string_view searched = caseSensitive_ ? text : std::u16string_view(upper);
+  // Upper-cased once for all the words. ASCII needs no locale: every locale upper-cases a-z
+  // alike, and a filter over thousands of rows would otherwise call it for each.
+  if (!caseSensitive_) {
+    if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+      upper_.assign(text);
+      for (char16_t& c : upper_) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+      }
+    } else {
+      upper_ = locale_.ToUpper(text);
+    }
+  }
+  const std::u16string_view searched = caseSensitive_ ? text : std::u16string_view(upper_);
   for (const std::u16string& word : words_) {
     // An empty word is found only by a case-sensitive search, as PosText finds no empty part.
     const bool found = (caseSensitive_ || !word.empty()) &&

@@ -43,6 +43,7 @@ class SearchWords {
   bool none_;                          // no words given at all: every text passes
   bool caseSensitive_;
   const Locale& locale_;
+  mutable std::u16string upper_;  // the text being searched, upper-cased (one thread at a time)
 };
 
 // Replaces every occurrence of from (not empty), left to right; replaced text is not searched
