@@ -111,7 +111,7 @@ void TClipBdList::ApplyFonts() {
 }
 
 void TClipBdList::Layout() {
-  if (!PageControl1) return;
+  if (!PageControl1 || layoutHeld_) return;
   const UINT dpi = Dpi();
   RECT client{};
   GetClientRect(Handle(), &client);

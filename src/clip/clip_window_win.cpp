@@ -159,15 +159,21 @@ void TClipBdList::RunCommand(const std::u16string& command) {
 
 void TClipBdList::ShowClip() {
   if (!model_.IniFile || !CreateControls()) return;
-  SelectPage(page_);  // a page chosen before the controls existed
   target_ = RememberForeground(services_.paste.desktop);
-  PlaceFromSettings();
-  ApplyShowSettings();
-  wmPasteClass_ = model_.WmPasteClass;
-  view_.FillHistList(0);
-  previewShown_ = false;
-  SyncHistRows();
-  SyncCanned();
+  {
+    // The controls are placed once, after everything that changes their places: each move of
+    // a control costs a round trip to the window system.
+    layoutHeld_ = true;
+    SelectPage(page_);  // a page chosen before the controls existed
+    PlaceFromSettings();
+    ApplyShowSettings();
+    wmPasteClass_ = model_.WmPasteClass;
+    view_.FillHistList(0);
+    previewShown_ = false;
+    SyncHistRows();
+    SyncCanned();
+    layoutHeld_ = false;
+  }
   Layout();
   ShowWindow(Handle(), SW_SHOW);
   PageControl1Change();

@@ -150,6 +150,7 @@ class TClipBdList : public Window {
   bool capturePending_ = false;
   bool setUpOnce_ = false;
   bool settingUp_ = false;
+  bool layoutHeld_ = false;  // while a show prepares the window
   // A message of the last set-up, shown once the set-up (and the load around it) has ended.
   std::vector<CannedMessage> setUpMessages_;
   int busy_ = 0;

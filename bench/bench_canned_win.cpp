@@ -1,0 +1,80 @@
+// Canned texts with two sets of 800 items: time from the CLIPBOARD_T hotkey to the canned-text
+// page on the screen with its first row painted, and from a set button to the other set shown.
+//   bench_canned_win.exe BUILD_DIR
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/bench_support_win.h"
+
+namespace {
+
+constexpr int kRounds = 21;
+constexpr int kItems = 800;
+constexpr int kCannedListId = 410;
+constexpr int kFirstSetButton = 400;
+
+// A set of items of every form: labels with escapes, plain lines and separators.
+std::string CannedSet(char tag) {
+  std::string s;
+  for (int i = 0; i < kItems; ++i) {
+    if (i % 40 == 39) {
+      s += "-\r\n";
+    } else if (i % 3 == 0) {
+      s += std::string("label ") + tag + std::to_string(i) + "\\tcol\tbody line one\\nline two " +
+           std::to_string(i) + "\r\n";
+    } else {
+      s += std::string("plain canned text ") + tag + std::to_string(i) +
+           " with some words to draw\r\n";
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring buildDir = argc > 1 ? argv[1] : L".";
+  const std::wstring folder = BenchFolder(L"kelvo-bench-canned");
+  WriteBytes(folder + L"\\set1.txt", CannedSet('a'));
+  WriteBytes(folder + L"\\set2.txt", CannedSet('b'));
+  BenchKelvo kelvo(buildDir, folder,
+                   "[General]\r\nVersion=169\r\n[HotKey1]\r\nKey=Ctrl+Alt+Shift+F7\r\n"
+                   "Command=CLIPBOARD_T1\r\n[ClipboardList]\r\nTextDataFile=set1.txt\r\n"
+                   "TextDataBtn1=set1.txt\r\nTextDataBtn2=set2.txt\r\nPosX=40\r\nPosY=40\r\n");
+  const HWND helper = MakeWindow(L"KelvoBenchCannedFront", L"bench front", 600);
+  HWND window = nullptr;
+  HWND list = nullptr;
+  std::vector<double> shows, switches;
+  for (int i = 0; i < kRounds; ++i) {
+    const auto start =
+        PressInFront(helper, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F7}, 100);
+    Until([&] {
+      window = FindWindowW(L"TClipBdList", nullptr);
+      list = window ? GetDlgItem(window, kCannedListId) : nullptr;
+      return list && IsWindowVisible(list) && SendMessageW(list, LB_GETCOUNT, 0, 0) == kItems;
+    });
+    Settled(window);
+    Until([&] { return FirstRowPainted(list); });
+    shows.push_back(MsSince(start));
+    // The other set, by its button, and back.
+    for (int set : {1, 0}) {
+      const auto switchStart = Stopwatch::now();
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(kFirstSetButton + set, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(window, kFirstSetButton + set)));
+      Settled(window);
+      switches.push_back(MsSince(switchStart));
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    Until([&] { return !IsWindowVisible(window); });
+  }
+  std::printf(
+      "canned texts, two sets of %d items (median of %d):\n"
+      "  hotkey -> canned-text page shown and painted: %.2f ms, goal < 16 ms: %s\n"
+      "  set button -> the other set shown:           %.2f ms, goal < 16 ms: %s\n",
+      kItems, kRounds, Median(shows), Median(shows) < 16 ? "met" : "MISSED", Median(switches),
+      Median(switches) < 16 ? "met" : "MISSED");
+  DestroyWindow(helper);
+  return 0;
+}
