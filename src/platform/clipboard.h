@@ -26,6 +26,19 @@ class Clipboard {
   // ("ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore", or
   // "CanIncludeInClipboardHistory" = 0).
   virtual bool ContentsArePrivate() = 0;
+
+  // The text unless the contents are marked private (then `isPrivate` and no text). Both answers
+  // come from the same contents: a program that places a text and then its marks holds the
+  // clipboard open until both are there, and a look between the two would see a text that seems
+  // public.
+  struct CheckedText {
+    std::optional<std::u16string> text;
+    bool isPrivate = false;
+  };
+  virtual CheckedText ReadTextUnlessPrivate(std::size_t maxUnits) {
+    if (ContentsArePrivate()) return {std::nullopt, true};
+    return {ReadText(maxUnits), false};
+  }
 };
 
 // The text of a clipboard block of `available` UTF-16 units: up to the first terminator, if

@@ -72,6 +72,39 @@ bool Available(const wchar_t* formatName) {
   return format != 0 && IsClipboardFormatAvailable(format);
 }
 
+// The text of the clipboard this thread has open.
+std::optional<std::u16string> OpenClipboardText(std::size_t maxUnits) {
+  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (!data) return std::nullopt;
+  const LockedMemory locked(data);
+  if (!locked.get()) return std::nullopt;
+  // The block's own size bounds the read, whatever its text claims.
+  const std::size_t units = GlobalSize(data) / sizeof(char16_t);
+  return std::u16string(
+      BoundedClipboardText(static_cast<const char16_t*>(locked.get()), units, maxUnits));
+}
+
+// Whether the contents carry one of the marks that need no reading; a "CanIncludeInClipboardHistory"
+// mark needs its value read from the open clipboard (CanIncludeForbids).
+bool MarkedPrivate() { return Available(kExcludeFromMonitoring) || Available(kViewerIgnore); }
+
+bool HasCanIncludeMark() {
+  const UINT canInclude = Format(kCanIncludeInHistory);
+  return canInclude != 0 && IsClipboardFormatAvailable(canInclude);
+}
+
+// Only the value 0 forbids recording. A value that cannot be read counts as forbidding: a private
+// text wrongly kept would be worse than a public one wrongly skipped. The clipboard is open.
+bool CanIncludeForbids() {
+  const HANDLE data = GetClipboardData(Format(kCanIncludeInHistory));
+  if (!data) return true;
+  const LockedMemory locked(data);
+  if (!locked.get() || GlobalSize(data) < sizeof(DWORD)) return true;
+  DWORD value = 0;
+  std::memcpy(&value, locked.get(), sizeof value);
+  return value == 0;
+}
+
 }  // namespace
 
 void WinClipboard::PauseBeforeRetry() { Sleep(kRetryPauseMs); }
@@ -87,14 +120,14 @@ bool WinClipboard::Open() {
 std::optional<std::u16string> WinClipboard::ReadText(std::size_t maxUnits) {
   if (!Open()) return std::nullopt;
   const ClipboardCloser closer;
-  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  if (!data) return std::nullopt;
-  const LockedMemory locked(data);
-  if (!locked.get()) return std::nullopt;
-  // The block's own size bounds the read, whatever its text claims.
-  const std::size_t units = GlobalSize(data) / sizeof(char16_t);
-  return std::u16string(
-      BoundedClipboardText(static_cast<const char16_t*>(locked.get()), units, maxUnits));
+  return OpenClipboardText(maxUnits);
+}
+
+Clipboard::CheckedText WinClipboard::ReadTextUnlessPrivate(std::size_t maxUnits) {
+  if (!Open()) return {};
+  const ClipboardCloser closer;
+  if (MarkedPrivate() || (HasCanIncludeMark() && CanIncludeForbids())) return {std::nullopt, true};
+  return {OpenClipboardText(maxUnits), false};
 }
 
 bool WinClipboard::WriteText(std::u16string_view text, ClipboardPrivacy privacy) {
@@ -111,18 +144,9 @@ bool WinClipboard::WriteText(std::u16string_view text, ClipboardPrivacy privacy)
 }
 
 bool WinClipboard::ContentsArePrivate() {
-  if (Available(kExcludeFromMonitoring) || Available(kViewerIgnore)) return true;
-  const UINT canInclude = Format(kCanIncludeInHistory);
-  if (canInclude == 0 || !IsClipboardFormatAvailable(canInclude)) return false;
-  // Only the value 0 forbids recording. A value that cannot be read counts as forbidding: a
-  // private text wrongly kept would be worse than a public one wrongly skipped.
+  if (MarkedPrivate()) return true;
+  if (!HasCanIncludeMark()) return false;
   if (!Open()) return true;
   const ClipboardCloser closer;
-  const HANDLE data = GetClipboardData(canInclude);
-  if (!data) return true;
-  const LockedMemory locked(data);
-  if (!locked.get() || GlobalSize(data) < sizeof(DWORD)) return true;
-  DWORD value = 0;
-  std::memcpy(&value, locked.get(), sizeof value);
-  return value == 0;
+  return CanIncludeForbids();
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -220,7 +221,32 @@ TEST_F(WinClipboardTest, RecognisesEachMarkOfOtherPrograms) {
     CloseClipboard();
     EXPECT_EQ(clipboard.ContentsArePrivate(), c.isPrivate) << (&c - cases);
     EXPECT_EQ(clipboard.ReadText(100), u"secret");
+    const Clipboard::CheckedText checked = clipboard.ReadTextUnlessPrivate(100);
+    EXPECT_EQ(checked.isPrivate, c.isPrivate) << (&c - cases);
+    EXPECT_EQ(checked.text.has_value(), !c.isPrivate) << (&c - cases);
   }
+}
+
+TEST_F(WinClipboardTest, MarksPlacedAfterTheTextWhileTheClipboardIsOpenAreSeen) {
+  // A password manager places its text, then its mark, in one opening of the clipboard; the
+  // capture's look must not fall between the two.
+  std::atomic<bool> placed{false};
+  std::thread other([&] {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    PlaceText(u"secret");
+    placed = true;
+    Sleep(100);
+    const DWORD mark = 1;
+    PlaceRaw(Format(L"Clipboard Viewer Ignore"), &mark, sizeof mark);
+    CloseClipboard();
+  });
+  while (!placed) Sleep(1);
+  clipboard.onPause = [] { Sleep(WinClipboard::kRetryPauseMs); };  // the real pauses
+  const Clipboard::CheckedText checked = clipboard.ReadTextUnlessPrivate(100);
+  other.join();
+  EXPECT_TRUE(checked.isPrivate);
+  EXPECT_FALSE(checked.text.has_value());
 }
 
 TEST_F(WinClipboardTest, APrivateWriteCarriesEveryMark) {
