@@ -127,6 +127,27 @@ void PressHotKey(UINT modifiers, UINT virtualKey) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption) {
+  struct Search {
+    DWORD processId;
+    const std::wstring* caption;
+    HWND found;
+  } search{processId, &caption, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t text[256] = {};
+        GetWindowTextW(hwnd, text, 256);
+        if (pid != s->processId || *s->caption != text || !IsWindowVisible(hwnd)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::vector<MessageBoxInfo> MessageBoxesOf(DWORD processId) {
   struct Search {
     DWORD processId;

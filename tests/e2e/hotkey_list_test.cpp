@@ -14,28 +14,6 @@ namespace {
 constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr wchar_t kListCaption[] = L"ホットキー一覧";
 
-// A visible top-level window of the process with this caption.
-HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption) {
-  struct Search {
-    DWORD processId;
-    const std::wstring* caption;
-    HWND found;
-  } search{processId, &caption, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t text[256] = {};
-        GetWindowTextW(hwnd, text, 256);
-        if (pid != s->processId || *s->caption != text || !IsWindowVisible(hwnd)) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 std::vector<std::wstring> ListRows(HWND list) {
   std::vector<std::wstring> rows;
   const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);

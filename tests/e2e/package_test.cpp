@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "clip_driver.h"
 #include "desktop_driver.h"
 #include "kelvo_session.h"
 #include "platform/code_page_win.h"
@@ -54,12 +55,6 @@ std::string ReadBytes(const std::wstring& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
 // Every line ends with CR LF: no lone CR or LF anywhere.
 bool OnlyCrLf(const std::string& bytes) {
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -76,7 +71,8 @@ std::vector<std::string> Unzip(const std::vector<ZipEntry>& entries, const std::
     std::wstring path = folder + L"\\";
     for (char c : entry.name) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
     CreateDirectoryW(path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
-    if (WriteBytes(path, entry.bytes)) names.push_back(entry.name);
+    WriteBytes(path, entry.bytes);
+    names.push_back(entry.name);
   }
   return names;
 }
@@ -93,17 +89,6 @@ int HotKeysWithKey(const std::u16string& settings) {
     }
   }
   return count;
-}
-
-HWND VisibleWindowOf(DWORD processId, const std::wstring& caption) {
-  HWND found = nullptr;
-  for (HWND w = FindWindowExW(nullptr, nullptr, nullptr, caption.c_str()); w && !found;
-       w = FindWindowExW(nullptr, w, nullptr, caption.c_str())) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == processId && IsWindowVisible(w)) found = w;
-  }
-  return found;
 }
 
 class PackageTest : public ::testing::Test {
@@ -199,12 +184,12 @@ TEST_F(PackageTest, RunsFromAFolderWithABlankAndJapaneseInItsPathAndEndsByItsExi
   PressHotKey(kCtrlAlt, kHotKeyListKey);
   HWND list = nullptr;
   ASSERT_TRUE(WaitFor([&] {
-    list = VisibleWindowOf(kelvo.ProcessId(), L"ホットキー一覧");
+    list = FindCaptionedWindow(kelvo.ProcessId(), L"ホットキー一覧");
     return list != nullptr;
   })) << "the sample's Ctrl+Alt+L did not open the hotkey list";
   HWND rows = FindWindowExW(list, nullptr, L"ListBox", nullptr);
   ASSERT_NE(rows, nullptr);
-  const int expected = HotKeysWithKey(DecodeText(ReadBytes(kelvo.IniPath()), WinCodePage()).text);
+  const int expected = HotKeysWithKey(kelvo.ReadIniText());
   EXPECT_GT(expected, 20);
   EXPECT_EQ(SendMessageW(rows, LB_GETCOUNT, 0, 0), expected);
   // The load said nothing: no line in a foreign encoding, no broken pattern.
