@@ -102,13 +102,13 @@ void ClipCapture::Configure(const CaptureSettings& settings) {
 CaptureResult ClipCapture::CaptureClip(Clipboard& clipboard, THistoryList& history,
                                        const std::vector<std::u16string>& cannedItems) {
   if (!Capturing) return CaptureResult::kNotCapturing;
-  // Password managers mark their copies; such a text is never read, let alone kept.
-  if (clipboard.ContentsArePrivate()) return CaptureResult::kPrivate;
-  // Two units beyond the limit: a read never ends in half a surrogate pair, so a longer text read
-  // with one unit more could come back at exactly the limit.
-  std::optional<std::u16string> text = clipboard.ReadText(TextLimit(settings_.MaxTextLen) + 2);
-  if (!text) return CaptureResult::kNoText;
-  return CaptureText(std::move(*text), history, cannedItems);
+  // Password managers mark their copies; such a text is never read, let alone kept. Two units
+  // beyond the limit: a read never ends in half a surrogate pair, so a longer text read with one
+  // unit more could come back at exactly the limit.
+  SharedClipboardText read = clipboard.ReadSharedText(TextLimit(settings_.MaxTextLen) + 2);
+  if (read.isPrivate) return CaptureResult::kPrivate;
+  if (!read.text) return CaptureResult::kNoText;
+  return CaptureText(std::move(*read.text), history, cannedItems);
 }
 
 CaptureResult ClipCapture::CaptureText(std::u16string text, THistoryList& history,

@@ -72,6 +72,34 @@ bool Available(const wchar_t* formatName) {
   return format != 0 && IsClipboardFormatAvailable(format);
 }
 
+// The text of the clipboard this thread holds open.
+std::optional<std::u16string> HeldText(std::size_t maxUnits) {
+  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (!data) return std::nullopt;
+  const LockedMemory locked(data);
+  if (!locked.get()) return std::nullopt;
+  // The block's own size bounds the read, whatever its text claims.
+  const std::size_t units = GlobalSize(data) / sizeof(char16_t);
+  return std::u16string(
+      BoundedClipboardText(static_cast<const char16_t*>(locked.get()), units, maxUnits));
+}
+
+// Whether the contents of the clipboard this thread holds open carry a privacy mark.
+bool HeldContentsArePrivate() {
+  if (Available(kExcludeFromMonitoring) || Available(kViewerIgnore)) return true;
+  const UINT canInclude = Format(kCanIncludeInHistory);
+  if (canInclude == 0 || !IsClipboardFormatAvailable(canInclude)) return false;
+  // Only the value 0 forbids recording. A value that cannot be read counts as forbidding: a
+  // private text wrongly kept would be worse than a public one wrongly skipped.
+  const HANDLE data = GetClipboardData(canInclude);
+  if (!data) return true;
+  const LockedMemory locked(data);
+  if (!locked.get() || GlobalSize(data) < sizeof(DWORD)) return true;
+  DWORD value = 0;
+  std::memcpy(&value, locked.get(), sizeof value);
+  return value == 0;
+}
+
 }  // namespace
 
 void WinClipboard::PauseBeforeRetry() { Sleep(kRetryPauseMs); }
@@ -87,14 +115,7 @@ bool WinClipboard::Open() {
 std::optional<std::u16string> WinClipboard::ReadText(std::size_t maxUnits) {
   if (!Open()) return std::nullopt;
   const ClipboardCloser closer;
-  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  if (!data) return std::nullopt;
-  const LockedMemory locked(data);
-  if (!locked.get()) return std::nullopt;
-  // The block's own size bounds the read, whatever its text claims.
-  const std::size_t units = GlobalSize(data) / sizeof(char16_t);
-  return std::u16string(
-      BoundedClipboardText(static_cast<const char16_t*>(locked.get()), units, maxUnits));
+  return HeldText(maxUnits);
 }
 
 bool WinClipboard::WriteText(std::u16string_view text, ClipboardPrivacy privacy) {
@@ -110,19 +131,9 @@ bool WinClipboard::WriteText(std::u16string_view text, ClipboardPrivacy privacy)
   return placed;
 }
 
-bool WinClipboard::ContentsArePrivate() {
-  if (Available(kExcludeFromMonitoring) || Available(kViewerIgnore)) return true;
-  const UINT canInclude = Format(kCanIncludeInHistory);
-  if (canInclude == 0 || !IsClipboardFormatAvailable(canInclude)) return false;
-  // Only the value 0 forbids recording. A value that cannot be read counts as forbidding: a
-  // private text wrongly kept would be worse than a public one wrongly skipped.
-  if (!Open()) return true;
+SharedClipboardText WinClipboard::ReadSharedText(std::size_t maxUnits) {
+  if (!Open()) return {};
   const ClipboardCloser closer;
-  const HANDLE data = GetClipboardData(canInclude);
-  if (!data) return true;
-  const LockedMemory locked(data);
-  if (!locked.get() || GlobalSize(data) < sizeof(DWORD)) return true;
-  DWORD value = 0;
-  std::memcpy(&value, locked.get(), sizeof value);
-  return value == 0;
+  if (HeldContentsArePrivate()) return {true, std::nullopt};
+  return {false, HeldText(maxUnits)};
 }
