@@ -10,7 +10,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # Win32 structures are zero-initialised with a size member first ({sizeof(s)}) on purpose.
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -O2 -ffunction-sections
                     -fdata-sections)
-add_link_options(-static -static-libgcc -static-libstdc++)
+# Reproducible output: the same sources give the same bytes in any folder. Paths in the objects
+# are made relative (the build folder is named last: it may lie inside the source folder, and the
+# last map given is tried first), and the linker writes no time stamp into the PE header.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
 set(WIN_LIBS user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 advapi32 version winmm
     windowscodecs shlwapi)
 
@@ -27,14 +31,25 @@ set_target_properties(Kelvo PROPERTIES OUTPUT_NAME Kelvo)
 target_link_options(Kelvo PRIVATE -Wl,--gc-sections -Wl,--file-alignment,4096
                     -Wl,--section-alignment,4096)
 # Kelvo.exe ships stripped; its symbols stay beside it in Kelvo.debug for crash analysis.
+# objcopy and strip stamp the time of the run into the PE header they write unless
+# SOURCE_DATE_EPOCH names one: 0, as the linker left it.
+set(BINUTILS_NO_TIME ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0)
 add_custom_command(TARGET Kelvo POST_BUILD
-  COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:Kelvo> ${CMAKE_BINARY_DIR}/Kelvo.debug
-  COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:Kelvo>
-  COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${CMAKE_BINARY_DIR}/Kelvo.debug $<TARGET_FILE:Kelvo>
+  COMMAND ${BINUTILS_NO_TIME} ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:Kelvo>
+          ${CMAKE_BINARY_DIR}/Kelvo.debug
+  COMMAND ${BINUTILS_NO_TIME} ${CMAKE_STRIP} --strip-all $<TARGET_FILE:Kelvo>
+  COMMAND ${BINUTILS_NO_TIME} ${CMAKE_OBJCOPY} --add-gnu-debuglink=${CMAKE_BINARY_DIR}/Kelvo.debug
+          $<TARGET_FILE:Kelvo>
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-# The user's guide ships beside Kelvo.exe; the about box links to it.
-add_custom_command(TARGET Kelvo POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy
-                   ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/Kelvo-README.txt)
+# The user's guide ships beside Kelvo.exe as Kelvo-README.txt (the about box links to it), in
+# UTF-8 with a byte-order mark and CR LF line ends so that every Windows editor shows it right.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Kelvo-README.txt
+  COMMAND ${CMAKE_COMMAND} -DIN=${CMAKE_SOURCE_DIR}/docs/GUIDE.md
+          -DOUT=${CMAKE_BINARY_DIR}/Kelvo-README.txt -P ${CMAKE_SOURCE_DIR}/cmake/windows_text.cmake
+  DEPENDS ${CMAKE_SOURCE_DIR}/docs/GUIDE.md ${CMAKE_SOURCE_DIR}/cmake/windows_text.cmake
+  VERBATIM)
+add_custom_target(user_guide ALL DEPENDS ${CMAKE_BINARY_DIR}/Kelvo-README.txt)
+add_dependencies(Kelvo user_guide)
 
 add_executable(kelvo_unit_tests ${UNIT_TESTS_PORTABLE} ${UNIT_TESTS_WIN} ${SUPPORT_SOURCES}
                ${SUPPORT_WIN})
@@ -47,7 +62,8 @@ file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_SOURCES)
   add_executable(kelvo_e2e ${E2E_SOURCES} ${SUPPORT_WIN})
   target_include_directories(kelvo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(kelvo_e2e PRIVATE kelvo_core gtest_main)
+  # zlib (Debian's libz-mingw-w64-dev) unpacks the release zip that the package test opens.
+  target_link_libraries(kelvo_e2e PRIVATE kelvo_core gtest_main z)
 endif()
 
 file(GLOB E2E_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/programs/*.cpp)

@@ -102,11 +102,10 @@ void ClipCapture::Configure(const CaptureSettings& settings) {
 CaptureResult ClipCapture::CaptureClip(Clipboard& clipboard, THistoryList& history,
                                        const std::vector<std::u16string>& cannedItems) {
   if (!Capturing) return CaptureResult::kNotCapturing;
-  // Password managers mark their copies; such a text is never kept. Two units beyond the limit:
-  // a read never ends in half a surrogate pair, so a longer text read with one unit more could
-  // come back at exactly the limit.
-  Clipboard::CheckedText read =
-      clipboard.ReadTextUnlessPrivate(TextLimit(settings_.MaxTextLen) + 2);
+  // Password managers mark their copies; such a text is never read, let alone kept. Two units
+  // beyond the limit: a read never ends in half a surrogate pair, so a longer text read with one
+  // unit more could come back at exactly the limit.
+  SharedClipboardText read = clipboard.ReadSharedText(TextLimit(settings_.MaxTextLen) + 2);
   if (read.isPrivate) return CaptureResult::kPrivate;
   if (!read.text) return CaptureResult::kNoText;
   return CaptureText(std::move(*read.text), history, cannedItems);

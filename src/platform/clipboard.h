@@ -7,6 +7,13 @@
 // Whether clipboard history tools (Windows' own, Kelvo's) may record a text Kelvo places.
 enum class ClipboardPrivacy { kShared, kPrivate };
 
+// What a clipboard history may take: the text, unless the contents are marked private.
+struct SharedClipboardText {
+  bool isPrivate = false;
+  // Nothing when the contents are private, hold no text, or the clipboard could not be opened.
+  std::optional<std::u16string> text;
+};
+
 // The system clipboard's Unicode text. Another program may hold the clipboard for a moment;
 // the implementation tries again a few times, within a bounded time, before it gives up.
 class Clipboard {
@@ -22,23 +29,13 @@ class Clipboard {
   // is marked so that clipboard histories skip it, and is never placed without the marks.
   virtual bool WriteText(std::u16string_view text, ClipboardPrivacy privacy) = 0;
 
-  // Whether the current contents carry a mark that asks clipboard histories not to record them
-  // ("ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore", or
-  // "CanIncludeInClipboardHistory" = 0).
-  virtual bool ContentsArePrivate() = 0;
-
-  // The text unless the contents are marked private (then `isPrivate` and no text). Both answers
-  // come from the same contents: a program that places a text and then its marks holds the
-  // clipboard open until both are there, and a look between the two would see a text that seems
-  // public.
-  struct CheckedText {
-    std::optional<std::u16string> text;
-    bool isPrivate = false;
-  };
-  virtual CheckedText ReadTextUnlessPrivate(std::size_t maxUnits) {
-    if (ContentsArePrivate()) return {std::nullopt, true};
-    return {ReadText(maxUnits), false};
-  }
+  // The text for a clipboard history, at most maxUnits units, unless the contents carry a mark
+  // that asks histories not to record them ("ExcludeClipboardContentFromMonitorProcessing",
+  // "Clipboard Viewer Ignore", or "CanIncludeInClipboardHistory" = 0). The marks and the text are
+  // read in one hold of the clipboard: a program writes its text and its marks in one hold too, so
+  // the text read is always the one whose marks were looked at, never one whose marks were not
+  // placed yet or that replaced the contents in between.
+  virtual SharedClipboardText ReadSharedText(std::size_t maxUnits) = 0;
 };
 
 // The text of a clipboard block of `available` UTF-16 units: up to the first terminator, if

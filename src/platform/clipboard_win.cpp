@@ -72,8 +72,8 @@ bool Available(const wchar_t* formatName) {
   return format != 0 && IsClipboardFormatAvailable(format);
 }
 
-// The text of the clipboard this thread has open.
-std::optional<std::u16string> OpenClipboardText(std::size_t maxUnits) {
+// The text of the clipboard this thread holds open.
+std::optional<std::u16string> HeldText(std::size_t maxUnits) {
   const HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (!data) return std::nullopt;
   const LockedMemory locked(data);
@@ -84,19 +84,14 @@ std::optional<std::u16string> OpenClipboardText(std::size_t maxUnits) {
       BoundedClipboardText(static_cast<const char16_t*>(locked.get()), units, maxUnits));
 }
 
-// Whether the contents carry one of the marks that need no reading; a "CanIncludeInClipboardHistory"
-// mark needs its value read from the open clipboard (CanIncludeForbids).
-bool MarkedPrivate() { return Available(kExcludeFromMonitoring) || Available(kViewerIgnore); }
-
-bool HasCanIncludeMark() {
+// Whether the contents of the clipboard this thread holds open carry a privacy mark.
+bool HeldContentsArePrivate() {
+  if (Available(kExcludeFromMonitoring) || Available(kViewerIgnore)) return true;
   const UINT canInclude = Format(kCanIncludeInHistory);
-  return canInclude != 0 && IsClipboardFormatAvailable(canInclude);
-}
-
-// Only the value 0 forbids recording. A value that cannot be read counts as forbidding: a private
-// text wrongly kept would be worse than a public one wrongly skipped. The clipboard is open.
-bool CanIncludeForbids() {
-  const HANDLE data = GetClipboardData(Format(kCanIncludeInHistory));
+  if (canInclude == 0 || !IsClipboardFormatAvailable(canInclude)) return false;
+  // Only the value 0 forbids recording. A value that cannot be read counts as forbidding: a
+  // private text wrongly kept would be worse than a public one wrongly skipped.
+  const HANDLE data = GetClipboardData(canInclude);
   if (!data) return true;
   const LockedMemory locked(data);
   if (!locked.get() || GlobalSize(data) < sizeof(DWORD)) return true;
@@ -120,14 +115,7 @@ bool WinClipboard::Open() {
 std::optional<std::u16string> WinClipboard::ReadText(std::size_t maxUnits) {
   if (!Open()) return std::nullopt;
   const ClipboardCloser closer;
-  return OpenClipboardText(maxUnits);
-}
-
-Clipboard::CheckedText WinClipboard::ReadTextUnlessPrivate(std::size_t maxUnits) {
-  if (!Open()) return {};
-  const ClipboardCloser closer;
-  if (MarkedPrivate() || (HasCanIncludeMark() && CanIncludeForbids())) return {std::nullopt, true};
-  return {OpenClipboardText(maxUnits), false};
+  return HeldText(maxUnits);
 }
 
 bool WinClipboard::WriteText(std::u16string_view text, ClipboardPrivacy privacy) {
@@ -143,10 +131,9 @@ bool WinClipboard::WriteText(std::u16string_view text, ClipboardPrivacy privacy)
   return placed;
 }
 
-bool WinClipboard::ContentsArePrivate() {
-  if (MarkedPrivate()) return true;
-  if (!HasCanIncludeMark()) return false;
-  if (!Open()) return true;
+SharedClipboardText WinClipboard::ReadSharedText(std::size_t maxUnits) {
+  if (!Open()) return {};
   const ClipboardCloser closer;
-  return CanIncludeForbids();
+  if (HeldContentsArePrivate()) return {true, std::nullopt};
+  return {false, HeldText(maxUnits)};
 }

@@ -16,8 +16,7 @@ class WinClipboard : public Clipboard {
 
   std::optional<std::u16string> ReadText(std::size_t maxUnits) override;
   bool WriteText(std::u16string_view text, ClipboardPrivacy privacy) override;
-  bool ContentsArePrivate() override;
-  CheckedText ReadTextUnlessPrivate(std::size_t maxUnits) override;
+  SharedClipboardText ReadSharedText(std::size_t maxUnits) override;
 
  protected:
   // The pause between two attempts to open the clipboard.

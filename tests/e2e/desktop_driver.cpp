@@ -127,6 +127,14 @@ void PressHotKey(UINT modifiers, UINT virtualKey) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption) {
+  return TopWindowOf(processId, [&](HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return caption == text && IsWindowVisible(hwnd);
+  });
+}
+
 std::vector<MessageBoxInfo> MessageBoxesOf(DWORD processId) {
   struct Search {
     DWORD processId;

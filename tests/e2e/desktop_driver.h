@@ -52,6 +52,9 @@ HWND TopWindowOf(DWORD processId, const std::wstring& className);
 // Presses and releases a combination (MOD_ flags and a virtual key) with SendInput.
 void PressHotKey(UINT modifiers, UINT virtualKey);
 
+// A visible top-level window of the process with this caption, or null.
+HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption);
+
 // A message box of another process: its text and caption; Close presses its first button.
 struct MessageBoxInfo {
   HWND hwnd = nullptr;

@@ -14,15 +14,6 @@ namespace {
 constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr wchar_t kListCaption[] = L"ホットキー一覧";
 
-// A visible top-level window of the process with this caption.
-HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption) {
-  return TopWindowOf(processId, [&](HWND hwnd) {
-    wchar_t text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
-    return caption == text && IsWindowVisible(hwnd);
-  });
-}
-
 std::vector<std::wstring> ListRows(HWND list) {
   std::vector<std::wstring> rows;
   const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);

@@ -1,5 +1,8 @@
 #include "kelvo_session.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -84,9 +87,21 @@ std::string CrLf(const std::string& text) {
   return out;
 }
 
-KelvoSession::KelvoSession() : folder_(NewTemporaryFolder()) {
+KelvoSession::KelvoSession() : root_(NewTemporaryFolder()), folder_(root_) {
   if (folder_.empty()) return;
   CopyFileW((DriverDirectory() + L"\\Kelvo.exe").c_str(), ExePath().c_str(), FALSE);
+}
+
+KelvoSession::KelvoSession(const std::wstring& inner) : root_(NewTemporaryFolder()) {
+  if (root_.empty()) return;
+  std::wstring path = root_;
+  for (std::size_t start = 0; start <= inner.size();) {
+    const std::size_t end = std::min(inner.find(L'\\', start), inner.size());
+    path += L"\\" + inner.substr(start, end - start);
+    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return;
+    start = end + 1;
+  }
+  folder_ = path;
 }
 
 std::wstring KelvoSession::CopyProgram(const std::wstring& name) const {
@@ -103,7 +118,7 @@ std::string KelvoSession::ReadFileBytes(const std::wstring& name) const {
 KelvoSession::~KelvoSession() {
   if (Running()) Stop();
   if (process_) CloseHandle(process_);
-  if (!folder_.empty()) RemoveTree(folder_);
+  if (!root_.empty()) RemoveTree(root_);
 }
 
 void KelvoSession::WriteIni(const std::string& bytes) const {

@@ -12,6 +12,9 @@
 class KelvoSession {
  public:
   KelvoSession();
+  // A session whose program folder is the path `inner` made inside the fresh folder; it holds no
+  // Kelvo.exe: the caller puts one there (the package test unzips the release into it).
+  explicit KelvoSession(const std::wstring& inner);
   ~KelvoSession();
   KelvoSession(const KelvoSession&) = delete;
   KelvoSession& operator=(const KelvoSession&) = delete;
@@ -45,6 +48,7 @@ class KelvoSession {
   bool Running() const;
 
  private:
+  std::wstring root_;  // the fresh folder, removed at the end
   std::wstring folder_;
   HANDLE process_ = nullptr;
   HWND mainWindow_ = nullptr;

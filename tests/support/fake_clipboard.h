@@ -30,7 +30,11 @@ class FakeClipboard : public Clipboard {
     return true;
   }
 
-  bool ContentsArePrivate() override { return isPrivate; }
+  SharedClipboardText ReadSharedText(std::size_t maxUnits) override {
+    if (busy) return {};
+    if (isPrivate) return {true, std::nullopt};
+    return {false, ReadText(maxUnits)};
+  }
 
   // Another program's copy.
   void SetByOtherProgram(std::u16string copied, bool markedPrivate = false) {

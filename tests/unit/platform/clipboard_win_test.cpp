@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -55,6 +54,17 @@ struct FakeClipboardUnderTest {
   FakeClipboard clipboard;
 };
 
+// Places data of a format on the clipboard this thread holds open, as another program would.
+bool SetGlobalData(UINT format, const void* bytes, std::size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  if (!memory) return false;
+  std::memcpy(GlobalLock(memory), bytes, size);
+  GlobalUnlock(memory);
+  if (SetClipboardData(format, memory)) return true;
+  GlobalFree(memory);
+  return false;
+}
+
 // What every clipboard, the fake included, must do alike.
 template <typename Implementation>
 class ClipboardContractTest : public ::testing::Test {
@@ -70,7 +80,9 @@ TYPED_TEST(ClipboardContractTest, JapaneseTextMakesTheRoundTrip) {
   const std::u16string text = u"日本語のテキスト\r\n𠮷野家 ｶﾅ ☃";
   ASSERT_TRUE(this->clipboard().WriteText(text, ClipboardPrivacy::kShared));
   EXPECT_EQ(this->clipboard().ReadText(1000), text);
-  EXPECT_FALSE(this->clipboard().ContentsArePrivate());
+  const SharedClipboardText shared = this->clipboard().ReadSharedText(1000);
+  EXPECT_FALSE(shared.isPrivate);
+  EXPECT_EQ(shared.text, text);
 }
 
 TYPED_TEST(ClipboardContractTest, AnEmptyTextIsStillText) {
@@ -90,10 +102,11 @@ TYPED_TEST(ClipboardContractTest, ReadingStopsAtTheMaximum) {
 
 TYPED_TEST(ClipboardContractTest, APrivateWriteIsRecognisedAsPrivateUntilTheNextWrite) {
   ASSERT_TRUE(this->clipboard().WriteText(u"パスワード", ClipboardPrivacy::kPrivate));
-  EXPECT_TRUE(this->clipboard().ContentsArePrivate());
+  EXPECT_TRUE(this->clipboard().ReadSharedText(100).isPrivate);
+  EXPECT_EQ(this->clipboard().ReadSharedText(100).text, std::nullopt);  // not even read
   EXPECT_EQ(this->clipboard().ReadText(100), u"パスワード");
   ASSERT_TRUE(this->clipboard().WriteText(u"public", ClipboardPrivacy::kShared));
-  EXPECT_FALSE(this->clipboard().ContentsArePrivate());
+  EXPECT_FALSE(this->clipboard().ReadSharedText(100).isPrivate);
 }
 
 class WinClipboardTest : public ::testing::Test {
@@ -184,7 +197,7 @@ TEST_F(WinClipboardTest, ReadsNoTextWhenThereIsNone) {
   PlaceRaw(Format(L"Kelvo test format"), &value, sizeof value);
   CloseClipboard();
   EXPECT_EQ(clipboard.ReadText(100), std::nullopt);
-  EXPECT_FALSE(clipboard.ContentsArePrivate());
+  EXPECT_FALSE(clipboard.ReadSharedText(100).isPrivate);
 }
 
 TEST_F(WinClipboardTest, ATextWithoutTerminatorIsReadWithinItsBlock) {
@@ -219,34 +232,44 @@ TEST_F(WinClipboardTest, RecognisesEachMarkOfOtherPrograms) {
     PlaceText(u"secret");
     PlaceRaw(Format(c.format), &c.value, sizeof c.value);
     CloseClipboard();
-    EXPECT_EQ(clipboard.ContentsArePrivate(), c.isPrivate) << (&c - cases);
+    EXPECT_EQ(clipboard.ReadSharedText(100).isPrivate, c.isPrivate) << (&c - cases);
     EXPECT_EQ(clipboard.ReadText(100), u"secret");
-    const Clipboard::CheckedText checked = clipboard.ReadTextUnlessPrivate(100);
-    EXPECT_EQ(checked.isPrivate, c.isPrivate) << (&c - cases);
-    EXPECT_EQ(checked.text.has_value(), !c.isPrivate) << (&c - cases);
   }
 }
 
-TEST_F(WinClipboardTest, MarksPlacedAfterTheTextWhileTheClipboardIsOpenAreSeen) {
-  // A password manager places its text, then its mark, in one opening of the clipboard; the
-  // capture's look must not fall between the two.
-  std::atomic<bool> placed{false};
-  std::thread other([&] {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    PlaceText(u"secret");
-    placed = true;
-    Sleep(100);
-    const DWORD mark = 1;
-    PlaceRaw(Format(L"Clipboard Viewer Ignore"), &mark, sizeof mark);
-    CloseClipboard();
+// Another program holds the clipboard while it writes: its text first, its mark a moment later.
+// A history that looked at the marks before it could hold the clipboard would see none and then
+// read the private text once the writer let go.
+TEST_F(WinClipboardTest, MarksAreLookedAtInTheSameHoldAsTheTextIsRead) {
+  KernelHandle placed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  KernelHandle letGo(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  KernelHandle released(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const UINT mark = Format(L"ExcludeClipboardContentFromMonitorProcessing");
+  std::thread writer([&] {
+    const OwnerWindow window;  // the writer's own, so that its emptied clipboard takes data
+    if (OpenClipboard(window.get())) {
+      EmptyClipboard();
+      SetGlobalData(CF_UNICODETEXT, u"password", sizeof(u"password"));
+      SetEvent(placed.get());
+      WaitForSingleObject(letGo.get(), kDeadlineMs);
+      const DWORD one = 1;
+      SetGlobalData(mark, &one, sizeof one);
+      CloseClipboard();
+    }
+    SetEvent(placed.get());
+    SetEvent(released.get());
   });
-  while (!placed) Sleep(1);
-  clipboard.onPause = [] { Sleep(WinClipboard::kRetryPauseMs); };  // the real pauses
-  const Clipboard::CheckedText checked = clipboard.ReadTextUnlessPrivate(100);
-  other.join();
-  EXPECT_TRUE(checked.isPrivate);
-  EXPECT_FALSE(checked.text.has_value());
+  WaitForSingleObject(placed.get(), kDeadlineMs);
+  clipboard.onPause = [&] {
+    SetEvent(letGo.get());
+    WaitForSingleObject(released.get(), kDeadlineMs);
+  };
+  const SharedClipboardText read = clipboard.ReadSharedText(100);
+  SetEvent(letGo.get());
+  writer.join();
+  EXPECT_GT(clipboard.pauses, 0) << "the writer did not hold the clipboard";
+  EXPECT_TRUE(read.isPrivate);
+  EXPECT_EQ(read.text, std::nullopt);
 }
 
 TEST_F(WinClipboardTest, APrivateWriteCarriesEveryMark) {

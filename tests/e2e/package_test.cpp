@@ -1,0 +1,204 @@
+// The release zip as a Windows user meets it: unzipped into a folder whose path holds a blank and
+// Japanese characters, Kelvo.exe started from there, the settings file created beside it, the
+// samples copied in and their hotkeys working, and Kelvo ended by one of them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "clip_driver.h"
+#include "desktop_driver.h"
+#include "kelvo_session.h"
+#include "platform/code_page_win.h"
+#include "platform/version_info_win.h"
+#include "platform/wide_win.h"
+#include "util/text_file.h"
+#include "zip_reader.h"
+
+namespace {
+
+constexpr wchar_t kInnerFolder[] = L"ユーザー データ\\Kelvo 1.6.9 版";
+constexpr char kBom[] = "\xEF\xBB\xBF";
+const std::vector<std::string> kEntries = {"Kelvo.exe",
+                                           "Kelvo-README.txt",
+                                           "sample/Kelvo.INI",
+                                           "sample/KelvoMenu.txt",
+                                           "sample/KelvoText1.txt",
+                                           "sample/KelvoText2.txt"};
+// The sample's hotkeys this test presses.
+constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
+constexpr UINT kHotKeyListKey = 'L';  // Ctrl+Alt+L: HOTKEY_LIST
+constexpr UINT kExitKey = 'Q';        // Ctrl+Alt+Shift+Q: EXIT
+
+std::wstring DriverFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring exe(path, n);
+  return exe.substr(0, exe.find_last_of(L'\\'));
+}
+
+// build/dist/Kelvo-<major.minor.release>.zip, named by the version of the Kelvo.exe beside the
+// driver (scripts/dev package makes it; the test command runs that first).
+std::wstring PackagePath() {
+  std::u16string version = FileVersionText(U16((DriverFolder() + L"\\Kelvo.exe").c_str()));
+  version = version.substr(0, version.find_last_of(u'.'));
+  return DriverFolder() + L"\\..\\dist\\Kelvo-" + std::wstring(W(version)) + L".zip";
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every line ends with CR LF: no lone CR or LF anywhere.
+bool OnlyCrLf(const std::string& bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) return false;
+    if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) return false;
+  }
+  return !bytes.empty() && bytes.back() == '\n';
+}
+
+// The zip's entries, unpacked into `folder` ("/" becomes "\"); the names in zip order.
+std::vector<std::string> Unzip(const std::vector<ZipEntry>& entries, const std::wstring& folder) {
+  std::vector<std::string> names;
+  for (const ZipEntry& entry : entries) {
+    std::wstring path = folder + L"\\";
+    for (char c : entry.name) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    CreateDirectoryW(path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
+    WriteBytes(path, entry.bytes);
+    names.push_back(entry.name);
+  }
+  return names;
+}
+
+// The hotkey sections of a settings text that have a key, as Kelvo would register them.
+int HotKeysWithKey(const std::u16string& settings) {
+  int count = 0;
+  bool inHotKey = false;
+  for (const std::u16string& line : SplitLines(settings)) {
+    if (line.size() > 2 && line.front() == u'[' && line.back() == u']') {
+      inHotKey = line.rfind(u"[HotKey", 0) == 0 && line != u"[HotKeyList]";
+    } else if (inHotKey && line.rfind(u"Key=", 0) == 0 && line.size() > 4) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+class PackageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string zip = ReadBytes(PackagePath());
+    ASSERT_FALSE(zip.empty()) << "no package at " << Narrow(PackagePath())
+                              << " (scripts/dev package builds it)";
+    std::string error;
+    const auto read = ReadZip(zip, error);
+    ASSERT_TRUE(read) << error;
+    entries = *read;
+  }
+
+  const ZipEntry* Entry(const std::string& name) const {
+    for (const ZipEntry& entry : entries) {
+      if (entry.name == name) return &entry;
+    }
+    return nullptr;
+  }
+
+  std::vector<ZipEntry> entries;
+};
+
+}  // namespace
+
+TEST_F(PackageTest, HoldsTheProgramTheGuideAndTheSamplesInTheirWindowsForm) {
+  std::vector<std::string> names;
+  for (const ZipEntry& entry : entries) names.push_back(entry.name);
+  EXPECT_EQ(names, kEntries) << "exactly these files, in this order (no Kelvo.debug)";
+
+  const ZipEntry* exe = Entry("Kelvo.exe");
+  ASSERT_NE(exe, nullptr);
+  EXPECT_EQ(exe->bytes.substr(0, 2), "MZ");
+
+  // The guide: UTF-8 with a byte-order mark, CR LF, Japanese first.
+  const ZipEntry* guide = Entry("Kelvo-README.txt");
+  ASSERT_NE(guide, nullptr);
+  EXPECT_EQ(guide->bytes.substr(0, 3), kBom);
+  EXPECT_TRUE(OnlyCrLf(guide->bytes));
+  const std::size_t japanese = guide->bytes.find("\r\n# Kelvo 使い方\r\n");
+  const std::size_t english = guide->bytes.find("\r\n# Kelvo User's guide\r\n");
+  EXPECT_NE(japanese, std::string::npos);
+  EXPECT_NE(english, std::string::npos);
+  EXPECT_LT(japanese, english);
+
+  // The samples: Shift_JIS (the ANSI code page of Japanese Windows) with CR LF, read by Kelvo's
+  // own reader without a single line in another encoding.
+  ASSERT_EQ(GetACP(), 932u) << "the tests run with the Japanese code page";
+  const WinCodePage codePage;
+  for (const std::string& name : kEntries) {
+    if (name.rfind("sample/", 0) != 0) continue;
+    const ZipEntry* sample = Entry(name);
+    ASSERT_NE(sample, nullptr) << name;
+    EXPECT_TRUE(OnlyCrLf(sample->bytes)) << name;
+    EXPECT_FALSE(HasByteOrderMark(sample->bytes)) << name;
+    KeptLineBytes kept;
+    const DecodedLines decoded = DecodeLines(sample->bytes, codePage, kept);
+    EXPECT_EQ(decoded.encoding, TextEncoding::Ansi) << name;
+    EXPECT_EQ(decoded.firstForeignLine, 0) << name << ": " << Utf8(decoded.foreignText);
+    EXPECT_TRUE(kept.empty()) << name << " holds bytes that do not read back as Shift_JIS";
+  }
+  const std::u16string settings = DecodeText(Entry("sample/Kelvo.INI")->bytes, codePage).text;
+  EXPECT_NE(settings.find(u"[General]"), std::u16string::npos);
+  EXPECT_NE(settings.find(u"\r\n; "), std::u16string::npos) << "the sample settings are commented";
+}
+
+TEST_F(PackageTest, RunsFromAFolderWithABlankAndJapaneseInItsPathAndEndsByItsExitHotKey) {
+  KelvoSession kelvo(kInnerFolder);
+  ASSERT_FALSE(kelvo.Folder().empty());
+  ASSERT_EQ(Unzip(entries, kelvo.Folder()), kEntries);
+
+  // Double-clicked: the tray icon appears and the settings file is made beside Kelvo.exe.
+  ASSERT_TRUE(kelvo.Start()) << "Kelvo did not start in " << Narrow(kelvo.Folder())
+                             << " (exit code " << kelvo.WaitForExit() << ")";
+  std::u16string settings;
+  ASSERT_TRUE(WaitFor([&] {
+    settings = kelvo.ReadIniText();
+    return settings.find(u"[CmdKwd5]") != std::u16string::npos;
+  })) << Utf8(settings);
+  EXPECT_EQ(settings.rfind(u"[General]\r\nVersion=169\r\n", 0), 0u) << Utf8(settings);
+
+  // The guide tells how to try the samples: copy them beside Kelvo.exe and reload.
+  for (const std::string& name : kEntries) {
+    if (name.rfind("sample/", 0) != 0) continue;
+    const std::wstring file(name.begin() + 7, name.end());
+    ASSERT_TRUE(CopyFileW((kelvo.Folder() + L"\\sample\\" + file).c_str(),
+                          (kelvo.Folder() + L"\\" + file).c_str(), FALSE));
+  }
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+
+  // Every sample hotkey with a key is registered and listed.
+  PressHotKey(kCtrlAlt, kHotKeyListKey);
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    list = FindCaptionedWindow(kelvo.ProcessId(), L"ホットキー一覧");
+    return list != nullptr;
+  })) << "the sample's Ctrl+Alt+L did not open the hotkey list";
+  HWND rows = FindWindowExW(list, nullptr, L"ListBox", nullptr);
+  ASSERT_NE(rows, nullptr);
+  const int expected = HotKeysWithKey(kelvo.ReadIniText());
+  EXPECT_GT(expected, 20);
+  EXPECT_EQ(SendMessageW(rows, LB_GETCOUNT, 0, 0), expected);
+  // The load said nothing: no line in a foreign encoding, no broken pattern.
+  for (const MessageBoxInfo& box : MessageBoxesOf(kelvo.ProcessId())) {
+    ADD_FAILURE() << Narrow(box.caption) << ": " << Narrow(box.text);
+    CloseMessageBox(box.hwnd);
+  }
+  EXPECT_EQ(kelvo.ReadIni().find("[ErrorLog]"), std::string::npos) << "a sample hotkey failed";
+
+  PressHotKey(kCtrlAlt | MOD_SHIFT, kExitKey);
+  EXPECT_EQ(kelvo.WaitForExit(), 0);
+}
