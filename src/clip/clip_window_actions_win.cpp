@@ -525,9 +525,34 @@ bool TClipBdList::ListKey(HWND list, WPARAM vk) {
   }
 }
 
+bool TClipBdList::Mnemonic(WPARAM vk) {
+  // The tabs' and the set buttons' underlined letters: the window has no dialog manager.
+  if (vk == 'C' || vk == 'T') {
+    SelectPage(vk == 'C' ? Page::kClip : Page::kText);
+    PageControl1Change();
+    return true;
+  }
+  if (vk >= '1' && vk <= '8' && page_ == Page::kText && canned_.ListEnabled()) {
+    const int set = static_cast<int>(vk - '1');
+    if (canned_.SetBarShown() && canned_.SetButtonEnabled(set)) SelectTextData(set);
+    return true;
+  }
+  return false;
+}
+
+// Tab moves between the search box and the history list; the pages have nothing else to reach.
+bool TClipBdList::TabKey(HWND control) {
+  if (page_ != Page::kClip || (control != HistListBox && control != findEdit_)) return false;
+  SetFocus(control == HistListBox ? FindComboBox : HistListBox);
+  return true;
+}
+
 LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
   const bool cannedList = sheet_ && control == sheet_->List();
   const bool editField = sheet_ && sheet_->IsEditField(control);
+  if (msg == WM_SYSKEYDOWN && !editField && Mnemonic(wp)) return 0;
+  // No beep for a letter without a menu; Alt+Space still opens the window menu.
+  if (msg == WM_SYSCHAR && !editField && wp != L' ') return 0;
   if (cannedList && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && sheet_->ListMouse(msg, lp)) {
     return 0;
   }
@@ -555,6 +580,7 @@ LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
   }
   if (msg == WM_KEYDOWN) {
     if (Shortcut(wp)) return 0;
+    if (wp == VK_TAB && TabKey(control)) return 0;
     if ((control == HistListBox || cannedList) && ListKey(control, wp)) return 0;
     if (control == findEdit_) {
       if (wp == VK_RETURN) {
@@ -570,7 +596,8 @@ LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
       HideClip();
       return 0;
     }
-  } else if (msg == WM_CHAR && (wp == L'\r' || wp == 0x1B) && control != PreviewMemo) {
+  } else if (msg == WM_CHAR && (wp == L'\r' || wp == 0x1B || wp == L'\t') &&
+             control != PreviewMemo) {
     return 0;  // handled on the key press; swallowed so that no beep sounds
   } else if (msg == WM_GETDLGCODE && (control == HistListBox || cannedList)) {
     return DefSubclass(control, msg, wp, lp) | DLGC_WANTALLKEYS;

@@ -408,6 +408,12 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_SYSKEYDOWN:
+      if (PageControl1 && Mnemonic(wp)) return 0;
+      break;
+    case WM_SYSCHAR:
+      if (wp != L' ') return 0;  // Alt+Space still opens the window menu
+      break;
     case WM_CLOSE:
       HideClip();
       return 0;

@@ -128,6 +128,8 @@ class TClipBdList : public Window {
   LRESULT ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   bool ListKey(HWND list, WPARAM vk);
   bool Shortcut(WPARAM vk);
+  bool Mnemonic(WPARAM vk);
+  bool TabKey(HWND control);
 
   // The splitter above the preview.
   bool OverSplitter(POINT client) const;

@@ -73,6 +73,16 @@ TEST_F(CannedTextTest, SetSuffixChoosesTheSetAndAMissingSetLeavesTheCurrentOne) 
   EXPECT_EQ(Rows(), 1);
   PressHotKey(0, VK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"only"; })) << Narrow(pad.EditText());
+
+  // The underlined letters: Alt+C shows the history, Alt+T the canned texts, Alt+1 set 1.
+  ASSERT_TRUE(OpenClipWindow(clipWindow, pad, kHotMods, 'T'));
+  const HWND cannedList = GetDlgItem(clipWindow, kCannedListId);
+  PressHotKey(MOD_ALT, 'C');
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(cannedList); }));
+  PressHotKey(MOD_ALT, 'T');
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(cannedList) != FALSE; }));
+  PressHotKey(MOD_ALT, '1');
+  EXPECT_TRUE(WaitFor([&] { return Rows() == 3; }));
 }
 
 TEST_F(CannedTextTest, RegisteringFromTheClipboardWritesOneLineAndRefusesADuplicate) {
