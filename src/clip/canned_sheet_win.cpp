@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "clip/clip_window_parts_win.h"
+#include "clip/row_pieces_win.h"
 #include "platform/wide_win.h"
 #include "ui/dpi_win.h"
 #include "ui/window_win.h"
@@ -163,18 +164,10 @@ void CannedSheet::DrawRow(const DRAWITEMSTRUCT& item) const {
       SetBkColor(dc, bg);
       const UINT dpi = GetDpiForWindow(list_) ? GetDpiForWindow(list_) : USER_DEFAULT_SCREEN_DPI;
       const int y = row.top + (Height(row) - style_.charHeight) / 2;
-      int x = row.left + Scale(4, dpi);
-      for (const CannedRowPiece& piece : CannedRowPieces(CannedLabel(text))) {
-        if (x > row.right) break;
-        const bool mark = piece.kind != CannedRowPiece::Kind::kText;
-        const std::u16string shown(mark ? CannedMarkGlyph(piece.kind, style_.fontName)
-                                        : piece.text);
-        SetTextColor(dc, mark ? style_.ctrl : fg);
-        TextOutW(dc, x, y, W(shown), static_cast<int>(shown.size()));
-        SIZE size{};
-        GetTextExtentPoint32W(dc, W(shown), static_cast<int>(shown.size()), &size);
-        x += size.cx + (mark ? Scale(4, dpi) : 0);
-      }
+      const int x = row.left + Scale(4, dpi);
+      SetTextColor(dc, fg);
+      DrawRowPieces(dc, row, x, y, CannedRowPieces(CannedLabel(text)), style_.fontName,
+                    style_.ctrl, Scale(4, dpi));
     }
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);

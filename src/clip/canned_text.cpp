@@ -55,12 +55,17 @@ std::u16string CannedPasteText(std::u16string_view item, const Clock& clock, con
 }
 
 std::vector<CannedRowPiece> CannedRowPieces(std::u16string_view label) {
+  if (IsCannedSeparator(label)) return {};
+  return MarkedPieces(label, kTabEscape, kBreakEscape);
+}
+
+std::vector<CannedRowPiece> MarkedPieces(std::u16string_view text, std::u16string_view tabMark,
+                                         std::u16string_view breakMark) {
   std::vector<CannedRowPiece> pieces;
-  if (IsCannedSeparator(label)) return pieces;
-  std::u16string_view rest = label;
+  std::u16string_view rest = text;
   while (true) {
-    const std::size_t tab = rest.find(kTabEscape);
-    const std::size_t lineBreak = rest.find(kBreakEscape);
+    const std::size_t tab = rest.find(tabMark);
+    const std::size_t lineBreak = rest.find(breakMark);
     const std::size_t mark = tab < lineBreak ? tab : lineBreak;
     if (mark == std::u16string_view::npos) {
       pieces.push_back({CannedRowPiece::Kind::kText, rest});
@@ -69,7 +74,7 @@ std::vector<CannedRowPiece> CannedRowPieces(std::u16string_view label) {
     if (mark > 0) pieces.push_back({CannedRowPiece::Kind::kText, rest.substr(0, mark)});
     pieces.push_back(
         {mark == tab ? CannedRowPiece::Kind::kTabMark : CannedRowPiece::Kind::kLineBreakMark, {}});
-    rest.remove_prefix(mark + 2);
+    rest.remove_prefix(mark + (mark == tab ? tabMark : breakMark).size());
     if (rest.empty()) return pieces;
   }
 }

@@ -37,6 +37,10 @@ struct CannedRowPiece {
   std::u16string_view text;  // only for kText
 };
 std::vector<CannedRowPiece> CannedRowPieces(std::u16string_view label);
+// The pieces of a text whose TABs and line breaks are written as tabMark and breakMark: the
+// escapes of a canned text, or the characters themselves in a history row.
+std::vector<CannedRowPiece> MarkedPieces(std::u16string_view text, std::u16string_view tabMark,
+                                         std::u16string_view breakMark);
 
 // The glyph of a mark in the list's font: fonts whose name begins with "ＭＳ " or "MS " have the
 // harpoon and the down-then-left arrow, other fonts get plain arrows.

@@ -548,6 +548,10 @@ bool TClipBdList::TabKey(HWND control) {
 }
 
 LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCDESTROY) {
+    RemoveSubclass(control, &TClipBdList::ControlProc, kSubclassId);
+    return DefSubclass(control, msg, wp, lp);
+  }
   const bool cannedList = sheet_ && control == sheet_->List();
   const bool editField = sheet_ && sheet_->IsEditField(control);
   if (msg == WM_SYSKEYDOWN && !editField && Mnemonic(wp)) return 0;

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "clip/clip_window_parts_win.h"
+#include "clip/row_pieces_win.h"
 #include "clip/history_file.h"
 #include "platform/file_dialog_win.h"
 #include "platform/subclass_win.h"
@@ -65,7 +66,10 @@ bool TClipBdList::CreateControls() {
   SendMessageW(PageControl1, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
   for (HWND control : {HistListBox, findEdit_, PreviewMemo, FindComboBox, sheet_->List(),
                        sheet_->LabelEdit(), sheet_->Memo()}) {
-    if (control) SetSubclass(control, &TClipBdList::ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    if (control) {
+      SetSubclass(control, &TClipBdList::ControlProc, kSubclassId,
+                  reinterpret_cast<DWORD_PTR>(this));
+    }
   }
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              0, 0, 0, 0, self, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -212,33 +216,12 @@ void TClipBdList::DrawHistRow(const DRAWITEMSTRUCT& item) {
       LineTo(dc, x, row.bottom);
       x += Scale(6, dpi);
     }
-    if (entry >= 0) DrawMarkedText(dc, row, x, y, history_.At(entry).DispText());
+    if (entry >= 0) {
+      const std::u16string shown = history_.At(entry).DispText();
+      DrawRowPieces(dc, row, x, y, MarkedPieces(shown, u"\t", u"\n"), fontDesc_.name, ctrlColor_,
+                    Scale(4, dpi));
+    }
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
-}
-
-void TClipBdList::DrawMarkedText(HDC dc, const RECT& row, int x, int y,
-                                 std::u16string_view text) const {
-  const COLORREF fg = GetTextColor(dc);
-  const int gap = Scale(4, Dpi());
-  while (!text.empty() && x <= row.right) {
-    const std::size_t c = text.find_first_of(u"\t\n");
-    const std::u16string_view part = text.substr(0, c);
-    std::u16string segment(part);
-    TextOutW(dc, x, y, W(segment), static_cast<int>(segment.size()));
-    if (c == std::u16string_view::npos) break;
-    SIZE size{};
-    GetTextExtentPoint32W(dc, W(segment), static_cast<int>(segment.size()), &size);
-    x += size.cx;
-    const std::u16string mark(CannedMarkGlyph(
-        text[c] == u'\t' ? CannedRowPiece::Kind::kTabMark : CannedRowPiece::Kind::kLineBreakMark,
-        fontDesc_.name));
-    SetTextColor(dc, ctrlColor_);
-    TextOutW(dc, x, y, W(mark), static_cast<int>(mark.size()));
-    GetTextExtentPoint32W(dc, W(mark), static_cast<int>(mark.size()), &size);
-    x += size.cx + gap;
-    SetTextColor(dc, fg);
-    text.remove_prefix(c + 1);
-  }
 }
 

@@ -26,6 +26,8 @@ constexpr char16_t kCannedCommand[] = u"CLIPBOARD_T";
 // file) once the set-up and the load around it have ended.
 constexpr UINT kShowSetUpMessages = WM_APP + 1;
 
+constexpr UINT_PTR kSubclassId = 1;
+
 enum ControlId : int {
   kStatusId = 1,
   kTabId,

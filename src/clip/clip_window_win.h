@@ -120,7 +120,6 @@ class TClipBdList : public Window {
   // Drawing.
   void MeasureItem(MEASUREITEMSTRUCT& item) const;
   void DrawHistRow(const DRAWITEMSTRUCT& item);
-  void DrawMarkedText(HDC dc, const RECT& row, int x, int y, std::u16string_view text) const;
 
   // Keyboard of the controls.
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
