@@ -25,6 +25,7 @@ TEST(PosixCodePageTest, CharactersOutsideTheCodePageAreNotExact) {
       {u"a\U0001F600b", "a?b"},  // one replacement for a surrogate pair
       {std::u16string{u'a', 0xD800, u'b'}, "a?b"},
       {u"한", "?"},
+      {u"a\U000E0077b", "a?b"},  // a tag character is replaced, not dropped
   };
   for (const auto& c : cases) {
     EXPECT_FALSE(codePage.FromUnicodeExact(c.text).has_value());
