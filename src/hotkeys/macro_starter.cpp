@@ -14,6 +14,7 @@ struct TZrMacStarter::State {
   std::condition_variable ended;
   std::u16string text;  // empty: no request
   WindowHandle target = 0;
+  bool started = false;
   bool stop = false;
   bool finished = false;
 
@@ -21,7 +22,7 @@ struct TZrMacStarter::State {
     std::unique_lock lock(mutex);
     while (!stop) {
       if (text.empty()) {
-        wake.wait_for(lock, std::chrono::milliseconds(100));
+        wake.wait(lock);
         continue;
       }
       // Text and target are taken together, so the worker never pairs a text with another
@@ -40,12 +41,11 @@ struct TZrMacStarter::State {
 };
 
 TZrMacStarter::TZrMacStarter(MacroSender& sender, const CodePage& codePage)
-    : state_(std::make_shared<State>(sender, codePage)) {
-  std::thread([state = state_] { state->Loop(); }).detach();
-}
+    : state_(std::make_shared<State>(sender, codePage)) {}
 
 TZrMacStarter::~TZrMacStarter() {
   std::unique_lock lock(state_->mutex);
+  if (!state_->started) return;
   state_->stop = true;
   state_->wake.notify_all();
   state_->ended.wait_for(lock, std::chrono::milliseconds(200), [&] { return state_->finished; });
@@ -56,6 +56,12 @@ bool TZrMacStarter::Request(WindowHandle target, const std::u16string& macro) {
   if (!state_->text.empty() || macro.empty()) return false;
   state_->target = target;
   state_->text = macro;
+  // The worker is made for the first macro: most users never send one, and an idle thread costs
+  // its stack.
+  if (!state_->started) {
+    std::thread([state = state_] { state->Loop(); }).detach();
+    state_->started = true;
+  }
   state_->wake.notify_all();
   return true;
 }
