@@ -91,9 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   KeptLineBytes kept;
   const DecodedLines decoded = DecodeLines(bytes, SystemCodePage(), kept);
-  FUZZ_CHECK(walk.items <= decoded.lines.size() + 1,
-             std::to_string(walk.items) + " items from " + std::to_string(decoded.lines.size()) +
-                 " lines");
+  FUZZ_CHECK(walk.items <= decoded.lines.size() + 1, std::to_string(walk.items) + " items from " +
+                                                         std::to_string(decoded.lines.size()) +
+                                                         " lines");
 
   std::u16string text;
   for (const std::u16string& line : decoded.lines) text += line + u"\r\n";

@@ -258,8 +258,16 @@ TEST_F(HotKeyTest, AWindowThatDoesNotAnswerDoesNotStopTheNextHotKey) {
             "SendKey1=H,/H\n"));
   Press('P');
   Press('Q');
-  EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"h"; }, std::chrono::seconds(45)))
-      << Narrow(pad.EditText());
+  const bool typed = WaitFor([&] { return pad.EditText() == L"h"; }, std::chrono::seconds(45));
+  // What a failure needs to be understood: whether Kelvo was stuck, and where the keys went.
+  DWORD_PTR unused = 0;
+  const bool answers =
+      SendMessageTimeoutW(kelvo.MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &unused) != 0;
+  wchar_t front[256] = {};
+  GetWindowTextW(GetForegroundWindow(), front, 256);
+  EXPECT_TRUE(typed) << "the pad holds \"" << Narrow(pad.EditText()) << "\"; Kelvo "
+                     << (answers ? "answers" : "does not answer") << "; in front: \""
+                     << Narrow(front) << "\"";
 }
 
 TEST_F(HotKeyTest, TerminateAppAsksFirstAndCancelGivesTheWindowBack) {

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -143,23 +145,41 @@ bool KelvoSession::Running() const {
 
 bool KelvoSession::Start(bool trayExpected) {
   if (folder_.empty()) return false;
+  const auto begin = std::chrono::steady_clock::now();
+  // Says which step of the start did not come and after how long, so that a failed start in a
+  // log tells a slow machine from a Kelvo that ended or hung.
+  const auto fail = [&](const char* what) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - begin)
+                        .count();
+    ADD_FAILURE() << "Kelvo's start: " << what << " (after " << ms << " ms)";
+    return false;
+  };
   process_ = LaunchProgram(ExePath(), L"", folder_);
-  if (!process_) return false;
+  if (!process_) return fail("CreateProcess failed");
   // A new Wine prefix on a busy machine can take many seconds for a first start; the deadlines
   // are generous because they cost nothing when Kelvo is quick.
-  constexpr auto kReady = std::chrono::seconds(60);
+  constexpr auto kReady = std::chrono::seconds(120);
   const bool found = WaitFor(
       [&] {
         mainWindow_ = FindWindowW(L"TKelvoMainForm", nullptr);
         return mainWindow_ != nullptr || !Running();
       },
       kReady);
-  if (!found || !mainWindow_) return false;
+  if (!found) return fail("no main window");
+  if (!mainWindow_) {
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return fail(("it ended with code " + std::to_string(code)).c_str());
+  }
   // The main window exists before its first load ends, and under Wine the process may look idle
   // in the middle of the load. The tray icon is added at the end of the load, after every hotkey
   // was registered; when there is no icon to wait for, the caller waits for what it checks.
-  if (WaitForInputIdle(process_, 60000) != 0) return false;
-  return !trayExpected || WaitFor([&] { return TrayIconExists(mainWindow_); }, kReady);
+  if (WaitForInputIdle(process_, 120000) != 0) return fail("never idle");
+  if (trayExpected && !WaitFor([&] { return TrayIconExists(mainWindow_); }, kReady)) {
+    return fail("no tray icon");
+  }
+  return true;
 }
 
 HANDLE KelvoSession::LaunchAgain(const std::wstring& arguments) const {
