@@ -13,6 +13,10 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr int kTempNameAttempts = 100;
 constexpr DWORD kChunk = 1u << 20;
+// Another program that has the file open for a moment (a reader, an editor, a virus scanner)
+// makes the replace fail; it is tried again for up to a second before the write counts as failed.
+constexpr int kBusyRetries = 50;
+constexpr DWORD kBusyPauseMs = 20;
 // What a rewritten file keeps of its old attributes (read-only is not among them: a read-only
 // file is not replaced at all).
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -68,9 +72,9 @@ std::u16string LinkTarget(const std::u16string& path) {
   if (!handle) return path;
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetFinalPathNameByHandleW(handle.get(), buffer.data(),
-                                                   static_cast<DWORD>(buffer.size()),
-                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0) return path;
     if (length < buffer.size()) {
       buffer.resize(length);
@@ -120,9 +124,31 @@ bool WriteNewFile(const std::u16string& target, std::string_view bytes, DWORD at
   return false;
 }
 
+// Replacing a file that another program has open fails with "access denied" on Windows and
+// with a sharing violation under Wine; opening one fails with a sharing violation.
+bool IsBusy(DWORD error, bool deniedIsBusy) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+         (deniedIsBusy && error == ERROR_ACCESS_DENIED);
+}
+
+// Runs the step until it succeeds, fails for another reason than a busy file, or the retries
+// are used up.
+template <typename Step>
+bool RetryWhileBusy(Step step, bool deniedIsBusy = true) {
+  for (int attempt = 0;; ++attempt) {
+    if (step()) return true;
+    if (attempt == kBusyRetries || !IsBusy(GetLastError(), deniedIsBusy)) return false;
+    Sleep(kBusyPauseMs);
+  }
+}
+
 bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
-  FileHandle file(CreateFileW(W(target), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file;
+  RetryWhileBusy([&] {
+    file = FileHandle(CreateFileW(W(target), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+  });
   return file && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
          FlushFileBuffers(file.get()) && file.close();
 }
@@ -130,8 +156,14 @@ bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
 }  // namespace
 
 FileContents WinFileSystem::Read(const std::u16string& path) const {
-  FileHandle file(CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  FileHandle file;
+  RetryWhileBusy(
+      [&] {
+        file = FileHandle(CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        return static_cast<bool>(file);
+      },
+      /*deniedIsBusy=*/false);
   if (!file) {
     const DWORD error = GetLastError();
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -144,7 +176,8 @@ FileContents WinFileSystem::Read(const std::u16string& path) const {
   char buffer[65536];
   for (;;) {
     DWORD read = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return {ReadStatus::kUnreadable, {}};
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
+      return {ReadStatus::kUnreadable, {}};
     if (read == 0) break;
     contents.bytes.append(buffer, read);
   }
@@ -165,7 +198,10 @@ bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::strin
     if (rewritten) DeleteFileW(W(temp));
     return rewritten;
   }
-  if (!MoveFileExW(W(temp), W(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!RetryWhileBusy([&] {
+        return MoveFileExW(W(temp), W(target),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+      })) {
     DeleteFileW(W(temp));
     return false;
   }

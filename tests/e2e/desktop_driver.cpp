@@ -207,3 +207,19 @@ HWND TopWindowOf(DWORD processId, const std::wstring& className) {
     return className == cls;
   });
 }
+
+std::string TypingContext(HWND kelvoWindow) {
+  DWORD_PTR unused = 0;
+  const bool answers =
+      SendMessageTimeoutW(kelvoWindow, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &unused) != 0;
+  wchar_t front[256] = {};
+  GetWindowTextW(GetForegroundWindow(), front, 256);
+  std::string down;
+  const std::pair<int, const char*> keys[] = {
+      {VK_SHIFT, " Shift"}, {VK_CONTROL, " Ctrl"}, {VK_MENU, " Alt"}, {VK_LWIN, " Win"}};
+  for (const auto& [vk, name] : keys) {
+    if (GetAsyncKeyState(vk) & 0x8000) down += name;
+  }
+  return std::string("Kelvo ") + (answers ? "answers" : "does not answer") + "; in front: \"" +
+         Narrow(front) + "\"; keys down:" + (down.empty() ? " none" : down);
+}

@@ -65,3 +65,7 @@ std::vector<MessageBoxInfo> MessageBoxesOf(DWORD processId);
 void CloseMessageBox(HWND box);
 
 std::string Narrow(const std::wstring& text);
+
+// What a failed typing test needs to be understood: whether the window answers messages, which
+// window is in front and which modifier keys the system believes are down.
+std::string TypingContext(HWND kelvoWindow);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 
 #include "base/number_text.h"
@@ -61,6 +62,33 @@ TEST_F(WinFileSystemTest, AFileHeldOpenWithoutSharingIsNotReplaced) {
   CloseHandle(held);
   EXPECT_EQ(files_.ReadAll(path), "old");
   EXPECT_EQ(Names(), std::vector<std::u16string>{u"held.txt"});
+}
+
+TEST_F(WinFileSystemTest, AFileAnotherProgramReadsForAMomentIsReplacedOnceItIsLetGo) {
+  const std::u16string path = Path(u"Kelvo.INI");
+  ASSERT_TRUE(files_.WriteAtomically(path, "old"));
+  // A reader as most programs open a file: others may read and write, but not rename over it.
+  HANDLE reader = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  struct Reader {
+    HANDLE file;
+    std::atomic<bool> closed{false};
+  } held{reader};
+  HANDLE timer = nullptr;
+  ASSERT_TRUE(CreateTimerQueueTimer(
+      &timer, nullptr,
+      [](void* context, BOOLEAN) {
+        auto* r = static_cast<Reader*>(context);
+        CloseHandle(r->file);
+        r->closed = true;
+      },
+      &held, 200, 0, WT_EXECUTEONLYONCE));
+  EXPECT_TRUE(files_.WriteAtomically(path, "new"));
+  DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
+  if (!held.closed) CloseHandle(reader);
+  EXPECT_EQ(files_.ReadAll(path), "new");
+  EXPECT_EQ(Names(), std::vector<std::u16string>{u"Kelvo.INI"});
 }
 
 TEST_F(WinFileSystemTest, JapaneseNamesExistAndAreListed) {
