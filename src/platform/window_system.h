@@ -29,7 +29,8 @@ class WindowSystem {
   // Asks a minimised window to restore itself, as its system menu's Restore does; returns when
   // the window has handled the request, or after a short time when it does not answer.
   virtual void SendRestore(WindowHandle window) = 0;
-  // Brings the window to the front and activates it; false when the system refused.
+  // Brings the window to the front and activates it, and returns once the window's program has
+  // taken the activation (after a short time at most); false when the system refused.
   virtual bool SetForeground(WindowHandle window) = 0;
   // Shows, hides, minimises or restores the window (kSwMinimize, kSwRestore ...); the window of
   // another program does so when it next handles its messages.

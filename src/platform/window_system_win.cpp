@@ -10,11 +10,21 @@ constexpr int kClassBufferChars = 511;   // class names of up to 510 units
 constexpr std::size_t kMaxTopLevelWindows = 65536;
 // How long a restore waits for a window that does not answer.
 constexpr UINT kRestoreTimeoutMs = 1500;
+// How long an activation waits for the window's program to take it, and how often it looks.
+constexpr ULONGLONG kActivationWaitMs = 1000;
+constexpr DWORD kActivationPollMs = 5;
 
 HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
 bool OfThisThread(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+// Whether the thread of the window has made it its active window.
+bool HasTakenActivation(HWND window, DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(thread, &info) && info.hwndActive == window;
 }
 
 }  // namespace
@@ -62,7 +72,17 @@ void WinWindowSystem::SendRestore(WindowHandle window) {
 }
 
 bool WinWindowSystem::SetForeground(WindowHandle window) {
-  return SetForegroundWindow(ToHwnd(window)) != FALSE;
+  const HWND hwnd = ToHwnd(window);
+  if (!SetForegroundWindow(hwnd)) return false;
+  // Another program's window becomes its active window when its thread next handles its
+  // messages; until then keys sent to the foreground reach nobody, or its frame instead of the
+  // field that has the focus. So what follows waits a moment for it, unless the program does not
+  // answer at all.
+  const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+  if (thread == 0 || thread == GetCurrentThreadId() || IsHungAppWindow(hwnd)) return true;
+  const ULONGLONG end = GetTickCount64() + kActivationWaitMs;
+  while (!HasTakenActivation(hwnd, thread) && GetTickCount64() < end) Sleep(kActivationPollMs);
+  return true;
 }
 
 void WinWindowSystem::ShowWindow(WindowHandle window, int showCommand) {

@@ -55,10 +55,15 @@ class HotKeyListTest : public ::testing::Test {
   HWND OpenList() {
     PressHotKey(kHotMods, 'L');
     HWND window = nullptr;
-    WaitFor([&] {
-      window = FindCaptionedWindow(kelvo.ProcessId(), kListCaption);
-      return window != nullptr && GetForegroundWindow() == window;
-    });
+    if (!WaitFor([&] {
+          window = FindCaptionedWindow(kelvo.ProcessId(), kListCaption);
+          return window != nullptr && GetForegroundWindow() == window;
+        })) {
+      ADD_FAILURE() << "the list did not come to the front: it is "
+                    << (window ? "shown behind" : "not shown") << "; "
+                    << TypingContext(kelvo.MainWindow());
+      return nullptr;
+    }
     return window;
   }
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "hotkeys/window_matching.h"
@@ -156,6 +158,53 @@ TEST_F(WinWindowSystemTest, AWindowThatDoesNotAnswerHoldsNothingUp) {
   // Once it answers again, it carries out what it was asked.
   hung.Release();
   EXPECT_TRUE(WaitFor([&] { return IsZoomed(hung.hwnd()) != FALSE; }));
+}
+
+// A window of another thread that looks at its messages only every 600 ms.
+class SlowWindow {
+ public:
+  SlowWindow() : thread_([this] { Run(); }) {
+    while (!hwnd_) Sleep(1);
+  }
+  ~SlowWindow() {
+    stop_ = true;
+    thread_.join();
+  }
+  HWND hwnd() const { return hwnd_; }
+  // The thread's active window; the window itself once it has handled its activation.
+  HWND Active() const {
+    GUITHREADINFO info{sizeof(info)};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd_, nullptr), &info) ? info.hwndActive
+                                                                             : HWND(-1);
+  }
+
+ private:
+  void Run() {
+    HWND wnd = CreateWindowExW(0, kTestClass, L"Kelvo slow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
+                               10, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = wnd;
+    while (!stop_) {
+      Sleep(600);
+      PumpMessages();
+    }
+    DestroyWindow(wnd);
+  }
+  std::atomic<HWND> hwnd_{nullptr};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+TEST_F(WinWindowSystemTest, AnActivationReturnsOnceASlowProgramHasTakenIt) {
+  SlowWindow slow;
+  HWND here = Create(L"Kelvo here");
+  // The slow window in front, then another: the slow thread is left with no active window.
+  SetForegroundWindow(slow.hwnd());
+  ASSERT_TRUE(WaitFor([&] { return slow.Active() == slow.hwnd(); }));
+  SetForegroundWindow(here);
+  ASSERT_TRUE(WaitFor([&] { return slow.Active() == nullptr; }));
+
+  EXPECT_TRUE(windows_.SetForeground(H(slow.hwnd())));
+  EXPECT_EQ(slow.Active(), slow.hwnd()) << "keys sent now would reach nobody";
 }
 
 TEST(WinKeyInputTest, InjectedKeyReadsAsDownUntilReleased) {
