@@ -81,7 +81,14 @@ bool WinWindowSystem::SetForeground(WindowHandle window) {
   const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
   if (thread == 0 || thread == GetCurrentThreadId() || IsHungAppWindow(hwnd)) return true;
   const ULONGLONG end = GetTickCount64() + kActivationWaitMs;
-  while (!HasTakenActivation(hwnd, thread) && GetTickCount64() < end) Sleep(kActivationPollMs);
+  while (!HasTakenActivation(hwnd, thread) && GetTickCount64() < end) {
+    // The activation may send messages to Kelvo's windows and wait for the answer; they are
+    // answered meanwhile, so neither program waits for the other. Posted messages, hotkeys among
+    // them, stay queued.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kActivationPollMs, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
   return true;
 }
 
