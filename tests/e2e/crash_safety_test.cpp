@@ -106,7 +106,7 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
   for (int i = 0; i < kills; ++i) {
     kelvo.WriteIni(old);
     HANDLE process = kelvo.LaunchAgain(L"");
-    ASSERT_NE(process, nullptr);
+    ASSERT_NE(process, nullptr) << "start " << i << " failed with error " << GetLastError();
     const int waited = delay(random);
     Sleep(static_cast<DWORD>(waited));
     Kill(process);
