@@ -87,17 +87,31 @@ LRESULT CALLBACK TestWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// Whether keys sent now have a window to go to: the foreground thread has an active or a focused
+// window. A window brought to the front that has not yet handled its activation, or Wine's own
+// tray window shown without activation, has neither.
+bool KeysHaveATarget(HWND foreground) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) &&
+         (info.hwndActive != nullptr || info.hwndFocus != nullptr);
+}
+
 // Under Wine without a window manager, hiding the active window can leave no foreground window
-// at all, or a hidden one for a moment, and then injected keys reach nobody, not even the
-// hotkeys. A user's desktop always has a visible one, so the driver keeps a window of its own to
-// stand in for it. Wine brings its key state in line when the focus moves and may then drop a
-// modifier sent first; a key-up of a key nobody uses absorbs that before the real keys go.
+// at all, a hidden one for a moment, or one whose thread has no active window, and then injected
+// keys reach nobody, not even the hotkeys. A user's desktop always has a window that takes the
+// keys, so the driver keeps a window of its own to stand in for it. Wine brings its key state in
+// line when the focus moves and may then drop a modifier sent first; a key-up of a key nobody
+// uses absorbs that before the real keys go.
 void EnsureForegroundWindow() {
   const HWND foreground = GetForegroundWindow();
   // A popup menu keeps its hidden owner in front while it is open; that is no lost foreground.
   const HWND menu = FindWindowW(L"#32768", nullptr);
   const bool menuOpen = menu != nullptr && IsWindowVisible(menu);
-  if (foreground != nullptr && (IsWindowVisible(foreground) || menuOpen)) return;
+  if (foreground != nullptr && (IsWindowVisible(foreground) || menuOpen) &&
+      KeysHaveATarget(foreground)) {
+    return;
+  }
   static TestWindow* desk = new TestWindow(L"Driver desktop", L"KelvoDriverDesk", 900, 700);
   SetForegroundWindow(desk->hwnd());
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
