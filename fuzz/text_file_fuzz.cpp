@@ -41,21 +41,6 @@ std::string Named(TextEncoding encoding) {
   return "?";
 }
 
-bool HasLoneSurrogate(std::u16string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF) {
-      if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-        ++i;
-        continue;
-      }
-      return true;
-    }
-    if (unit >= 0xDC00 && unit <= 0xDFFF) return true;
-  }
-  return false;
-}
-
 bool HoldsEverything(TextEncoding encoding, std::u16string_view text) {
   if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) return true;
   return !HasLoneSurrogate(text);

@@ -56,19 +56,6 @@ void WithinBound(const std::function<void()>& test, std::chrono::milliseconds bo
                  std::to_string(Milliseconds(processor)) + " ms of processor time)");
 }
 
-bool HasLoneSurrogate(std::u16string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      ++i;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      return true;
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

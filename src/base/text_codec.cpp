@@ -80,9 +80,6 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
   }
 }
 
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
@@ -128,4 +125,15 @@ bool IsUtf8WithMultibyte(std::string_view bytes) {
     pos += step.length;
   }
   return sawMultibyte;
+}
+
+bool HasLoneSurrogate(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      ++i;
+    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+      return true;
+    }
+  }
+  return false;
 }

@@ -12,3 +12,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // True when the bytes are well-formed UTF-8 and hold at least one multi-byte sequence: plain ASCII
 // is not evidence of UTF-8, so such text is left to the ANSI code page.
 bool IsUtf8WithMultibyte(std::string_view bytes);
+
+// Halves of a UTF-16 surrogate pair.
+inline bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+inline bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Whether the text holds half of a surrogate pair without the other half (UTF-8 cannot hold it).
+bool HasLoneSurrogate(std::u16string_view text);

@@ -91,22 +91,6 @@ std::u16string RecordText(const std::vector<FileLine>& lines, std::size_t first,
   return text;
 }
 
-// Whether a text holds half of a surrogate pair without the other half.
-bool HasLoneSurrogate(std::u16string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-        ++i;
-        continue;
-      }
-      return true;
-    }
-    if (c >= 0xDC00 && c <= 0xDFFF) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 std::string HistoryFileBytes(const std::vector<HistoryRec>& items, const Locale& locale) {

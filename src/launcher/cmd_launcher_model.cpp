@@ -4,12 +4,11 @@
 #include <string_view>
 #include <utility>
 
+#include "base/text_codec.h"
+
 namespace {
 
 constexpr char16_t kSection[] = u"CmdLauncher";
-
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // The code units of the character that starts at `at`: two for a surrogate pair.
 std::size_t CharLength(std::u16string_view text, std::size_t at) {

@@ -2,11 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-
-}  // namespace
+#include "base/text_codec.h"
 
 std::u16string_view BoundedClipboardText(const char16_t* units, std::size_t available,
                                          std::size_t maxUnits) {

@@ -7,13 +7,12 @@
 #include <optional>
 #include <string_view>
 
+#include "base/text_codec.h"
+
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 constexpr char kDefaultChar = '?';
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // One iconv descriptor, used to convert one character at a time while the tables are filled.
 class Converter {
