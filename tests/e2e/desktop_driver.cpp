@@ -125,14 +125,36 @@ void EnsureForegroundWindow() {
   PumpMessages();
 }
 
+// Wine brings its key state in line with the X server's whenever a thread reads the event of a
+// window that got the focus, and releases every key the X server does not know as down: all the
+// keys the driver sends. A window shown or activated a moment ago may read that event only after
+// the driver has pressed the modifiers, and the hotkey then arrives without one of them. So the
+// modifiers are pressed again until they have stayed down for a while.
+void HoldModifiers(const std::vector<WORD>& keys) {
+  std::vector<INPUT> down;
+  for (WORD vk : keys) AddKey(down, vk, false);
+  for (int steady = 0, round = 0; steady < 3 && round < 40; ++round) {
+    if (!down.empty()) SendInput(static_cast<UINT>(down.size()), down.data(), sizeof(INPUT));
+    PumpMessages();
+    Sleep(10);
+    down.clear();
+    for (WORD vk : keys) {
+      if (!(GetAsyncKeyState(vk) & 0x8000)) AddKey(down, vk, false);
+    }
+    steady = down.empty() ? steady + 1 : 0;
+  }
+}
+
 void PressHotKey(UINT modifiers, UINT virtualKey) {
   EnsureForegroundWindow();
-  std::vector<INPUT> inputs;
   const std::pair<UINT, WORD> mods[] = {
       {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}, {MOD_WIN, VK_LWIN}};
+  std::vector<WORD> held;
   for (const auto& [flag, vk] : mods) {
-    if (modifiers & flag) AddKey(inputs, vk, false);
+    if (modifiers & flag) held.push_back(vk);
   }
+  HoldModifiers(held);
+  std::vector<INPUT> inputs;
   AddKey(inputs, static_cast<WORD>(virtualKey), false);
   AddKey(inputs, static_cast<WORD>(virtualKey), true);
   for (auto it = std::rbegin(mods); it != std::rend(mods); ++it) {
@@ -226,8 +248,13 @@ std::string TypingContext(HWND kelvoWindow) {
   DWORD_PTR unused = 0;
   const bool answers =
       SendMessageTimeoutW(kelvoWindow, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &unused) != 0;
+  const HWND foreground = GetForegroundWindow();
   wchar_t front[256] = {};
-  GetWindowTextW(GetForegroundWindow(), front, 256);
+  wchar_t frontClass[256] = {};
+  GetWindowTextW(foreground, front, 256);
+  GetClassNameW(foreground, frontClass, 256);
+  DWORD frontProcess = 0;
+  GetWindowThreadProcessId(foreground, &frontProcess);
   std::string down;
   const std::pair<int, const char*> keys[] = {
       {VK_SHIFT, " Shift"}, {VK_CONTROL, " Ctrl"}, {VK_MENU, " Alt"}, {VK_LWIN, " Win"}};
@@ -235,5 +262,8 @@ std::string TypingContext(HWND kelvoWindow) {
     if (GetAsyncKeyState(vk) & 0x8000) down += name;
   }
   return std::string("Kelvo ") + (answers ? "answers" : "does not answer") + "; in front: \"" +
-         Narrow(front) + "\"; keys down:" + (down.empty() ? " none" : down);
+         Narrow(front) + "\" of class \"" + Narrow(frontClass) + "\" in process " +
+         std::to_string(frontProcess) + " (this test is " + std::to_string(GetCurrentProcessId()) +
+         ")" + (foreground && !KeysHaveATarget(foreground) ? ", taking no keys" : "") +
+         "; keys down:" + (down.empty() ? " none" : down);
 }

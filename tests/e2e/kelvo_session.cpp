@@ -12,7 +12,9 @@
 #include <thread>
 
 #include "base/text_codec.h"
+#include "core/hand_over.h"
 #include "platform/code_page_win.h"
+#include "platform/wide_win.h"
 #include "util/text_file.h"
 
 namespace {
@@ -141,6 +143,16 @@ std::u16string KelvoSession::ReadIniText() const {
 
 bool KelvoSession::Running() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+long long KelvoSession::LoadsDone() const {
+  const UINT message = RegisterWindowMessageW(W(kLoadsDoneMessageName));
+  DWORD_PTR done = 0;
+  if (!mainWindow_ ||
+      !SendMessageTimeoutW(mainWindow_, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &done)) {
+    return -1;
+  }
+  return static_cast<long long>(done);
 }
 
 bool KelvoSession::Start(bool trayExpected) {

@@ -46,6 +46,9 @@ class KelvoSession {
   HWND MainWindow() const { return mainWindow_; }
   DWORD ProcessId() const { return process_ ? GetProcessId(process_) : 0; }
   bool Running() const;
+  // How many settings loads the resident instance has finished; -1 when it does not answer. A
+  // load registers the hotkeys, so a test that reloads waits for this to grow before it presses.
+  long long LoadsDone() const;
 
  private:
   std::wstring root_;  // the fresh folder, removed at the end
