@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 #include <string_view>
 
 #include "platform/unique_handle_win.h"
@@ -62,6 +63,53 @@ std::u16string Hex8(DWORD value) {
 std::u16string TempName(const std::u16string& path, int attempt) {
   static std::atomic<unsigned> counter{0};
   return path + u".~" + Hex8(GetCurrentProcessId()) + Hex8(counter++) + Hex8(attempt) + u".tmp";
+}
+
+// The process that made a temporary file of this target, when the name is one TempName gives.
+std::optional<DWORD> TempWriter(std::u16string_view name, std::u16string_view targetName) {
+  constexpr std::size_t kDigits = 24;
+  if (!name.starts_with(targetName)) return std::nullopt;
+  name.remove_prefix(targetName.size());
+  if (name.size() != 2 + kDigits + 4 || !name.starts_with(u".~") || !name.ends_with(u".tmp")) {
+    return std::nullopt;
+  }
+  // Process id, counter and attempt, eight upper-case hex digits each.
+  DWORD writer = 0;
+  for (std::size_t i = 0; i < kDigits; ++i) {
+    const char16_t c = name[2 + i];
+    const bool digit = c >= u'0' && c <= u'9';
+    if (!digit && !(c >= u'A' && c <= u'F')) return std::nullopt;
+    if (i < 8) writer = writer * 16 + static_cast<DWORD>(digit ? c - u'0' : c - u'A' + 10);
+  }
+  return writer;
+}
+
+bool ProcessRuns(DWORD processId) {
+  KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD code = 0;
+  return GetExitCodeProcess(process.get(), &code) && code == STILL_ACTIVE;
+}
+
+// A writer that was killed, or lost its power, between making its temporary file and the
+// replace left that file beside the target. Once a later write has replaced the target, such a
+// file holds an older state and is only litter. Files of a process that still runs may be in
+// use (and this process keeps the copy a failed rewrite left), so only those of ended ones go.
+void RemoveLeftovers(const std::u16string& target) {
+  const std::size_t slash = target.find_last_of(u"\\/");
+  if (slash == std::u16string::npos) return;
+  const std::u16string folder = target.substr(0, slash + 1);
+  const std::u16string targetName = target.substr(slash + 1);
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileExW(W(target + u".~*.tmp"), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, 0));
+  if (!find) return;
+  do {
+    const std::u16string name = U16(data.cFileName);
+    const std::optional<DWORD> writer = TempWriter(name, targetName);
+    if (!writer || *writer == GetCurrentProcessId() || ProcessRuns(*writer)) continue;
+    DeleteFileW(W(folder + name));
+  } while (FindNextFileW(find.get(), &data));
 }
 
 // The path of the file itself when the path leads there through a symbolic link (a file written
@@ -195,8 +243,10 @@ bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::strin
   if (old && old->nNumberOfLinks > 1 && (old->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     const bool rewritten = RewriteInPlace(target, bytes);
     // After a failed rewrite the complete new contents stay beside the file.
-    if (rewritten) DeleteFileW(W(temp));
-    return rewritten;
+    if (!rewritten) return false;
+    DeleteFileW(W(temp));
+    RemoveLeftovers(target);
+    return true;
   }
   if (!RetryWhileBusy([&] {
         return MoveFileExW(W(temp), W(target),
@@ -205,6 +255,7 @@ bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::strin
     DeleteFileW(W(temp));
     return false;
   }
+  RemoveLeftovers(target);
   return true;
 }
 

@@ -74,6 +74,19 @@ class KillAtExit {
   HANDLE& process_;
 };
 
+// The temporary files writers left beside the settings file.
+int LeftTemporaryFiles(const KelvoSession& kelvo) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((kelvo.IniPath() + L".~*.tmp").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    ++count;
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return count;
+}
+
 }  // namespace
 
 TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
@@ -120,10 +133,22 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
                     << now.size() << " bytes that are neither the old nor the new file";
     }
   }
+  // A kill between the temporary file and the replace leaves that file; the next complete write
+  // removes what the killed writers left.
+  const int left = LeftTemporaryFiles(kelvo);
+  kelvo.WriteIni(old);
+  HANDLE last = LaunchResident(kelvo);
+  ASSERT_NE(last, nullptr);
+  KillAtExit endLast(last);
+  EXPECT_TRUE(WaitFor([&] { return kelvo.ReadIni() == written; }, std::chrono::seconds(90)));
+  EXPECT_TRUE(WaitFor([&] { return LeftTemporaryFiles(kelvo) == 0; }))
+      << LeftTemporaryFiles(kelvo) << " of " << left << " temporary files are still there";
   RecordProperty("kills", kills);
   RecordProperty("old_file_kept", keptOld);
   RecordProperty("new_file_complete", tookNew);
-  std::printf("%d kills within %lld ms of the start: %d left the old file, %d the new one\n", kills,
-              static_cast<long long>(window), keptOld, tookNew);
+  std::printf(
+      "%d kills within %lld ms of the start: %d left the old file, %d the new one; %d left a "
+      "temporary file, which the next write removed\n",
+      kills, static_cast<long long>(window), keptOld, tookNew, left);
   std::fflush(stdout);
 }

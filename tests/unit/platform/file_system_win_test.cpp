@@ -91,6 +91,46 @@ TEST_F(WinFileSystemTest, AFileAnotherProgramReadsForAMomentIsReplacedOnceItIsLe
   EXPECT_EQ(Names(), std::vector<std::u16string>{u"Kelvo.INI"});
 }
 
+// A writer killed before its replace leaves its temporary file; the next write of the file
+// removes it once that writer has ended, and nothing else.
+TEST_F(WinFileSystemTest, AWriteRemovesTheTemporaryFilesOfWritersThatEnded) {
+  const std::u16string path = Path(u"Kelvo.INI");
+  ASSERT_TRUE(files_.WriteAtomically(path, "old"));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION writer{};
+  wchar_t command[] = L"cmd.exe /c exit";
+  ASSERT_TRUE(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE,
+                             CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                             &writer));
+  const auto temp = [](const std::u16string& target, DWORD processId) {
+    wchar_t digits[32];
+    swprintf(digits, 32, L"%08lX0000000300000000", static_cast<unsigned long>(processId));
+    return target + u".~" + U16(digits) + u".tmp";
+  };
+  const std::u16string ended = temp(u"Kelvo.INI", 0xFFFFFFF0u);
+  const std::u16string running = temp(u"Kelvo.INI", writer.dwProcessId);
+  const std::u16string own = temp(u"Kelvo.INI", GetCurrentProcessId());
+  const std::u16string other = temp(u"Other.INI", 0xFFFFFFF0u);
+  for (const std::u16string& name :
+       {ended, running, own, other, std::u16string(u"Kelvo.INI.~x.tmp")}) {
+    ASSERT_TRUE(files_.WriteAtomically(Path(name), "stale"));
+  }
+  ASSERT_TRUE(files_.WriteAtomically(path, "new"));
+  std::vector<std::u16string> left{u"Kelvo.INI", u"Kelvo.INI.~x.tmp", running, own, other};
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(Names(), left);
+
+  TerminateProcess(writer.hProcess, 0);
+  WaitForSingleObject(writer.hProcess, 5000);
+  CloseHandle(writer.hThread);
+  CloseHandle(writer.hProcess);
+  ASSERT_TRUE(files_.WriteAtomically(path, "newer"));
+  left.erase(std::find(left.begin(), left.end(), running));
+  EXPECT_EQ(Names(), left);
+  EXPECT_EQ(files_.ReadAll(path), "newer");
+}
+
 TEST_F(WinFileSystemTest, JapaneseNamesExistAndAreListed) {
   ASSERT_TRUE(CreateDirectoryW(W(Path(u"サブ")), nullptr));
   ASSERT_TRUE(files_.WriteAtomically(Path(u"サブ\\日本語.txt"), "x"));
