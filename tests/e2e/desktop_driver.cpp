@@ -129,13 +129,19 @@ void EnsureForegroundWindow() {
 // window that got the focus, and releases every key the X server does not know as down: all the
 // keys the driver sends. A window shown or activated a moment ago may read that event only after
 // the driver has pressed the modifiers, and the hotkey then arrives without one of them. So the
-// modifiers are pressed again until they have stayed down for a while.
+// modifiers are pressed again until they have stayed down while the thread of the window in
+// front went through its message loop (where Wine reads those events) three times.
 void HoldModifiers(const std::vector<WORD>& keys) {
   std::vector<INPUT> down;
   for (WORD vk : keys) AddKey(down, vk, false);
   for (int steady = 0, round = 0; steady < 3 && round < 40; ++round) {
     if (!down.empty()) SendInput(static_cast<UINT>(down.size()), down.data(), sizeof(INPUT));
     PumpMessages();
+    const HWND foreground = GetForegroundWindow();
+    DWORD_PTR unused = 0;
+    if (foreground && GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId()) {
+      SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &unused);
+    }
     Sleep(10);
     down.clear();
     for (WORD vk : keys) {
