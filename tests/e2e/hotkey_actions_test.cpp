@@ -289,6 +289,18 @@ TEST_F(HotKeyTest, TerminateAppAsksFirstAndCancelGivesTheWindowBack) {
   EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == boxes[0].hwnd; }));
   PostMessageW(boxes[0].hwnd, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.hwnd(); }));
+  // Without a window manager the X focus falls to the root window when the box goes, and Wine
+  // gives the foreground to the desktop window once Kelvo reads that event, which may come after
+  // the window was given back. A desktop with a window manager has no such moment; the test
+  // gives the window back once more in that case, so the next step tests only the next hotkey.
+  for (int i = 0; i < 3; ++i) {  // Kelvo goes through its message loop, where Wine reads events
+    ASSERT_TRUE(kelvo.Answers());
+    Sleep(20);
+  }
+  if (GetForegroundWindow() == GetDesktopWindow()) {
+    SetForegroundWindow(target.hwnd());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.hwnd(); }));
+  }
   // Kelvo goes on with the next hotkey, which types into the window that got the focus back.
   Press('U');
   EXPECT_TRUE(WaitFor([&] { return target.EditText() == L"u"; }))

@@ -49,6 +49,8 @@ class KelvoSession {
   // How many settings loads the resident instance has finished; -1 when it does not answer. A
   // load registers the hotkeys, so a test that reloads waits for this to grow before it presses.
   long long LoadsDone() const;
+  // Whether the main window answers a message within 5 s.
+  bool Answers() const;
 
  private:
   std::wstring root_;  // the fresh folder, removed at the end
