@@ -289,11 +289,13 @@ TEST_F(HotKeyTest, TerminateAppAsksFirstAndCancelGivesTheWindowBack) {
   EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == boxes[0].hwnd; }));
   PostMessageW(boxes[0].hwnd, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.hwnd(); }));
-  // Without a window manager the X focus falls to the root window when the box goes, and Wine
-  // gives the foreground to the desktop window once Kelvo reads that event, which may come after
-  // the window was given back. A desktop with a window manager has no such moment; the test
-  // gives the window back once more in that case, so the next step tests only the next hotkey.
-  for (int i = 0; i < 3; ++i) {  // Kelvo goes through its message loop, where Wine reads events
+  // Without a window manager Wine gives the foreground to the desktop window when a thread reads
+  // the X event of a focus that went to another program's window (the box) while its own window
+  // is in front again: the window's thread here, or Kelvo's, may read it after the window was
+  // given back. A desktop with a window manager has no such moment; the test gives the window
+  // back once more in that case, so the next step tests only the next hotkey.
+  for (int i = 0; i < 3; ++i) {  // both threads go through their loops, where Wine reads events
+    PumpMessages();
     ASSERT_TRUE(kelvo.Answers());
     Sleep(20);
   }
