@@ -59,6 +59,9 @@ LRESULT CALLBACK TestWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   }
   auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   switch (msg) {
+    case WM_ACTIVATE:
+      if (self && LOWORD(wp) != WA_INACTIVE) ++self->activations_;
+      break;
     case WM_SETFOCUS:
       if (self && self->edit_) SetFocus(self->edit_);
       return 0;
@@ -132,6 +135,7 @@ void EnsureForegroundWindow() {
 // modifiers are pressed again until they have stayed down while the thread of the window in
 // front went through its message loop (where Wine reads those events) three times.
 void HoldModifiers(const std::vector<WORD>& keys) {
+  if (keys.empty()) return;  // a key pressed and released at once has nothing to lose
   std::vector<INPUT> down;
   for (WORD vk : keys) AddKey(down, vk, false);
   for (int steady = 0, round = 0; steady < 3 && round < 40; ++round) {

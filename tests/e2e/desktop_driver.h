@@ -34,6 +34,8 @@ class TestWindow {
   void HoldCopyData() { hold_ = true; }
   void Release() { hold_ = false; }
   int CopyDataCount() const { return copyCount_; }
+  // How often the window has been made the active one.
+  int Activations() const { return activations_; }
 
  private:
   static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
@@ -43,6 +45,7 @@ class TestWindow {
   std::vector<std::pair<ULONG_PTR, std::string>> copyData_;
   std::atomic<bool> hold_{false};
   std::atomic<int> copyCount_{0};
+  std::atomic<int> activations_{0};
 };
 
 // A top-level window of the process that matches, or has that class name; nullptr for none.
