@@ -133,9 +133,10 @@ void EnsureForegroundWindow() {
 // keys the driver sends. A window shown or activated a moment ago may read that event only after
 // the driver has pressed the modifiers, and the hotkey then arrives without one of them. So the
 // modifiers are pressed again until they have stayed down while the thread of the window in
-// front went through its message loop (where Wine reads those events) three times.
+// front went through its message loop (where Wine reads those events) three times. A key without
+// modifiers waits for the same rounds: a window that has just come to the front may not yet have
+// given the focus to its field, and a key before that reaches the frame.
 void HoldModifiers(const std::vector<WORD>& keys) {
-  if (keys.empty()) return;  // a key pressed and released at once has nothing to lose
   std::vector<INPUT> down;
   for (WORD vk : keys) AddKey(down, vk, false);
   for (int steady = 0, round = 0; steady < 3 && round < 40; ++round) {
