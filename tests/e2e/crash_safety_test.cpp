@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -74,17 +75,17 @@ class KillAtExit {
   HANDLE& process_;
 };
 
-// The temporary files writers left beside the settings file.
-int LeftTemporaryFiles(const KelvoSession& kelvo) {
+// The names of the temporary files writers left beside the settings file.
+std::set<std::wstring> TemporaryFiles(const KelvoSession& kelvo) {
+  std::set<std::wstring> names;
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileW((kelvo.IniPath() + L".~*.tmp").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
+  if (find == INVALID_HANDLE_VALUE) return names;
   do {
-    ++count;
+    names.insert(data.cFileName);
   } while (FindNextFileW(find, &data));
   FindClose(find);
-  return count;
+  return names;
 }
 
 }  // namespace
@@ -115,6 +116,7 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
   std::uniform_int_distribution<int> delay(0, window);
   int keptOld = 0;
   int tookNew = 0;
+  std::set<std::wstring> leftovers;
   const int kills = KillCount();
   for (int i = 0; i < kills; ++i) {
     kelvo.WriteIni(old);
@@ -123,6 +125,8 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
     const int waited = delay(random);
     Sleep(static_cast<DWORD>(waited));
     Kill(process);
+    // A later start that completes its write removes them; each is counted once.
+    for (const std::wstring& name : TemporaryFiles(kelvo)) leftovers.insert(name);
     const std::string now = kelvo.ReadIni();
     if (now == old) {
       ++keptOld;
@@ -135,20 +139,20 @@ TEST(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewFileNeverATornOne) {
   }
   // A kill between the temporary file and the replace leaves that file; the next complete write
   // removes what the killed writers left.
-  const int left = LeftTemporaryFiles(kelvo);
   kelvo.WriteIni(old);
   HANDLE last = LaunchResident(kelvo);
   ASSERT_NE(last, nullptr);
   KillAtExit endLast(last);
   EXPECT_TRUE(WaitFor([&] { return kelvo.ReadIni() == written; }, std::chrono::seconds(90)));
-  EXPECT_TRUE(WaitFor([&] { return LeftTemporaryFiles(kelvo) == 0; }))
-      << LeftTemporaryFiles(kelvo) << " of " << left << " temporary files are still there";
+  EXPECT_TRUE(WaitFor([&] { return TemporaryFiles(kelvo).empty(); }))
+      << TemporaryFiles(kelvo).size() << " of " << leftovers.size()
+      << " temporary files are still there";
   RecordProperty("kills", kills);
   RecordProperty("old_file_kept", keptOld);
   RecordProperty("new_file_complete", tookNew);
   std::printf(
-      "%d kills within %lld ms of the start: %d left the old file, %d the new one; %d left a "
-      "temporary file, which the next write removed\n",
-      kills, static_cast<long long>(window), keptOld, tookNew, left);
+      "%d kills within %lld ms of the start: %d left the old file, %d the new one; %d temporary "
+      "files were left, and a complete write removed them\n",
+      kills, static_cast<long long>(window), keptOld, tookNew, static_cast<int>(leftovers.size()));
   std::fflush(stdout);
 }
