@@ -143,9 +143,8 @@ void HoldModifiers(const std::vector<WORD>& keys) {
     if (!down.empty()) SendInput(static_cast<UINT>(down.size()), down.data(), sizeof(INPUT));
     PumpMessages();
     const HWND foreground = GetForegroundWindow();
-    DWORD_PTR unused = 0;
     if (foreground && GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId()) {
-      SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &unused);
+      WindowAnswers(foreground, 500);
     }
     Sleep(10);
     down.clear();
@@ -256,9 +255,7 @@ HWND TopWindowOf(DWORD processId, const std::wstring& className) {
 }
 
 std::string TypingContext(HWND kelvoWindow) {
-  DWORD_PTR unused = 0;
-  const bool answers =
-      SendMessageTimeoutW(kelvoWindow, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &unused) != 0;
+  const bool answers = WindowAnswers(kelvoWindow, 1000);
   const HWND foreground = GetForegroundWindow();
   wchar_t front[256] = {};
   wchar_t frontClass[256] = {};

@@ -155,11 +155,7 @@ long long KelvoSession::LoadsDone() const {
   return static_cast<long long>(done);
 }
 
-bool KelvoSession::Answers() const {
-  DWORD_PTR unused = 0;
-  return mainWindow_ &&
-         SendMessageTimeoutW(mainWindow_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &unused) != 0;
-}
+bool KelvoSession::Answers() const { return WindowAnswers(mainWindow_, 5000); }
 
 bool KelvoSession::Start(bool trayExpected) {
   if (folder_.empty()) return false;

@@ -24,6 +24,12 @@ void PumpMessages() {
   }
 }
 
+bool WindowAnswers(HWND window, UINT milliseconds) {
+  DWORD_PTR unused = 0;
+  return window != nullptr &&
+         SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, milliseconds, &unused) != 0;
+}
+
 bool TrayIconExists(HWND owner) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(data);

@@ -14,5 +14,9 @@ HANDLE LaunchProgram(const std::wstring& exe, const std::wstring& arguments,
 // Lets the driver's own windows handle their messages.
 void PumpMessages();
 
+// Whether the window's thread answers a message within the time (at once false for a window known
+// as hung); an answer means the thread has been through its message loop.
+bool WindowAnswers(HWND window, UINT milliseconds);
+
 // Whether the notification area holds the icon of this window.
 bool TrayIconExists(HWND owner);
