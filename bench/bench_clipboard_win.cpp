@@ -5,7 +5,9 @@
 //  - "抽出" (Extract) over all rows until the list shows the rows kept;
 //  - StoreHistory, as the session's end asks for it;
 //  - the start until Kelvo is ready, its idle private memory (10,000 entries without the big
-//    ones) and its CPU time while idle.
+//    ones) and its CPU time while idle;
+//  - a copy of ~130 characters with a canned set that holds an item of 80,000 rows (and 1,000
+//    small items), against an empty canned set: every copy is compared with every canned text.
 //   bench_clipboard_win.exe BUILD_DIR
 #include <windows.h>
 
@@ -26,6 +28,9 @@ constexpr int kSmallEntries = 10000;
 constexpr int kBigEntries = 20;
 // Copies made of each size.
 constexpr int kSmallCopies = 100;
+constexpr int kCannedCopies = 50;
+constexpr int kCannedRows = 80000;
+constexpr int kCannedSmallItems = 1000;
 constexpr int kBigCopies = 10;
 // Rounds of each measurement (the first show counts among the shows).
 constexpr int kShows = 21;
@@ -326,6 +331,41 @@ Result Measure(const std::wstring& buildDir, const std::wstring& name, bool with
   return r;
 }
 
+// The canned-text file: an item of 80,000 rows registered from the clipboard (its line breaks
+// written as "\n"), a thousand small items, and one with a date macro.
+std::string CannedFile(bool withItems) {
+  if (!withItems) return "";
+  std::string file = "Rows\t";
+  for (int n = 0; n < kCannedRows; ++n) file += "row " + std::to_string(n) + " of the column\\n";
+  file += "\r\nToday\t\\Y/\\0m/\\0d\r\n";
+  for (int n = 0; n < kCannedSmallItems; ++n) {
+    file += "item " + std::to_string(n) + "\\nsecond line\\tcolumn\r\n";
+  }
+  return file;
+}
+
+struct CannedResult {
+  double cpu = 0;   // Kelvo's CPU ms per copy
+  double wall = 0;  // median ms until the row is there
+};
+
+CannedResult MeasureCannedCopies(const std::wstring& buildDir, const std::wstring& name,
+                                 bool withItems, HWND neutral) {
+  const std::wstring folder = BenchFolder(name);
+  PlaceHistory(folder, nullptr);
+  WriteBytes(folder + L"\\TEXTDATA.txt", CannedFile(withItems));
+  BenchKelvo kelvo(buildDir, folder, kSettings);
+  Until([] { return ClipWindow() != nullptr; });
+  Answers(ClipWindow());  // the canned texts are read
+  Show(neutral);          // the rows exist from the first show on
+  Hide();
+  std::vector<std::wstring> texts;
+  for (int n = 0; n < kCannedCopies; ++n) texts.push_back(SmallText(n, L"canned"));
+  CannedResult r;
+  MeasureCopies(kelvo.Process(), neutral, texts, &r.cpu, &r.wall);
+  return r;
+}
+
 double Ratio(double a, double b) { return b > 0 ? a / b : 0; }
 const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 
@@ -336,6 +376,10 @@ int wmain(int argc, wchar_t** argv) {
   HWND neutral = MakeWindow(L"KelvoBenchNeutral", L"neutral", 700);
   const Result big = Measure(buildDir, L"kelvo-bench-clip", true, neutral);
   const Result none = Measure(buildDir, L"kelvo-bench-clip-empty", false, neutral);
+  const CannedResult canned =
+      MeasureCannedCopies(buildDir, L"kelvo-bench-clip-canned", true, neutral);
+  const CannedResult noCanned =
+      MeasureCannedCopies(buildDir, L"kelvo-bench-clip-nocanned", false, neutral);
   DestroyWindow(neutral);
   std::printf(
       "clipboard history, %d entries of ~130 characters + %d of 1 MB vs an empty history "
@@ -384,5 +428,11 @@ int wmain(int argc, wchar_t** argv) {
   std::printf(
       "  Kelvo CPU while idle for %.0f s:                      %.0f ms vs %.0f ms, goal 0: %s\n",
       kIdleMs / 1000.0, big.idleCpu, none.idleCpu, Verdict(big.idleCpu == 0));
+  std::printf(
+      "  copy -> recorded with a canned item of %d rows and %d small ones, Kelvo CPU per copy "
+      "(%d copies): %.2f ms vs %.2f ms without canned texts (x%.2f), goal < 16 ms: %s "
+      "(recorded after %.2f ms vs %.2f ms)\n",
+      kCannedRows, kCannedSmallItems, kCannedCopies, canned.cpu, noCanned.cpu,
+      Ratio(canned.cpu, noCanned.cpu), Verdict(canned.cpu < 16), canned.wall, noCanned.wall);
   return 0;
 }

@@ -15,7 +15,7 @@ add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -O2 -ffunction
 # last map given is tried first), and the linker writes no time stamp into the PE header.
 add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
-set(WIN_LIBS user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 advapi32 version winmm
+set(WIN_LIBS user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 advapi32 winmm
     windowscodecs shlwapi)
 
 add_library(kelvo_core STATIC ${PORTABLE_SOURCES} ${WIN_SOURCES})

@@ -101,10 +101,17 @@ void TKelvoMainForm::LoadSettings() {
     const std::u16string file = model_->SettingsFileName();
     if (result == LoadResult::kUnreadable) {
       QueueLoadNotice({UnreadableSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
+    } else if (result == LoadResult::kVanished) {
+      // Told once while the file stays away: every later reload would say the same.
+      if (!vanishedTold_) {
+        QueueLoadNotice({VanishedSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
+      }
+      vanishedTold_ = true;
     } else if (const int line = model_->IniFile->ForeignLine(); line > 0) {
       QueueLoadNotice({MixedEncodingMessage(file, line, model_->IniFile->ForeignText()), u"警告",
                        kMbOk | kMbIconExclamation});
     }
+    if (result == LoadResult::kLoaded) vanishedTold_ = false;
     ++loadsDone_;
   } while (reloadPending_);
   loading_ = false;
@@ -132,7 +139,19 @@ void TKelvoMainForm::RunDeferred() {
     if (model_ && model_->IniFile) model_->IniFile->UpdateFile();
   }
   if (reloadPending_) LoadSettings();
-  if (closePending_) DestroyWindow(Handle());
+  if (closePending_) CloseNow();
+}
+
+void TKelvoMainForm::CloseNow() {
+  closePending_ = false;
+  if (clipList_) {
+    // The history is stored while the windows are all there, so that a box can still say that
+    // it could not be (not when the session ends: nobody would see it, and it would hold up the
+    // end). What arrives meanwhile waits: a second close has nothing more to do.
+    BusyScope busy(*this);
+    clipList_->StoreHistoryAtExit(!sessionEnding_);
+  }
+  DestroyWindow(Handle());
 }
 
 void TKelvoMainForm::SetBusyCursor(bool busy) {
@@ -232,7 +251,7 @@ LRESULT TKelvoMainForm::OnClose() {
     closePending_ = true;
     return 0;
   }
-  DestroyWindow(Handle());
+  CloseNow();
   return 0;
 }
 
@@ -419,17 +438,22 @@ LRESULT TKelvoMainForm::WMQueryEndSession() {
   // The settings are stored now, while the session asks; Kelvo closes only when the session
   // really ends, so a log-off that another program cancels leaves it running. A load in progress
   // holds the store half made: it is stored after the load.
+  // The history goes first: a failure to store it is noted in ErrorLog, which the settings
+  // write then takes along.
+  if (clipList_) clipList_->StoreHistory(false);
   if (loading_) {
     storePending_ = true;
   } else if (model_ && model_->IniFile) {
     model_->IniFile->UpdateFile();
   }
-  if (clipList_) clipList_->StoreHistory();
   return TRUE;
 }
 
 LRESULT TKelvoMainForm::WMEndSession(bool ending) {
-  if (ending) OnClose();
+  if (ending) {
+    sessionEnding_ = true;
+    OnClose();
+  }
   return 0;
 }
 

@@ -57,6 +57,8 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   LRESULT WMEndSession(bool ending);
   LRESULT WMHotKey(int id);
   LRESULT OnClose();
+  // Stores the history and destroys the window, which ends Kelvo.
+  void CloseNow();
   void LoadSettings();
   // A message box about the settings file that a load asks for.
   struct LoadNotice {
@@ -172,7 +174,10 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   std::uint64_t loadsDone_ = 0;
   int busyDepth_ = 0;
   bool closePending_ = false;
+  bool sessionEnding_ = false;  // the system ends the session: no box is shown any more
   bool storePending_ = false;
   std::optional<LoadNotice> loadNotice_;
   bool noticeShown_ = false;
+  // The user was told that the settings file is gone; cleared once a load reads it again.
+  bool vanishedTold_ = false;
 };

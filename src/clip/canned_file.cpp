@@ -53,10 +53,11 @@ struct CannedFileAccess {
     items.disk_ = std::make_shared<const std::string>(std::move(written.bytes));
   }
 
-  // What the file holds now, against what the items remember of it.
+  // What the file holds now, against what the items remember of it; read while no other
+  // program writes it, so that a file half saved by the user's editor is not taken as it is.
   static CannedFileStatus Compare(const FileSystem& fileSystem, const std::u16string& path,
                                   const CannedItems& items) {
-    const FileContents now = fileSystem.Read(path);
+    const FileContents now = fileSystem.ReadBeforeWrite(path);
     switch (now.status) {
       case ReadStatus::kMissing:
         return CannedFileStatus::kMissing;

@@ -73,7 +73,7 @@ CannedResult CannedTextPage::SelectTextData(int set, UsrIniFile& ini) {
   // The current set stays when the other one cannot be read.
   if (read.status != CannedFileStatus::kDone) return {false, ReadFailure(read.status, path)};
   textDataPath_ = path;
-  items_ = std::move(read.items);
+  TakeItems(std::move(read.items));
   blocked_ = CannedFileStatus::kDone;
   selected_ = items_.Count() > 0 ? 0 : -1;
   ini.WriteString(kSection, kFileKey, textDataPath_);
@@ -89,7 +89,7 @@ CannedResult CannedTextPage::ReadCurrent(int select, bool createMissing) {
   CannedFileRead read = ReadCannedFile(fileSystem_, codePage_, textDataPath_);
   switch (read.status) {
     case CannedFileStatus::kDone:
-      items_ = std::move(read.items);
+      TakeItems(std::move(read.items));
       blocked_ = CannedFileStatus::kDone;
       selected_ = items_.Count() > 0 ? select : -1;
       return {true, std::nullopt};
@@ -239,10 +239,15 @@ CannedResult CannedTextPage::SaveTextData() {
   return result;
 }
 
+void CannedTextPage::TakeItems(CannedItems items) {
+  items_ = std::move(items);
+  bodies_ = CannedBodies(items_.Lines(), clock_, locale_);
+}
+
 CannedResult CannedTextPage::Commit(CannedItems changed, int select) {
   switch (WriteCannedFile(fileSystem_, codePage_, textDataPath_, changed)) {
     case CannedFileStatus::kDone:
-      items_ = std::move(changed);
+      TakeItems(std::move(changed));
       selected_ = select;
       return {true, std::nullopt};
     case CannedFileStatus::kUnreadable:

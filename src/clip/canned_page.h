@@ -8,6 +8,7 @@
 
 #include "clip/canned_file.h"
 #include "clip/canned_text.h"
+#include "clip/clip_capture.h"
 #include "platform/clipboard.h"
 #include "platform/code_page.h"
 #include "platform/dialogs.h"
@@ -72,6 +73,8 @@ class CannedTextPage {
   CannedResult SelectTextData(int set, UsrIniFile& ini);
 
   const std::vector<std::u16string>& Items() const { return items_.Lines(); }
+  // What the capture compares new clipboard texts with, made again whenever the items change.
+  const CannedBodies& Bodies() const { return bodies_; }
   std::size_t Count() const { return items_.Count(); }
   int Selected() const { return selected_; }
   // The list's click or key: -1 or a row out of range selects nothing. Ignored while editing.
@@ -132,6 +135,7 @@ class CannedTextPage {
   // Writes the changed items and keeps them when that worked; `select` is the row selected
   // afterwards.
   CannedResult Commit(CannedItems changed, int select);
+  void TakeItems(CannedItems items);
   // The message that refuses a change while the file cannot be read; nothing when it was read,
   // or is missing now.
   std::optional<CannedMessage> Refusal();
@@ -156,6 +160,7 @@ class CannedTextPage {
   bool setBarShown_ = false;
 
   CannedItems items_;
+  CannedBodies bodies_;
   int selected_ = -1;
   // Why the current file could not be read, while it could not (kDone when it could).
   CannedFileStatus blocked_ = CannedFileStatus::kDone;

@@ -83,13 +83,27 @@ bool ExclusionWords::Excludes(std::u16string_view text, const Locale& locale) co
   return false;
 }
 
-bool EqualsCannedText(std::u16string_view text, const std::vector<std::u16string>& cannedItems,
-                      const Clock& clock, const Locale& locale) {
-  const std::u16string_view trimmed = TrimControls(text);
-  for (const std::u16string& item : cannedItems) {
+CannedBodies::CannedBodies(const std::vector<std::u16string>& items, const Clock& clock,
+                           const Locale& locale) {
+  for (const std::u16string& item : items) {
     if (item == u"-") continue;
-    const std::u16string body = ExpandMacros(CannedBody(item), clock, locale);
-    if (TrimControls(body) == trimmed) return true;
+    const std::u16string_view body = CannedBody(item);
+    if (HasDateMacros(body)) {
+      dated_.emplace_back(body);
+    } else {
+      fixed_.emplace_back(TrimControls(ExpandMacros(body, clock, locale)));
+    }
+  }
+}
+
+bool CannedBodies::Holds(std::u16string_view text, const Clock& clock,
+                         const Locale& locale) const {
+  const std::u16string_view trimmed = TrimControls(text);
+  for (const std::u16string& body : fixed_) {
+    if (body.size() == trimmed.size() && body == trimmed) return true;
+  }
+  for (const std::u16string& body : dated_) {
+    if (TrimControls(ExpandMacros(body, clock, locale)) == trimmed) return true;
   }
   return false;
 }
@@ -100,7 +114,7 @@ void ClipCapture::Configure(const CaptureSettings& settings) {
 }
 
 CaptureResult ClipCapture::CaptureClip(Clipboard& clipboard, THistoryList& history,
-                                       const std::vector<std::u16string>& cannedItems) {
+                                       const CannedBodies& canned) {
   if (!Capturing) return CaptureResult::kNotCapturing;
   // Password managers mark their copies; such a text is never read, let alone kept. Two units
   // beyond the limit: a read never ends in half a surrogate pair, so a longer text read with one
@@ -108,11 +122,11 @@ CaptureResult ClipCapture::CaptureClip(Clipboard& clipboard, THistoryList& histo
   SharedClipboardText read = clipboard.ReadSharedText(TextLimit(settings_.MaxTextLen) + 2);
   if (read.isPrivate) return CaptureResult::kPrivate;
   if (!read.text) return CaptureResult::kNoText;
-  return CaptureText(std::move(*read.text), history, cannedItems);
+  return CaptureText(std::move(*read.text), history, canned);
 }
 
 CaptureResult ClipCapture::CaptureText(std::u16string text, THistoryList& history,
-                                       const std::vector<std::u16string>& cannedItems) {
+                                       const CannedBodies& canned) {
   if (!Capturing) return CaptureResult::kNotCapturing;
   if (text.size() > TextLimit(settings_.MaxTextLen)) return CaptureResult::kTooLong;
   if (text.empty()) return CaptureResult::kNoText;
@@ -122,7 +136,7 @@ CaptureResult ClipCapture::CaptureText(std::u16string text, THistoryList& histor
   }
   if (!history.Empty() && history.At(0).Text == text) return CaptureResult::kSameAsTop;
   if (words_.Excludes(text, locale_)) return CaptureResult::kExcluded;
-  if (EqualsCannedText(text, cannedItems, clock_, locale_)) return CaptureResult::kCanned;
+  if (canned.Holds(text, clock_, locale_)) return CaptureResult::kCanned;
 
   history.Insert(0, HistoryRec(text, DaysFromDateTime(clock_.Now())));
   for (std::size_t i = history.Count(); i-- > 1;) {

@@ -53,6 +53,22 @@ class ExclusionWords {
   std::optional<std::u16string> broken_;
 };
 
+// The canned bodies a new clipboard text is compared with (after the first TAB, or the whole item;
+// separators "-" skipped; both trimmed of units up to U+0020). A copy made anywhere on the system
+// compares with every body, so a body without date macros is expanded once, when the items are
+// taken; only a body with a date or time macro is expanded at each copy (a date macro gives the
+// date of the copy).
+class CannedBodies {
+ public:
+  CannedBodies() = default;
+  CannedBodies(const std::vector<std::u16string>& items, const Clock& clock, const Locale& locale);
+  bool Holds(std::u16string_view text, const Clock& clock, const Locale& locale) const;
+
+ private:
+  std::vector<std::u16string> fixed_;  // trimmed expansions
+  std::vector<std::u16string> dated_;  // bodies to expand at each look
+};
+
 enum class CaptureResult {
   kCaptured,
   kNotCapturing,
@@ -76,13 +92,11 @@ class ClipCapture {
   const ExclusionWords& Exclusions() const { return words_; }
   bool Capturing = false;
 
-  // Takes the clipboard's text into the history at index 0 unless a rule rejects it.
-  // `cannedItems` are the lines of the current canned-text set.
-  CaptureResult CaptureClip(Clipboard& clipboard, THistoryList& history,
-                            const std::vector<std::u16string>& cannedItems);
+  // Takes the clipboard's text into the history at index 0 unless a rule rejects it; `canned`
+  // are the bodies of the current canned-text set.
+  CaptureResult CaptureClip(Clipboard& clipboard, THistoryList& history, const CannedBodies& canned);
   // The same rules for a text already read (for tests and benchmarks).
-  CaptureResult CaptureText(std::u16string text, THistoryList& history,
-                            const std::vector<std::u16string>& cannedItems);
+  CaptureResult CaptureText(std::u16string text, THistoryList& history, const CannedBodies& canned);
 
  private:
   const Clock& clock_;
@@ -90,8 +104,3 @@ class ClipCapture {
   CaptureSettings settings_;
   ExclusionWords words_;
 };
-
-// Whether a text equals one of the canned bodies (after the first TAB, or the whole item;
-// separators "-" skipped), both trimmed of units up to U+0020, the body expanded now.
-bool EqualsCannedText(std::u16string_view text, const std::vector<std::u16string>& cannedItems,
-                      const Clock& clock, const Locale& locale);

@@ -89,10 +89,37 @@ void TClipBdList::LoadHistoryFile(bool firstSetUp, const CaptureSettings& old) {
   history_.MergeBelow(std::move(read.items));
 }
 
-void TClipBdList::StoreHistory() {
-  if (!capture_.Settings().SaveHistory || historyBlocked_) return;
-  WriteHistoryFile(services_.files, services_.locale, capture_.Settings().ClipDataPath,
-                   history_.Items());
+void TClipBdList::StoreHistory(bool mayShowBox) {
+  const CaptureSettings& settings = capture_.Settings();
+  if (!settings.SaveHistory) return;
+  const double now = DaysFromDateTime(services_.clock.Now());
+  const HistoryStoreResult result =
+      StoreHistoryFile(services_.files, services_.codePage, services_.locale,
+                       settings.ClipDataPath, now, history_, historyBlocked_);
+  if (result == HistoryStoreResult::kMerged && PageControl1) {
+    view_.FillHistList(0);
+    SyncHistRows();
+  }
+  if (result == HistoryStoreResult::kStored || result == HistoryStoreResult::kMerged) return;
+  // Once per run: a later store tries again, but says nothing new.
+  if (storeFailureTold_) return;
+  storeFailureTold_ = true;
+  if (model_.IniFile) {
+    const LocalDateTime at = services_.clock.Now();
+    model_.IniFile->WriteString(
+        u"ErrorLog", kHistoryErrorLogKey,
+        HistoryStoreLogValue(result, settings.ClipDataPath,
+                             services_.locale.ShortDate(at) + u" " + services_.locale.LongTime(at)));
+  }
+  if (mayShowBox) {
+    services_.dialogs.ShowMessage(HistoryStoreFailureMessage(result, settings.ClipDataPath),
+                                  u"エラー", kMbOk | kMbIconError);
+  }
+}
+
+void TClipBdList::StoreHistoryAtExit(bool mayShowBox) {
+  storedAtExit_ = true;
+  StoreHistory(mayShowBox);
 }
 
 void TClipBdList::SetViewer() {
@@ -115,7 +142,7 @@ void TClipBdList::OnClipboardUpdate() {
   }
   capturePending_ = false;
   const CaptureResult result =
-      capture_.CaptureClip(services_.paste.clipboard, history_, canned_.Items());
+      capture_.CaptureClip(services_.paste.clipboard, history_, canned_.Bodies());
   if (result == CaptureResult::kCaptured && PageControl1) {
     view_.FillHistList(0);
     SyncHistRows();
@@ -418,7 +445,7 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       HideClip();
       return 0;
     case WM_DESTROY:
-      StoreHistory();
+      if (!storedAtExit_) StoreHistory(false);
       if (listening_) RemoveClipboardFormatListener(Handle());
       listening_ = false;
       return 0;

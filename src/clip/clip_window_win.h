@@ -51,8 +51,12 @@ class TClipBdList : public Window {
   bool Create();
   // The window's set-up, at start-up and on every settings reload.
   void LoadClipSettings();
-  // Writes the history file when SaveHistory is on (at exit, and when the session ends).
-  void StoreHistory();
+  // Writes the history file when SaveHistory is on: when the session may end (no box can be
+  // shown then) and at exit, before the windows go (a box may be shown unless the session ends).
+  // A store that fails is told once per run: in ErrorLog, and in a box where one may be shown.
+  void StoreHistory(bool mayShowBox);
+  // The store at exit: the window's destruction then stores no more.
+  void StoreHistoryAtExit(bool mayShowBox);
 
   // The internal commands CLIPBOARD, CLIPBOARD_C and CLIPBOARD_T[n].
   void RunCommand(const std::u16string& command);
@@ -148,6 +152,8 @@ class TClipBdList : public Window {
   std::u16string wmPasteClass_;
   bool listening_ = false;       // ViewerSet: the clipboard listener is on
   bool historyBlocked_ = false;  // the history file could not be read: never overwrite it
+  bool storeFailureTold_ = false;
+  bool storedAtExit_ = false;
   bool capturePending_ = false;
   bool setUpOnce_ = false;
   bool settingUp_ = false;

@@ -162,3 +162,44 @@ bool WriteHistoryFile(FileSystem& files, const Locale& locale, const std::u16str
                       const std::vector<HistoryRec>& items) {
   return files.WriteAtomically(path, HistoryFileBytes(items, locale));
 }
+
+HistoryStoreResult StoreHistoryFile(FileSystem& files, const CodePage& codePage,
+                                    const Locale& locale, const std::u16string& path, double now,
+                                    THistoryList& history, bool& blocked) {
+  bool merged = false;
+  if (blocked) {
+    // Read while no other program writes it: a half-written file must not pass for the file.
+    const FileContents contents = files.ReadBeforeWrite(path);
+    if (contents.status == ReadStatus::kUnreadable) return HistoryStoreResult::kUnreadable;
+    HistoryRead read;
+    if (contents.status == ReadStatus::kRead) {
+      read = ParseHistoryFile(contents.bytes, codePage, locale, now);
+      if (read.status == HistoryReadStatus::kUnreadable) return HistoryStoreResult::kUnreadable;
+    }
+    blocked = false;
+    merged = read.status == HistoryReadStatus::kLoaded && !read.items.empty();
+    history.MergeBelow(std::move(read.items));
+  }
+  if (!WriteHistoryFile(files, locale, path, history.Items())) {
+    return HistoryStoreResult::kWriteFailed;
+  }
+  return merged ? HistoryStoreResult::kMerged : HistoryStoreResult::kStored;
+}
+
+std::u16string HistoryStoreFailureMessage(HistoryStoreResult result, const std::u16string& path) {
+  if (result == HistoryStoreResult::kUnreadable) {
+    return u"クリップボードの履歴を保存できませんでした。\n" + path +
+           u"\n\nファイルを読み込めないため（ほかのプログラムが使用中か、履歴ではない内容です）、"
+           u"上書きしていません。次に保存するときにもう一度試します。";
+  }
+  return u"クリップボードの履歴を保存できませんでした。\n" + path +
+         u"\n\nファイルが読み取り専用か、書き込みが拒否されたか、ディスクの空きが足りないか、"
+         u"パスが長すぎる可能性があります。ファイルは変更していません。";
+}
+
+std::u16string HistoryStoreLogValue(HistoryStoreResult result, const std::u16string& path,
+                                    const std::u16string& dateTime) {
+  const std::u16string_view what =
+      result == HistoryStoreResult::kUnreadable ? u"読込失敗 " : u"保存失敗 ";
+  return std::u16string(what) + dateTime + u" " + path;
+}

@@ -35,3 +35,26 @@ HistoryRead ReadHistoryFile(const FileSystem& files, const CodePage& codePage,
 // Replaces the file atomically; false leaves the old file as it was.
 bool WriteHistoryFile(FileSystem& files, const Locale& locale, const std::u16string& path,
                       const std::vector<HistoryRec>& items);
+
+// What storing the history at exit or at the session's end came to.
+enum class HistoryStoreResult {
+  kStored,
+  kMerged,       // stored, after the file that could not be read before was merged in
+  kUnreadable,   // the file exists but still cannot be read: it was not written over
+  kWriteFailed,  // a read-only file, a full disk, a path too long: the file is as it was
+};
+
+// Writes the history to its file. `blocked` says that the file could not be read when it was
+// last read (held by a backup or virus-scanning program at set-up): it is read again first, and
+// the run's entries stay above its own; while it still cannot be read nothing is written, and a
+// later store tries again. `blocked` is cleared once the file was read.
+HistoryStoreResult StoreHistoryFile(FileSystem& files, const CodePage& codePage,
+                                    const Locale& locale, const std::u16string& path, double now,
+                                    THistoryList& history, bool& blocked);
+
+// What the user is told when a store failed (nothing for a store that worked): the box's text and
+// the value of the ErrorLog line, whose key is kHistoryErrorLogKey.
+inline constexpr std::u16string_view kHistoryErrorLogKey = u"ClipDataFile";
+std::u16string HistoryStoreFailureMessage(HistoryStoreResult result, const std::u16string& path);
+std::u16string HistoryStoreLogValue(HistoryStoreResult result, const std::u16string& path,
+                                    const std::u16string& dateTime);

@@ -43,6 +43,13 @@ std::u16string UnreadableSettingsMessage(const std::u16string& fileName) {
          u"\n読めるようにしてから、設定を再読込してください。";
 }
 
+std::u16string VanishedSettingsMessage(const std::u16string& fileName) {
+  return u"設定ファイルが見つかりません。\n" + fileName +
+         u"\n\nドライブが外されたか、ファイルが移動された可能性があります。"
+         u"いまの設定のまま動き続け、ファイルは作りません。"
+         u"\nファイルを元に戻してから、設定を再読込してください。";
+}
+
 std::u16string MixedEncodingMessage(const std::u16string& fileName, int line,
                                     const std::u16string& text) {
   return u"設定ファイルに、ほかの行と文字コードが異なる行があります。\n" + fileName + u"\n\n" +
@@ -73,10 +80,11 @@ LoadResult MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
     IniFile->Load();
   }
   const LoadResult result = IniFile->LastLoad();
-  if (result == LoadResult::kUnreadable) {
-    // The user's file exists but cannot be read now: it is neither replaced nor upgraded. A
-    // reload keeps the running configuration; a first load runs with no hotkeys, and the tray
-    // icon is still shown so that the user can reload from its menu.
+  if (result == LoadResult::kUnreadable || result == LoadResult::kVanished) {
+    // The user's file cannot be read now, or is gone: it is neither replaced nor upgraded, and
+    // the first-start contents are never written over what it held. A reload keeps the running
+    // configuration; a first load runs with no hotkeys, and the tray icon is still shown so that
+    // the user can reload from its menu.
     if (firstLoad) tray.Apply(false);
     return result;
   }

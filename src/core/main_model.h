@@ -16,6 +16,8 @@ class TrayKeeper;
 
 // The error shown when the settings file exists but cannot be read; it names the file.
 std::u16string UnreadableSettingsMessage(const std::u16string& fileName);
+// The error shown once when a settings file that was read before is missing at a reload.
+std::u16string VanishedSettingsMessage(const std::u16string& fileName);
 // The hint shown when a line of the settings file is not in the file's encoding.
 std::u16string MixedEncodingMessage(const std::u16string& fileName, int line,
                                     const std::u16string& text);
@@ -53,8 +55,8 @@ class MainModel {
   ~MainModel();
 
   // Turns the settings file into the running configuration; also every reload. When the file
-  // exists but cannot be read, nothing changes (a first load runs with no hotkeys) and nothing
-  // is written: the caller tells the user.
+  // exists but cannot be read, or a file read before is missing, nothing changes (a first load
+  // runs with no hotkeys) and nothing is written: the caller tells the user.
   LoadResult LoadSettings(LoadHooks& hooks, TrayKeeper& tray);
   // The executable's path with the extension ".INI".
   std::u16string SettingsFileName() const;

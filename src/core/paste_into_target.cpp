@@ -11,8 +11,19 @@ constexpr int kBeforeKeysMs = 50;
 constexpr int kKeyHoldMs = 100;
 constexpr int kModifierPollMs = 10;
 
+// Whether the target and its thread are still in front: a toast or a chat window that took the
+// front during the waits would receive the keys, and with them the pasted text.
+bool StillInFront(const SavedTarget& target, const PasteServices& s) {
+  const WindowHandle front = s.desktop.Foreground();
+  if (front != target.SavedFgWnd || s.desktop.WindowThread(front, nullptr) != target.SavedFgThread) {
+    return false;
+  }
+  if (target.SavedFocusWnd == 0) return true;
+  const WindowHandle focus = s.desktop.FocusedWindow();
+  return focus != 0 && s.desktop.WindowThread(focus, nullptr) == target.SavedFgThread;
+}
+
 void TypeCtrlV(PasteServices& s) {
-  s.keys.Sleep(kBeforeKeysMs);
   s.keys.SendKeyEvent(kVkControl, false);
   s.keys.SendKeyEvent(kVkV, false);
   s.keys.Sleep(kKeyHoldMs);
@@ -33,11 +44,14 @@ PasteOutcome PasteAttached(const SavedTarget& target, const std::u16string& wmPa
                                                       : PasteOutcome::kOnClipboard;
     }
   }
-  // Typed keys go to whatever window is in front: only when it is the target.
+  // Typed keys go to whatever window is in front: only when it is the target, looked at again
+  // right before Ctrl goes down.
   if (!inFront || !WaitForKeysUp(s.keys, {kVkShift, kVkMenu, kVkLWin, kVkRWin}, kModifierWaitMs,
                                  kModifierPollMs)) {
     return PasteOutcome::kOnClipboard;
   }
+  s.keys.Sleep(kBeforeKeysMs);
+  if (!StillInFront(target, s)) return PasteOutcome::kOnClipboard;
   TypeCtrlV(s);
   return PasteOutcome::kPastedByKeys;
 }

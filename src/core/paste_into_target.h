@@ -45,6 +45,9 @@ bool WriteClipboard(PasteServices& services, const std::u16string& text, Clipboa
 // is pasted when the clipboard cannot be written (Ctrl+V would paste what was there before). No
 // key is sent unless the target still exists in the same thread and is in front, and none while
 // the user still holds Shift, Alt or a Windows key (Shift+Enter must not become Ctrl+Shift+V).
+// Right before Ctrl goes down the target is looked at once more: when another window took the
+// front during the waits, or the focus went to another thread, no key is typed and the text
+// stays on the clipboard.
 PasteOutcome PasteIntoTarget(const std::u16string& text, const SavedTarget& target,
                              const std::u16string& wmPasteClass, PasteServices& services,
                              ClipboardPrivacy privacy);

@@ -74,11 +74,12 @@ std::vector<std::u16string>& UsrIniFile::AddSection(std::u16string_view name) {
 }
 
 LoadResult UsrIniFile::Load() {
-  FileContents contents = ReadSettled();
-  lastLoad_ = contents.status == ReadStatus::kRead      ? LoadResult::kLoaded
-              : contents.status == ReadStatus::kMissing ? LoadResult::kMissing
-                                                        : LoadResult::kUnreadable;
-  if (lastLoad_ == LoadResult::kUnreadable) return lastLoad_;
+  FileContents contents = ReadSettled(false);
+  lastLoad_ = contents.status == ReadStatus::kRead ? LoadResult::kLoaded
+              : contents.status == ReadStatus::kUnreadable ? LoadResult::kUnreadable
+              : SeenFile()                                 ? LoadResult::kVanished
+                                                           : LoadResult::kMissing;
+  if (lastLoad_ == LoadResult::kUnreadable || lastLoad_ == LoadResult::kVanished) return lastLoad_;
   Clear();
   changes_.clear();
   if (lastLoad_ == LoadResult::kLoaded) {
@@ -107,13 +108,16 @@ void UsrIniFile::SetFileBytes(std::string_view bytes) {
   }
 }
 
-FileContents UsrIniFile::ReadSettled() const {
-  FileContents contents = fileSystem_.Read(FileName);
-  if (!disk_ || disk_->status != ReadStatus::kRead) return contents;
+FileContents UsrIniFile::ReadSettled(bool beforeWrite) const {
+  const auto read = [&] {
+    return beforeWrite ? fileSystem_.ReadBeforeWrite(FileName) : fileSystem_.Read(FileName);
+  };
+  FileContents contents = read();
+  if (!SeenFile()) return contents;
   for (int waited = 0; contents.status == ReadStatus::kMissing && waited < kRecheckMs;
        waited += kRecheckStepMs) {
     fileSystem_.PauseBeforeRecheck(kRecheckStepMs);
-    contents = fileSystem_.Read(FileName);
+    contents = read();
   }
   return contents;
 }
@@ -272,12 +276,18 @@ std::vector<std::u16string_view> UsrIniFile::FileLines(std::deque<std::u16string
 
 bool UsrIniFile::UpdateFile() {
   if (!Modified) return true;
-  const FileContents now = ReadSettled();
+  const FileContents now = ReadSettled(true);
   if (now.status == ReadStatus::kUnreadable) return false;
   if (now.status == ReadStatus::kMissing) {
-    // A file removed while Kelvo ran is written anew from what the store holds, so nothing of it
-    // is lost; a store that never saw the file holds too little to stand for it.
-    if (!disk_) return false;
+    // Only a first start, which found no file, makes one. A store that never looked holds too
+    // little to stand for a file; a file that went away (a drive unplugged, a folder moved) may
+    // come back, and a file written now would stand in its way or hide that it is gone.
+    if (!disk_ || SeenFile()) return false;
+  } else if (disk_ && disk_->status == ReadStatus::kMissing) {
+    // The file appeared where the store found none: what the store holds was made without it
+    // (the first-start contents), and none of it may blank the user's keys. The file is read.
+    TakeNewFile(now);
+    return false;
   } else if (!DiskUnchanged(now)) {
     TakeDiskContents(now);
   }
@@ -303,6 +313,13 @@ bool UsrIniFile::DiskUnchanged(const FileContents& now) const {
 void UsrIniFile::TakeDiskContents(const FileContents& now) {
   SetFileBytes(now.bytes);
   for (const Change& change : changes_) SetLine(change.section, change.key, change.value);
+}
+
+void UsrIniFile::TakeNewFile(const FileContents& now) {
+  SetFileBytes(now.bytes);
+  changes_.clear();
+  Modified = false;
+  disk_ = now;
 }
 
 void UsrIniFile::ReadItemList(std::vector<std::u16string>& entries, std::u16string_view section,

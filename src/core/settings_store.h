@@ -21,8 +21,10 @@ struct IniSection {
   std::vector<std::u16string> lines;
 };
 
-// What a load found on disk.
-enum class LoadResult { kLoaded, kMissing, kUnreadable };
+// What a load found on disk. kVanished: a file this store read or wrote before is missing now (a
+// drive that went away, a file moved elsewhere); the store keeps what it holds, as for a file that
+// cannot be read, and nothing is written until the file is there again.
+enum class LoadResult { kLoaded, kMissing, kUnreadable, kVanished };
 
 // The settings file in memory. Reads never touch the disk: the file is read only by `Load` and
 // written only by `UpdateFile`, and only when something changed. Section and key names compare
@@ -32,7 +34,10 @@ enum class LoadResult { kLoaded, kMissing, kUnreadable };
 // The user edits the same file with other programs while Kelvo runs. The store therefore
 // remembers what it last read or wrote and every key it changed since; a write that finds other
 // contents on disk re-reads them and applies only those changes, so an edit made elsewhere is
-// never overwritten. A file that exists but cannot be read is never replaced.
+// never overwritten. A file that exists but cannot be read is never replaced, and a file the store
+// has seen is never made anew from the store while it is missing: what the store holds then may
+// not be what the user's file holds, and changes made against no file are never applied to a
+// file that appears; that file is read instead.
 class UsrIniFile {
  public:
   UsrIniFile(std::u16string fileName, FileSystem& fileSystem, const CodePage& codePage);
@@ -47,9 +52,10 @@ class UsrIniFile {
   void Clear();
   std::vector<std::u16string>& AddSection(std::u16string_view name);
   // Replaces the contents with the file's. A file that exists but cannot be read leaves the
-  // store, its changes and `Modified` as they were; a missing file empties the store. A file
-  // this store has read before and that is missing now is looked for again for up to a second
-  // (editors that save by delete-and-rename leave no file for a moment).
+  // store, its changes and `Modified` as they were; so does a file this store has read or written
+  // before and that is missing now (kVanished), after it was looked for again for up to a second
+  // (editors that save by delete-and-rename leave no file for a moment). A file the store never
+  // saw that is missing empties the store.
   LoadResult Load();
   LoadResult LastLoad() const { return lastLoad_; }
 
@@ -76,8 +82,9 @@ class UsrIniFile {
   // Writes the file when `Modified`, replacing it atomically. When the file on disk is no longer
   // what this store last read or wrote, its new contents are taken and only the keys written
   // since are applied to them. Returns false when nothing was written (the file cannot be read,
-  // or the write failed); the file is then intact and `Modified` stays true so that a later call
-  // retries.
+  // a file the store has seen is missing, or the write failed); the file is then intact and
+  // `Modified` stays true so that a later call retries. A file that appeared where the store
+  // found none is taken as it is, without the changes made meanwhile, and false is returned.
   bool UpdateFile();
 
   // Drop-down list entries stored as Item1 … Item<max>. Reading stops at the first empty value
@@ -104,9 +111,14 @@ class UsrIniFile {
   // The lines UpdateFile writes; the section headers are made in `headers`.
   std::vector<std::u16string_view> FileLines(std::deque<std::u16string>& headers) const;
   void SetFileBytes(std::string_view bytes);
-  FileContents ReadSettled() const;
+  // Whether the store has read or written the file in this run.
+  bool SeenFile() const { return disk_ && disk_->status == ReadStatus::kRead; }
+  // The file as it is now; a file the store has seen that is missing is looked for again. A read
+  // before a write keeps other programs from writing meanwhile.
+  FileContents ReadSettled(bool beforeWrite) const;
   bool DiskUnchanged(const FileContents& now) const;
   void TakeDiskContents(const FileContents& now);
+  void TakeNewFile(const FileContents& now);
   bool SetLine(std::u16string_view section, std::u16string_view key, std::u16string_view value);
   // Lines whose text a line with kept bytes shares are counted, so that the kept bytes stay with
   // their own line when another line of that text changes or is added. `line` is an index into

@@ -3,7 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <set>
+#include <vector>
 
+#include "base/number_text.h"
+#include "platform/com_win.h"
 #include "platform/shell_win.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
@@ -29,6 +33,8 @@ constexpr int kMinButton = 22;
 constexpr int kMaxGrip = 12;
 constexpr int kLargeIconButton = 36;  // a wider button shows 32-pixel icons
 constexpr std::size_t kIconCacheSize = 64;
+// Posted by the icon look-up when an icon is there.
+constexpr UINT kIconArrived = WM_APP + 1;
 
 constexpr DWORD kTitledStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kFramelessStyle = WS_POPUP | WS_CLIPCHILDREN;
@@ -62,6 +68,25 @@ std::optional<CmdKey> KeyOf(WPARAM vk) {
     default:
       return CmdKey::kOther;
   }
+}
+
+// The key of an icon look-up: the size, "|" and the full path.
+std::u16string IconKey(int size, const std::u16string& path) {
+  return IntToText(size) + u"|" + path;
+}
+
+std::u16string PathOfIconKey(const std::u16string& key) { return key.substr(key.find(u'|') + 1); }
+
+// Runs on the look-up worker: the shell may wait for a network path's time-out here.
+IconHandle LookUpShellIcon(const std::u16string& key) {
+  const ComInitialization com;
+  const std::u16string path = PathOfIconKey(key);
+  SHFILEINFOW info{};
+  IconHandle icon;
+  const UINT size = key.starts_with(u"16|") ? SHGFI_SMALLICON : 0;
+  if (ShellFileInfo(W(path), 0, &info, SHGFI_ICON | size)) icon.reset(info.hIcon);
+  // A file without an icon is remembered too (an empty handle), so that it is not asked for again.
+  return icon;
 }
 
 }  // namespace
@@ -116,10 +141,15 @@ void TCmdLncForm::SettingsLoaded() {
     noTitleBar_ = model_.NoTitleBar;
     ApplyBorder();
   }
-  // Paths of the new table may name other files.
-  icons_.clear();
+  // The icons of files the new table still names are kept; the others go.
+  std::vector<CmdKeyword> keywords = CmdKeywords(model_.HKeyList, model_.FirstKwdIndex);
+  std::set<std::u16string> named;
+  for (const CmdKeyword& keyword : keywords) named.insert(IconPath(keyword.glyphFile));
+  if (icons_) {
+    icons_->KeepOnly([&](const std::u16string& key) { return named.count(PathOfIconKey(key)) != 0; });
+  }
   glyphValid_ = false;
-  logic_.SetKeywords(CmdKeywords(model_.HKeyList, model_.FirstKwdIndex));
+  logic_.SetKeywords(std::move(keywords));
   if (Visible()) Sync();
 }
 
@@ -265,18 +295,20 @@ void TCmdLncForm::Effects() {
   if (effects.runId) PostMessageW(mainWindow_, WM_HOTKEY, static_cast<WPARAM>(*effects.runId), 0);
 }
 
+std::u16string TCmdLncForm::IconPath(const std::u16string& file) const {
+  return HasDrivePart(file) ? file : model_.ExeDir + file;
+}
+
 HICON TCmdLncForm::ShellIcon(const std::u16string& file, int size) {
-  const std::u16string path = HasDrivePart(file) ? file : model_.ExeDir + file;
-  const auto key = std::make_pair(size, path);
-  if (const auto found = icons_.find(key); found != icons_.end()) return found->second.get();
-  if (icons_.size() >= kIconCacheSize) icons_.clear();
-  SHFILEINFOW info{};
-  IconHandle icon;
-  if (ShellFileInfo(W(path), 0, &info, SHGFI_ICON | (size == 16 ? SHGFI_SMALLICON : 0))) {
-    icon.reset(info.hIcon);
+  // Looked up off this thread: the shell waits for the network's time-out on an offline path,
+  // and the box would not take a key meanwhile. Until the icon arrives the glyph is the default.
+  if (!icons_) {
+    const HWND window = Handle();
+    icons_ = std::make_unique<BackgroundLookups<IconHandle>>(
+        &LookUpShellIcon, [window] { PostMessageW(window, kIconArrived, 0, 0); }, kIconCacheSize);
   }
-  // A file without an icon is remembered too, so that it is not asked for again.
-  return icons_.emplace(key, std::move(icon)).first->second.get();
+  const IconHandle* icon = icons_->Find(IconKey(size, IconPath(file)));
+  return icon ? icon->get() : nullptr;
 }
 
 void TCmdLncForm::SyncGlyph() {
@@ -420,6 +452,10 @@ LRESULT TCmdLncForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(ColourEdit(reinterpret_cast<HDC>(wp)));
       }
       break;
+    case kIconArrived:
+      glyphValid_ = false;
+      SyncGlyph();
+      return 0;
     case WM_TIMER:
       if (wp == kAutoRunTimer) {
         KillTimer(Handle(), kAutoRunTimer);

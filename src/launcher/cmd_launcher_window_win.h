@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,6 +16,7 @@
 #include "platform/unique_handle_win.h"
 #include "ui/gdi_win.h"
 #include "ui/window_win.h"
+#include "util/background_lookups.h"
 
 // The command launcher, class "TCmdLncForm": a small always-on-top box in which the user types
 // a keyword; Enter runs the keyword's record through the main window's hotkey message. Made at
@@ -63,7 +64,10 @@ class TCmdLncForm : public Window {
   void SyncGlyph();
   void Effects();
   void KwdComboBoxChange(bool fromList);
+  // The shell's icon of the file, or nothing while it is looked up (the glyph is redrawn when
+  // it arrives).
   HICON ShellIcon(const std::u16string& path, int size);
+  std::u16string IconPath(const std::u16string& file) const;
   HBRUSH ColourEdit(HDC dc);
   void FormPaint();
   bool ListOpen() const;
@@ -83,9 +87,9 @@ class TCmdLncForm : public Window {
   std::u16string glyphFile_;  // what the glyph shows now
   int glyphSize_ = 0;
   bool glyphValid_ = false;
-  // Shell icons by size and path: a look-up can take long, and keystrokes come back to the same
-  // few records.
-  std::map<std::pair<int, std::u16string>, IconHandle> icons_;
+  // Shell icons by size and path, looked up off this thread: a look-up can take long, and
+  // keystrokes come back to the same few records. Kept across reloads for files still named.
+  std::unique_ptr<BackgroundLookups<IconHandle>> icons_;
   std::uint64_t shownRowsVersion_ = ~0ull;
   int iconSize_ = 16;
   bool noTitleBar_ = false;

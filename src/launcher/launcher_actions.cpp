@@ -79,8 +79,17 @@ void RestoreTarget(const SavedTarget& target, Desktop& desktop, WindowSystem& wi
 
 PasteOutcome PasteLauncherText(const std::u16string& caption, const SavedTarget& target,
                                const std::u16string& wmPasteClass, PasteServices& s) {
+  // Without a window in front when the menu opened there is nowhere to paste, and the text the
+  // user copied last stays on the clipboard.
+  if (target.SavedFgWnd == 0) return PasteOutcome::kNothing;
   const std::u16string text = PasteText(caption);
   if (text.empty()) return PasteOutcome::kNothing;
-  return PasteIntoTarget(ExpandMacros(text, s.clock, s.locale), target, wmPasteClass, s,
-                         ClipboardPrivacy::kShared);
+  const std::u16string expanded = ExpandMacros(text, s.clock, s.locale);
+  // Without a control that had the focus the text is only placed on the clipboard: Ctrl+V would
+  // go to whatever has the keyboard now.
+  if (target.SavedFocusWnd == 0) {
+    return WriteClipboard(s, expanded, ClipboardPrivacy::kShared) ? PasteOutcome::kOnClipboard
+                                                                  : PasteOutcome::kClipboardFailed;
+  }
+  return PasteIntoTarget(expanded, target, wmPasteClass, s, ClipboardPrivacy::kShared);
 }

@@ -38,7 +38,9 @@ std::u16string LaunchFailedMessage(const std::u16string& program);
 std::u16string PasteText(const std::u16string& caption);
 
 // Puts the item's text, macros expanded, on the clipboard and pastes it into the remembered
-// target (PasteIntoTarget).
+// target (PasteIntoTarget). With no window in front when the menu opened nothing happens at all,
+// not even to the clipboard; with no control that had the focus the text is only put on the
+// clipboard and no key is typed.
 PasteOutcome PasteLauncherText(const std::u16string& caption, const SavedTarget& target,
                                const std::u16string& wmPasteClass, PasteServices& services);
 

@@ -26,6 +26,10 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   virtual FileContents Read(const std::u16string& path) const = 0;
+  // Read as the check before a write: no other program may write the file while it is read, so
+  // that a half-written file is not taken for the user's edit. A file that another program is
+  // writing is tried again like a busy one, and is unreadable when it stays busy.
+  virtual FileContents ReadBeforeWrite(const std::u16string& path) const = 0;
   // The bytes of the file; nothing when it is missing or cannot be read.
   std::optional<std::string> ReadAll(const std::u16string& path) const {
     FileContents contents = Read(path);

@@ -6,6 +6,8 @@
 class PosixFileSystem : public FileSystem {
  public:
   FileContents Read(const std::u16string& path) const override;
+  // POSIX has no mandatory share modes: the same as Read.
+  FileContents ReadBeforeWrite(const std::u16string& path) const override { return Read(path); }
   bool WriteAtomically(const std::u16string& path, const std::string& bytes) override;
   void PauseBeforeRecheck(int milliseconds) const override;
   bool FileExists(const std::u16string& path) const override;

@@ -5,13 +5,18 @@
 #include <atomic>
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "platform/long_path.h"
+#include "platform/temp_file_name.h"
 #include "platform/unique_handle_win.h"
 #include "platform/wide_win.h"
 
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A read before a write lets others read the file, and rename it, but not write it meanwhile.
+constexpr DWORD kShareNoWriters = FILE_SHARE_READ | FILE_SHARE_DELETE;
 constexpr int kTempNameAttempts = 100;
 constexpr DWORD kChunk = 1u << 20;
 // Another program that has the file open for a moment (a reader, an editor, a virus scanner)
@@ -19,24 +24,49 @@ constexpr DWORD kChunk = 1u << 20;
 constexpr int kBusyRetries = 50;
 constexpr DWORD kBusyPauseMs = 20;
 // What a rewritten file keeps of its old attributes (read-only is not among them: a read-only
-// file is not replaced at all).
+// file is not written at all).
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // A file handle; empty when CreateFileW failed.
 using FileHandle = KernelHandle;
 
+// The path as the file functions take it: from kLongPathFrom characters on, full and in the
+// extended-length form, which has no length limit. Shorter paths go as they are, so that every
+// rule of ordinary paths still applies to them.
+class ApiPath {
+ public:
+  explicit ApiPath(const std::u16string& path) : path_(path) {
+    if (path.size() < kLongPathFrom) return;
+    std::wstring full(path.size() + 16, L'\0');
+    for (;;) {
+      const DWORD length = GetFullPathNameW(W(path), static_cast<DWORD>(full.size()), full.data(),
+                                            nullptr);
+      if (length == 0) return;
+      if (length < full.size()) {
+        path_ = ExtendedLengthForm(U16(full.data(), length));
+        return;
+      }
+      full.resize(length + 1);
+    }
+  }
+  const wchar_t* get() const { return W(path_); }
+
+ private:
+  std::u16string path_;
+};
+
 // Opens a file or directory without read or write access, only to ask about it; links are
 // followed.
 FileHandle OpenForQuery(const std::u16string& path) {
-  return FileHandle(CreateFileW(W(path), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return FileHandle(CreateFileW(ApiPath(path).get(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
 // The attributes of what the path leads to (a link's target, not the link); nothing when it
 // does not exist.
 std::optional<DWORD> TargetAttributes(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(W(path));
+  const DWORD attributes = GetFileAttributesW(ApiPath(path).get());
   if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return attributes;
   FileHandle handle = OpenForQuery(path);
@@ -59,29 +89,22 @@ std::u16string Hex8(DWORD value) {
   return text;
 }
 
-// A name beside the target that no other writer uses: process id and a counter.
-std::u16string TempName(const std::u16string& path, int attempt) {
-  static std::atomic<unsigned> counter{0};
-  return path + u".~" + Hex8(GetCurrentProcessId()) + Hex8(counter++) + Hex8(attempt) + u".tmp";
+// The tag of this computer in the names of its temporary files.
+std::uint32_t ThisComputerTag() {
+  static const std::uint32_t tag = [] {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(name, &length)) length = 0;
+    return ComputerTag(U16(name, length));
+  }();
+  return tag;
 }
 
-// The process that made a temporary file of this target, when the name is one TempName gives.
-std::optional<DWORD> TempWriter(std::u16string_view name, std::u16string_view targetName) {
-  constexpr std::size_t kDigits = 24;
-  if (!name.starts_with(targetName)) return std::nullopt;
-  name.remove_prefix(targetName.size());
-  if (name.size() != 2 + kDigits + 4 || !name.starts_with(u".~") || !name.ends_with(u".tmp")) {
-    return std::nullopt;
-  }
-  // Process id, counter and attempt, eight upper-case hex digits each.
-  DWORD writer = 0;
-  for (std::size_t i = 0; i < kDigits; ++i) {
-    const char16_t c = name[2 + i];
-    const bool digit = c >= u'0' && c <= u'9';
-    if (!digit && !(c >= u'A' && c <= u'F')) return std::nullopt;
-    if (i < 8) writer = writer * 16 + static_cast<DWORD>(digit ? c - u'0' : c - u'A' + 10);
-  }
-  return writer;
+// A name beside the target that no other writer uses: this computer, this process and a number
+// that no other write of this process has used.
+std::u16string TempName(const std::u16string& path) {
+  static std::atomic<std::uint32_t> counter{0};
+  return TempFileName(path, ThisComputerTag(), GetCurrentProcessId(), counter++);
 }
 
 bool ProcessRuns(DWORD processId) {
@@ -94,21 +117,25 @@ bool ProcessRuns(DWORD processId) {
 // A writer that was killed, or lost its power, between making its temporary file and the
 // replace left that file beside the target. Once a later write has replaced the target, such a
 // file holds an older state and is only litter. Files of a process that still runs may be in
-// use (and this process keeps the copy a failed rewrite left), so only those of ended ones go.
+// use (and this process keeps the copy a failed rewrite left), so only those of ended ones go;
+// and only this computer's: on a shared folder another computer's process ids say nothing here.
 void RemoveLeftovers(const std::u16string& target) {
   const std::size_t slash = target.find_last_of(u"\\/");
   if (slash == std::u16string::npos) return;
   const std::u16string folder = target.substr(0, slash + 1);
   const std::u16string targetName = target.substr(slash + 1);
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(W(target + u".~*.tmp"), FindExInfoBasic, &data,
+  FindHandle find(FindFirstFileExW(ApiPath(target + u".~*.tmp").get(), FindExInfoBasic, &data,
                                    FindExSearchNameMatch, nullptr, 0));
   if (!find) return;
   do {
     const std::u16string name = U16(data.cFileName);
-    const std::optional<DWORD> writer = TempWriter(name, targetName);
-    if (!writer || *writer == GetCurrentProcessId() || ProcessRuns(*writer)) continue;
-    DeleteFileW(W(folder + name));
+    const std::optional<TempFileWriter> writer = TempFileWriterOf(name, targetName);
+    if (!writer || writer->computerTag != ThisComputerTag() ||
+        writer->processId == GetCurrentProcessId() || ProcessRuns(writer->processId)) {
+      continue;
+    }
+    DeleteFileW(ApiPath(folder + name).get());
   } while (FindNextFileW(find.get(), &data));
 }
 
@@ -154,22 +181,86 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// The permissions of an existing file (its access list), in the self-relative form that a new
+// file can be created with; empty when the file has none to give or they cannot be read.
+std::vector<char> AccessList(const std::u16string& target) {
+  const ApiPath path(target);
+  DWORD needed = 0;
+  GetFileSecurityW(path.get(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+  if (needed == 0) return {};
+  std::vector<char> descriptor(needed);
+  if (!GetFileSecurityW(path.get(), DACL_SECURITY_INFORMATION, descriptor.data(), needed,
+                        &needed)) {
+    return {};
+  }
+  return descriptor;
+}
+
+// What the new file takes over from the file it replaces, so that a rewrite changes only the
+// contents: the permissions, given when the file is made (it is never readable by more people
+// than the old one, not even for a moment), then the owner and group where this user may set
+// them, and the creation time.
+struct KeptIdentity {
+  std::vector<char> accessList;
+  std::optional<FILETIME> created;
+};
+
+KeptIdentity IdentityOf(const std::u16string& target,
+                        const std::optional<BY_HANDLE_FILE_INFORMATION>& old) {
+  KeptIdentity kept;
+  if (!old) return kept;
+  kept.accessList = AccessList(target);
+  kept.created = old->ftCreationTime;
+  return kept;
+}
+
+// The owner and group: only a user with the right to restore files may give a file to another
+// owner, so a file the user owns keeps the user, and another owner is kept where Windows lets.
+void KeepOwner(const std::u16string& target, const std::u16string& temp) {
+  constexpr SECURITY_INFORMATION kOwner = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION;
+  const ApiPath from(target);
+  DWORD needed = 0;
+  GetFileSecurityW(from.get(), kOwner, nullptr, 0, &needed);
+  if (needed == 0) return;
+  std::vector<char> descriptor(needed);
+  if (GetFileSecurityW(from.get(), kOwner, descriptor.data(), needed, &needed)) {
+    SetFileSecurityW(ApiPath(temp).get(), kOwner, descriptor.data());
+  }
+}
+
 // Writes the bytes into a new temporary file beside the target and flushes it.
 bool WriteNewFile(const std::u16string& target, std::string_view bytes, DWORD attributes,
-                  std::u16string& temp) {
+                  const KeptIdentity& kept, std::u16string& temp) {
+  SECURITY_ATTRIBUTES security{sizeof(security), nullptr, FALSE};
+  if (!kept.accessList.empty()) security.lpSecurityDescriptor = const_cast<char*>(kept.accessList.data());
   HANDLE created = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kTempNameAttempts && created == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = TempName(target, attempt);
-    created = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    temp = TempName(target);
+    created = CreateFileW(ApiPath(temp).get(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0,
+                          kept.accessList.empty() ? nullptr : &security, CREATE_NEW,
                           attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   FileHandle file(created);
   if (!file) return false;
+  if (kept.created) SetFileTime(file.get(), &*kept.created, nullptr, nullptr);
   if (WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.close()) return true;
   file.close();
-  DeleteFileW(W(temp));
+  DeleteFileW(ApiPath(temp).get());
   return false;
+}
+
+// Whether the target refuses to be replaced for good: a read-only file, or one whose
+// permissions do not let this user delete it. Another program that has it open makes opening it
+// for deletion fail with a sharing violation instead, which passes.
+bool RefusesReplace(const std::u16string& target) {
+  const DWORD attributes = GetFileAttributesW(ApiPath(target).get());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return true;
+  }
+  FileHandle probe(CreateFileW(ApiPath(target).get(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return !probe && GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 // Replacing a file that another program has open fails with "access denied" on Windows and
@@ -193,21 +284,37 @@ bool RetryWhileBusy(Step step, bool deniedIsBusy = true) {
 bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
   FileHandle file;
   RetryWhileBusy([&] {
-    file = FileHandle(CreateFileW(W(target), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    file = FileHandle(CreateFileW(ApiPath(target).get(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
   });
   return file && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
          FlushFileBuffers(file.get()) && file.close();
 }
 
-}  // namespace
+// Puts the temporary file in the target's place. The system's replace keeps what Windows holds
+// beside the contents (alternate data streams, the short name, encryption, compression); when it
+// cannot (another program has the file open, a system without it) the file is renamed over the
+// target, which the temporary file was made ready for.
+bool PutInPlace(const std::u16string& temp, const std::u16string& target, bool targetExists) {
+  if (targetExists &&
+      ReplaceFileW(ApiPath(target).get(), ApiPath(temp).get(), nullptr,
+                   REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                   nullptr)) {
+    return true;
+  }
+  return RetryWhileBusy([&] {
+    return MoveFileExW(ApiPath(temp).get(), ApiPath(target).get(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  });
+}
 
-FileContents WinFileSystem::Read(const std::u16string& path) const {
+FileContents ReadWhole(const std::u16string& path, DWORD share) {
   FileHandle file;
   RetryWhileBusy(
       [&] {
-        file = FileHandle(CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+        file = FileHandle(CreateFileW(ApiPath(path).get(), GENERIC_READ, share, nullptr,
+                                      OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         return static_cast<bool>(file);
       },
@@ -233,26 +340,40 @@ FileContents WinFileSystem::Read(const std::u16string& path) const {
   return contents;
 }
 
+}  // namespace
+
+FileContents WinFileSystem::Read(const std::u16string& path) const {
+  return ReadWhole(path, kShareAll);
+}
+
+FileContents WinFileSystem::ReadBeforeWrite(const std::u16string& path) const {
+  return ReadWhole(path, kShareNoWriters);
+}
+
 bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {
   const std::u16string target = LinkTarget(path);
   const std::optional<BY_HANDLE_FILE_INFORMATION> old = FileInformation(target);
+  // A read-only file, or one the user may not replace, fails at once: waiting as for a busy file
+  // would only hold up the window for a second.
+  if (old && (old->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && RefusesReplace(target)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   const DWORD attributes = old ? (old->dwFileAttributes & kKeptAttributes) : 0;
   std::u16string temp;
-  if (!WriteNewFile(target, bytes, attributes, temp)) return false;
+  if (!WriteNewFile(target, bytes, attributes, IdentityOf(target, old), temp)) return false;
+  if (old) KeepOwner(target, temp);
   // Renaming over a file with other hard links would part this name from them.
   if (old && old->nNumberOfLinks > 1 && (old->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     const bool rewritten = RewriteInPlace(target, bytes);
     // After a failed rewrite the complete new contents stay beside the file.
     if (!rewritten) return false;
-    DeleteFileW(W(temp));
+    DeleteFileW(ApiPath(temp).get());
     RemoveLeftovers(target);
     return true;
   }
-  if (!RetryWhileBusy([&] {
-        return MoveFileExW(W(temp), W(target),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-      })) {
-    DeleteFileW(W(temp));
+  if (!PutInPlace(temp, target, old.has_value())) {
+    DeleteFileW(ApiPath(temp).get());
     return false;
   }
   RemoveLeftovers(target);
@@ -276,7 +397,7 @@ bool WinFileSystem::DirectoryExists(const std::u16string& path) const {
 std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16string& dir) const {
   const std::u16string pattern = WithSeparator(dir) + u"*";
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch,
+  FindHandle find(FindFirstFileExW(ApiPath(pattern).get(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) {
     // An empty directory still yields "." and ".."; only a missing one ends up here, except

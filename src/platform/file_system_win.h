@@ -1,10 +1,15 @@
 #pragma once
 #include "platform/file_system.h"
 
-// Files through the Win32 API, with UTF-16 paths passed as they are.
+// Files through the Win32 API. Paths of kLongPathFrom characters and more are passed in the
+// extended-length form, so that every file Kelvo can read it can also write (the temporary file
+// beside it is longer). A rewrite keeps the file's permissions, owner, creation time,
+// attributes and (where the system's replace works) its alternate data streams; a read-only
+// file, or one the user may not replace, is refused at once.
 class WinFileSystem : public FileSystem {
  public:
   FileContents Read(const std::u16string& path) const override;
+  FileContents ReadBeforeWrite(const std::u16string& path) const override;
   bool WriteAtomically(const std::u16string& path, const std::string& bytes) override;
   void PauseBeforeRecheck(int milliseconds) const override;
   bool FileExists(const std::u16string& path) const override;

@@ -11,7 +11,9 @@ bool IsShortcutFile(std::u16string_view file) {
 }
 
 std::u16string DirectCommandLine(std::u16string_view file, std::u16string_view params) {
-  std::u16string line(file);
+  const bool quote = file.find_first_of(u" \t") != std::u16string_view::npos &&
+                     !file.starts_with(u'"');
+  std::u16string line = quote ? u'"' + std::u16string(file) + u'"' : std::u16string(file);
   if (!params.empty()) {
     line += u' ';
     line += params;

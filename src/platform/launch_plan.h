@@ -33,7 +33,8 @@ struct ResolvedShortcut {
 bool IsShortcutFile(std::u16string_view file);
 
 // The command line of a directly created process: file, then one blank and params when there are
-// any. No quotes are added, so the platform's rule for unquoted paths with blanks applies.
+// any. A file that holds a blank and does not begin with a quote is put in quotes: unquoted,
+// "D:\My Tools\app.exe" would start "D:\My.exe" whenever such a file exists.
 std::u16string DirectCommandLine(std::u16string_view file, std::u16string_view params);
 
 // The request after a shortcut file has been read. A resolved shortcut replaces every value of the

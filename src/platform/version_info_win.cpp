@@ -5,10 +5,31 @@
 #include <cwchar>
 
 #include "base/version_number.h"
+#include "platform/late_bound_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/wide_win.h"
 
 namespace {
+
+// The version library is not one of the system's known libraries: imported, it would be looked
+// for beside Kelvo.exe first, before any code of Kelvo's runs, and a file of that name planted in
+// a downloads folder would run inside Kelvo. It is loaded from the system folder when first used.
+using GetFileVersionInfoSizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+using GetFileVersionInfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+using VerQueryValueFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+
+struct VersionLibrary {
+  GetFileVersionInfoSizeFn infoSize =
+      LateBound<GetFileVersionInfoSizeFn>(L"version.dll", "GetFileVersionInfoSizeW");
+  GetFileVersionInfoFn info = LateBound<GetFileVersionInfoFn>(L"version.dll", "GetFileVersionInfoW");
+  VerQueryValueFn query = LateBound<VerQueryValueFn>(L"version.dll", "VerQueryValueW");
+  bool Loaded() const { return infoSize && info && query; }
+};
+
+const VersionLibrary& Version() {
+  static const VersionLibrary library;
+  return library;
+}
 
 // Four lower-case hexadecimal digits.
 std::u16string Hex4(WORD value) {
@@ -25,7 +46,7 @@ std::u16string Hex4(WORD value) {
 bool FirstTranslation(void* block, WORD& language, WORD& codePage) {
   void* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block, L"\\VarFileInfo\\Translation", &value, &length)) return false;
+  if (!Version().query(block, L"\\VarFileInfo\\Translation", &value, &length)) return false;
   if (value == nullptr || length < 2 * sizeof(WORD)) return false;
   const WORD* pair = static_cast<const WORD*>(value);
   language = pair[0];
@@ -36,12 +57,14 @@ bool FirstTranslation(void* block, WORD& language, WORD& codePage) {
 }  // namespace
 
 std::u16string FileVersionText(const std::u16string& file) {
+  const VersionLibrary& version = Version();
+  if (!version.Loaded()) return {};
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(W(file), &ignored);
+  const DWORD size = version.infoSize(W(file), &ignored);
   if (size == 0) return {};
   const HeapBlock block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
   if (!block) return {};
-  if (!GetFileVersionInfoW(W(file), 0, size, block.get())) return {};
+  if (!version.info(W(file), 0, size, block.get())) return {};
   WORD language = 0;
   WORD codePage = 0;
   if (!FirstTranslation(block.get(), language, codePage)) return {};
@@ -49,7 +72,7 @@ std::u16string FileVersionText(const std::u16string& file) {
       u"\\StringFileInfo\\" + Hex4(language) + Hex4(codePage) + u"\\FileVersion";
   void* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.get(), W(subBlock), &value, &length) || value == nullptr) return {};
+  if (!version.query(block.get(), W(subBlock), &value, &length) || value == nullptr) return {};
   // The length may or may not count the terminator; the text ends at the first one either way.
   const wchar_t* text = static_cast<const wchar_t*>(value);
   return U16(text, wcsnlen(text, length));

@@ -1,6 +1,7 @@
 #include "util/text_macros.h"
 
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -29,20 +30,34 @@ std::u16string_view Pick(const std::array<std::u16string_view, N>& names, int in
   return names[static_cast<std::size_t>(index)];
 }
 
-// Replaces every occurrence, searching again from the start after each replacement: an
-// expansion may complete the same macro again with text before it (in March, \M\MM becomes
-// \MMarch and then Marcharch). The text before the replaced place held no occurrence and is
-// unchanged, so a new one can begin at most macro.size() - 1 units before that place; searching
-// from there finds what a search from the very start would. Each replacement removes the macro's
-// backslash and the expansion holds none, so the loop ends and the text grows by at most one
-// expansion per backslash.
+// Replaces every occurrence as a search from the start of the text after each replacement would
+// find them: an expansion may complete the same macro again with text before it (in March,
+// \M\MM becomes \MMarch and then Marcharch). A macro holds a backslash only at its start, so two
+// occurrences never overlap, and the first occurrence is also the one that ends first. The
+// result is therefore built unit by unit: when the units written so far end with the macro, it
+// is taken off again and its expansion is read next, before the rest of the text (so that an
+// expansion completing a macro with what stands before it is caught too). Each replacement takes
+// away the macro's backslash and the expansion brings none, so this ends, and the work is linear
+// in the text: 80,000 line breaks are one pass, not 80,000 moves of everything after each one.
 void ReplaceMacro(std::u16string& text, std::u16string_view macro, std::u16string_view value) {
-  const std::size_t reach = macro.size() - 1;
-  std::size_t pos = text.find(macro);
-  while (pos != std::u16string::npos) {
-    text.replace(pos, macro.size(), value);
-    pos = text.find(macro, pos > reach ? pos - reach : 0);
+  if (text.find(macro) == std::u16string::npos) return;
+  std::u16string out;
+  out.reserve(text.size() + text.size() / 4);
+  // What is still to be read, innermost last: the rest of an expansion, then the rest of before.
+  std::vector<std::u16string_view> toRead{text};
+  while (!toRead.empty()) {
+    if (toRead.back().empty()) {
+      toRead.pop_back();
+      continue;
+    }
+    out.push_back(toRead.back().front());
+    toRead.back().remove_prefix(1);
+    if (out.back() == macro.back() && std::u16string_view(out).ends_with(macro)) {
+      out.resize(out.size() - macro.size());
+      toRead.push_back(value);
+    }
   }
+  text = std::move(out);
 }
 
 // The locale's time separator, or ":" when it has none. A separator holding a backslash could
@@ -100,4 +115,15 @@ std::u16string ExpandMacros(std::u16string_view text, const Clock& clock, const 
     ReplaceMacro(result, step.macro, value);
   }
   return result;
+}
+
+bool HasDateMacros(std::u16string_view text) {
+  // The letter after the backslash of every date and time macro; \n and \t expand to CR LF and
+  // TAB, which cannot complete a macro with a backslash before them.
+  constexpr std::u16string_view kDateLetters = u"YyM0mdWwTHNS";
+  for (std::size_t i = text.find(u'\\'); i != std::u16string_view::npos && i + 1 < text.size();
+       i = text.find(u'\\', i + 1)) {
+    if (kDateLetters.find(text[i + 1]) != std::u16string_view::npos) return true;
+  }
+  return false;
 }

@@ -108,6 +108,20 @@ KelvoSession::KelvoSession(const std::wstring& inner) : root_(NewTemporaryFolder
   folder_ = path;
 }
 
+KelvoSession::KelvoSession(std::size_t folderLength) : root_(NewTemporaryFolder()) {
+  if (root_.empty() || root_.size() + 2 > folderLength) return;
+  std::wstring path = root_;
+  while (path.size() < folderLength) {
+    const std::size_t room = folderLength - path.size() - 1;
+    // A folder name of one character would leave no room for the separator of the next one.
+    const std::size_t name = room > 200 ? (room - 200 < 2 ? 150 : 200) : room;
+    path += L"\\" + std::wstring(name, L'k');
+    if (!CreateDirectoryW(path.c_str(), nullptr)) return;
+  }
+  folder_ = path;
+  CopyFileW((DriverDirectory() + L"\\Kelvo.exe").c_str(), ExePath().c_str(), FALSE);
+}
+
 std::wstring KelvoSession::CopyProgram(const std::wstring& name) const {
   const std::wstring target = folder_ + L"\\" + name;
   CopyFileW((DriverDirectory() + L"\\" + name).c_str(), target.c_str(), FALSE);

@@ -15,6 +15,9 @@ class KelvoSession {
   // A session whose program folder is the path `inner` made inside the fresh folder; it holds no
   // Kelvo.exe: the caller puts one there (the package test unzips the release into it).
   explicit KelvoSession(const std::wstring& inner);
+  // A session whose program folder's full path is `folderLength` characters long (folders of up
+  // to 200 characters nested inside the fresh folder), with Kelvo.exe copied in.
+  explicit KelvoSession(std::size_t folderLength);
   ~KelvoSession();
   KelvoSession(const KelvoSession&) = delete;
   KelvoSession& operator=(const KelvoSession&) = delete;

@@ -204,3 +204,71 @@ TEST(SettingsSafety, AFileThatMixesEncodingsIsNamedAndKeptByteForByte) {
   EXPECT_EQ(ini.rfind(utf8Head + sjisLine + "\r\n[HotKeyList]\r\n", 0), 0u) << ini;
   EXPECT_EQ(kelvo.Stop(), 0);
 }
+
+// A drive unplugged for a moment, a file moved elsewhere: a reload that finds the settings file
+// gone keeps running as it was, says so once, and never writes the first-start contents in its
+// place; when the file is back, the user's keys are all still in it.
+TEST(SettingsSafety, AFileGoneAtAReloadIsToldOnceAndNeverReplacedByTheFirstStartContents) {
+  KelvoSession kelvo;
+  const std::string user = CrLf(
+      "[General]\nVersion=169\nEditor=myeditor.exe\n[HotKey1]\nKey=Ctrl+Alt+F7\nCommand=VERSION\n"
+      "[HotKey2]\nKey=Ctrl+Alt+Shift+L\nCommand=HOTKEY_LIST\n"
+      "[ClipboardList]\nEnable=1\nExceptWord1=/^pass/\n");
+  kelvo.WriteIni(user);
+  ASSERT_TRUE(kelvo.Start());
+  const std::wstring away = kelvo.Folder() + L"\\Kelvo.INI.away";
+  ASSERT_TRUE(MoveFileW(kelvo.IniPath().c_str(), away.c_str()));
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  MessageBoxInfo box = WaitForOneBox(kelvo.ProcessId());
+  EXPECT_EQ(box.caption, L"エラー");
+  EXPECT_NE(box.text.find(kelvo.IniPath()), std::wstring::npos) << Narrow(box.text);
+  if (box.hwnd) CloseMessageBox(box.hwnd);
+  EXPECT_EQ(GetFileAttributesW(kelvo.IniPath().c_str()), INVALID_FILE_ATTRIBUTES)
+      << "no file is made in its place";
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT, VK_F7)) << "the hotkeys stay";
+  // A second reload while it stays away says nothing new.
+  const long long loads = kelvo.LoadsDone();
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  ASSERT_TRUE(WaitFor([&] { return kelvo.LoadsDone() > loads; }));
+  EXPECT_TRUE(kelvo.Answers());
+  EXPECT_TRUE(MessageBoxesOf(kelvo.ProcessId()).empty());
+
+  // The file is back; a window's hide writes only its own keys into it.
+  ASSERT_TRUE(MoveFileW(away.c_str(), kelvo.IniPath().c_str()));
+  PressHotKey(kHotMods, 'L');
+  ASSERT_NE(KelvoWindowInFront(kelvo.ProcessId(), kListCaption), nullptr);
+  PressHotKey(0, VK_ESCAPE);
+  std::string ini;
+  ASSERT_TRUE(WaitFor([&] { return Contains(ini = kelvo.ReadIni(), "WinHeight="); })) << ini;
+  for (const char* kept : {"Editor=myeditor.exe\r\n", "[HotKey1]\r\nKey=Ctrl+Alt+F7\r\n",
+                           "[HotKey2]\r\nKey=Ctrl+Alt+Shift+L\r\n", "Enable=1\r\n",
+                           "ExceptWord1=/^pass/\r\n"}) {
+    EXPECT_TRUE(Contains(ini, kept)) << kept << " in\n" << ini;
+  }
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+// Kelvo in a folder whose path is 240 characters long: the settings file, the canned texts and
+// the history are read and written there, although their temporary files' names pass the 260
+// characters of ordinary paths.
+TEST(SettingsSafety, AFolderWithALongPathIsReadAndWrittenLikeAnyOther) {
+  KelvoSession kelvo(240);
+  ASSERT_EQ(kelvo.Folder().size(), 240u);
+  ASSERT_TRUE(kelvo.Start());
+  std::string ini = kelvo.ReadIni();
+  EXPECT_TRUE(Contains(ini, "[General]\r\nVersion=169\r\n")) << "the first start wrote the file";
+  kelvo.WriteIni(ini + CrLf("[HotKey1]\nKey=Ctrl+Alt+Shift+L\nCommand=HOTKEY_LIST\n") +
+                 CrLf("[ClipboardList]\nEnable=1\nSaveHistory=1\n"));
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'L'));
+  PressHotKey(kHotMods, 'L');
+  ASSERT_NE(KelvoWindowInFront(kelvo.ProcessId(), kListCaption), nullptr);
+  PressHotKey(0, VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([&] { return Contains(ini = kelvo.ReadIni(), "WinHeight="); })) << ini;
+  EXPECT_EQ(kelvo.Stop(), 0);
+  EXPECT_EQ(kelvo.ReadFileBytes(L"CLIPDATA.txt"), "\xEF\xBB\xBF") << "an empty history was stored";
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((kelvo.Folder() + L"\\*.tmp").c_str(), &data);
+  EXPECT_EQ(find, INVALID_HANDLE_VALUE) << "no temporary file is left";
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+}

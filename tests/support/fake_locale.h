@@ -59,6 +59,10 @@ class DotDateLocale : public FakeLocale {
 // A clock that shows whatever time the test sets.
 class FakeClock : public Clock {
  public:
-  LocalDateTime Now() const override { return now; }
+  LocalDateTime Now() const override {
+    ++reads;
+    return now;
+  }
   LocalDateTime now{2015, 3, 5, 4, 9, 4, 7};  // Thursday, 5 March 2015, 09:04:07
+  mutable int reads = 0;  // how often the time was asked for
 };

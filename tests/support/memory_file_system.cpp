@@ -33,6 +33,14 @@ FileContents MemoryFileSystem::Read(const std::u16string& path) const {
   return {ReadStatus::kRead, found->second};
 }
 
+FileContents MemoryFileSystem::ReadBeforeWrite(const std::u16string& path) const {
+  if (const auto busy = busyWrites.find(path); busy != busyWrites.end() && busy->second > 0) {
+    --busy->second;
+    return {ReadStatus::kUnreadable, {}};
+  }
+  return Read(path);
+}
+
 bool MemoryFileSystem::WriteAtomically(const std::u16string& path, const std::string& bytes) {
   if (failNextWrite || failAllWrites) {
     failNextWrite = false;

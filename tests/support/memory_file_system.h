@@ -24,12 +24,16 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::u16string> unreadable;
   // Reads of this path that find it missing before it is there again (delete-and-rename).
   mutable std::map<std::u16string, int> missingReads;
+  // Reads before a write of this path that find another program writing it (ReadBeforeWrite
+  // answers unreadable); plain reads share writing and see the file.
+  mutable std::map<std::u16string, int> busyWrites;
   // Every pause before a missing file is looked for again, in milliseconds.
   mutable std::vector<int> pauses;
   int writeCount = 0;        // successful writes
   int failedWriteCount = 0;  // refused writes
 
   FileContents Read(const std::u16string& path) const override;
+  FileContents ReadBeforeWrite(const std::u16string& path) const override;
   bool WriteAtomically(const std::u16string& path, const std::string& bytes) override;
   void PauseBeforeRecheck(int milliseconds) const override { pauses.push_back(milliseconds); }
   bool FileExists(const std::u16string& path) const override;

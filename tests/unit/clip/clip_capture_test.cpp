@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/number_text.h"
 #include "core/settings_store.h"
 #include "support/fake_clipboard.h"
 #include "support/fake_locale.h"
@@ -23,7 +24,7 @@ class CaptureTest : public ::testing::Test {
   }
   CaptureResult Copy(const std::u16string& text, bool markedPrivate = false) {
     clipboard.SetByOtherProgram(text, markedPrivate);
-    return capture.CaptureClip(clipboard, history, canned);
+    return capture.CaptureClip(clipboard, history, CannedBodies(canned, clock, locale));
   }
   Texts Entries() const { return TextsOf(history.Items()); }
 
@@ -83,7 +84,7 @@ TEST_F(CaptureTest, RulesInOrderFromPrivateCopiesToLimits) {
   EXPECT_EQ(clipboard.reads, 0);  // neither copy was even read
   EXPECT_EQ(Copy(u""), CaptureResult::kNoText);
   clipboard.busy = true;
-  EXPECT_EQ(capture.CaptureClip(clipboard, history, canned), CaptureResult::kNoText);
+  EXPECT_EQ(capture.CaptureClip(clipboard, history, CannedBodies()), CaptureResult::kNoText);
   clipboard.busy = false;
   EXPECT_EQ(Copy(std::u16string(10, u'x')), CaptureResult::kCaptured);
   EXPECT_EQ(Copy(std::u16string(11, u'y')), CaptureResult::kTooLong);
@@ -124,4 +125,25 @@ TEST_F(CaptureTest, CannedTextsAreNotRecorded) {
   EXPECT_EQ(Copy(u"-"), CaptureResult::kCaptured);         // separators are skipped
   clock.now.day = 6;
   EXPECT_EQ(Copy(u"2015/03/05"), CaptureResult::kCaptured);
+}
+
+// A copy made anywhere on the system is compared with every canned body: the bodies without date
+// macros are expanded once for the set, not again at every copy. The clock is read only for the
+// new entry's time and for the one body that holds a date.
+TEST_F(CaptureTest, OnlyBodiesWithDateMacrosAreExpandedAtACopy) {
+  std::u16string rows;
+  for (int i = 0; i < 80000; ++i) rows += u"row\\n";
+  canned = {u"Rows\t" + rows, u"Date\t\\Y/\\0m/\\0d", u"Path C:\\new\\file"};
+  for (int i = 0; i < 1000; ++i) canned.push_back(u"item " + IntToText(i) + u"\\n");
+  const CannedBodies bodies(canned, clock, locale);
+  clock.reads = 0;
+  EXPECT_EQ(capture.CaptureText(u"a copy", history, bodies), CaptureResult::kCaptured);
+  const int readsPerCopy = clock.reads;
+  EXPECT_LE(readsPerCopy, 12) << "the dated body's expansion and the entry's time only";
+  EXPECT_EQ(capture.CaptureText(u"2015/03/05", history, bodies), CaptureResult::kCanned);
+  EXPECT_EQ(capture.CaptureText(u"item 999\r\n", history, bodies), CaptureResult::kCanned);
+  EXPECT_EQ(capture.CaptureText(u"Path C:\r\new\\file", history, bodies), CaptureResult::kCanned);
+  std::u16string expanded;
+  for (int i = 0; i < 80000; ++i) expanded += u"row\r\n";
+  EXPECT_EQ(capture.CaptureText(expanded, history, bodies), CaptureResult::kCanned);
 }

@@ -109,3 +109,79 @@ TEST(HistoryFileTest, EmptyFilesAreEmptyHistoriesAndOtherFilesAreRefused) {
   files.unreadable.insert(path);
   EXPECT_EQ(read().status, HistoryReadStatus::kUnreadable);
 }
+
+namespace {
+
+struct StoreFixture {
+  HistoryStoreResult Store() {
+    return StoreHistoryFile(files, SystemCodePage(), locale, kPath, kNow, history, blocked);
+  }
+  std::vector<std::u16string> Texts() const {
+    std::vector<std::u16string> texts;
+    for (const HistoryRec& rec : history.Items()) texts.push_back(rec.Text);
+    return texts;
+  }
+  std::vector<std::u16string> FileTexts() {
+    std::vector<std::u16string> texts;
+    for (const HistoryRec& rec : Parse(files.files.at(kPath)).items) texts.push_back(rec.Text);
+    return texts;
+  }
+
+  const std::u16string kPath = u"C:\\Kelvo\\CLIPDATA.txt";
+  MemoryFileSystem files;
+  FakeLocale locale;
+  THistoryList history;
+  bool blocked = false;
+};
+
+}  // namespace
+
+// A backup or virus-scanning program held the file when Kelvo started: what the run captured
+// is stored above the file's own entries once the file can be read, never instead of them.
+TEST(HistoryStoreTest, AFileThatCouldNotBeReadAtTheStartIsMergedBelowTheRunsEntries) {
+  StoreFixture s;
+  s.files.files[s.kPath] = HistoryFileBytes(
+      {HistoryRec(u"from file\r\n", kThen), HistoryRec(u"both\r\n", kThen)}, s.locale);
+  s.blocked = true;
+  s.history.Append(HistoryRec(u"captured\r\n", kNow));
+  s.history.Append(HistoryRec(u"both\r\n", kNow));
+
+  s.files.unreadable.insert(s.kPath);
+  const std::string before = s.files.files[s.kPath];
+  EXPECT_EQ(s.Store(), HistoryStoreResult::kUnreadable);
+  EXPECT_EQ(s.files.files[s.kPath], before) << "never written over while it cannot be read";
+  EXPECT_TRUE(s.blocked);
+
+  s.files.unreadable.clear();
+  s.files.busyWrites[s.kPath] = 1;  // another program is writing it: not read half-written
+  EXPECT_EQ(s.Store(), HistoryStoreResult::kUnreadable);
+  EXPECT_EQ(s.Store(), HistoryStoreResult::kMerged);
+  EXPECT_FALSE(s.blocked);
+  const std::vector<std::u16string> merged{u"captured\r\n", u"both\r\n", u"from file\r\n"};
+  EXPECT_EQ(s.Texts(), merged);
+  EXPECT_EQ(s.FileTexts(), merged);
+  EXPECT_EQ(s.Store(), HistoryStoreResult::kStored) << "read once, then only written";
+}
+
+TEST(HistoryStoreTest, AFailedWriteLeavesTheFileAndIsToldWithItsPath) {
+  StoreFixture s;
+  s.history.Append(HistoryRec(u"x", kNow));
+  s.files.failNextWrite = true;
+  EXPECT_EQ(s.Store(), HistoryStoreResult::kWriteFailed);
+  EXPECT_EQ(s.files.files.count(s.kPath), 0u);
+  EXPECT_EQ(s.Store(), HistoryStoreResult::kStored);
+  // A file gone since the start is written anew; the run's entries are all there is.
+  s.blocked = true;
+  s.files.files.erase(s.kPath);
+  EXPECT_EQ(s.Store(), HistoryStoreResult::kStored);
+  EXPECT_EQ(s.FileTexts(), std::vector<std::u16string>{u"x"});
+
+  const std::u16string message =
+      HistoryStoreFailureMessage(HistoryStoreResult::kWriteFailed, s.kPath);
+  EXPECT_NE(message.find(s.kPath), std::u16string::npos);
+  EXPECT_NE(message.find(u"読み取り専用"), std::u16string::npos);
+  EXPECT_EQ(HistoryStoreLogValue(HistoryStoreResult::kWriteFailed, s.kPath, u"2025/06/01 12:00:00"),
+            u"保存失敗 2025/06/01 12:00:00 " + s.kPath);
+  EXPECT_EQ(HistoryStoreLogValue(HistoryStoreResult::kUnreadable, s.kPath, u"t").substr(0, 5),
+            u"読込失敗 ");
+}

@@ -195,6 +195,34 @@ TEST_F(MainModelTest, AnUnreadableFileIsNeitherReplacedNorUpgraded) {
   EXPECT_EQ(Settings(), upgraded);
 }
 
+// The reproduction of a drive that is gone for a moment: the reload keeps the configuration, and
+// once the file is back a window's hide writes only its own keys into it.
+TEST_F(MainModelTest, AFileGoneAtAReloadIsNeverReplacedByTheFirstStartContents) {
+  const std::string user =
+      "[General]\nVersion=169\nEditor=notepad.exe\n[HotKey1]\nKey=Ctrl+Alt+V\n"
+      "[CmdKwd1]\nKey=calc\n[ClipboardList]\nEnable=1\nSaveHistory=1\nExceptWord1=/^pass/\n";
+  WriteSettings(user);
+  Load();
+  const std::string loaded = Settings();
+  files.files.erase(kIni);
+  files.failAllWrites = true;
+  EXPECT_EQ(fake.model.LoadSettings(hooks, fake.keeper), LoadResult::kVanished);
+  EXPECT_EQ(registrar.registeredIds(), (std::set<int>{101}));
+  EXPECT_EQ(model->HKeyList.size(), 2u);
+  EXPECT_EQ(model->Editor, u"notepad.exe");
+
+  files.failAllWrites = false;
+  files.files[kIni] = loaded;
+  model->IniFile->WriteInteger(u"ClipboardList", u"PosX", 10);
+  ASSERT_TRUE(model->IniFile->UpdateFile());
+  const std::string after = Settings();
+  for (const char* kept : {"Editor=notepad.exe\r\n", "[HotKey1]\r\nKey=Ctrl+Alt+V\r\n",
+                           "[CmdKwd1]\r\nKey=calc\r\n", "Enable=1\r\n", "SaveHistory=1\r\n",
+                           "ExceptWord1=/^pass/\r\n", "PosX=10\r\n"}) {
+    EXPECT_NE(after.find(kept), std::string::npos) << kept << " in\n" << after;
+  }
+}
+
 TEST_F(MainModelTest, UpgradesDependOnTheOldVersion) {
   WriteSettings("[General]\nVersion=164\nWmPasteClass=Mine\n");
   Load();

@@ -480,11 +480,78 @@ TEST_F(SettingsStoreTest, AFileMissingForAMomentIsLookedForAgainForUpToASecond) 
   files.pauses.clear();
   files.missingReads[kPath] = 1000;
   ini.WriteInteger(u"General", u"KeyWait", 20);
-  ASSERT_TRUE(ini.UpdateFile()) << "a file that stays away is written anew from the store";
+  EXPECT_FALSE(ini.UpdateFile()) << "a file that stays away is not made anew from the store";
   int waited = 0;
   for (int pause : files.pauses) waited += pause;
   EXPECT_EQ(waited, 1000);
+  EXPECT_TRUE(ini.Modified);
+  files.missingReads.clear();
+  ASSERT_TRUE(ini.UpdateFile()) << "the file is back: the change is written into it";
   EXPECT_EQ(FileText().text, u"[General]\r\nVersion=169\r\nKeyWait=20\r\n\r\n");
+}
+
+// A drive unplugged for a moment, or an editor slower than the second's look: a reload that
+// finds the user's file gone must not put the first-start contents in its place.
+TEST_F(SettingsStoreTest, AFileThatVanishedKeepsTheStoreAndIsNeverBlankedWhenItReturns) {
+  const std::u16string user =
+      u"[General]\r\nEditor=notepad.exe\r\n[HotKey1]\r\nKey=Ctrl+Alt+V\r\n"
+      u"[ClipboardList]\r\nExceptWord1=/^pass/\r\n";
+  PutFile(user);
+  UsrIniFile ini = Open();
+  const std::string bytes = files.files[kPath];
+  files.files.erase(kPath);
+  files.failAllWrites = true;  // the folder is gone too
+  EXPECT_EQ(ini.Load(), LoadResult::kVanished);
+  EXPECT_EQ(ini.ReadString(u"HotKey1", u"Key", u""), u"Ctrl+Alt+V") << "the store is kept";
+  ini.WriteInteger(u"ClipboardList", u"PosX", 5);
+  EXPECT_FALSE(ini.UpdateFile());
+  EXPECT_EQ(files.failedWriteCount, 0) << "nothing is written while the file is gone";
+
+  files.failAllWrites = false;
+  files.files[kPath] = bytes;
+  ini.WriteInteger(u"ClipboardList", u"PosX", 10);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(FileText().text,
+            u"[General]\r\nEditor=notepad.exe\r\n\r\n[HotKey1]\r\nKey=Ctrl+Alt+V\r\n\r\n"
+            u"[ClipboardList]\r\nExceptWord1=/^pass/\r\nPosX=10\r\n\r\n");
+  EXPECT_EQ(ini.Load(), LoadResult::kLoaded);
+}
+
+// A first start that could not write its file (a folder not writable yet) holds the first-start
+// contents as changes; a file the user puts there afterwards is read, not blanked by them.
+TEST_F(SettingsStoreTest, AFileThatAppearsAfterAFirstStartIsTakenWithoutTheStoresChanges) {
+  UsrIniFile ini = Open();
+  ini.WriteString(u"General", u"Editor", u"");
+  ini.WriteString(u"HotKey1", u"Key", u"");
+  files.failNextWrite = true;
+  EXPECT_FALSE(ini.UpdateFile());
+  PutFile(u"[General]\r\nEditor=mine.exe\r\n[HotKey1]\r\nKey=Ctrl+Alt+V\r\n");
+  const std::string bytes = files.files[kPath];
+  ini.WriteInteger(u"ClipboardList", u"PosX", 10);
+  EXPECT_FALSE(ini.UpdateFile());
+  EXPECT_EQ(files.files[kPath], bytes);
+  EXPECT_FALSE(ini.Modified);
+  EXPECT_EQ(ini.ReadString(u"HotKey1", u"Key", u""), u"Ctrl+Alt+V");
+  ini.WriteInteger(u"ClipboardList", u"PosX", 20);
+  ASSERT_TRUE(ini.UpdateFile()) << "from now on the store matches the file";
+  EXPECT_EQ(FileText().text,
+            u"[General]\r\nEditor=mine.exe\r\n\r\n[HotKey1]\r\nKey=Ctrl+Alt+V\r\n\r\n"
+            u"[ClipboardList]\r\nPosX=20\r\n\r\n");
+}
+
+// Another program writing the file while Kelvo checks it before a write: the half-written file
+// is not taken for the user's edit; the write waits for a later try.
+TEST_F(SettingsStoreTest, TheCheckBeforeAWriteNeverReadsAFileAnotherProgramIsWriting) {
+  PutFile(u"[General]\r\nVersion=169\r\n");
+  UsrIniFile ini = Open();
+  ini.WriteInteger(u"General", u"KeyWait", 20);
+  files.files[kPath] = "[General]\r\nVer";  // half written
+  files.busyWrites[kPath] = 1;
+  EXPECT_FALSE(ini.UpdateFile());
+  EXPECT_EQ(files.files[kPath], "[General]\r\nVer");
+  PutFile(u"[General]\r\nVersion=169\r\nEditor=e.exe\r\n");
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(FileText().text, u"[General]\r\nVersion=169\r\nEditor=e.exe\r\nKeyWait=20\r\n\r\n");
 }
 
 TEST_F(SettingsStoreTest, AStoreThatNeverReadTheFileWritesOnlyOverTheFileItFinds) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "support/fake_clipboard.h"
@@ -12,14 +13,35 @@
 
 namespace {
 
-// Windows belong to the threads the test gives them; others do not exist.
+// Windows belong to the threads the test gives them; others do not exist. The window in front is
+// the window system's topmost one, and the focus the control the paste gave it to.
 class ThreadedDesktop : public FakeDesktop {
  public:
+  explicit ThreadedDesktop(const FakeWindowSystem& windows) : windows_(windows) {}
   std::uint32_t WindowThread(WindowHandle window, std::uint32_t*) const override {
     const auto found = threads.find(window);
     return found == threads.end() ? 0 : found->second;
   }
+  WindowHandle Foreground() const override { return foreground ? foreground : windows_.Front(); }
+  WindowHandle FocusedWindow() const override { return focus; }
+  void SetFocus(WindowHandle window) override {
+    FakeDesktop::SetFocus(window);
+    focus = window;
+  }
   std::map<WindowHandle, std::uint32_t> threads{{7, 70}, {8, 70}};
+
+ private:
+  const FakeWindowSystem& windows_;
+};
+
+// A keyboard whose pauses let the test change the desktop meanwhile.
+class PausingKeys : public FakeKeyInput {
+ public:
+  void Sleep(int ms) override {
+    FakeKeyInput::Sleep(ms);
+    if (onPause) onPause();
+  }
+  std::function<void()> onPause;
 };
 
 class RecordingSender : public PasteSender {
@@ -59,9 +81,9 @@ class LauncherPasteTest : public ::testing::Test {
   }
 
   FakeClipboard clipboard;
-  ThreadedDesktop desktop;
   FakeWindowSystem windows;
-  FakeKeyInput keys;
+  ThreadedDesktop desktop{windows};
+  PausingKeys keys;
   RecordingSender sender;
   FakeClock clock;
   FakeLocale locale;
@@ -136,15 +158,17 @@ TEST_F(LauncherPasteTest, HungTargetIsGivenUp) {
   EXPECT_EQ(desktop.log.back(), "detach 70");
 }
 
-TEST_F(LauncherPasteTest, NoForegroundLeavesTheTextOnTheClipboard) {
+TEST_F(LauncherPasteTest, NoForegroundWhenTheMenuOpenedDoesNothingAtAll) {
+  clipboard.SetByOtherProgram(u"copied by the user");
   target = SavedTarget{};
-  EXPECT_EQ(Paste(u"x"), PasteOutcome::kOnClipboard);
-  EXPECT_EQ(clipboard.text, u"x");
+  EXPECT_EQ(Paste(u"x"), PasteOutcome::kNothing);
+  EXPECT_EQ(clipboard.text, u"copied by the user");
+  EXPECT_TRUE(clipboard.writes.empty());
   EXPECT_TRUE(desktop.log.empty());
   EXPECT_TRUE(keys.log.empty());
   target = SavedTarget{7, 70, 8};
   EXPECT_EQ(Paste(u"Empty\t"), PasteOutcome::kNothing);
-  EXPECT_EQ(clipboard.writes.size(), 1u);
+  EXPECT_TRUE(clipboard.writes.empty());
 }
 
 TEST_F(LauncherPasteTest, UnwritableClipboardPastesNothing) {
@@ -176,11 +200,42 @@ TEST_F(LauncherPasteTest, VanishedOrReusedTargetGetsNoKeys) {
   EXPECT_TRUE(desktop.log.empty());
 }
 
-TEST_F(LauncherPasteTest, WithoutAFocusCtrlVGoesToTheWindow) {
+TEST_F(LauncherPasteTest, WithoutAFocusTheTextIsOnlyPutOnTheClipboard) {
   target.SavedFocusWnd = 0;
-  EXPECT_EQ(Paste(u"x", u"Edit"), PasteOutcome::kPastedByKeys);
-  EXPECT_EQ(desktop.log, (std::vector<std::string>{"attach 70", "detach 70"}));
-  EXPECT_EQ(sender.log, (std::vector<std::string>{"pump"}));  // no paste message: no control
+  EXPECT_EQ(Paste(u"x", u"Edit"), PasteOutcome::kOnClipboard);
+  EXPECT_EQ(clipboard.text, u"x");
+  EXPECT_TRUE(desktop.log.empty());
+  EXPECT_TRUE(keys.log.empty());
+  EXPECT_TRUE(sender.log.empty());
+  EXPECT_TRUE(windows.actions.empty());
+}
+
+// A toast or a chat window that takes the front while the paste waits for Shift to be let go
+// must not receive Ctrl+V, and with it the pasted text.
+TEST_F(LauncherPasteTest, NoKeyIsTypedWhenAnotherWindowTookTheFrontDuringTheWaits) {
+  windows.Add(9, u"toast", u"Toast");
+  desktop.threads[9] = 90;
+  keys.HoldFor(kVkShift, 3);
+  int pauses = 0;
+  keys.onPause = [&] {
+    if (++pauses == 2) windows.SetForeground(9);
+  };
+  EXPECT_EQ(Paste(u"secret"), PasteOutcome::kOnClipboard);
+  EXPECT_TRUE(keys.Events().empty());
+  EXPECT_EQ(clipboard.text, u"secret");
+  EXPECT_EQ(desktop.log.back(), "detach 70");
+
+  // The front window stays, but the focus went to a window of another thread.
+  keys.onPause = [&] { desktop.focus = 9; };
+  keys.log.clear();
+  EXPECT_EQ(Paste(u"again"), PasteOutcome::kOnClipboard);
+  EXPECT_TRUE(keys.Events().empty());
+
+  // Nothing moved: the keys go out after the last look.
+  keys.onPause = nullptr;
+  EXPECT_EQ(Paste(u"fine"), PasteOutcome::kPastedByKeys);
+  EXPECT_EQ(keys.Events(), (std::vector<std::string>{"down 0x11", "down 0x56", "up 0x56",
+                                                     "up 0x11"}));
 }
 
 TEST_F(LauncherPasteTest, CtrlVWaitsUntilShiftAltAndWinAreReleased) {

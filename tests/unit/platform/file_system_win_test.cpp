@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "base/number_text.h"
+#include "platform/temp_file_name.h"
 #include "platform/wide_win.h"
 #include "support/temp_folder_win.h"
 
@@ -103,21 +107,26 @@ TEST_F(WinFileSystemTest, AWriteRemovesTheTemporaryFilesOfWritersThatEnded) {
   ASSERT_TRUE(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE,
                              CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                              &writer));
-  const auto temp = [](const std::u16string& target, DWORD processId) {
-    wchar_t digits[32];
-    swprintf(digits, 32, L"%08lX0000000300000000", static_cast<unsigned long>(processId));
-    return target + u".~" + U16(digits) + u".tmp";
+  wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+  ASSERT_TRUE(GetComputerNameW(computer, &length));
+  const std::uint32_t here = ComputerTag(U16(computer, length));
+  const auto temp = [&](const std::u16string& target, DWORD processId, std::uint32_t tag) {
+    return TempFileName(target, tag, processId, 3);
   };
-  const std::u16string ended = temp(u"Kelvo.INI", 0xFFFFFFF0u);
-  const std::u16string running = temp(u"Kelvo.INI", writer.dwProcessId);
-  const std::u16string own = temp(u"Kelvo.INI", GetCurrentProcessId());
-  const std::u16string other = temp(u"Other.INI", 0xFFFFFFF0u);
+  const std::u16string ended = temp(u"Kelvo.INI", 0xFFFFFFF0u, here);
+  const std::u16string running = temp(u"Kelvo.INI", writer.dwProcessId, here);
+  const std::u16string own = temp(u"Kelvo.INI", GetCurrentProcessId(), here);
+  const std::u16string other = temp(u"Other.INI", 0xFFFFFFF0u, here);
+  // On a shared folder: a file of another computer, whose process 0xFFFFFFF0 says nothing here.
+  const std::u16string elsewhere = temp(u"Kelvo.INI", 0xFFFFFFF0u, here ^ 1);
   for (const std::u16string& name :
-       {ended, running, own, other, std::u16string(u"Kelvo.INI.~x.tmp")}) {
+       {ended, running, own, other, elsewhere, std::u16string(u"Kelvo.INI.~x.tmp")}) {
     ASSERT_TRUE(files_.WriteAtomically(Path(name), "stale"));
   }
   ASSERT_TRUE(files_.WriteAtomically(path, "new"));
-  std::vector<std::u16string> left{u"Kelvo.INI", u"Kelvo.INI.~x.tmp", running, own, other};
+  std::vector<std::u16string> left{u"Kelvo.INI", u"Kelvo.INI.~x.tmp", running, own, other,
+                                   elsewhere};
   std::sort(left.begin(), left.end());
   EXPECT_EQ(Names(), left);
 
@@ -215,4 +224,137 @@ TEST_F(WinFileSystemTest, AWriteKeepsHardLinksAndAttributes) {
   EXPECT_EQ(files_.ReadAll(hidden), "new");
   EXPECT_EQ(Names(), (std::vector<std::u16string>{u"Kelvo.INI", u"hidden.ini", u"other name.ini"}))
       << "no temporary file is left behind";
+}
+
+namespace {
+
+// The file's access list in the security descriptor language: under Wine it shows what the
+// file's Unix permissions let each group do.
+std::wstring AccessText(const std::u16string& path) {
+  DWORD needed = 0;
+  GetFileSecurityW(W(path), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+  std::vector<char> descriptor(needed);
+  if (needed == 0 ||
+      !GetFileSecurityW(W(path), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed)) {
+    return L"(unreadable)";
+  }
+  LPWSTR text = nullptr;
+  if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(
+          descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    return L"(unconvertible)";
+  }
+  std::wstring result(text);
+  LocalFree(text);
+  return result;
+}
+
+// The user's own SID in the security descriptor language.
+std::wstring UserSid() {
+  HANDLE token = nullptr;
+  OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+  char buffer[256];
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+  CloseHandle(token);
+  LPWSTR text = nullptr;
+  ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text);
+  std::wstring sid = text ? text : L"";
+  LocalFree(text);
+  return sid;
+}
+
+}  // namespace
+
+// A file the user made readable by nobody else stays so after Kelvo rewrote it, and a file
+// beside it keeps the folder's usual permissions.
+TEST_F(WinFileSystemTest, ARewriteKeepsTheFilesPermissions) {
+  const std::u16string path = Path(u"CLIPDATA.txt");
+  ASSERT_TRUE(files_.WriteAtomically(path, "old"));
+  const std::wstring restricted = L"D:P(A;;FA;;;SY)(A;;FA;;;" + UserSid() + L")";
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      restricted.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
+  ASSERT_TRUE(SetFileSecurityW(W(path), DACL_SECURITY_INFORMATION, descriptor));
+  LocalFree(descriptor);
+  const std::wstring before = AccessText(path);
+  ASSERT_EQ(before.find(L";;;WD)"), std::wstring::npos) << "Everyone has no entry: " << before;
+
+  ASSERT_TRUE(files_.WriteAtomically(path, "new"));
+  EXPECT_EQ(files_.ReadAll(path), "new");
+  EXPECT_EQ(AccessText(path), before);
+  const std::u16string plain = Path(u"plain.txt");
+  ASSERT_TRUE(files_.WriteAtomically(plain, "x"));
+  ASSERT_TRUE(files_.WriteAtomically(plain, "y"));
+  EXPECT_NE(AccessText(plain), before) << "a new file takes the folder's permissions";
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"CLIPDATA.txt", u"plain.txt"}));
+}
+
+// A read-only file is not replaced, and at once: a wait as for a busy file would hold up the
+// window that stores it for a second.
+TEST_F(WinFileSystemTest, AReadOnlyFileIsRefusedAtOnceAndLeftAsItWas) {
+  const std::u16string path = Path(u"CLIPDATA.txt");
+  ASSERT_TRUE(files_.WriteAtomically(path, "kept"));
+  ASSERT_TRUE(SetFileAttributesW(W(path), FILE_ATTRIBUTE_READONLY));
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_FALSE(files_.WriteAtomically(path, "new"));
+  EXPECT_LT(GetTickCount64() - start, 500u);
+  EXPECT_EQ(files_.ReadAll(path), "kept");
+  EXPECT_NE(GetFileAttributesW(W(path)) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(Names(), std::vector<std::u16string>{u"CLIPDATA.txt"});
+  SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The check before a write never reads a file while another program writes it: a half-written
+// file would pass for the user's edit. A writer that finishes within the second is waited for.
+TEST_F(WinFileSystemTest, TheReadBeforeAWriteWaitsForAWriterToFinish) {
+  const std::u16string path = Path(u"Kelvo.INI");
+  ASSERT_TRUE(files_.WriteAtomically(path, "[General]\r\n"));
+  HANDLE writer = CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(writer, "[Gen", 4, &written, nullptr));
+  EXPECT_EQ(files_.Read(path).status, ReadStatus::kRead) << "an ordinary read shares writing";
+  EXPECT_EQ(files_.ReadBeforeWrite(path).status, ReadStatus::kUnreadable);
+
+  struct Writer {
+    HANDLE file;
+    std::atomic<bool> done{false};
+  } late{writer};
+  HANDLE timer = nullptr;
+  ASSERT_TRUE(CreateTimerQueueTimer(
+      &timer, nullptr,
+      [](void* context, BOOLEAN) {
+        auto* w = static_cast<Writer*>(context);
+        DWORD n = 0;
+        WriteFile(w->file, "eral]\r\nVersion=169\r\n", 20, &n, nullptr);
+        CloseHandle(w->file);
+        w->done = true;
+      },
+      &late, 200, 0, WT_EXECUTEONLYONCE));
+  const FileContents read = files_.ReadBeforeWrite(path);
+  DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(late.done);
+  EXPECT_EQ(read.status, ReadStatus::kRead);
+  EXPECT_EQ(read.bytes, "[General]\r\nVersion=169\r\n");
+}
+
+// A folder whose path is 240 characters long: the file in it is read, and written although its
+// temporary name passes the 260 characters of ordinary paths.
+TEST_F(WinFileSystemTest, FilesInAFolderWithALongPathAreWrittenWhereTheyAreRead) {
+  std::u16string folder = root_ + u"\\";
+  folder += std::u16string(240 - folder.size(), u'l');
+  ASSERT_EQ(folder.size(), 240u);
+  ASSERT_TRUE(CreateDirectoryW(W(folder), nullptr));
+  const std::u16string path = folder + u"\\Kelvo.INI";
+  ASSERT_TRUE(files_.WriteAtomically(path, "first"));
+  ASSERT_TRUE(files_.WriteAtomically(path, "second"));
+  EXPECT_EQ(files_.ReadAll(path), "second");
+  EXPECT_EQ(files_.ReadBeforeWrite(path).bytes, "second");
+  EXPECT_TRUE(files_.FileExists(path));
+  EXPECT_TRUE(files_.DirectoryExists(folder));
+  const auto entries = files_.ListDirectory(folder);
+  ASSERT_TRUE(entries.has_value());
+  ASSERT_EQ(entries->size(), 1u) << "no temporary file is left";
+  EXPECT_EQ((*entries)[0].name, u"Kelvo.INI");
 }

@@ -17,11 +17,16 @@ TEST(LaunchPlanTest, ShortcutFilesAreKnownByTheirLastExtensionInAnyCase) {
   EXPECT_FALSE(IsShortcutFile(u"Editor.\uFF2C\uFF2E\uFF2B"));
 }
 
-TEST(LaunchPlanTest, DirectCommandLineAddsParamsAfterOneBlankWithoutQuotes) {
+TEST(LaunchPlanTest, DirectCommandLineQuotesAProgramWithABlankAndAddsParamsAfterOneBlank) {
   EXPECT_EQ(DirectCommandLine(u"notepad.exe", u""), u"notepad.exe");
   EXPECT_EQ(DirectCommandLine(u"notepad.exe", u"a.txt"), u"notepad.exe a.txt");
-  EXPECT_EQ(DirectCommandLine(u"C:\\Program Files\\X\\x.exe", u"\"my file\""),
-            u"C:\\Program Files\\X\\x.exe \"my file\"");
+  // Unquoted, the system would try "D:\My.exe" first.
+  EXPECT_EQ(DirectCommandLine(u"D:\\My Tools\\app.exe", u"\"my file\""),
+            u"\"D:\\My Tools\\app.exe\" \"my file\"");
+  EXPECT_EQ(DirectCommandLine(u"D:\\Tab\tdir\\app.exe", u""), u"\"D:\\Tab\tdir\\app.exe\"");
+  EXPECT_EQ(DirectCommandLine(u"\"C:\\Program Files\\x.exe\"", u"-n"),
+            u"\"C:\\Program Files\\x.exe\" -n")
+      << "a path the user quoted stays as it is";
   EXPECT_EQ(DirectCommandLine(u"", u"-M"), u" -M");
 }
 

@@ -78,12 +78,31 @@ class ProgramLauncherWinTest : public ::testing::Test {
   std::u16string callerDir_;
 };
 
-TEST_F(ProgramLauncherWinTest, ADirectStartPassesFileAndParamsUnquotedAndTheDirectory) {
+TEST_F(ProgramLauncherWinTest, ADirectStartPassesFileAndParamsAndTheDirectory) {
   ASSERT_TRUE(launcher_.LaunchProgram(recorder_, u"alpha \"b c\"", callerDir_, 1, true));
   const std::optional<Record> record = WaitForRecord();
   ASSERT_TRUE(record);
   EXPECT_EQ(record->commandLine, recorder_ + u" alpha \"b c\"");
   EXPECT_EQ(record->currentDirectory, callerDir_);
+}
+
+// "My Tools\app.exe" unquoted on a command line is "My.exe" with the argument "Tools\app.exe"
+// whenever a file My.exe exists: a program planted beside the folder must never start instead.
+TEST_F(ProgramLauncherWinTest, ADirectStartOfAPathWithABlankStartsThatProgramOnly) {
+  const std::u16string planted = folder_.Path(u"My.exe");
+  ASSERT_TRUE(CopyFileW(W(recorder_), W(planted), FALSE));
+  ASSERT_TRUE(CreateDirectoryW(W(folder_.Path(u"My Tools")), nullptr));
+  const std::u16string program = folder_.Path(u"My Tools\\app.exe");
+  EXPECT_FALSE(launcher_.LaunchProgram(program, u"", callerDir_, 1, true))
+      << "the program is not there, so nothing starts";
+  Sleep(300);
+  EXPECT_FALSE(files_.FileExists(recordFile_)) << "My.exe ran";
+
+  ASSERT_TRUE(CopyFileW(W(recorder_), W(program), FALSE));
+  ASSERT_TRUE(launcher_.LaunchProgram(program, u"-x", callerDir_, 1, true));
+  const std::optional<Record> record = WaitForRecord();
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->commandLine, u"\"" + program + u"\" -x");
 }
 
 TEST_F(ProgramLauncherWinTest, AStartThroughTheShellPassesParamsAndDirectory) {
