@@ -292,23 +292,6 @@ bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
          FlushFileBuffers(file.get()) && file.close();
 }
 
-// Puts the temporary file in the target's place. The system's replace keeps what Windows holds
-// beside the contents (alternate data streams, the short name, encryption, compression); when it
-// cannot (another program has the file open, a system without it) the file is renamed over the
-// target, which the temporary file was made ready for.
-bool PutInPlace(const std::u16string& temp, const std::u16string& target, bool targetExists) {
-  if (targetExists &&
-      ReplaceFileW(ApiPath(target).get(), ApiPath(temp).get(), nullptr,
-                   REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                   nullptr)) {
-    return true;
-  }
-  return RetryWhileBusy([&] {
-    return MoveFileExW(ApiPath(temp).get(), ApiPath(target).get(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-  });
-}
-
 FileContents ReadWhole(const std::u16string& path, DWORD share) {
   FileHandle file;
   RetryWhileBusy(
@@ -372,7 +355,13 @@ bool WinFileSystem::WriteAtomically(const std::u16string& path, const std::strin
     RemoveLeftovers(target);
     return true;
   }
-  if (!PutInPlace(temp, target, old.has_value())) {
+  // Renamed over the target: the temporary file already carries what the target kept beside
+  // its contents. (The system's ReplaceFileW would also keep alternate data streams, but under
+  // Wine it replaces a folder of that name with the file and leaves files of its own behind.)
+  if (!RetryWhileBusy([&] {
+        return MoveFileExW(ApiPath(temp).get(), ApiPath(target).get(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+      })) {
     DeleteFileW(ApiPath(temp).get());
     return false;
   }

@@ -3,9 +3,9 @@
 
 // Files through the Win32 API. Paths of kLongPathFrom characters and more are passed in the
 // extended-length form, so that every file Kelvo can read it can also write (the temporary file
-// beside it is longer). A rewrite keeps the file's permissions, owner, creation time,
-// attributes and (where the system's replace works) its alternate data streams; a read-only
-// file, or one the user may not replace, is refused at once.
+// beside it is longer). A rewrite keeps the file's permissions, owner (where the user may set
+// it), creation time and attributes, not its alternate data streams; a read-only file, or one
+// the user may not replace, is refused at once.
 class WinFileSystem : public FileSystem {
  public:
   FileContents Read(const std::u16string& path) const override;

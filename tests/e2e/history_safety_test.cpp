@@ -17,8 +17,9 @@ constexpr int kHistoryListId = 4;
 const std::string kFileEntry =
     "\xEF\xBB\xBF" "CreTime=2026/01/02 3:04:05\r\nLineCount=1\r\nfrom the file\r\n\r\n";
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
+// Whether the settings file, decoded as Kelvo reads it, holds the ErrorLog line that starts so.
+bool Logged(const KelvoSession& kelvo, const std::u16string& line) {
+  return kelvo.ReadIniText().find(u"[ErrorLog]\r\n" + line) != std::u16string::npos;
 }
 
 class HistorySafetyTest : public ::testing::Test {
@@ -65,8 +66,7 @@ TEST_F(HistorySafetyTest, AFileHeldAtTheStartIsMergedWhenItCanBeReadAgain) {
   EXPECT_TRUE(MessageBoxesOf(kelvo.ProcessId()).empty()) << "no box while the session may end";
   CloseHandle(held);
   EXPECT_EQ(kelvo.ReadFileBytes(L"CLIPDATA.txt"), kFileEntry);
-  EXPECT_TRUE(Contains(kelvo.ReadIni(), "[ErrorLog]\r\nClipDataFile=読込失敗 "))
-      << kelvo.ReadIni();
+  EXPECT_TRUE(Logged(kelvo, u"ClipDataFile=読込失敗 ")) << Utf8(kelvo.ReadIniText());
 
   EXPECT_EQ(kelvo.Stop(), 0);
   EXPECT_EQ(Joined(Entries(kelvo.ReadFileBytes(L"CLIPDATA.txt"))),
@@ -92,7 +92,7 @@ TEST_F(HistorySafetyTest, AHistoryThatCannotBeWrittenIsToldOnceAtExit) {
   CloseMessageBox(boxes[0].hwnd);
   EXPECT_EQ(kelvo.WaitForExit(), 0);
   EXPECT_EQ(kelvo.ReadFileBytes(L"CLIPDATA.txt"), kFileEntry);
-  EXPECT_TRUE(Contains(kelvo.ReadIni(), "[ErrorLog]\r\nClipDataFile=保存失敗 ")) << kelvo.ReadIni();
+  EXPECT_TRUE(Logged(kelvo, u"ClipDataFile=保存失敗 ")) << Utf8(kelvo.ReadIniText());
 
   // When the session ends, the failure is noted and no box holds up the end.
   kelvo.WriteIni(CrLf("[General]\nVersion=169\n[ClipboardList]\nEnable=1\nSaveHistory=1\n"));
@@ -102,7 +102,7 @@ TEST_F(HistorySafetyTest, AHistoryThatCannotBeWrittenIsToldOnceAtExit) {
                                   30000, &answer));
   EXPECT_EQ(answer, TRUE);
   EXPECT_TRUE(MessageBoxesOf(kelvo.ProcessId()).empty());
-  EXPECT_TRUE(Contains(kelvo.ReadIni(), "[ErrorLog]\r\nClipDataFile=保存失敗 ")) << kelvo.ReadIni();
+  EXPECT_TRUE(Logged(kelvo, u"ClipDataFile=保存失敗 ")) << Utf8(kelvo.ReadIniText());
   EXPECT_EQ(kelvo.ReadFileBytes(L"CLIPDATA.txt"), kFileEntry);
   SetFileAttributesW(DataPath().c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(kelvo.Stop(), 0);

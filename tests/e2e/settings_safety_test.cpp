@@ -257,8 +257,8 @@ TEST(SettingsSafety, AFolderWithALongPathIsReadAndWrittenLikeAnyOther) {
   ASSERT_TRUE(kelvo.Start());
   std::string ini = kelvo.ReadIni();
   EXPECT_TRUE(Contains(ini, "[General]\r\nVersion=169\r\n")) << "the first start wrote the file";
-  kelvo.WriteIni(ini + CrLf("[HotKey1]\nKey=Ctrl+Alt+Shift+L\nCommand=HOTKEY_LIST\n") +
-                 CrLf("[ClipboardList]\nEnable=1\nSaveHistory=1\n"));
+  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
+                      "Command=HOTKEY_LIST\n[ClipboardList]\nEnable=1\nSaveHistory=1\n"));
   EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
   EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'L'));
   PressHotKey(kHotMods, 'L');
