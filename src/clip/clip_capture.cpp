@@ -96,8 +96,7 @@ CannedBodies::CannedBodies(const std::vector<std::u16string>& items, const Clock
   }
 }
 
-bool CannedBodies::Holds(std::u16string_view text, const Clock& clock,
-                         const Locale& locale) const {
+bool CannedBodies::Holds(std::u16string_view text, const Clock& clock, const Locale& locale) const {
   const std::u16string_view trimmed = TrimControls(text);
   for (const std::u16string& body : fixed_) {
     if (body.size() == trimmed.size() && body == trimmed) return true;

@@ -94,7 +94,8 @@ class ClipCapture {
 
   // Takes the clipboard's text into the history at index 0 unless a rule rejects it; `canned`
   // are the bodies of the current canned-text set.
-  CaptureResult CaptureClip(Clipboard& clipboard, THistoryList& history, const CannedBodies& canned);
+  CaptureResult CaptureClip(Clipboard& clipboard, THistoryList& history,
+                            const CannedBodies& canned);
   // The same rules for a text already read (for tests and benchmarks).
   CaptureResult CaptureText(std::u16string text, THistoryList& history, const CannedBodies& canned);
 

@@ -94,8 +94,8 @@ void TClipBdList::StoreHistory(bool mayShowBox) {
   if (!settings.SaveHistory) return;
   const double now = DaysFromDateTime(services_.clock.Now());
   const HistoryStoreResult result =
-      StoreHistoryFile(services_.files, services_.codePage, services_.locale,
-                       settings.ClipDataPath, now, history_, historyBlocked_);
+      StoreHistoryFile(services_.files, services_.codePage, services_.locale, settings.ClipDataPath,
+                       now, history_, historyBlocked_);
   if (result == HistoryStoreResult::kMerged && PageControl1) {
     view_.FillHistList(0);
     SyncHistRows();
@@ -106,10 +106,10 @@ void TClipBdList::StoreHistory(bool mayShowBox) {
   storeFailureTold_ = true;
   if (model_.IniFile) {
     const LocalDateTime at = services_.clock.Now();
-    model_.IniFile->WriteString(
-        u"ErrorLog", kHistoryErrorLogKey,
-        HistoryStoreLogValue(result, settings.ClipDataPath,
-                             services_.locale.ShortDate(at) + u" " + services_.locale.LongTime(at)));
+    model_.IniFile->WriteString(u"ErrorLog", kHistoryErrorLogKey,
+                                HistoryStoreLogValue(result, settings.ClipDataPath,
+                                                     services_.locale.ShortDate(at) + u" " +
+                                                         services_.locale.LongTime(at)));
   }
   if (mayShowBox) {
     services_.dialogs.ShowMessage(HistoryStoreFailureMessage(result, settings.ClipDataPath),

@@ -15,7 +15,8 @@ constexpr int kModifierPollMs = 10;
 // front during the waits would receive the keys, and with them the pasted text.
 bool StillInFront(const SavedTarget& target, const PasteServices& s) {
   const WindowHandle front = s.desktop.Foreground();
-  if (front != target.SavedFgWnd || s.desktop.WindowThread(front, nullptr) != target.SavedFgThread) {
+  if (front != target.SavedFgWnd ||
+      s.desktop.WindowThread(front, nullptr) != target.SavedFgThread) {
     return false;
   }
   if (target.SavedFocusWnd == 0) return true;

@@ -75,7 +75,7 @@ std::vector<std::u16string>& UsrIniFile::AddSection(std::u16string_view name) {
 
 LoadResult UsrIniFile::Load() {
   FileContents contents = ReadSettled(false);
-  lastLoad_ = contents.status == ReadStatus::kRead ? LoadResult::kLoaded
+  lastLoad_ = contents.status == ReadStatus::kRead         ? LoadResult::kLoaded
               : contents.status == ReadStatus::kUnreadable ? LoadResult::kUnreadable
               : SeenFile()                                 ? LoadResult::kVanished
                                                            : LoadResult::kMissing;

@@ -146,7 +146,8 @@ void TCmdLncForm::SettingsLoaded() {
   std::set<std::u16string> named;
   for (const CmdKeyword& keyword : keywords) named.insert(IconPath(keyword.glyphFile));
   if (icons_) {
-    icons_->KeepOnly([&](const std::u16string& key) { return named.count(PathOfIconKey(key)) != 0; });
+    icons_->KeepOnly(
+        [&](const std::u16string& key) { return named.count(PathOfIconKey(key)) != 0; });
   }
   glyphValid_ = false;
   logic_.SetKeywords(std::move(keywords));

@@ -40,8 +40,8 @@ class ApiPath {
     if (path.size() < kLongPathFrom) return;
     std::wstring full(path.size() + 16, L'\0');
     for (;;) {
-      const DWORD length = GetFullPathNameW(W(path), static_cast<DWORD>(full.size()), full.data(),
-                                            nullptr);
+      const DWORD length =
+          GetFullPathNameW(W(path), static_cast<DWORD>(full.size()), full.data(), nullptr);
       if (length == 0) return;
       if (length < full.size()) {
         path_ = ExtendedLengthForm(U16(full.data(), length));
@@ -232,7 +232,8 @@ void KeepOwner(const std::u16string& target, const std::u16string& temp) {
 bool WriteNewFile(const std::u16string& target, std::string_view bytes, DWORD attributes,
                   const KeptIdentity& kept, std::u16string& temp) {
   SECURITY_ATTRIBUTES security{sizeof(security), nullptr, FALSE};
-  if (!kept.accessList.empty()) security.lpSecurityDescriptor = const_cast<char*>(kept.accessList.data());
+  if (!kept.accessList.empty())
+    security.lpSecurityDescriptor = const_cast<char*>(kept.accessList.data());
   HANDLE created = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kTempNameAttempts && created == INVALID_HANDLE_VALUE; ++attempt) {
     temp = TempName(target);
@@ -296,9 +297,9 @@ FileContents ReadWhole(const std::u16string& path, DWORD share) {
   FileHandle file;
   RetryWhileBusy(
       [&] {
-        file = FileHandle(CreateFileW(ApiPath(path).get(), GENERIC_READ, share, nullptr,
-                                      OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        file =
+            FileHandle(CreateFileW(ApiPath(path).get(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         return static_cast<bool>(file);
       },
       /*deniedIsBusy=*/false);
@@ -386,8 +387,8 @@ bool WinFileSystem::DirectoryExists(const std::u16string& path) const {
 std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16string& dir) const {
   const std::u16string pattern = WithSeparator(dir) + u"*";
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(ApiPath(pattern).get(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  FindHandle find(FindFirstFileExW(ApiPath(pattern).get(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) {
     // An empty directory still yields "." and ".."; only a missing one ends up here, except
     // for a drive root, which has neither.

@@ -11,8 +11,8 @@ bool IsShortcutFile(std::u16string_view file) {
 }
 
 std::u16string DirectCommandLine(std::u16string_view file, std::u16string_view params) {
-  const bool quote = file.find_first_of(u" \t") != std::u16string_view::npos &&
-                     !file.starts_with(u'"');
+  const bool quote =
+      file.find_first_of(u" \t") != std::u16string_view::npos && !file.starts_with(u'"');
   std::u16string line = quote ? u'"' + std::u16string(file) + u'"' : std::u16string(file);
   if (!params.empty()) {
     line += u' ';

@@ -61,6 +61,7 @@ std::optional<TempFileWriter> TempFileWriterOf(std::u16string_view name,
   const std::u16string_view digits = name.substr(kInfix.size(), kDigits);
   const auto tag = ParseHex(digits.substr(0, kTagDigits));
   const auto process = ParseHex(digits.substr(kTagDigits, kProcessDigits));
-  if (!tag || !process || !ParseHex(digits.substr(kTagDigits + kProcessDigits))) return std::nullopt;
+  if (!tag || !process || !ParseHex(digits.substr(kTagDigits + kProcessDigits)))
+    return std::nullopt;
   return TempFileWriter{*tag, *process};
 }

@@ -21,7 +21,8 @@ using VerQueryValueFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
 struct VersionLibrary {
   GetFileVersionInfoSizeFn infoSize =
       LateBound<GetFileVersionInfoSizeFn>(L"version.dll", "GetFileVersionInfoSizeW");
-  GetFileVersionInfoFn info = LateBound<GetFileVersionInfoFn>(L"version.dll", "GetFileVersionInfoW");
+  GetFileVersionInfoFn info =
+      LateBound<GetFileVersionInfoFn>(L"version.dll", "GetFileVersionInfoW");
   VerQueryValueFn query = LateBound<VerQueryValueFn>(L"version.dll", "VerQueryValueW");
   bool Loaded() const { return infoSize && info && query; }
 };

@@ -15,7 +15,8 @@ namespace {
 constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr int kHistoryListId = 4;
 const std::string kFileEntry =
-    "\xEF\xBB\xBF" "CreTime=2026/01/02 3:04:05\r\nLineCount=1\r\nfrom the file\r\n\r\n";
+    "\xEF\xBB\xBF"
+    "CreTime=2026/01/02 3:04:05\r\nLineCount=1\r\nfrom the file\r\n\r\n";
 
 // Whether the settings file, decoded as Kelvo reads it, holds the ErrorLog line that starts so.
 bool Logged(const KelvoSession& kelvo, const std::u16string& line) {
@@ -25,9 +26,10 @@ bool Logged(const KelvoSession& kelvo, const std::u16string& line) {
 class HistorySafetyTest : public ::testing::Test {
  protected:
   [[nodiscard]] bool Start() {
-    kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+H\n"
-                        "Command=CLIPBOARD_C\n[ClipboardList]\nEnable=1\nSaveHistory=1\n"
-                        "PosX=60\nPosY=60\n"));
+    kelvo.WriteIni(
+        CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+H\n"
+             "Command=CLIPBOARD_C\n[ClipboardList]\nEnable=1\nSaveHistory=1\n"
+             "PosX=60\nPosY=60\n"));
     if (!kelvo.Start()) return false;
     clipWindow = ClipWindowOf(kelvo.ProcessId());
     return clipWindow != nullptr;
@@ -53,7 +55,8 @@ class HistorySafetyTest : public ::testing::Test {
 // above its own entries.
 TEST_F(HistorySafetyTest, AFileHeldAtTheStartIsMergedWhenItCanBeReadAgain) {
   WriteBytes(DataPath(), kFileEntry);
-  HANDLE held = CreateFileW(DataPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held =
+      CreateFileW(DataPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(Start());
   TestWindow pad(L"History Pad");

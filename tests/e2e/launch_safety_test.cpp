@@ -25,14 +25,19 @@ TEST(LaunchSafety, AProgramWhosePathHoldsABlankStartsItselfAndNotAPlantedOne) {
   ASSERT_TRUE(CopyFileW(recorder.c_str(), (kelvo.Folder() + L"\\My.exe").c_str(), FALSE));
   TestWindow pad(L"Launch Pad");
   SetForegroundWindow(pad.hwnd());
-  kelvo.WriteIni(CrLf("[General]\nVersion=169\nKeyWait=10\n[HotKey1]\nKey=Ctrl+Alt+Shift+Q\n"
-                      "Execute1=" + Narrow(tools) + "\\app.exe\nExeParam1=--slot\n"
-                      "SendKey1=X,/X\n"));
+  kelvo.WriteIni(
+      CrLf("[General]\nVersion=169\nKeyWait=10\n[HotKey1]\nKey=Ctrl+Alt+Shift+Q\n"
+           "Execute1=" +
+           Narrow(tools) +
+           "\\app.exe\nExeParam1=--slot\n"
+           "SendKey1=X,/X\n"));
   ASSERT_TRUE(kelvo.Start());
   PressHotKey(kHotMods, 'Q');
   std::string recorded;
-  ASSERT_TRUE(WaitFor([&] { return !(recorded = kelvo.ReadFileBytes(L"My Tools\\record_args.txt")).empty(); }))
-      << "the program did not start; My.exe recorded: " << kelvo.ReadFileBytes(L"record_args.txt");
+  ASSERT_TRUE(WaitFor([&] {
+    return !(recorded = kelvo.ReadFileBytes(L"My Tools\\record_args.txt")).empty();
+  })) << "the program did not start; My.exe recorded: "
+      << kelvo.ReadFileBytes(L"record_args.txt");
   EXPECT_EQ(recorded.rfind("\"" + Narrow(tools) + "\\app.exe\" --slot\n", 0), 0u) << recorded;
   EXPECT_EQ(kelvo.ReadFileBytes(L"record_args.txt"), "") << "the planted My.exe ran";
   EXPECT_EQ(kelvo.Stop(), 0);

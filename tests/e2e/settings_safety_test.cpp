@@ -240,9 +240,9 @@ TEST(SettingsSafety, AFileGoneAtAReloadIsToldOnceAndNeverReplacedByTheFirstStart
   PressHotKey(0, VK_ESCAPE);
   std::string ini;
   ASSERT_TRUE(WaitFor([&] { return Contains(ini = kelvo.ReadIni(), "WinHeight="); })) << ini;
-  for (const char* kept : {"Editor=myeditor.exe\r\n", "[HotKey1]\r\nKey=Ctrl+Alt+F7\r\n",
-                           "[HotKey2]\r\nKey=Ctrl+Alt+Shift+L\r\n", "Enable=1\r\n",
-                           "ExceptWord1=/^pass/\r\n"}) {
+  for (const char* kept :
+       {"Editor=myeditor.exe\r\n", "[HotKey1]\r\nKey=Ctrl+Alt+F7\r\n",
+        "[HotKey2]\r\nKey=Ctrl+Alt+Shift+L\r\n", "Enable=1\r\n", "ExceptWord1=/^pass/\r\n"}) {
     EXPECT_TRUE(Contains(ini, kept)) << kept << " in\n" << ini;
   }
   EXPECT_EQ(kelvo.Stop(), 0);
@@ -257,8 +257,9 @@ TEST(SettingsSafety, AFolderWithALongPathIsReadAndWrittenLikeAnyOther) {
   ASSERT_TRUE(kelvo.Start());
   std::string ini = kelvo.ReadIni();
   EXPECT_TRUE(Contains(ini, "[General]\r\nVersion=169\r\n")) << "the first start wrote the file";
-  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
-                      "Command=HOTKEY_LIST\n[ClipboardList]\nEnable=1\nSaveHistory=1\n"));
+  kelvo.WriteIni(
+      CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+L\n"
+           "Command=HOTKEY_LIST\n[ClipboardList]\nEnable=1\nSaveHistory=1\n"));
   EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
   EXPECT_FALSE(CanRegister(MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'L'));
   PressHotKey(kHotMods, 'L');

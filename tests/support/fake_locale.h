@@ -64,5 +64,5 @@ class FakeClock : public Clock {
     return now;
   }
   LocalDateTime now{2015, 3, 5, 4, 9, 4, 7};  // Thursday, 5 March 2015, 09:04:07
-  mutable int reads = 0;  // how often the time was asked for
+  mutable int reads = 0;                      // how often the time was asked for
 };

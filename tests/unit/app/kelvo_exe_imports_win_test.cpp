@@ -84,8 +84,8 @@ TEST(KelvoExeTest, ImportsOnlyKnownSystemLibrariesThatEveryStartNeeds) {
   const auto imports = ImportedLibraries(image);
   ASSERT_TRUE(imports.has_value());
   // Each of these is a known library of every Windows version Kelvo runs on.
-  const std::set<std::string> allowed = {"kernel32.dll", "user32.dll", "gdi32.dll",
-                                         "advapi32.dll", "msvcrt.dll"};
+  const std::set<std::string> allowed = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
+                                         "msvcrt.dll"};
   for (const std::string& name : *imports) EXPECT_TRUE(allowed.count(name)) << name;
   EXPECT_TRUE(imports->count("user32.dll"));
 }

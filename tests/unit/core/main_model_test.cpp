@@ -216,9 +216,9 @@ TEST_F(MainModelTest, AFileGoneAtAReloadIsNeverReplacedByTheFirstStartContents) 
   model->IniFile->WriteInteger(u"ClipboardList", u"PosX", 10);
   ASSERT_TRUE(model->IniFile->UpdateFile());
   const std::string after = Settings();
-  for (const char* kept : {"Editor=notepad.exe\r\n", "[HotKey1]\r\nKey=Ctrl+Alt+V\r\n",
-                           "[CmdKwd1]\r\nKey=calc\r\n", "Enable=1\r\n", "SaveHistory=1\r\n",
-                           "ExceptWord1=/^pass/\r\n", "PosX=10\r\n"}) {
+  for (const char* kept :
+       {"Editor=notepad.exe\r\n", "[HotKey1]\r\nKey=Ctrl+Alt+V\r\n", "[CmdKwd1]\r\nKey=calc\r\n",
+        "Enable=1\r\n", "SaveHistory=1\r\n", "ExceptWord1=/^pass/\r\n", "PosX=10\r\n"}) {
     EXPECT_NE(after.find(kept), std::string::npos) << kept << " in\n" << after;
   }
 }

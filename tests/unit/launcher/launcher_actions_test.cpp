@@ -234,8 +234,8 @@ TEST_F(LauncherPasteTest, NoKeyIsTypedWhenAnotherWindowTookTheFrontDuringTheWait
   // Nothing moved: the keys go out after the last look.
   keys.onPause = nullptr;
   EXPECT_EQ(Paste(u"fine"), PasteOutcome::kPastedByKeys);
-  EXPECT_EQ(keys.Events(), (std::vector<std::string>{"down 0x11", "down 0x56", "up 0x56",
-                                                     "up 0x11"}));
+  EXPECT_EQ(keys.Events(),
+            (std::vector<std::string>{"down 0x11", "down 0x56", "up 0x56", "up 0x11"}));
 }
 
 TEST_F(LauncherPasteTest, CtrlVWaitsUntilShiftAltAndWinAreReleased) {

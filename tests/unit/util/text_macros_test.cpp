@@ -134,9 +134,9 @@ std::u16string ExpandByTheRule(std::u16string text, const LocalDateTime& t) {
   const std::u16string_view month = std::array<std::u16string_view, 12>{
       u"January", u"February", u"March",     u"April",   u"May",      u"June",
       u"July",    u"August",   u"September", u"October", u"November", u"December"}[t.month - 1];
-  const std::u16string_view day = std::array<std::u16string_view, 7>{
-      u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday",
-      u"Saturday"}[t.weekday];
+  const std::u16string_view day =
+      std::array<std::u16string_view, 7>{u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
+                                         u"Thursday", u"Friday", u"Saturday"}[t.weekday];
   const auto two = [](int v) {
     return std::u16string{static_cast<char16_t>(u'0' + v / 10 % 10),
                           static_cast<char16_t>(u'0' + v % 10)};
@@ -175,8 +175,8 @@ std::u16string ExpandByTheRule(std::u16string text, const LocalDateTime& t) {
 TEST(ExpandMacrosTest, AgreesWithTheRuleOnTextsThatChainMacros) {
   std::mt19937 random(20);
   const std::u16string alphabet = u"\\\\\\MWSTmnd0ywHNYtaeu ";
-  for (const LocalDateTime& now : {LocalDateTime{2015, 3, 1, 0, 9, 4, 7},
-                                   LocalDateTime{2016, 5, 4, 3, 23, 0, 59}}) {
+  for (const LocalDateTime& now :
+       {LocalDateTime{2015, 3, 1, 0, 9, 4, 7}, LocalDateTime{2016, 5, 4, 3, 23, 0, 59}}) {
     for (int round = 0; round < 3000; ++round) {
       std::u16string text;
       const int length = static_cast<int>(random() % 24);
@@ -204,8 +204,8 @@ TEST(ExpandMacrosTest, DateMacrosAreToldFromEscapesThatExpandTheSameAtAnyTime) {
   for (const char16_t* dated : {u"\\Y", u"a\\0d", u"\\\\M", u"x\\S", u"\\w", u"\\N\\n"}) {
     EXPECT_TRUE(HasDateMacros(dated)) << std::u16string_view(dated).size();
   }
-  for (const char16_t* fixed : {u"plain", u"a\\nb\\tc", u"C:\\Program Files\\x", u"end\\",
-                                u"\\\\n", u""}) {
+  for (const char16_t* fixed :
+       {u"plain", u"a\\nb\\tc", u"C:\\Program Files\\x", u"end\\", u"\\\\n", u""}) {
     EXPECT_FALSE(HasDateMacros(fixed));
   }
 }
