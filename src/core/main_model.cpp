@@ -157,6 +157,7 @@ void MainModel::AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& sec
         u"登録失敗 " + services_.locale.ShortDate(now) + u" " + services_.locale.LongTime(now));
     return;  // the record is destroyed here, which unregisters nothing that was registered
   }
+  rec->Section = section;
   rec->Description = IniFile->ReadString(section, u"Description", u"");
   rec->Delay = keyWait;
   rec->Sound = IniFile->ReadString(section, u"Sound", u"");
@@ -234,6 +235,7 @@ void MainModel::AddLaunchDirEntries() {
     auto rec = std::make_unique<HKeyRec>(services_.hotkeys, wnd_,
                                          kFirstLaunchDirId + static_cast<int>(i), 0);
     rec->Keyword = FileStem(paths[i]);
+    rec->Section = rec->Keyword;
     rec->Execute[0] = paths[i];
     HKeyList.push_back(std::move(rec));
   }

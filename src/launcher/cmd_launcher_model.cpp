@@ -84,6 +84,7 @@ void CmdLauncherModel::Show(const CmdLauncherOptions& options) {
   executed_ = false;
   listOpen_ = false;
   pendingHighSurrogate_ = 0;
+  keyConsumed_ = false;
   if (std::exchange(waiting_, false)) effects_.cancelTimer = true;
   prefix_.clear();
   selected_.reset();
@@ -137,6 +138,7 @@ void CmdLauncherModel::RefreshKwdList() {
 
 void CmdLauncherModel::SelectFromPrefix() {
   selStart_ = rows_.empty() || prefix_.empty() ? 0 : static_cast<int>(prefix_.size());
+  selLength_ = kSelLength;
 }
 
 bool CmdLauncherModel::AutoRunDue() const {
@@ -203,6 +205,11 @@ void CmdLauncherModel::TimerElapsed() {
 
 bool CmdLauncherModel::KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen) {
   if (executed_) return true;
+  keyConsumed_ = HandleKeyDown(key, ctrlOrAlt, textSelected, listOpen);
+  return keyConsumed_;
+}
+
+bool CmdLauncherModel::HandleKeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen) {
   listOpen_ = listOpen;
   switch (key) {
     case CmdKey::kBackspace:
@@ -266,10 +273,12 @@ void CmdLauncherModel::TypeCharacter(std::u16string_view unit) {
     effects_.sound = options_.NgSound;
   }
   RefreshKwdList();
+  PutCaretAtStart();
 }
 
 bool CmdLauncherModel::Character(char16_t c, bool ctrlOrAlt, bool listOpen) {
   if (executed_) return true;
+  if (std::exchange(keyConsumed_, false) && c < 0x20) return true;
   listOpen_ = listOpen;
   if (ctrlOrAlt) return true;
   // A character outside the basic plane comes as two messages; it is tested whole.
@@ -290,14 +299,22 @@ bool CmdLauncherModel::Character(char16_t c, bool ctrlOrAlt, bool listOpen) {
     TypeCharacter(std::u16string_view(&c, 1));
     return true;
   }
-  return c == u'\r' || c == 0x1B || c == u'\n';
+  const bool discarded = c == u'\r' || c == 0x1B || c == u'\n';
+  PutCaretAtStart();
+  return discarded;
+}
+
+void CmdLauncherModel::PutCaretAtStart() {
+  selStart_ = 0;
+  selLength_ = 0;
 }
 
 void CmdLauncherModel::KeyUp(bool ctrlOrAlt, int selectedRow) {
   if (executed_ || ctrlOrAlt) return;
   if (selectedRow < 0 || static_cast<std::size_t>(selectedRow) >= rows_.size()) return;
+  // The row becomes the box text, and with it the record that Enter runs.
   text_ = Row(static_cast<std::size_t>(selectedRow));
-  selStart_ = static_cast<int>(std::min(prefix_.size(), text_.size()));
+  UpdateKwdSelection();
 }
 
 void CmdLauncherModel::TextChanged(const std::u16string& text, int caret, bool listOpen) {
