@@ -53,6 +53,12 @@ add_custom_command(OUTPUT ${GUIDE_OUTPUTS}
 add_custom_target(user_guide ALL DEPENDS ${GUIDE_OUTPUTS})
 add_dependencies(Kelvo user_guide)
 
+# The settings checker, a console program shipped beside Kelvo.exe; the same resources give it
+# Kelvo's version, from which it knows the upgrades a load applies.
+add_executable(KelvoCheck ${CMAKE_SOURCE_DIR}/src/check/main_win.cpp ${CMAKE_SOURCE_DIR}/res/kelvo.rc)
+target_link_libraries(KelvoCheck PRIVATE kelvo_core -municode)
+target_link_options(KelvoCheck PRIVATE -Wl,--gc-sections -s)
+
 add_executable(kelvo_unit_tests ${UNIT_TESTS_PORTABLE} ${UNIT_TESTS_WIN} ${SUPPORT_SOURCES}
                ${SUPPORT_WIN})
 target_include_directories(kelvo_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -66,6 +72,8 @@ if(E2E_SOURCES)
   target_include_directories(kelvo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   # zlib (Debian's libz-mingw-w64-dev) unpacks the release zip that the package test opens.
   target_link_libraries(kelvo_e2e PRIVATE kelvo_core gtest_main z)
+  # The driver runs the programs it tests from its own folder.
+  add_dependencies(kelvo_e2e Kelvo KelvoCheck user_guide)
 endif()
 
 file(GLOB E2E_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/programs/*.cpp)

@@ -25,6 +25,7 @@ namespace {
 constexpr wchar_t kInnerFolder[] = L"ユーザー データ\\Kelvo 1.6.9 版";
 constexpr char kBom[] = "\xEF\xBB\xBF";
 const std::vector<std::string> kEntries = {"Kelvo.exe",
+                                           "KelvoCheck.exe",
                                            "Kelvo-README.txt",
                                            "Kelvo-README.html",
                                            "sample/Kelvo.INI",
@@ -148,6 +149,9 @@ TEST_F(PackageTest, HoldsTheProgramTheGuideAndTheSamplesInTheirWindowsForm) {
   const ZipEntry* exe = Entry("Kelvo.exe");
   ASSERT_NE(exe, nullptr);
   EXPECT_EQ(exe->bytes.substr(0, 2), "MZ");
+  const ZipEntry* checker = Entry("KelvoCheck.exe");
+  ASSERT_NE(checker, nullptr);
+  EXPECT_EQ(checker->bytes.substr(0, 2), "MZ");
 
   // The guide for Notepad: UTF-8 with a byte-order mark, CR LF, Japanese first, no Markdown.
   const ZipEntry* guide = Entry("Kelvo-README.txt");
