@@ -50,11 +50,12 @@ class SettingsCheckerTest : public ::testing::Test {
     }
     return places;
   }
-  static const Finding* At(const CheckReport& report, int line) {
+  // The first finding at that line of the settings file; an empty one when there is none.
+  static Finding At(const CheckReport& report, int line) {
     for (const Finding& f : report.Findings()) {
-      if (f.file == u"Kelvo.INI" && f.line == line) return &f;
+      if (f.file == u"Kelvo.INI" && f.line == line) return f;
     }
-    return nullptr;
+    return {};
   }
 
   MemoryFileSystem files;
@@ -116,15 +117,15 @@ TEST_F(SettingsCheckerTest, EachMistakeIsReportedOnceAtItsLine) {
   EXPECT_EQ(Places(report, u"menu.txt"), (std::vector<std::string>{"2:W"}));
   EXPECT_EQ(report.ExitCode(), 1);
 
-  EXPECT_EQ(At(report, 4)->fix, u"[General] ではありませんか。");
-  EXPECT_EQ(At(report, 8)->fix, u"Execute1 ではありませんか。");
-  EXPECT_EQ(At(report, 11)->fix, u"Ctrl+Alt+End ではありませんか。");
-  EXPECT_EQ(At(report, 18)->fix, u"RECYCLE ではありませんか。");
-  EXPECT_NE(At(report, 9)->problem.find(u"missing closing parenthesis"), std::u16string::npos)
-      << Narrow(At(report, 9)->problem);
-  EXPECT_NE(At(report, 13)->problem.find(u"[HotKey1]"), std::u16string::npos);
-  EXPECT_NE(At(report, 26)->problem.find(u"Kelvo は 10000 を使います"), std::u16string::npos);
-  EXPECT_NE(At(report, 3)->problem.find(u"既定値 50"), std::u16string::npos);
+  EXPECT_EQ(At(report, 4).fix, u"[General] ではありませんか。");
+  EXPECT_EQ(At(report, 8).fix, u"Execute1 ではありませんか。");
+  EXPECT_EQ(At(report, 11).fix, u"Ctrl+Alt+End ではありませんか。");
+  EXPECT_EQ(At(report, 18).fix, u"RECYCLE ではありませんか。");
+  EXPECT_NE(At(report, 9).problem.find(u"missing closing parenthesis"), std::u16string::npos)
+      << Narrow(At(report, 9).problem);
+  EXPECT_NE(At(report, 13).problem.find(u"[HotKey1]"), std::u16string::npos);
+  EXPECT_NE(At(report, 26).problem.find(u"Kelvo は 10000 を使います"), std::u16string::npos);
+  EXPECT_NE(At(report, 3).problem.find(u"既定値 50"), std::u16string::npos);
   // Each registration tried was released at once.
   EXPECT_TRUE(registrar.registeredIds().empty());
 }
@@ -140,6 +141,7 @@ TEST_F(SettingsCheckerTest, TheShippedSamplesReportNothing) {
     files.files[path] = std::string(std::istreambuf_iterator<char>(in), {});
   }
   files.files[u"C:\\Windows\\System32\\cmd.exe"] = "MZ";
+  files.directories.insert(u"C:");
   files.directories.insert(u"C:\\");
   const CheckReport report =
       CheckSettings(kIni, Services(false), 169);
@@ -188,15 +190,15 @@ TEST_F(SettingsCheckerTest, KeysKelvoSkipsAreNamedWithTheReason) {
       "[HotKey3]\nKey=\nExeucte1=x\n"                                        // 12, 13: not read
       "[ClipboardList]\nExceptWord1=a\nExceptWord3=c\nExceptWord1=b\n");     // 15, 16, 17
   EXPECT_EQ(Places(report, u"Kelvo.INI"), (std::vector<std::string>{"6:W", "9:W", "16:W", "17:W"}));
-  EXPECT_NE(At(report, 6)->problem.find(u"Command"), std::u16string::npos);
-  EXPECT_NE(At(report, 9)->problem.find(u"Execute2"), std::u16string::npos);
-  EXPECT_NE(At(report, 16)->problem.find(u"ExceptWord2"), std::u16string::npos);
+  EXPECT_NE(At(report, 6).problem.find(u"Command"), std::u16string::npos);
+  EXPECT_NE(At(report, 9).problem.find(u"Execute2"), std::u16string::npos);
+  EXPECT_NE(At(report, 16).problem.find(u"ExceptWord2"), std::u16string::npos);
 }
 
 TEST_F(SettingsCheckerTest, AnOlderFileNamesTheValuesTheNextLoadRewrites) {
   const CheckReport report = Check("[General]\nVersion=164\nWmPasteClass=MyEdit\n");
   ASSERT_EQ(Places(report, u"Kelvo.INI"), (std::vector<std::string>{"3:W"}));
-  EXPECT_NE(At(report, 3)->problem.find(u"「EDIT;TEDIT」"), std::u16string::npos);
+  EXPECT_NE(At(report, 3).problem.find(u"「EDIT;TEDIT」"), std::u16string::npos);
   EXPECT_TRUE(Check("[General]\nVersion=165\nWmPasteClass=MyEdit\n").Findings().empty());
 }
 
