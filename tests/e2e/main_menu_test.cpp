@@ -39,13 +39,14 @@ bool MenuOpen() {
 }
 
 // While it lives, the shell opens .html files with the given program (the user's browser for
-// the test); what the current user had before comes back afterwards.
+// the test); the association the test prefix had comes back afterwards. Wine's shell reads the
+// classes of the machine, not a user's own.
 class HtmlOpener {
  public:
   explicit HtmlOpener(const std::wstring& program) {
     HKEY key = nullptr;
     DWORD made = 0;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kExtensionKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    RegCreateKeyExW(HKEY_CLASSES_ROOT, kExtensionKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                     &made);
     createdExtension_ = made == REG_CREATED_NEW_KEY;
     wchar_t old[256] = {};
@@ -56,16 +57,16 @@ class HtmlOpener {
     }
     SetDefault(key, kProgId);
     RegCloseKey(key);
-    RegCreateKeyExW(HKEY_CURRENT_USER, kCommandKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    RegCreateKeyExW(HKEY_CLASSES_ROOT, kCommandKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                     nullptr);
     SetDefault(key, L"\"" + program + L"\" \"%1\"");
     RegCloseKey(key);
   }
   ~HtmlOpener() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kProgIdKey);
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgIdKey);
     if (createdExtension_) {
-      RegDeleteTreeW(HKEY_CURRENT_USER, kExtensionKey);
-    } else if (HKEY key; RegOpenKeyExW(HKEY_CURRENT_USER, kExtensionKey, 0, KEY_ALL_ACCESS,
+      RegDeleteTreeW(HKEY_CLASSES_ROOT, kExtensionKey);
+    } else if (HKEY key; RegOpenKeyExW(HKEY_CLASSES_ROOT, kExtensionKey, 0, KEY_ALL_ACCESS,
                                        &key) == ERROR_SUCCESS) {
       SetDefault(key, oldProgId_);
       RegCloseKey(key);
@@ -75,10 +76,10 @@ class HtmlOpener {
   HtmlOpener& operator=(const HtmlOpener&) = delete;
 
  private:
-  static constexpr wchar_t kExtensionKey[] = L"Software\\Classes\\.html";
+  static constexpr wchar_t kExtensionKey[] = L".html";
   static constexpr wchar_t kProgId[] = L"KelvoTest.Html";
-  static constexpr wchar_t kProgIdKey[] = L"Software\\Classes\\KelvoTest.Html";
-  static constexpr wchar_t kCommandKey[] = L"Software\\Classes\\KelvoTest.Html\\shell\\open\\command";
+  static constexpr wchar_t kProgIdKey[] = L"KelvoTest.Html";
+  static constexpr wchar_t kCommandKey[] = L"KelvoTest.Html\\shell\\open\\command";
 
   static void SetDefault(HKEY key, const std::wstring& value) {
     RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
