@@ -13,8 +13,9 @@
 
 namespace {
 
-// Where the about box's link leads: the user's guide shipped beside Kelvo.exe.
-constexpr char16_t kUserGuide[] = u"Kelvo-README.txt";
+// Where the about box's link leads: the user's guide shipped beside Kelvo.exe, as a page for the
+// browser (a text copy for Notepad lies beside it).
+constexpr char16_t kUserGuide[] = u"Kelvo-README.html";
 
 // Posted to show the error of a load once the load (and a hand-over waiting for it) returned.
 constexpr UINT kShowLoadNoticeMessage = WM_APP + 2;

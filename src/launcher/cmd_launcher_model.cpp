@@ -5,10 +5,11 @@
 #include <utility>
 
 #include "base/text_codec.h"
+#include "core/settings_schema.h"
 
 namespace {
 
-constexpr char16_t kSection[] = u"CmdLauncher";
+constexpr std::u16string_view kSection = u"CmdLauncher";
 
 // The code units of the character that starts at `at`: two for a surrogate pair.
 std::size_t CharLength(std::u16string_view text, std::size_t at) {
@@ -34,20 +35,22 @@ std::vector<CmdKeyword> CmdKeywords(const HKeyList& table, int firstKwdIndex) {
 
 CmdLauncherOptions ReadCmdLauncherOptions(const UsrIniFile& ini) {
   CmdLauncherOptions o;
-  o.PosX = ini.ReadInteger(kSection, u"PosX", 0);
-  o.PosY = ini.ReadInteger(kSection, u"PosY", 0);
-  o.CnfSound = ini.ReadString(kSection, u"CnfSound", u"");
-  o.NgSound = ini.ReadString(kSection, u"NgSound", u"");
-  o.FgColorK = ini.ReadColor(kSection, u"FgColorK", o.FgColorK);
-  o.BgColorK = ini.ReadColor(kSection, u"BgColorK", o.BgColorK);
-  o.FgColorC = ini.ReadColor(kSection, u"FgColorC", o.FgColorC);
-  o.BgColorC = ini.ReadColor(kSection, u"BgColorC", o.BgColorC);
-  o.SkipInput = ini.ReadBool(kSection, u"SkipInput", false);
-  o.Dropdown = ini.ReadBool(kSection, u"Dropdown", true);
-  o.CnfExecute = ini.ReadBool(kSection, u"CnfExecute", false);
-  o.ExeDelay = std::clamp(ini.ReadInteger(kSection, u"ExeDelay", 250), 0, kMaxExeDelay);
-  o.ListSize = std::max(1, ini.ReadInteger(kSection, u"ListSize", 10));
-  o.ListWidth = std::max(0, ini.ReadInteger(kSection, u"ListWidth", 0));
+  o.PosX = ini.ReadInteger(kSection, u"PosX", DefaultInteger(kSection, u"PosX"));
+  o.PosY = ini.ReadInteger(kSection, u"PosY", DefaultInteger(kSection, u"PosY"));
+  o.CnfSound = ini.ReadString(kSection, u"CnfSound", DefaultText(kSection, u"CnfSound"));
+  o.NgSound = ini.ReadString(kSection, u"NgSound", DefaultText(kSection, u"NgSound"));
+  o.FgColorK = ini.ReadColor(kSection, u"FgColorK", DefaultColour(kSection, u"FgColorK"));
+  o.BgColorK = ini.ReadColor(kSection, u"BgColorK", DefaultColour(kSection, u"BgColorK"));
+  o.FgColorC = ini.ReadColor(kSection, u"FgColorC", DefaultColour(kSection, u"FgColorC"));
+  o.BgColorC = ini.ReadColor(kSection, u"BgColorC", DefaultColour(kSection, u"BgColorC"));
+  o.SkipInput = ini.ReadBool(kSection, u"SkipInput", DefaultBool(kSection, u"SkipInput"));
+  o.Dropdown = ini.ReadBool(kSection, u"Dropdown", DefaultBool(kSection, u"Dropdown"));
+  o.CnfExecute = ini.ReadBool(kSection, u"CnfExecute", DefaultBool(kSection, u"CnfExecute"));
+  o.ExeDelay = std::clamp(ini.ReadInteger(kSection, u"ExeDelay", DefaultInteger(kSection, u"ExeDelay")),
+                          0, kMaxExeDelay);
+  o.ListSize = std::max(1, ini.ReadInteger(kSection, u"ListSize", DefaultInteger(kSection, u"ListSize")));
+  o.ListWidth =
+      std::max(0, ini.ReadInteger(kSection, u"ListWidth", DefaultInteger(kSection, u"ListWidth")));
   return o;
 }
 
