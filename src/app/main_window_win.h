@@ -15,9 +15,9 @@
 #include "core/tray_keeper.h"
 #include "core/tray_menu.h"
 #include "hotkeylist/hotkey_list_window_win.h"
+#include "launcher/cmd_launcher_window_win.h"
 #include "launcher/launcher_menu_win.h"
 #include "platform/clipboard_win.h"
-#include "launcher/cmd_launcher_window_win.h"
 #include "platform/code_page_win.h"
 #include "platform/desktop_win.h"
 #include "platform/dialogs_win.h"
@@ -55,7 +55,8 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   LRESULT WMCopyData(const COPYDATASTRUCT* data);
   LRESULT WMQueryEndSession();
   LRESULT WMEndSession(bool ending);
-  LRESULT WMHotKey(int id);
+  LRESULT WMHotKey(int id, const std::optional<SavedTarget>& pressedOver = std::nullopt);
+  void ReplayHotKey();
   LRESULT OnClose();
   // Stores the history and destroys the window, which ends Kelvo.
   void CloseNow();
@@ -156,7 +157,12 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   WinPasteSender pasteSender_;
   std::unique_ptr<TClipBdList> clipList_;
   // Hotkeys pressed while the clipboard window pasted or showed a dialog, run after it.
-  std::vector<int> deferredHotKeys_;
+  // Hotkeys pressed while the clipboard window was busy, with what was in front at the press.
+  struct DeferredHotKey {
+    int id = 0;
+    SavedTarget target;
+  };
+  std::vector<DeferredHotKey> deferredHotKeys_;
   // From the launcher menu's opening until its chosen item has run.
   bool launcherOpen_ = false;
   UINT taskbarCreated_ = 0;
