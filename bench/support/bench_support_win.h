@@ -74,6 +74,26 @@ double PrivateMb(HANDLE process);
 // Private bytes once the process has waited for input for a while.
 double IdlePrivateMb(HANDLE process);
 
+// The floor program of the build (kelvo_floor.exe) started with these arguments and ready for its
+// hotkey; ended when the object goes.
+class BenchFloor {
+ public:
+  BenchFloor(const std::wstring& buildDir, const std::wstring& arguments);
+  ~BenchFloor();
+  BenchFloor(const BenchFloor&) = delete;
+  BenchFloor& operator=(const BenchFloor&) = delete;
+  // The hidden window that takes the hotkey and owns the floor's menu.
+  HWND Owner() const { return owner_; }
+
+ private:
+  HANDLE process_ = nullptr;
+  HWND owner_ = nullptr;
+};
+
+// Kelvo's figure beside its floor's, with the ratio and whether it meets the goal (at most
+// `goal` times the floor), as one line under the given name.
+void PrintAgainstFloor(const char* name, double kelvoMs, double floorMs, double goal);
+
 // Kelvo.exe of the build copied into a folder with this settings file, started there and ready
 // for keys: its main window exists, it waits for input and has had half a second to settle.
 // It is ended (its main window closed) by Stop or at the latest when the object goes.
