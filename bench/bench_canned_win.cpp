@@ -95,7 +95,8 @@ int wmain(int argc, wchar_t** argv) {
       "  set button -> the other set shown:           %.2f ms, goal < 16 ms: %s\n",
       kItems, kRounds, show, show < 16 ? "met" : "MISSED", Median(switches),
       Median(switches) < 16 ? "met" : "MISSED");
-  PrintAgainstFloor("canned-text page shown and painted, against a window with the same controls",
+  PrintAgainstFloor("canned_show_vs_floor",
+                    "canned-text page shown and painted, against a window with the same controls",
                     show, floor, 1.2);
   DestroyWindow(helper);
   return 0;

@@ -375,7 +375,8 @@ int wmain(int argc, wchar_t** argv) {
       "goal < 16 ms: %s (fastest %.2f ms vs %.2f ms)\n",
       kShows - 1, big.show, none.show, Ratio(big.show, none.show), Verdict(big.show < 16),
       big.showFastest, none.showFastest);
-  PrintAgainstFloor("hotkey -> window shown and painted, against a window with the same controls",
+  PrintAgainstFloor("clipboard_show_vs_floor",
+                    "hotkey -> window shown and painted, against a window with the same controls",
                     big.show, floor.show, 1.2);
   std::printf(
       "  Extract over all rows (median of %d):               %.2f ms, %ld -> %ld rows, "

@@ -194,8 +194,12 @@ BenchFloor::~BenchFloor() {
   if (process_) StopProgram(process_, owner_);
 }
 
-void PrintAgainstFloor(const char* name, double kelvoMs, double floorMs, double goal) {
+void PrintFigure(const char* id, double ratio) { std::printf("figure %s %.3f\n", id, ratio); }
+
+void PrintAgainstFloor(const char* id, const char* description, double kelvoMs, double floorMs,
+                       double goal) {
   const double ratio = floorMs > 0 ? kelvoMs / floorMs : 0;
-  std::printf("  %s: Kelvo %.2f ms, floor %.2f ms, ratio %.2f, goal <= %.2f: %s\n", name, kelvoMs,
-              floorMs, ratio, goal, ratio <= goal ? "met" : "MISSED");
+  std::printf("  %s: Kelvo %.2f ms, floor %.2f ms, ratio %.2f, goal <= %.2f: %s\n", description,
+              kelvoMs, floorMs, ratio, goal, ratio <= goal ? "met" : "MISSED");
+  PrintFigure(id, ratio);
 }

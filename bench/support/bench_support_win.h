@@ -90,9 +90,14 @@ class BenchFloor {
   HWND owner_ = nullptr;
 };
 
+// A figure that `scripts/dev bench --check` compares with bench/baseline.txt: a ratio (Kelvo's
+// time over its floor's, or over a minimal program's), printed as "figure ID VALUE".
+void PrintFigure(const char* id, double ratio);
+
 // Kelvo's figure beside its floor's, with the ratio and whether it meets the goal (at most
-// `goal` times the floor), as one line under the given name.
-void PrintAgainstFloor(const char* name, double kelvoMs, double floorMs, double goal);
+// `goal` times the floor), as one line with the description, and the ratio as a figure.
+void PrintAgainstFloor(const char* id, const char* description, double kelvoMs, double floorMs,
+                       double goal);
 
 // Kelvo.exe of the build copied into a folder with this settings file, started there and ready
 // for keys: its main window exists, it waits for input and has had half a second to settle.
