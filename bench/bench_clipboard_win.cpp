@@ -452,5 +452,7 @@ int wmain(int argc, wchar_t** argv) {
       "(recorded after %.2f ms vs %.2f ms)\n",
       kCannedRows, kCannedSmallItems, kCannedCopies, canned.cpu, noCanned.cpu,
       Ratio(canned.cpu, noCanned.cpu), Verdict(canned.cpu < 16), canned.wall, noCanned.wall);
+  // The time until the copy is recorded, against the same copy without canned texts.
+  PrintFigure("clipboard_copy_with_big_canned_vs_none", Ratio(canned.wall, noCanned.wall));
   return 0;
 }
