@@ -59,9 +59,10 @@ void TKelvoMainForm::FormCreate() {
   clipboard_ = std::make_unique<WinClipboard>(Handle());
   launcherMenu_ = std::make_unique<LauncherMenuWin>(Handle(), clock_, locale_);
   TClipBdList::Services clipServices{
-      files_, codePage_, locale_, clock_, *dialogs_,
+      files_, codePage_, locale_, clock_,
       PasteServices{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_},
-      [this] { ClipIdle(); }, [this](const std::u16string& file) { OpenInEditor(file); }};
+      deferred_, [this] { ClipIdle(); },
+      [this](const std::u16string& file) { OpenInEditor(file); }};
   clipList_ = std::make_unique<TClipBdList>(*model_, std::move(clipServices));
   if (!clipList_->Create()) clipList_.reset();
   LoadSettings();
@@ -91,6 +92,7 @@ void TKelvoMainForm::LoadSettings() {
   // message box: a reload asked for meanwhile runs after them, never inside them.
   if (loading_ || (dispatcher_ && dispatcher_->Running()) || ClipBusy()) {
     reloadPending_ = true;
+    deferred_.Ask();
     return;
   }
   loading_ = true;
@@ -120,7 +122,7 @@ void TKelvoMainForm::ShowLoadNotice() {
   if (!loadNotice_ || noticeShown_) return;  // one box at a time, however often loads fail
   const LoadNotice notice = *std::exchange(loadNotice_, std::nullopt);
   noticeShown_ = true;
-  BusyScope busy(*this);
+  BusyScope busy(deferred_);
   dialogs_->ShowMessage(notice.text, notice.caption, notice.flags);
   noticeShown_ = false;
 }
@@ -154,7 +156,7 @@ void TKelvoMainForm::OpenLauncherMenu() {
   if (!launcherMenu_ || !dispatcher_ || launcherOpen_) return;
   launcherOpen_ = true;
   HideClipboard();
-  BusyScope busy(*this);
+  BusyScope busy(deferred_);
   // The target of this hotkey: one pressed while the menu is open overwrites the dispatcher's.
   const SavedTarget target = dispatcher_->Target();
   const LauncherOptions& options = launcherMenu_->State().options;
@@ -219,7 +221,7 @@ LRESULT TKelvoMainForm::WMHotKey(int id) {
     return 0;
   }
   {
-    BusyScope busy(*this);
+    BusyScope busy(deferred_);
     dispatcher_->WMHotKey(id);
   }
   RunDeferred();
@@ -230,6 +232,7 @@ LRESULT TKelvoMainForm::OnClose() {
   // A hotkey, a menu or a load still uses the window and the table: close after it.
   if (Busy()) {
     closePending_ = true;
+    deferred_.Ask();
     return 0;
   }
   DestroyWindow(Handle());
@@ -307,11 +310,12 @@ void TKelvoMainForm::LoadClipSettings() {
 }
 
 void TKelvoMainForm::ClipIdle() {
-  // The hotkeys come back through the queue, in the order they were pressed.
+  // The hotkeys come back through the queue, in the order they were pressed. A close or reload
+  // asked for meanwhile runs from its own posted message: the clipboard window that was busy is
+  // still on the stack here.
   for (int id : std::exchange(deferredHotKeys_, {})) {
     PostMessageW(Handle(), WM_HOTKEY, static_cast<WPARAM>(id), 0);
   }
-  RunDeferred();
 }
 
 void TKelvoMainForm::ApplyCmdLauncherBorder(bool /*noTitleBar*/) {
@@ -372,7 +376,7 @@ void TKelvoMainForm::ShowMainMenu() {
 }
 
 void TKelvoMainForm::RunMenu() {
-  BusyScope busy(*this);
+  BusyScope busy(deferred_);
   const MenuHandle menu(CreatePopupMenu());
   for (const MenuEntry& item : PopupMenu1Items(model_->Editor, model_->PopupFile, AboutShown())) {
     if (item.separator) {
@@ -452,6 +456,9 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kShowLoadNoticeMessage:
       ShowLoadNotice();
       RunDeferred();
+      return 0;
+    case kRunDeferredMessage:
+      deferred_.Posted();
       return 0;
     case WM_HOTKEY:
       return WMHotKey(static_cast<int>(wp));
