@@ -18,11 +18,19 @@ constexpr int kPanelHeight = 158;
 constexpr int kMemoHeight = 98;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
+constexpr int kMinList = 20;
 
 using clip_window::Height;
 using clip_window::Width;
 
 }  // namespace
+
+SIZE CannedSheet::MinimumSize(UINT dpi) {
+  const int bar = Scale(2, dpi) + kCannedSets * Scale(kSetButtonWidth, dpi) + Scale(2, dpi);
+  const int buttons = 2 * Scale(kButtonWidth, dpi) + 3 * Scale(4, dpi);
+  return SIZE{std::max(bar, buttons),
+              Scale(kBarHeight, dpi) + Scale(kPanelHeight, dpi) + Scale(kMinList, dpi)};
+}
 
 HWND CannedSheet::Make(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                        int id) {

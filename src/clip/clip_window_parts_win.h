@@ -46,6 +46,9 @@ constexpr int kTabWidth = 120;
 constexpr int kMinWidth = 160;
 constexpr int kMinHeight = 140;
 constexpr int kMinList = 20;
+constexpr int kMinFindWidth = 40;
+// The longest text of the status bar's second panel on the history page.
+constexpr char16_t kWidestSizeText[] = u"00000000文字/ 00000行";
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
@@ -95,9 +98,13 @@ inline bool CtrlDown() { return GetAsyncKeyState(VK_CONTROL) < 0; }
 
 // Marks the time this window runs something that lets other messages in (a paste, a message
 // box, a file dialog). Clipboard changes, hotkeys and reloads that arrive meanwhile run after it.
+// What the main window puts off meanwhile (an exit, a reload) runs from a message posted when
+// the last busy part ends, never under the code that opened the box.
 class TClipBdList::BusyScope {
  public:
-  explicit BusyScope(TClipBdList& window) : window_(window) { ++window_.busy_; }
+  explicit BusyScope(TClipBdList& window) : deferred_(window.services_.deferred), window_(window) {
+    ++window_.busy_;
+  }
   ~BusyScope() {
     if (--window_.busy_ == 0) window_.EndBusy();
   }
@@ -105,6 +112,7 @@ class TClipBdList::BusyScope {
   BusyScope& operator=(const BusyScope&) = delete;
 
  private:
+  const DeferredWork::Scope deferred_;  // ends last, after the window's own end of busy
   TClipBdList& window_;
 };
 

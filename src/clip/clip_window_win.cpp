@@ -28,8 +28,12 @@ TClipBdList::~TClipBdList() {
 
 bool TClipBdList::Create() {
   if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
-  return CreateHandle(kClassName, kFirstCaption, kStyle, kExStyle, 0, 0, 320, 400, nullptr) !=
-         nullptr;
+  if (!CreateHandle(kClassName, kFirstCaption, kStyle, kExStyle, 0, 0, 320, 400, nullptr)) {
+    return false;
+  }
+  // Its boxes are its own: above it although it stays on top, and it takes no click meanwhile.
+  dialogs_ = std::make_unique<WinDialogs>(Handle());
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -182,13 +186,13 @@ void TClipBdList::ShowClip() {
 void TClipBdList::PlaceFromSettings() {
   const UsrIniFile& ini = *model_.IniFile;
   const UINT dpi = Dpi();
-  const int x = ini.ReadInteger(kSection, u"PosX", 0);
-  const int y = ini.ReadInteger(kSection, u"PosY", 0);
-  const int w = ini.ReadInteger(kSection, u"Width", Scale(320, dpi));
-  const int h = ini.ReadInteger(kSection, u"Height", Scale(400, dpi));
+  // A size stored at another DPI, or by hand, never cuts a control.
+  const SIZE least = MinimumSize();
+  const int w = std::max<int>(ini.ReadInteger(kSection, u"Width", Scale(320, dpi)), least.cx);
+  const int h = std::max<int>(ini.ReadInteger(kSection, u"Height", Scale(400, dpi)), least.cy);
   previewHeight_ = ini.ReadInteger(kSection, u"PreviewHeight", Scale(50, dpi));
-  const RECT placed =
-      OnVisibleMonitor(RECT{x, y, x + w, y + h}, Scale(kMinWidth, dpi), Scale(kMinHeight, dpi));
+  const POINT at = StoredPlaceOrCentred(ini, kSection, SIZE{w, h});
+  const RECT placed = OnVisibleMonitor(RECT{at.x, at.y, at.x + w, at.y + h}, least.cx, least.cy);
   SetWindowPos(Handle(), HWND_TOPMOST, placed.left, placed.top, Width(placed), Height(placed),
                SWP_NOACTIVATE);
 }
@@ -285,9 +289,7 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kShowSetUpMessages: {
       BusyScope busy(*this);
-      for (const CannedMessage& m : std::exchange(setUpMessages_, {})) {
-        services_.dialogs.ShowMessage(m.text, m.caption, m.flags);
-      }
+      for (const CannedMessage& m : std::exchange(setUpMessages_, {})) ShowMessage(m);
       return 0;
     }
     case WM_COMMAND: {
@@ -366,7 +368,8 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = POINT{Scale(kMinWidth, Dpi()), Scale(kMinHeight, Dpi())};
+      const SIZE least = MinimumSize();
+      info->ptMinTrackSize = POINT{least.cx, least.cy};
       return 0;
     }
     case WM_DPICHANGED: {

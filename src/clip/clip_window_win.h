@@ -12,12 +12,13 @@
 #include "clip/clip_capture.h"
 #include "clip/history.h"
 #include "clip/history_view.h"
+#include "core/deferred_work.h"
 #include "core/hotkey_dispatch.h"
 #include "core/main_model.h"
 #include "core/paste_into_target.h"
 #include "platform/clipboard.h"
 #include "platform/code_page.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs_win.h"
 #include "platform/file_system.h"
 #include "platform/locale.h"
 #include "ui/gdi_win.h"
@@ -37,9 +38,10 @@ class TClipBdList : public Window {
     const CodePage& codePage;
     const Locale& locale;
     const Clock& clock;
-    Dialogs& dialogs;
     PasteServices paste;
-    // Runs what the main window put off while this window was busy (a paste, a dialog).
+    // What the main window puts off while this window (or anything else) is busy.
+    DeferredWork& deferred;
+    // Hands back the hotkeys pressed while this window was busy (a paste, a dialog).
     std::function<void()> idle;
     // Opens a file in the user's editor.
     std::function<void(const std::u16string&)> openInEditor;
@@ -73,6 +75,8 @@ class TClipBdList : public Window {
   bool CreateControls();
   void ApplyFonts();
   void Layout();
+  // The smallest window size that shows every control whole at the current DPI.
+  SIZE MinimumSize() const;
   void ShowClip();
   void PlaceFromSettings();
   void ApplyShowSettings();
@@ -91,6 +95,8 @@ class TClipBdList : public Window {
   void SyncCanned();
   void RefreshCannedStatus();
   void ShowResult(const CannedResult& result);
+  // A message box owned by this window; its answer.
+  int ShowMessage(const CannedMessage& message);
   void RunCanned(ClipAction action);
   void EditTextData();
   void EditDone(bool ok);
@@ -102,6 +108,9 @@ class TClipBdList : public Window {
   // The history page.
   void SyncHistRows();
   void RefreshHistStatus();
+  // Shows the text in the preview below the list, or hides it.
+  void ShowPreview(const std::optional<std::u16string>& text);
+  void ExpandLines();
   void UpdateActionStates();
   bool Enabled(ClipAction action) const;
   void Run(ClipAction action);
@@ -125,6 +134,7 @@ class TClipBdList : public Window {
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                       DWORD_PTR self) noexcept;
   LRESULT ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT EditFieldMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   bool ListKey(HWND list, WPARAM vk);
   bool Shortcut(WPARAM vk);
   bool Mnemonic(WPARAM vk);
@@ -138,6 +148,7 @@ class TClipBdList : public Window {
 
   MainModel& model_;
   Services services_;
+  std::unique_ptr<WinDialogs> dialogs_;
   THistoryList history_;
   HistoryView view_;
   ClipCapture capture_;
