@@ -26,7 +26,13 @@ void TClipBdList::SyncHistRows() {
   SendMessageW(HistListBox, LB_SETCURSEL, static_cast<WPARAM>(view_.Selected()), 0);
   SendMessageW(HistListBox, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(HistListBox, nullptr, TRUE);
-  UpdateActionStates();
+  // The status bar and the preview follow every change of the rows (a capture, a sort, a filter,
+  // a delete), so that they never describe a row that is gone.
+  if (page_ == Page::kClip) {
+    RefreshHistStatus();
+  } else {
+    UpdateActionStates();
+  }
 }
 
 void TClipBdList::RefreshHistStatus() {
@@ -59,7 +65,6 @@ void TClipBdList::ExpandLines() {
   switch (view_.ExpandLines(limit)) {
     case ExpandResult::kExpanded:
       SyncHistRows();
-      RefreshHistStatus();
       break;
     case ExpandResult::kWouldCut:
       ShowMessage({ExpandRefusal(limit), u"警告", kMbOk | kMbIconExclamation});
@@ -175,13 +180,11 @@ void TClipBdList::Run(ClipAction action) {
         RunCanned(action);
       } else if (view_.DeleteSelected()) {
         SyncHistRows();
-        RefreshHistStatus();
       }
       break;
     case ClipAction::kAllDel:
       view_.DeleteAllShown();
       SyncHistRows();
-      RefreshHistStatus();
       break;
     case ClipAction::kStop:
       ToggleStop();
@@ -403,7 +406,6 @@ void TClipBdList::Filter(ClipAction action) {
     view_.Except(words);
   }
   SyncHistRows();
-  RefreshHistStatus();
 }
 
 void TClipBdList::ToggleStop() {
@@ -535,10 +537,13 @@ bool TClipBdList::ListKey(HWND list, WPARAM vk) {
       if (!wrap) return false;
       const LRESULT to = vk == VK_UP ? count - 1 : 0;
       SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(to), 0);
+      // The status bar shows the row the wrap selected, as after any other move.
       if (list == HistListBox) {
-        view_.Select(static_cast<int>(to));
+        RefreshHistStatus();
       } else {
         canned_.Select(static_cast<int>(to));
+        RefreshCannedStatus();
+        UpdateActionStates();
       }
       return true;
     }
