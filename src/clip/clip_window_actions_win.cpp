@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
-#include "clip/clip_window_parts_win.h"
 #include "clip/canned_reload_question.h"
+#include "clip/clip_window_parts_win.h"
 #include "clip/history_file.h"
 #include "platform/file_dialog_win.h"
 #include "platform/subclass_win.h"
@@ -507,10 +508,18 @@ LRESULT CALLBACK TClipBdList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   }
 }
 
+// Ctrl is down when it went down in this window, or is down on the keyboard now. The window's own
+// key state alone can still hold the Ctrl of the hotkey that opened it, whose release went to the
+// window that was in front; the keyboard alone has already let go of a Ctrl typed quickly.
+bool TClipBdList::CtrlDown() const { return ctrlPressed_ || GetAsyncKeyState(VK_CONTROL) < 0; }
+
 bool TClipBdList::Shortcut(WPARAM vk) {
   const bool ctrl = CtrlDown();
   if (ctrl && vk == 'C' && Enabled(ClipAction::kCopyClip)) {
     Run(ClipAction::kCopyClip);
+    // The key's character (Ctrl+C, 0x03) would make the search box copy its own selection over
+    // the entry just placed.
+    copyCharTaken_ = true;
     return true;
   }
   return false;
@@ -611,6 +620,8 @@ LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
     RemoveSubclass(control, &TClipBdList::ControlProc, kSubclassId);
     return DefSubclass(control, msg, wp, lp);
   }
+  if (wp == VK_CONTROL && (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)) ctrlPressed_ = true;
+  if (wp == VK_CONTROL && (msg == WM_KEYUP || msg == WM_SYSKEYUP)) ctrlPressed_ = false;
   const bool cannedList = sheet_ && control == sheet_->List();
   const bool editField = sheet_ && sheet_->IsEditField(control);
   if (msg == WM_SYSKEYDOWN && !editField && Mnemonic(wp)) return 0;
@@ -624,6 +635,7 @@ LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
     ShowPopupMenu(control, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
   }
+  if (msg == WM_CHAR && wp == kCtrlC && std::exchange(copyCharTaken_, false)) return 0;
   if (editField) return EditFieldMessage(control, msg, wp, lp);
   if (msg == WM_KEYDOWN) {
     if (Shortcut(wp)) return 0;

@@ -27,6 +27,7 @@ constexpr char16_t kCannedCommand[] = u"CLIPBOARD_T";
 constexpr UINT kShowSetUpMessages = WM_APP + 1;
 
 constexpr UINT_PTR kSubclassId = 1;
+constexpr WPARAM kCtrlC = 0x03;  // the character Ctrl+C types
 
 enum ControlId : int {
   kStatusId = 1,
@@ -89,9 +90,6 @@ inline std::u16string EditLines(std::u16string_view text) {
   return out;
 }
 
-// Ctrl is read from the keyboard as it is now: the window's own key state can still hold the Ctrl
-// of the hotkey that opened it, whose release went to the window that was in front.
-inline bool CtrlDown() { return GetAsyncKeyState(VK_CONTROL) < 0; }
 
 
 }  // namespace clip_window

@@ -164,6 +164,8 @@ void TClipBdList::RunCommand(const std::u16string& command) {
 void TClipBdList::ShowClip() {
   if (!model_.IniFile || !CreateControls()) return;
   target_ = RememberForeground(services_.paste.desktop);
+  ctrlPressed_ = false;
+  lastFocus_ = nullptr;
   {
     // The controls are placed once, after everything that changes their places: each move of
     // a control costs a round trip to the window system.
@@ -259,6 +261,23 @@ void TClipBdList::HideClip(bool writeFile) {
 }
 
 TClipBdList::Page TClipBdList::ActivePage() const { return page_; }
+
+// A box or a menu of the window takes the activation; when it gives it back, the keys go on to
+// the control that had them, as in a dialog, rather than to the bare window.
+void TClipBdList::OnActivate(bool active) {
+  if (!active) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+    ctrlPressed_ = false;  // its release may go to another window
+    return;
+  }
+  if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
+      IsWindowEnabled(lastFocus_)) {
+    SetFocus(lastFocus_);
+  } else if (PageControl1) {
+    PageControl1Change();
+  }
+}
 
 void TClipBdList::SelectPage(Page page) {
   page_ = page;
@@ -417,6 +436,9 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCHAR:
       if (wp != L' ') return 0;  // Alt+Space still opens the window menu
       break;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wp) != WA_INACTIVE);
+      return 0;
     case WM_CLOSE:
       HideClip();
       return 0;

@@ -82,6 +82,7 @@ class TClipBdList : public Window {
   void ApplyShowSettings();
   void ApplyTransparency();
   void SelectPage(Page page);
+  void OnActivate(bool active);
   void PageControl1Change();
   Page ActivePage() const;
 
@@ -136,6 +137,7 @@ class TClipBdList : public Window {
   LRESULT ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT EditFieldMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   bool ListKey(HWND list, WPARAM vk);
+  bool CtrlDown() const;
   bool Shortcut(WPARAM vk);
   bool Mnemonic(WPARAM vk);
   bool TabKey(HWND control);
@@ -196,4 +198,10 @@ class TClipBdList : public Window {
   bool previewShown_ = false;
   bool dragging_ = false;
   Page page_ = Page::kClip;
+  // Ctrl went down in one of the window's controls and has not come up there.
+  bool ctrlPressed_ = false;
+  // Ctrl+C ran CopyClipAction: its character is not the field's any more.
+  bool copyCharTaken_ = false;
+  // The control that had the focus when the window was last left (for a box, a menu).
+  HWND lastFocus_ = nullptr;
 };
