@@ -112,8 +112,10 @@ int wmain(int argc, wchar_t** argv) {
       kItems, kRounds, Median(shows), Median(shows) < 16 ? "met" : "MISSED", Median(switches),
       Median(switches) < 16 ? "met" : "MISSED");
   std::printf(
-      "  list repainted, a row of 1 MB:                %.2f ms vs %.2f ms with short rows, goal < 16 ms: %s\n"
-      "  list repainted, a column of 20,000 values:    %.2f ms vs %.2f ms with short rows, goal < 16 ms: %s\n",
+      "  list repainted, a row of 1 MB:                %.2f ms vs %.2f ms with short rows, goal < "
+      "16 ms: %s\n"
+      "  list repainted, a column of 20,000 values:    %.2f ms vs %.2f ms with short rows, goal < "
+      "16 ms: %s\n",
       paints[1], paints[0], paints[1] < 16 ? "met" : "MISSED", paints[2], paints[0],
       paints[2] < 16 ? "met" : "MISSED");
   DestroyWindow(helper);

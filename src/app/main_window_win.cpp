@@ -59,9 +59,13 @@ void TKelvoMainForm::FormCreate() {
   clipboard_ = std::make_unique<WinClipboard>(Handle());
   launcherMenu_ = std::make_unique<LauncherMenuWin>(Handle(), clock_, locale_);
   TClipBdList::Services clipServices{
-      files_, codePage_, locale_, clock_,
+      files_,
+      codePage_,
+      locale_,
+      clock_,
       PasteServices{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_},
-      deferred_, [this] { ClipIdle(); },
+      deferred_,
+      [this] { ClipIdle(); },
       [this](const std::u16string& file) { OpenInEditor(file); }};
   clipList_ = std::make_unique<TClipBdList>(*model_, std::move(clipServices));
   if (!clipList_->Create()) clipList_.reset();

@@ -290,8 +290,7 @@ CannedResult CannedTextPage::TakeChangedFile() {
   }
   if (!result.message) {
     result.message = CannedMessage{
-        std::u16string(editing_ ? kChangedWhileEditing : kChangedElsewhere) + u"\n" +
-            textDataPath_,
+        std::u16string(editing_ ? kChangedWhileEditing : kChangedElsewhere) + u"\n" + textDataPath_,
         u"警告", kMbOk | kMbIconExclamation};
   }
   return result;

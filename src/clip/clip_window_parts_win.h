@@ -90,8 +90,6 @@ inline std::u16string EditLines(std::u16string_view text) {
   return out;
 }
 
-
-
 }  // namespace clip_window
 
 // Marks the time this window runs something that lets other messages in (a paste, a message

@@ -22,9 +22,9 @@ struct HistoryRec {
   HistoryRec(std::u16string text, double creTime);
 
   std::u16string Text;
-  // The first 128 units (127 when the 128th begins a surrogate pair) and "..." for a longer text; CR LF and then a lone CR shown as LF. Made
-  // when asked for (a few rows are drawn, a filter reads each once): kept beside every text it
-  // would double the memory of a long history.
+  // The first 128 units (127 when the 128th begins a surrogate pair) and "..." for a longer text;
+  // CR LF and then a lone CR shown as LF. Made when asked for (a few rows are drawn, a filter reads
+  // each once): kept beside every text it would double the memory of a long history.
   std::u16string DispText() const { return HistoryDisplayText(Text); }
   std::int32_t LineCount = 0;  // LF count, plus one when the text does not end with LF
   double CreTime = 0;

@@ -184,7 +184,8 @@ void TCmdLncForm::ShowLauncher() {
   RECT bounds{};
   GetWindowRect(Handle(), &bounds);
   // Centred where the user is looking until a place was stored.
-  const POINT at = StoredPlaceOrCentred(*model_.IniFile, kSection, SIZE{Width(bounds), Height(bounds)});
+  const POINT at =
+      StoredPlaceOrCentred(*model_.IniFile, kSection, SIZE{Width(bounds), Height(bounds)});
   PlaceOnScreen(at.x, at.y);
   EnableWindow(KwdComboBox, TRUE);
   ShowWindow(Handle(), SW_SHOW);

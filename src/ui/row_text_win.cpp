@@ -12,11 +12,10 @@ namespace {
 
 // Uniscribe is loaded at the first row drawn: importing it would load it at every start.
 struct Uniscribe {
-  using Analyse = HRESULT(WINAPI*)(HDC, const void*, int, int, int, DWORD, int,
-                                   SCRIPT_CONTROL*, SCRIPT_STATE*, const int*, SCRIPT_TABDEF*,
-                                   const BYTE*, SCRIPT_STRING_ANALYSIS*);
-  using Out = HRESULT(WINAPI*)(SCRIPT_STRING_ANALYSIS, int, int, UINT, const RECT*, int, int,
-                               BOOL);
+  using Analyse = HRESULT(WINAPI*)(HDC, const void*, int, int, int, DWORD, int, SCRIPT_CONTROL*,
+                                   SCRIPT_STATE*, const int*, SCRIPT_TABDEF*, const BYTE*,
+                                   SCRIPT_STRING_ANALYSIS*);
+  using Out = HRESULT(WINAPI*)(SCRIPT_STRING_ANALYSIS, int, int, UINT, const RECT*, int, int, BOOL);
   using Free = HRESULT(WINAPI*)(SCRIPT_STRING_ANALYSIS*);
   using Size = const SIZE*(WINAPI*)(SCRIPT_STRING_ANALYSIS);
 
@@ -65,8 +64,7 @@ class ShapedText {
 
 int PlainWidth(HDC dc, std::u16string_view text) {
   SIZE size{};
-  GetTextExtentPoint32W(dc, WData(text),
-                        static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32W(dc, WData(text), static_cast<int>(text.size()), &size);
   return static_cast<int>(size.cx);
 }
 
@@ -85,8 +83,7 @@ int DrawRowText(HDC dc, int x, int y, std::u16string_view text, int room) {
   text = CutAtCharacter(text, most);
   const ShapedText shaped(dc, text);
   if (!shaped) {
-    TextOutW(dc, x, y, WData(text),
-             static_cast<int>(text.size()));
+    TextOutW(dc, x, y, WData(text), static_cast<int>(text.size()));
     return PlainWidth(dc, text);
   }
   shaped.Draw(x, y);

@@ -100,8 +100,8 @@ class RemoteBuffer {
   RemoteBuffer(HWND window, std::size_t bytes) : bytes_(bytes) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                           processId);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (process_) address_ = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
   }
   ~RemoteBuffer() {
@@ -198,7 +198,8 @@ void DragFromTo(POINT from, POINT to) {
   SendMouse(MOUSEEVENTF_LEFTDOWN, from);
   constexpr int kSteps = 8;
   for (int i = 1; i <= kSteps; ++i) {
-    SendMouse(0, POINT{from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps});
+    SendMouse(0,
+              POINT{from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps});
   }
   SendMouse(MOUSEEVENTF_LEFTUP, to);
 }

@@ -29,8 +29,9 @@ bool MenuOpenOf(HWND window) {
 }  // namespace
 
 std::string Describe(const ClipScreen& s) {
-  return std::string(s.visible ? "shown" : "hidden") + (s.cannedPage ? ", canned page" : ", history page") +
-         ", row " + std::to_string(s.selected) + " of " + std::to_string(s.rows) + ", status [" +
+  return std::string(s.visible ? "shown" : "hidden") +
+         (s.cannedPage ? ", canned page" : ", history page") + ", row " +
+         std::to_string(s.selected) + " of " + std::to_string(s.rows) + ", status [" +
          Narrow(s.status0) + "] [" + Narrow(s.status1) + "]" +
          (s.previewShown ? ", preview [" + Narrow(s.preview) + "]" : "") +
          (s.menuOpen ? ", menu open" : "") + (s.searchListOpen ? ", search list open" : "") +
@@ -73,7 +74,8 @@ void RunClipSteps(const ClipWindowView& view, const std::vector<ClipStep>& steps
 
 void TypeKeys(const std::string& text) {
   for (char c : text) {
-    const UINT key = c == ' ' ? VK_SPACE : static_cast<UINT>(std::toupper(static_cast<unsigned char>(c)));
+    const UINT key =
+        c == ' ' ? VK_SPACE : static_cast<UINT>(std::toupper(static_cast<unsigned char>(c)));
     PressHotKey(0, key);
   }
 }
@@ -84,8 +86,8 @@ std::string HistoryFile(const std::vector<std::string>& texts) {
   for (const std::string& text : texts) {
     int lines = 1;
     for (char c : text) lines += c == '\n' ? 1 : 0;
-    file += "CreTime=2026/01/02 3:" + std::to_string(minute--) + ":00\r\nLineCount=" +
-            std::to_string(lines) + "\r\n" + CrLf(text) + "\r\n\r\n";
+    file += "CreTime=2026/01/02 3:" + std::to_string(minute--) +
+            ":00\r\nLineCount=" + std::to_string(lines) + "\r\n" + CrLf(text) + "\r\n\r\n";
   }
   return file;
 }

@@ -41,8 +41,8 @@ class ClipWindowView {
 };
 
 struct ClipStep {
-  const char* row;                            // the row of the key table this step drives
-  std::function<void()> act;                  // keys, clicks
+  const char* row;                               // the row of the key table this step drives
+  std::function<void()> act;                     // keys, clicks
   std::function<bool(const ClipScreen&)> shows;  // what the user sees afterwards
 };
 

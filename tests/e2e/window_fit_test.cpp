@@ -44,30 +44,19 @@ bool CentredOn(const RECT& window, const RECT& area) {
 // its top-right pixel (the background there), or (-1, -1) when every pixel is the background.
 std::pair<int, int> InkColumns(const RECT& screenRect) {
   const int w = screenRect.right - screenRect.left;
-  const int h = screenRect.bottom - screenRect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, screenRect.left, screenRect.top, SRCCOPY);
-  const auto* pixels = static_cast<const DWORD*>(bits);
-  const DWORD background = pixels[w - 1] & 0xFFFFFF;
+  const std::vector<DWORD> pixels = ScreenPixels(screenRect);
   std::pair<int, int> ink{-1, -1};
+  if (pixels.empty()) return ink;
+  const int h = static_cast<int>(pixels.size()) / w;
+  const DWORD background = pixels[w - 1];
   for (int x = 0; x < w; ++x) {
     for (int y = 0; y < h; ++y) {
-      if ((pixels[y * w + x] & 0xFFFFFF) == background) continue;
+      if (pixels[y * w + x] == background) continue;
       if (ink.first < 0) ink.first = x;
       ink.second = x;
       break;
     }
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return ink;
 }
 
@@ -107,8 +96,8 @@ LOGFONTW DejaVu16() {
 // Three boxes, not six: about half of what a unit-by-unit drawing takes.
 void ExpectThreeCharacters(int ink, int unitByUnit, const char* where) {
   EXPECT_GT(ink, unitByUnit / 4) << where;
-  EXPECT_LT(ink, unitByUnit * 3 / 4) << where << ": drawn as " << ink << " pixels, six boxes take "
-                                     << unitByUnit;
+  EXPECT_LT(ink, unitByUnit * 3 / 4)
+      << where << ": drawn as " << ink << " pixels, six boxes take " << unitByUnit;
 }
 
 class WindowFitTest : public ::testing::Test {
@@ -132,18 +121,17 @@ class LogPixels {
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
                     sizeof(dpi));
   }
-  ~LogPixels() {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
-  }
+  ~LogPixels() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
 };
 
 }  // namespace
 
 TEST_F(WindowFitTest, AtTheFirstRunTheWindowsOpenCentredWhereThePointerIs) {
-  ASSERT_TRUE(Start(CrLf("[General]\nVersion=169\n"
-                         "[HotKey1]\nKey=Ctrl+Alt+Shift+H\nCommand=CLIPBOARD\n"
-                         "[HotKey2]\nKey=Ctrl+Alt+Shift+K\nCommand=CMDLAUNCHER\n"
-                         "[ClipboardList]\nEnable=1\n")));
+  ASSERT_TRUE(
+      Start(CrLf("[General]\nVersion=169\n"
+                 "[HotKey1]\nKey=Ctrl+Alt+Shift+H\nCommand=CLIPBOARD\n"
+                 "[HotKey2]\nKey=Ctrl+Alt+Shift+K\nCommand=CMDLAUNCHER\n"
+                 "[ClipboardList]\nEnable=1\n")));
   SetCursorPos(200, 150);
   const RECT area = WorkAreaAtPointer();
   ASSERT_TRUE(OpenClipWindow(clipWindow, pad, kHotMods, 'H'));
@@ -165,11 +153,12 @@ TEST_F(WindowFitTest, AtTheFirstRunTheWindowsOpenCentredWhereThePointerIs) {
 
 TEST_F(WindowFitTest, At144DpiASizeStoredAt96DpiCutsNoControl) {
   const LogPixels dpi(144);
-  ASSERT_TRUE(Start(CrLf("[General]\nVersion=169\n"
-                         "[HotKey1]\nKey=Ctrl+Alt+Shift+H\nCommand=CLIPBOARD\n"
-                         "[HotKey2]\nKey=Ctrl+Alt+Shift+L\nCommand=HOTKEY_LIST\n"
-                         "[ClipboardList]\nEnable=1\nSaveHistory=1\nPosX=20\nPosY=20\nWidth=320\nHeight=400\n"
-                         "[HotKeyList]\nWinLeft=20\nWinTop=20\nWinWidth=200\nWinHeight=120\n")));
+  ASSERT_TRUE(Start(
+      CrLf("[General]\nVersion=169\n"
+           "[HotKey1]\nKey=Ctrl+Alt+Shift+H\nCommand=CLIPBOARD\n"
+           "[HotKey2]\nKey=Ctrl+Alt+Shift+L\nCommand=HOTKEY_LIST\n"
+           "[ClipboardList]\nEnable=1\nSaveHistory=1\nPosX=20\nPosY=20\nWidth=320\nHeight=400\n"
+           "[HotKeyList]\nWinLeft=20\nWinTop=20\nWinWidth=200\nWinHeight=120\n")));
   ASSERT_TRUE(CopyAndWait(kelvo, "x"));
   ASSERT_TRUE(OpenClipWindow(clipWindow, pad, kHotMods, 'H'));
   const HWND tabs = FindWindowExW(clipWindow, nullptr, WC_TABCONTROLW, nullptr);

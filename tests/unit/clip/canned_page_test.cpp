@@ -384,7 +384,6 @@ TEST_F(CannedPageTest, AFileSavedByAnotherProgramIsReadInsteadOfOverwritten) {
   EXPECT_EQ(Text(kMain), u"x\r\ny\r\nz\r\n");
   EXPECT_FALSE(page.AddTextItem(u"new", -1).message);  // made again, it is written
   EXPECT_EQ(Text(kMain), u"x\r\ny\r\nz\r\nnew\r\n");
-
 }
 
 TEST_F(CannedPageTest, AnEditMeetingAFileSavedElsewhereStaysOpenAndItsOkWritesIntoTheNewFile) {
