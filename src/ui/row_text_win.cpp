@@ -62,6 +62,13 @@ class ShapedText {
   SCRIPT_STRING_ANALYSIS analysis_ = nullptr;
 };
 
+// Text without surrogate pairs is drawn by GDI directly, as fast as ever; a pair needs Uniscribe to
+// be one glyph. Measuring and drawing take the same way for the same text.
+bool NeedsShaping(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char16_t unit) { return IsHighSurrogate(unit) || IsLowSurrogate(unit); });
+}
+
 int PlainWidth(HDC dc, std::u16string_view text) {
   SIZE size{};
   GetTextExtentPoint32W(dc, WData(text), static_cast<int>(text.size()), &size);
@@ -72,6 +79,7 @@ int PlainWidth(HDC dc, std::u16string_view text) {
 
 int RowTextWidth(HDC dc, std::u16string_view text) {
   if (text.empty()) return 0;
+  if (!NeedsShaping(text)) return PlainWidth(dc, text);
   const ShapedText shaped(dc, text);
   return shaped ? shaped.Width() : PlainWidth(dc, text);
 }
@@ -81,7 +89,7 @@ int DrawRowText(HDC dc, int x, int y, std::u16string_view text, int room) {
   // A character is at least a pixel wide, a pair two units: what lies beyond cannot show.
   const auto most = static_cast<std::size_t>(std::min(room, INT_MAX / 2 - 2)) * 2 + 2;
   text = CutAtCharacter(text, most);
-  const ShapedText shaped(dc, text);
+  const ShapedText shaped(dc, NeedsShaping(text) ? text : std::u16string_view());
   if (!shaped) {
     TextOutW(dc, x, y, WData(text), static_cast<int>(text.size()));
     return PlainWidth(dc, text);

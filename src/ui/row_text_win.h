@@ -5,10 +5,10 @@
 #include <string_view>
 
 // The text of owner-drawn rows (both lists of the clipboard window, the launcher menu, the hotkey
-// list), measured and drawn through Uniscribe as the system's own controls draw theirs: a
-// surrogate pair (an emoji) is one glyph, and a character the row's font lacks comes from a
-// fallback font instead of being drawn as a box. Drawn and measured alike, so that what a row
-// measured is what it shows.
+// list). A text with a surrogate pair (an emoji) is measured and drawn through Uniscribe, as the
+// system's own controls draw it: the pair is one glyph, from a fallback font when the row's font
+// lacks it, instead of two boxes. Drawn and measured alike, so that what a row measured is what
+// it shows.
 
 // The text's width in pixels in the device context's font.
 int RowTextWidth(HDC dc, std::u16string_view text);
