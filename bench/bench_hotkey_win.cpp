@@ -2,10 +2,15 @@
 //  (a) from injecting a hotkey (SendInput) to the window it activates being in the foreground,
 //      for Kelvo with one activate test against a minimal program that registered the same
 //      combination and activates the window itself (measured in the same run);
-//  (b) FindWindows with a title pattern over 500 visible top-level windows.
+//  (b) from a hotkey to the key it types arriving in the window it activated, for a plain window
+//      and for a program that hands its activation on to an owned window as it gets it;
+//  (c) ten hotkeys, each activating another window, pressed 50 ms apart: how long after the last
+//      press the last activation happens;
+//  (d) FindWindows with a title pattern over 500 visible top-level windows.
 //   bench_hotkey_win.exe BUILD_DIR
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,6 +24,99 @@
 namespace {
 
 constexpr int kPresses = 31;
+constexpr UINT kHandOffMessage = WM_APP + 1;
+
+// When the key a hotkey types last arrived in a window of this thread.
+std::atomic<Stopwatch::rep> keyArrived{0};
+std::atomic<int> keysSeen{0};
+
+// The windows of the target programs: they note the typed key, and one kind hands its activation
+// on to the window it owns the moment it gets it (a prompt, a tool window).
+LRESULT CALLBACK TargetProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_KEYDOWN:
+      ++keysSeen;
+      if (wp == 'Q') keyArrived = Stopwatch::now().time_since_epoch().count();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE && GetPropW(hwnd, L"owned")) {
+        PostMessageW(hwnd, kHandOffMessage, 0, 0);
+      }
+      break;
+    case kHandOffMessage:
+      SetActiveWindow(static_cast<HWND>(GetPropW(hwnd, L"owned")));
+      return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND MakeTarget(const wchar_t* className, int x, HWND owner = nullptr) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = TargetProcedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, className, className, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 200, 200,
+                         100, owner, nullptr, wc.hInstance, nullptr);
+}
+
+// Lets this thread's windows handle their messages for the time, as a program's loop does.
+void PumpFor(DWORD ms) {
+  const auto end = Stopwatch::now() + std::chrono::milliseconds(ms);
+  while (Stopwatch::now() < end) {
+    PumpMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+  }
+}
+
+// Median latency from the key press to the key the hotkey types arriving in this thread.
+double TypingLatency(HWND neutral, WORD key) {
+  std::vector<double> times;
+  for (int i = 0; i < kPresses; ++i) {
+    keyArrived = 0;
+    const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, key}, 20);
+    if (!Until(
+            [&] {
+              PumpMessages();
+              return keyArrived.load() != 0;
+            },
+            std::chrono::seconds(5))) {
+      wchar_t cls[64] = {};
+      GetClassNameW(GetForegroundWindow(), cls, 64);
+      std::printf("no key arrived; in front: %ls, keys seen %d\n", cls, keysSeen.load());
+      continue;
+    }
+    times.push_back(std::chrono::duration<double, std::milli>(
+                        Stopwatch::duration(keyArrived.load()) - start.time_since_epoch())
+                        .count());
+    PumpFor(100);  // the hotkey's own wait for released keys ends
+  }
+  return Median(times);
+}
+
+// Ten hotkeys pressed 50 ms apart, each activating the next window: the median time from the
+// last press to the last window in front.
+double AfterTheLastPress(const std::vector<HWND>& targets, HWND neutral) {
+  std::vector<double> times;
+  for (int round = 0; round < 11; ++round) {
+    SetForegroundWindow(neutral);
+    PumpFor(100);
+    Stopwatch::time_point last;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+      if (i > 0) PumpFor(50);
+      last = Stopwatch::now();
+      PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, static_cast<WORD>(VK_F1 + i)});
+    }
+    Until(
+        [&] {
+          PumpMessages();
+          return GetForegroundWindow() == targets.back();
+        },
+        std::chrono::seconds(20));
+    times.push_back(MsSince(last));
+  }
+  return Median(times);
+}
 
 // Median latency from the key press to the target window in front.
 double Latency(HWND neutral, HWND target) {
@@ -62,7 +160,50 @@ int wmain(int argc, wchar_t** argv) {
       "Kelvo adds %.2f ms\n",
       kPresses, viaKelvo, bare, viaKelvo - bare);
 
-  // (b) 500 visible windows, one of which matches the pattern.
+  // (b) keys typed into the activated window: a plain one, and one that hands its activation on.
+  HWND plain = MakeTarget(L"KelvoBenchPlain", 300);
+  HWND handOff = MakeTarget(L"KelvoBenchHandOff", 550);
+  HWND owned = MakeTarget(L"KelvoBenchOwned", 600, handOff);
+  SetPropW(handOff, L"owned", owned);
+  std::string typing =
+      "[General]\r\nVersion=169\r\nKeyWait=0\r\n"
+      "[HotKey1]\r\nKey=Ctrl+Alt+Shift+F11\r\nActivateWndClass1=KelvoBenchPlain\r\n"
+      "SendKey1=Q,/Q\r\n"
+      "[HotKey2]\r\nKey=Ctrl+Alt+Shift+F10\r\nActivateWndClass1=KelvoBenchHandOff\r\n"
+      "SendKey1=Q,/Q\r\n";
+  {
+    BenchKelvo typist(buildDir, folder, typing);
+    const double toPlain = TypingLatency(neutral, VK_F11);
+    const double toHandOff = TypingLatency(neutral, VK_F10);
+    std::printf(
+        "hotkey to typed key in the activated window (median of %d): plain window %.2f ms, "
+        "window that hands its activation on %.2f ms\n",
+        kPresses, toPlain, toHandOff);
+  }
+  DestroyWindow(owned);
+  DestroyWindow(handOff);
+  DestroyWindow(plain);
+
+  // (c) ten hotkeys 50 ms apart.
+  std::vector<HWND> ten;
+  std::string tenKeys = "[General]\r\nVersion=169\r\n";
+  for (int i = 0; i < 10; ++i) {
+    const std::wstring cls = L"KelvoBenchTen" + std::to_wstring(i);
+    ten.push_back(MakeWindow(cls.c_str(), cls, 20 * i));
+    tenKeys += "[HotKey" + std::to_string(i + 1) + "]\r\nKey=Ctrl+Alt+Shift+F" +
+               std::to_string(i + 1) + "\r\nActivateWndClass1=KelvoBenchTen" + std::to_string(i) +
+               "\r\n";
+  }
+  {
+    BenchKelvo tenfold(buildDir, folder, tenKeys);
+    std::printf(
+        "ten hotkeys pressed 50 ms apart (median of 11): the last window in front %.2f ms after "
+        "the last press\n",
+        AfterTheLastPress(ten, neutral));
+  }
+  for (HWND w : ten) DestroyWindow(w);
+
+  // (d) 500 visible windows, one of which matches the pattern.
   std::vector<HWND> many;
   for (int i = 0; i < 500; ++i) {
     many.push_back(

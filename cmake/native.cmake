@@ -14,6 +14,8 @@ target_link_libraries(kelvo_core PUBLIC PkgConfig::PCRE2)
 add_executable(kelvo_unit_tests ${UNIT_TESTS_PORTABLE} ${UNIT_TESTS_POSIX} ${SUPPORT_SOURCES})
 target_include_directories(kelvo_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kelvo_unit_tests PRIVATE kelvo_core gmock gtest_main)
+# The checker's test reads the shipped samples.
+target_compile_definitions(kelvo_unit_tests PRIVATE KELVO_SAMPLE_DIR="${CMAKE_SOURCE_DIR}/docs/sample")
 target_compile_options(gtest PRIVATE ${SANITIZE})
 target_compile_options(gmock PRIVATE ${SANITIZE})
 target_compile_options(gtest_main PRIVATE ${SANITIZE})

@@ -41,15 +41,23 @@ add_custom_command(TARGET Kelvo POST_BUILD
   COMMAND ${BINUTILS_NO_TIME} ${CMAKE_OBJCOPY} --add-gnu-debuglink=${CMAKE_BINARY_DIR}/Kelvo.debug
           $<TARGET_FILE:Kelvo>
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-# The user's guide ships beside Kelvo.exe as Kelvo-README.txt (the about box links to it), in
-# UTF-8 with a byte-order mark and CR LF line ends so that every Windows editor shows it right.
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Kelvo-README.txt
-  COMMAND ${CMAKE_COMMAND} -DIN=${CMAKE_SOURCE_DIR}/docs/GUIDE.md
-          -DOUT=${CMAKE_BINARY_DIR}/Kelvo-README.txt -P ${CMAKE_SOURCE_DIR}/cmake/windows_text.cmake
-  DEPENDS ${CMAKE_SOURCE_DIR}/docs/GUIDE.md ${CMAKE_SOURCE_DIR}/cmake/windows_text.cmake
+# The user's guide ships beside Kelvo.exe as a text for Notepad (Kelvo-README.txt) and a page for
+# the browser (Kelvo-README.html, which the about box's link opens), both made from docs/GUIDE.md.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(GUIDE_OUTPUTS ${CMAKE_BINARY_DIR}/Kelvo-README.txt ${CMAKE_BINARY_DIR}/Kelvo-README.html)
+add_custom_command(OUTPUT ${GUIDE_OUTPUTS}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/render_guide.py
+          ${CMAKE_SOURCE_DIR}/docs/GUIDE.md ${GUIDE_OUTPUTS}
+  DEPENDS ${CMAKE_SOURCE_DIR}/docs/GUIDE.md ${CMAKE_SOURCE_DIR}/scripts/render_guide.py
   VERBATIM)
-add_custom_target(user_guide ALL DEPENDS ${CMAKE_BINARY_DIR}/Kelvo-README.txt)
+add_custom_target(user_guide ALL DEPENDS ${GUIDE_OUTPUTS})
 add_dependencies(Kelvo user_guide)
+
+# The settings checker, a console program shipped beside Kelvo.exe; the same resources give it
+# Kelvo's version, from which it knows the upgrades a load applies.
+add_executable(KelvoCheck ${CMAKE_SOURCE_DIR}/src/check/main_win.cpp ${CMAKE_SOURCE_DIR}/res/kelvo.rc)
+target_link_libraries(KelvoCheck PRIVATE kelvo_core -municode)
+target_link_options(KelvoCheck PRIVATE -Wl,--gc-sections -s)
 
 add_executable(kelvo_unit_tests ${UNIT_TESTS_PORTABLE} ${UNIT_TESTS_WIN} ${SUPPORT_SOURCES}
                ${SUPPORT_WIN})
@@ -64,6 +72,8 @@ if(E2E_SOURCES)
   target_include_directories(kelvo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   # zlib (Debian's libz-mingw-w64-dev) unpacks the release zip that the package test opens.
   target_link_libraries(kelvo_e2e PRIVATE kelvo_core gtest_main z)
+  # The driver runs the programs it tests from its own folder.
+  add_dependencies(kelvo_e2e Kelvo KelvoCheck user_guide)
 endif()
 
 file(GLOB E2E_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/programs/*.cpp)

@@ -13,11 +13,14 @@
 
 namespace {
 
-// Where the about box's link leads: the user's guide shipped beside Kelvo.exe.
-constexpr char16_t kUserGuide[] = u"Kelvo-README.txt";
+// Where the about box's link leads: the user's guide shipped beside Kelvo.exe, as a page for the
+// browser (a text copy for Notepad lies beside it).
+constexpr char16_t kUserGuide[] = u"Kelvo-README.html";
 
 // Posted to show the error of a load once the load (and a hand-over waiting for it) returned.
 constexpr UINT kShowLoadNoticeMessage = WM_APP + 2;
+// Posted to run the next hotkey that was pressed while the clipboard window was busy.
+constexpr UINT kReplayHotKeyMessage = WM_APP + 3;
 
 }  // namespace
 
@@ -218,15 +221,16 @@ LRESULT TKelvoMainForm::WMCopyData(const COPYDATASTRUCT* data) {
   return loadsDone_ >= answeringLoad ? 0 : static_cast<LRESULT>(answeringLoad);
 }
 
-LRESULT TKelvoMainForm::WMHotKey(int id) {
+LRESULT TKelvoMainForm::WMHotKey(int id, const std::optional<SavedTarget>& pressedOver) {
   if (!dispatcher_) return 0;
   if (ClipBusy()) {
-    deferredHotKeys_.push_back(id);
+    // Run once the clipboard window is done, on the window that was in front at the press.
+    deferredHotKeys_.push_back({id, pressedOver ? *pressedOver : RememberForeground(*desktop_)});
     return 0;
   }
   {
     BusyScope busy(deferred_);
-    dispatcher_->WMHotKey(id);
+    dispatcher_->WMHotKey(id, pressedOver);
   }
   RunDeferred();
   return 0;
@@ -314,12 +318,19 @@ void TKelvoMainForm::LoadClipSettings() {
 }
 
 void TKelvoMainForm::ClipIdle() {
-  // The hotkeys come back through the queue, in the order they were pressed. A close or reload
-  // asked for meanwhile runs from its own posted message: the clipboard window that was busy is
-  // still on the stack here.
-  for (int id : std::exchange(deferredHotKeys_, {})) {
-    PostMessageW(Handle(), WM_HOTKEY, static_cast<WPARAM>(id), 0);
-  }
+  // The hotkeys come back through the queue, one at a time in the order they were pressed. A
+  // close or reload asked for meanwhile runs from its own posted message: the clipboard window
+  // that was busy is still on the stack here.
+  if (!deferredHotKeys_.empty()) PostMessageW(Handle(), kReplayHotKeyMessage, 0, 0);
+}
+
+void TKelvoMainForm::ReplayHotKey() {
+  if (deferredHotKeys_.empty()) return;
+  const DeferredHotKey press = deferredHotKeys_.front();
+  deferredHotKeys_.erase(deferredHotKeys_.begin());
+  // The next one waits for its own message, so that what this one asks for runs between them.
+  if (!deferredHotKeys_.empty()) PostMessageW(Handle(), kReplayHotKeyMessage, 0, 0);
+  WMHotKey(press.id, press.target);
 }
 
 void TKelvoMainForm::ApplyCmdLauncherBorder(bool /*noTitleBar*/) {
@@ -466,6 +477,9 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_HOTKEY:
       return WMHotKey(static_cast<int>(wp));
+    case kReplayHotKeyMessage:
+      ReplayHotKey();
+      return 0;
     case WM_CLOSE:
       return OnClose();
     case WM_TIMER:

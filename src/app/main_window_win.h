@@ -40,7 +40,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
  public:
   static constexpr wchar_t kClassName[] = L"TKelvoMainForm";
   // Posted to run what was put off while Kelvo was busy.
-  static constexpr UINT kRunDeferredMessage = WM_APP + 3;
+  static constexpr UINT kRunDeferredMessage = WM_APP + 4;
 
   TKelvoMainForm();
   ~TKelvoMainForm() override;
@@ -58,7 +58,8 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   LRESULT WMCopyData(const COPYDATASTRUCT* data);
   LRESULT WMQueryEndSession();
   LRESULT WMEndSession(bool ending);
-  LRESULT WMHotKey(int id);
+  LRESULT WMHotKey(int id, const std::optional<SavedTarget>& pressedOver = std::nullopt);
+  void ReplayHotKey();
   LRESULT OnClose();
   void LoadSettings();
   // A message box about the settings file that a load asks for.
@@ -152,7 +153,12 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   WinPasteSender pasteSender_;
   std::unique_ptr<TClipBdList> clipList_;
   // Hotkeys pressed while the clipboard window pasted or showed a dialog, run after it.
-  std::vector<int> deferredHotKeys_;
+  // Hotkeys pressed while the clipboard window was busy, with what was in front at the press.
+  struct DeferredHotKey {
+    int id = 0;
+    SavedTarget target;
+  };
+  std::vector<DeferredHotKey> deferredHotKeys_;
   // From the launcher menu's opening until its chosen item has run.
   bool launcherOpen_ = false;
   UINT taskbarCreated_ = 0;

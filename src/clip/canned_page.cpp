@@ -5,13 +5,14 @@
 
 #include "base/number_text.h"
 #include "core/settings_store.h"
+#include "core/settings_schema.h"
 #include "util/file_listing.h"
 
 namespace {
 
 constexpr std::u16string_view kSection = u"ClipboardList";
 constexpr std::u16string_view kFileKey = u"TextDataFile";
-constexpr std::u16string_view kDefaultFile = u"TEXTDATA.txt";
+constexpr std::u16string_view kDefaultFile = DefaultText(kSection, u"TextDataFile");
 constexpr std::u16string_view kSetKey = u"TextDataBtn";
 
 constexpr std::u16string_view kDuplicate = u"同じ文がすでに登録されています";

@@ -5,6 +5,7 @@
 
 #include "base/number_text.h"
 #include "core/settings_store.h"
+#include "core/settings_schema.h"
 #include "util/file_listing.h"
 #include "util/text_helpers.h"
 #include "util/text_macros.h"
@@ -35,13 +36,13 @@ std::size_t TextLimit(std::int32_t maxTextLen) {
 CaptureSettings ReadCaptureSettings(const UsrIniFile& ini, const FileSystem& files,
                                     const std::u16string& exeDir) {
   CaptureSettings s;
-  s.Enable = ini.ReadBool(kSection, u"Enable", false);
-  s.SaveHistory = ini.ReadBool(kSection, u"SaveHistory", false);
-  s.ClipDataPath = ini.ReadString(kSection, u"ClipDataFile", u"CLIPDATA.txt");
+  s.Enable = ini.ReadBool(kSection, u"Enable", DefaultBool(kSection, u"Enable"));
+  s.SaveHistory = ini.ReadBool(kSection, u"SaveHistory", DefaultBool(kSection, u"SaveHistory"));
+  s.ClipDataPath = ini.ReadString(kSection, u"ClipDataFile", DefaultText(kSection, u"ClipDataFile"));
   AppFileExists(files, exeDir, s.ClipDataPath);  // only to make the path absolute
-  s.MaxItems = ini.ReadInteger(kSection, u"MaxItems", 50);
-  s.MaxTextLen = ini.ReadInteger(kSection, u"MaxTextLen", 0);
-  s.MaxLineCnt = ini.ReadInteger(kSection, u"MaxLineCnt", 0);
+  s.MaxItems = ini.ReadInteger(kSection, u"MaxItems", DefaultInteger(kSection, u"MaxItems"));
+  s.MaxTextLen = ini.ReadInteger(kSection, u"MaxTextLen", DefaultInteger(kSection, u"MaxTextLen"));
+  s.MaxLineCnt = ini.ReadInteger(kSection, u"MaxLineCnt", DefaultInteger(kSection, u"MaxLineCnt"));
   for (std::int64_t n = 1;; ++n) {
     std::u16string word = ini.ReadString(kSection, u"ExceptWord" + IntToText(n), u"");
     if (word.empty()) break;

@@ -5,6 +5,7 @@
 
 #include "clip/clip_window_parts_win.h"
 #include "clip/history_file.h"
+#include "core/settings_schema.h"
 #include "platform/file_dialog_win.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
@@ -52,9 +53,9 @@ void TClipBdList::LoadClipSettings() {
   fontSizeV_ = ini.ReadInteger(kSection, u"FontSizeV", fontDesc_.size);
   const CaptureSettings old = capture_.Settings();
   const CaptureSettings settings = ReadCaptureSettings(ini, services_.files, model_.ExeDir);
-  showLnCt_ = ini.ReadBool(kSection, u"ShowLnCt", false);
-  previewLn_ = ini.ReadInteger(kSection, u"PreviewLn", 0);
-  transparent_ = ini.ReadInteger(kSection, u"Transparent", 255);
+  showLnCt_ = ini.ReadBool(kSection, u"ShowLnCt", DefaultBool(kSection, u"ShowLnCt"));
+  previewLn_ = ini.ReadInteger(kSection, u"PreviewLn", DefaultInteger(kSection, u"PreviewLn"));
+  transparent_ = ini.ReadInteger(kSection, u"Transparent", DefaultInteger(kSection, u"Transparent"));
   ApplyTransparency();
   capture_.Configure(settings);
   LoadHistoryFile(!setUpOnce_, old);
@@ -188,11 +189,16 @@ void TClipBdList::ShowClip() {
 void TClipBdList::PlaceFromSettings() {
   const UsrIniFile& ini = *model_.IniFile;
   const UINT dpi = Dpi();
-  // A size stored at another DPI, or by hand, never cuts a control.
+  // A size stored at another DPI, or by hand, never cuts a control. The sizes of the table are
+  // those at 96 dpi.
   const SIZE least = MinimumSize();
-  const int w = std::max<int>(ini.ReadInteger(kSection, u"Width", Scale(320, dpi)), least.cx);
-  const int h = std::max<int>(ini.ReadInteger(kSection, u"Height", Scale(400, dpi)), least.cy);
-  previewHeight_ = ini.ReadInteger(kSection, u"PreviewHeight", Scale(50, dpi));
+  const int w = std::max<int>(
+      ini.ReadInteger(kSection, u"Width", Scale(DefaultInteger(kSection, u"Width"), dpi)), least.cx);
+  const int h = std::max<int>(
+      ini.ReadInteger(kSection, u"Height", Scale(DefaultInteger(kSection, u"Height"), dpi)),
+      least.cy);
+  previewHeight_ = ini.ReadInteger(kSection, u"PreviewHeight",
+                                   Scale(DefaultInteger(kSection, u"PreviewHeight"), dpi));
   const POINT at = StoredPlaceOrCentred(ini, kSection, SIZE{w, h});
   const RECT placed = OnVisibleMonitor(RECT{at.x, at.y, at.x + w, at.y + h}, least.cx, least.cy);
   SetWindowPos(Handle(), HWND_TOPMOST, placed.left, placed.top, Width(placed), Height(placed),
@@ -201,17 +207,18 @@ void TClipBdList::PlaceFromSettings() {
 
 void TClipBdList::ApplyShowSettings() {
   const UsrIniFile& ini = *model_.IniFile;
-  constexpr std::uint32_t kWindowText = 0xFF000008u;
-  constexpr std::uint32_t kWindow = 0xFF000005u;
-  fgL_ = ResolveColour(ini.ReadColor(kSection, u"FgColorL", kWindowText));
-  bgL_ = ResolveColour(ini.ReadColor(kSection, u"BgColorL", kWindow));
-  fgV_ = ResolveColour(ini.ReadColor(kSection, u"FgColorV", kWindowText));
-  bgV_ = ResolveColour(ini.ReadColor(kSection, u"BgColorV", kWindow));
-  lineSpace_ = ini.ReadInteger(kSection, u"LineSpace", 0);
-  fgT_ = ResolveColour(ini.ReadColor(kSection, u"FgColorT", kWindowText));
-  bgT_ = ResolveColour(ini.ReadColor(kSection, u"BgColorT", kWindow));
-  ctrlColor_ = ResolveColour(ini.ReadColor(kSection, u"CtrlColor", 0xFF000011u));
-  lnCtColor_ = ResolveColour(ini.ReadColor(kSection, u"LnCtColor", kWindowText));
+  const auto colour = [&](std::u16string_view key, std::uint32_t fallback) {
+    return ResolveColour(ini.ReadColor(kSection, key, fallback));
+  };
+  fgL_ = colour(u"FgColorL", DefaultColour(kSection, u"FgColorL"));
+  bgL_ = colour(u"BgColorL", DefaultColour(kSection, u"BgColorL"));
+  fgV_ = colour(u"FgColorV", DefaultColour(kSection, u"FgColorV"));
+  bgV_ = colour(u"BgColorV", DefaultColour(kSection, u"BgColorV"));
+  lineSpace_ = ini.ReadInteger(kSection, u"LineSpace", DefaultInteger(kSection, u"LineSpace"));
+  fgT_ = colour(u"FgColorT", DefaultColour(kSection, u"FgColorT"));
+  bgT_ = colour(u"BgColorT", DefaultColour(kSection, u"BgColorT"));
+  ctrlColor_ = colour(u"CtrlColor", DefaultColour(kSection, u"CtrlColor"));
+  lnCtColor_ = colour(u"LnCtColor", DefaultColour(kSection, u"LnCtColor"));
   listBrush_ = BrushHandle(CreateSolidBrush(bgL_));
   previewBrush_ = BrushHandle(CreateSolidBrush(bgV_));
   const int rowHeight = std::max(1, charHeight_ + lineSpace_);
@@ -274,8 +281,10 @@ void TClipBdList::OnActivate(bool active) {
   if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
       IsWindowEnabled(lastFocus_)) {
     SetFocus(lastFocus_);
-  } else if (PageControl1) {
-    PageControl1Change();
+  } else if (page_ == Page::kClip) {
+    if (HistListBox) SetFocus(HistListBox);
+  } else if (sheet_ && canned_.ListEnabled()) {
+    SetFocus(sheet_->List());
   }
 }
 

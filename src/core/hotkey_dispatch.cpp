@@ -14,9 +14,9 @@ constexpr char16_t kCanned[] = u"CLIPBOARD_T";
 
 }  // namespace
 
-void HotKeyDispatcher::WMHotKey(int id) {
+void HotKeyDispatcher::WMHotKey(int id, const std::optional<SavedTarget>& pressedOver) {
   ++depth_;
-  RememberTarget();
+  RememberTarget(pressedOver);
   bool showAbout = false;
   bool showHotKeyList = false;
   for (const auto& rec : model_.HKeyList) {
@@ -34,7 +34,9 @@ void HotKeyDispatcher::WMHotKey(int id) {
   if (requests.close) windows_.CloseMainWindow();
 }
 
-void HotKeyDispatcher::RememberTarget() { target_ = RememberForeground(services_.desktop); }
+void HotKeyDispatcher::RememberTarget(const std::optional<SavedTarget>& pressedOver) {
+  target_ = pressedOver ? *pressedOver : RememberForeground(services_.desktop);
+}
 
 void HotKeyDispatcher::PlaySound(const HKeyRec& rec) {
   std::u16string path = rec.Sound;
@@ -89,7 +91,7 @@ void HotKeyDispatcher::Perform(const HKeyRec& rec, bool& showAbout, bool& showHo
   } else if (is(u"EXIT")) {
     requests_.close = true;
   } else {
-    ExecuteHotKey(rec, services_, model_.ZrEditorPath);
+    ExecuteHotKey(rec, services_, model_.ZrEditorPath, target_.SavedFgWnd);
   }
 }
 

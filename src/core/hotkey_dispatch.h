@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "core/main_model.h"
@@ -48,13 +49,16 @@ class HotKeyDispatcher {
                    ImageDecoder& images, KelvoWindows& windows)
       : model_(model), services_(services), files_(files), images_(images), windows_(windows) {}
 
-  void WMHotKey(int id);
+  // A hotkey message. A press that had to wait (while a window of Kelvo was busy) brings the
+  // target remembered when it was pressed; its actions act on that, not on what is in front when
+  // it finally runs.
+  void WMHotKey(int id, const std::optional<SavedTarget>& pressedOver = std::nullopt);
   const SavedTarget& Target() const { return target_; }
   // True while a hotkey runs, also while it waits in a message box.
   bool Running() const { return depth_ > 0; }
 
  private:
-  void RememberTarget();
+  void RememberTarget(const std::optional<SavedTarget>& pressedOver);
   void PlaySound(const HKeyRec& rec);
   void SetWallPaper(const HKeyRec& rec);
   bool ConvertWallPaper(const std::u16string& path);

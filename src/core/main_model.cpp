@@ -8,6 +8,7 @@
 #include "base/number_text.h"
 #include "base/text_case.h"
 #include "core/settings_layout.h"
+#include "core/settings_schema.h"
 #include "core/tray_keeper.h"
 #include "util/file_listing.h"
 #include "util/path_text.h"
@@ -84,21 +85,24 @@ LoadResult MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
   ReadGeneral();
   BuildHotKeyTable();
   CmdLauncherFont = IniFile->ReadFont(u"CmdLauncher", &mainFont_);
-  NoTitleBar = IniFile->ReadBool(u"CmdLauncher", u"NoTitleBar", false);
+  NoTitleBar =
+      IniFile->ReadBool(u"CmdLauncher", u"NoTitleBar", DefaultBool(u"CmdLauncher", u"NoTitleBar"));
   AddLaunchDirEntries();
   hooks.ApplyCmdLauncherBorder(NoTitleBar);
   hooks.LoadClipSettings();
-  PopupFile = IniFile->ReadString(u"PopupMenu", u"PopupFile", u"");
+  PopupFile = IniFile->ReadString(u"PopupMenu", u"PopupFile", DefaultText(u"PopupMenu", u"PopupFile"));
   AppFileExists(services_.files, ExeDir, PopupFile);  // only to make the path absolute
   hooks.BuildLauncherMenu();
-  NoTrayIcon = IniFile->ReadBool(u"General", u"NoTrayIcon", false);
+  NoTrayIcon =
+      IniFile->ReadBool(u"General", u"NoTrayIcon", DefaultBool(u"General", u"NoTrayIcon"));
   tray.Apply(NoTrayIcon);
   IniFile->UpdateFile();
   return result;
 }
 
 void MainModel::BringUpToDate(bool fileExisted) {
-  const int oldVersion = IniFile->ReadInteger(u"General", u"Version", 0);
+  const int oldVersion =
+      IniFile->ReadInteger(u"General", u"Version", DefaultInteger(u"General", u"Version"));
   if (oldVersion < appVersion_) {
     IniFile->WriteInteger(u"General", u"Version", appVersion_);
     if (fileExisted) ApplyUpgrades(*IniFile, oldVersion);
@@ -113,7 +117,9 @@ void MainModel::ReadGeneral() {
   ZrEditorPath.clear();
   if (ContainsUpper(upper, u"ZRW32.EXE") || ContainsUpper(upper, u"ZRLOAD.EXE"))
     ZrEditorPath = Editor;
-  if (ZrEditorPath.empty()) ZrEditorPath = IniFile->ReadString(u"General", u"ZrEditor", u"");
+  if (ZrEditorPath.empty())
+    ZrEditorPath = IniFile->ReadString(u"General", u"ZrEditor", DefaultText(u"General", u"ZrEditor"));
+  // The default is computed: KelvoWall.BMP beside Kelvo.exe.
   WallBmpName = IniFile->ReadString(u"General", u"WallBmpName", ExeDir + u"KelvoWall.BMP");
   WmPasteClass = IniFile->ReadString(u"General", u"WmPasteClass", kDefaultWmPasteClass);
 }
@@ -127,7 +133,8 @@ void MainModel::BuildHotKeyTable() {
   ClearHotKeys();
   // Key names come from the keyboard layout, which the user may have switched since the last load.
   keyNames_ = std::make_unique<KeyNameTable>(services_.keyboard);
-  const int keyWait = IniFile->ReadInteger(u"General", u"KeyWait", 50);
+  const int keyWait =
+      IniFile->ReadInteger(u"General", u"KeyWait", DefaultInteger(u"General", u"KeyWait"));
   for (int n = 1; n <= kHotKeySections; ++n) {
     const std::u16string section = NumberedName(u"HotKey", n);
     const std::u16string text = IniFile->ReadString(section, u"Key", u"");
@@ -157,6 +164,7 @@ void MainModel::AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& sec
         u"登録失敗 " + services_.locale.ShortDate(now) + u" " + services_.locale.LongTime(now));
     return;  // the record is destroyed here, which unregisters nothing that was registered
   }
+  rec->Section = section;
   rec->Description = IniFile->ReadString(section, u"Description", u"");
   rec->Delay = keyWait;
   rec->Sound = IniFile->ReadString(section, u"Sound", u"");
@@ -213,7 +221,10 @@ void MainModel::ReadActions(HKeyRec& rec, const std::u16string& section) const {
       (rec.*target->second.first)[target->second.second] = std::move(value);
     } else if (folded == u"zrmacro") {
       rec.ZrMacro = std::move(value);
+    } else {
+      continue;
     }
+    if (IniFile->OnRead) IniFile->OnRead(section, key);
   }
   // Parameters and working directory belong to a program; without one they are not read.
   for (std::size_t i = 0; i < kActionSlots; ++i) {
@@ -225,7 +236,8 @@ void MainModel::ReadActions(HKeyRec& rec, const std::u16string& section) const {
 }
 
 void MainModel::AddLaunchDirEntries() {
-  std::u16string dir = IniFile->ReadString(u"CmdLauncher", u"LaunchDir", u"");
+  std::u16string dir =
+      IniFile->ReadString(u"CmdLauncher", u"LaunchDir", DefaultText(u"CmdLauncher", u"LaunchDir"));
   if (dir.empty()) return;
   if (!HasDrivePart(dir)) dir = ExeDir + dir;
   std::vector<std::u16string> paths;
@@ -234,6 +246,7 @@ void MainModel::AddLaunchDirEntries() {
     auto rec = std::make_unique<HKeyRec>(services_.hotkeys, wnd_,
                                          kFirstLaunchDirId + static_cast<int>(i), 0);
     rec->Keyword = FileStem(paths[i]);
+    rec->Section = rec->Keyword;
     rec->Execute[0] = paths[i];
     HKeyList.push_back(std::move(rec));
   }

@@ -24,14 +24,17 @@ void TypeCtrlV(PasteServices& s) {
 // Pastes into the target while this thread's input is attached to the target's.
 PasteOutcome PasteAttached(const SavedTarget& target, const std::u16string& wmPasteClass,
                            PasteServices& s) {
-  const bool inFront =
-      s.windows.SetForeground(target.SavedFgWnd) || s.desktop.Foreground() == target.SavedFgWnd;
-  if (target.SavedFocusWnd != 0) {
-    s.desktop.SetFocus(target.SavedFocusWnd);
-    if (IsPasteMessageClass(s.windows.ClassName(target.SavedFocusWnd), wmPasteClass)) {
-      return s.sender.SendPaste(target.SavedFocusWnd) ? PasteOutcome::kPastedByMessage
-                                                      : PasteOutcome::kOnClipboard;
-    }
+  const bool byMessage =
+      target.SavedFocusWnd != 0 &&
+      IsPasteMessageClass(s.windows.ClassName(target.SavedFocusWnd), wmPasteClass);
+  // Only typed keys need the window to have taken its activation first.
+  const bool asked = byMessage ? s.windows.SetForeground(target.SavedFgWnd)
+                               : s.windows.SetForegroundForKeys(target.SavedFgWnd);
+  const bool inFront = asked || s.desktop.Foreground() == target.SavedFgWnd;
+  if (target.SavedFocusWnd != 0) s.desktop.SetFocus(target.SavedFocusWnd);
+  if (byMessage) {
+    return s.sender.SendPaste(target.SavedFocusWnd) ? PasteOutcome::kPastedByMessage
+                                                    : PasteOutcome::kOnClipboard;
   }
   // Typed keys go to whatever window is in front: only when it is the target.
   if (!inFront || !WaitForKeysUp(s.keys, {kVkShift, kVkMenu, kVkLWin, kVkRWin}, kModifierWaitMs,

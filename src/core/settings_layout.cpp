@@ -31,7 +31,7 @@ void WriteFirstStartContents(UsrIniFile& ini, int version) {
            {{u"NoTrayIcon", u"0"},
             {u"Editor", u""},
             {u"ZrEditor", u""},
-            {u"WmPasteClass", kDefaultWmPasteClass}});
+            {u"WmPasteClass", kDefaultWmPasteClass.data()}});
   WriteEmptyKeys(ini, u"HotKey", 5);
   WriteAll(
       ini, u"PopupMenu",

@@ -1,5 +1,8 @@
 #pragma once
 #include <string>
+#include <string_view>
+
+#include "core/settings_schema.h"
 
 class UsrIniFile;
 
@@ -8,5 +11,5 @@ void WriteFirstStartContents(UsrIniFile& ini, int version);
 // Applies, in order, every upgrade whose threshold the old version number is below.
 void ApplyUpgrades(UsrIniFile& ini, int oldVersion);
 
-inline constexpr char16_t kDefaultWmPasteClass[] = u"EDIT;TEDIT";
-inline constexpr char16_t kDefaultEditor[] = u"notepad.exe";
+inline constexpr std::u16string_view kDefaultWmPasteClass = DefaultText(u"General", u"WmPasteClass");
+inline constexpr std::u16string_view kDefaultEditor = DefaultText(u"General", u"Editor");

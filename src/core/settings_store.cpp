@@ -15,17 +15,6 @@ constexpr std::u16string_view kLineEnd = u"\r\n";
 constexpr int kRecheckMs = 1000;
 constexpr int kRecheckStepMs = 50;
 
-// A section header is "[name]" with the brackets as the very first and last characters and at
-// least one character between them.
-bool IsSectionHeader(std::u16string_view line) {
-  return line.size() > 2 && line.front() == u'[' && line.back() == u']';
-}
-
-// A line worth keeping: a comment, or a key with a value (the key may be empty).
-bool IsKeptLine(std::u16string_view line) {
-  return line.front() == u';' || line.find(u'=') != std::u16string_view::npos;
-}
-
 // The key of a line is the text before its first "="; a line without one has no key.
 bool LineHasKey(std::u16string_view line, std::u16string_view key) {
   const auto equals = line.find(u'=');
@@ -55,6 +44,17 @@ std::u16string StoredValue(std::u16string_view value) {
 std::u16string ItemKey(int n) { return u"Item" + IntToText(n); }
 
 }  // namespace
+
+IniLineKind ClassifyIniLine(std::u16string_view line) {
+  if (line.empty()) return IniLineKind::kEmpty;
+  // "[name]" with the brackets as the very first and last characters and at least one character
+  // between them.
+  if (line.size() > 2 && line.front() == u'[' && line.back() == u']') return IniLineKind::kHeader;
+  if (line.front() == u';') return IniLineKind::kComment;
+  // A key with a value (the key may be empty).
+  if (line.find(u'=') != std::u16string_view::npos) return IniLineKind::kEntry;
+  return IniLineKind::kDropped;
+}
 
 UsrIniFile::UsrIniFile(std::u16string fileName, FileSystem& fileSystem, const CodePage& codePage)
     : FileName(std::move(fileName)), fileSystem_(fileSystem), codePage_(codePage) {
@@ -98,10 +98,10 @@ void UsrIniFile::SetFileBytes(std::string_view bytes) {
   foreignText_ = std::move(decoded.foreignText);
   std::vector<std::u16string>* current = &AddSection(u"");
   for (std::u16string& line : decoded.lines) {
-    if (line.empty()) continue;
-    if (IsSectionHeader(line)) {
+    const IniLineKind kind = ClassifyIniLine(line);
+    if (kind == IniLineKind::kHeader) {
       current = &AddSection(std::u16string_view(line).substr(1, line.size() - 2));
-    } else if (IsKeptLine(line)) {
+    } else if (kind == IniLineKind::kComment || kind == IniLineKind::kEntry) {
       current->push_back(std::move(line));
     }
   }
@@ -137,6 +137,7 @@ IniSection* UsrIniFile::FindSection(std::u16string_view name) {
 
 std::u16string UsrIniFile::ReadString(std::u16string_view section, std::u16string_view key,
                                       std::u16string_view defaultValue) const {
+  if (OnRead) OnRead(section, key);
   std::u16string value;
   if (const IniSection* found = FindSection(section)) {
     const auto line = std::find_if(found->lines.begin(), found->lines.end(),

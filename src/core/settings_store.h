@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,11 @@ struct IniSection {
   std::u16string name;
   std::vector<std::u16string> lines;
 };
+
+// How a load takes a line of the file: a section header, a comment or a key line is kept; an
+// empty line and any other line are dropped (the other line vanishes at the next write).
+enum class IniLineKind { kEmpty, kHeader, kComment, kEntry, kDropped };
+IniLineKind ClassifyIniLine(std::u16string_view line);
 
 // What a load found on disk.
 enum class LoadResult { kLoaded, kMissing, kUnreadable };
@@ -41,6 +47,9 @@ class UsrIniFile {
 
   bool Modified = false;
   const std::u16string FileName;
+  // Told of every key a read asks for, and of every key a caller of ReadSectionValues takes from
+  // it: tests compare what the loaders read with the table of known keys.
+  std::function<void(std::u16string_view section, std::u16string_view key)> OnRead;
   // A deque, so that the line list `AddSection` returns stays valid while sections are added.
   std::deque<IniSection> Sections;
 

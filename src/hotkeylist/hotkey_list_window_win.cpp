@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "core/settings_schema.h"
 #include "hotkeylist/hotkey_summary.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
@@ -29,8 +30,8 @@ constexpr char16_t kHeightKey[] = u"WinHeight";
 // The layout as designed at 96 dpi.
 constexpr int kDesignClientWidth = 484;
 constexpr int kDesignClientHeight = 361;
-constexpr int kDefaultWidth = 500;
-constexpr int kDefaultHeight = 400;
+constexpr int kDefaultWidth = DefaultInteger(u"HotKeyList", u"WinWidth");
+constexpr int kDefaultHeight = DefaultInteger(u"HotKeyList", u"WinHeight");
 constexpr int kListOverhangRight = 8;  // the list's right edge lies beyond the client area
 constexpr int kListGapBottom = 38;
 constexpr int kButtonWidth = 75;

@@ -41,6 +41,8 @@ bool TypeKeys(const HKeyRec& rec, std::u16string_view text, int delay, ActionSer
       ShowError(s.dialogs, kRangeCheckError);
       return false;
     case KeySequenceResult::KeysHeld:
+      // The user may not notice that the rest of the hotkey was dropped.
+      ShowError(s.dialogs, KeysHeldMessage(rec.Section));
       return false;
   }
   return false;
@@ -107,9 +109,9 @@ std::u16string CdDrive(std::u16string parameter) {
   return parameter;
 }
 
-// The command step; false when the hotkey ends with it.
-bool RunCommand(const HKeyRec& rec, ActionServices& s, PressedKeys& pressed) {
-  const WindowHandle fg = s.desktop.Foreground();
+// The command step; false when the hotkey ends with it. fg is the foreground window when the
+// hotkey was pressed.
+bool RunCommand(const HKeyRec& rec, WindowHandle fg, ActionServices& s, PressedKeys& pressed) {
   const CommandWord cmd = SplitCommand(rec.Command);
   const std::u16string& w = cmd.word;
   auto is = [&](const char16_t* word) { return EqualsNoCase(w, word); };
@@ -170,7 +172,7 @@ bool RunSlots(const HKeyRec& rec, ActionServices& s, PressedKeys& pressed) {
     if (FindWindows(Tests(rec.ActivateWndClass, rec.ActivateWndTitle, rec.ActivateWndTitleR,
                           rec.ActivateWndTitleM, i),
                     list, s.windows, s.locale, s.dialogs)) {
-      ActivateWindows(list, s.windows);
+      ActivateWindows(list, s.windows, !rec.SendKey[i].empty());
     } else if (!rec.Execute[i].empty()) {
       s.launcher.LaunchProgram(rec.Execute[i], rec.ExeParam[i], rec.ExeDir[i], kSwShowNormal,
                                !rec.SendKey[i].empty());
@@ -193,11 +195,15 @@ void StartMacro(const HKeyRec& rec, ActionServices& s, const std::u16string& ZrE
   }
 }
 
-void RunActions(const HKeyRec& rec, ActionServices& s, const std::u16string& ZrEditorPath,
-                PressedKeys& pressed) {
-  if (!rec.Command.empty() && !RunCommand(rec, s, pressed)) return;
-  if (!RunSlots(rec, s, pressed)) return;
-  if (!rec.ZrMacro.empty()) StartMacro(rec, s, ZrEditorPath);
+// The command step and the slots; false when the hotkey ends before its editor macro.
+bool RunKeyedSteps(const HKeyRec& rec, WindowHandle fg, ActionServices& s) {
+  PressedKeys pressed;
+  const bool goOn =
+      (rec.Command.empty() || RunCommand(rec, fg, s, pressed)) && RunSlots(rec, s, pressed);
+  // Keys a sequence left down would otherwise stay down for the user; they go up before any
+  // later step, whose window must not receive them.
+  pressed.ReleaseAll(s.keys);
+  return goOn;
 }
 
 }  // namespace
@@ -241,10 +247,10 @@ std::vector<std::u16string> SplitCommaText(std::u16string_view text) {
   return items;
 }
 
-void ExecuteHotKey(const HKeyRec& rec, ActionServices& services,
-                   const std::u16string& ZrEditorPath) {
-  PressedKeys pressed;
-  RunActions(rec, services, ZrEditorPath, pressed);
-  // Keys a sequence left down would otherwise stay down for the user.
-  pressed.ReleaseAll(services.keys);
+void ExecuteHotKey(const HKeyRec& rec, ActionServices& services, const std::u16string& ZrEditorPath,
+                   std::optional<WindowHandle> foreground) {
+  const WindowHandle fg = foreground ? *foreground : services.desktop.Foreground();
+  if (RunKeyedSteps(rec, fg, services) && !rec.ZrMacro.empty()) {
+    StartMacro(rec, services, ZrEditorPath);
+  }
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,11 @@ struct ActionServices {
 };
 
 // Carries out one record: its built-in system command, then the minimise, close and activation
-// steps of its ten slots, then its editor macro. Failures are shown in message boxes.
-void ExecuteHotKey(const HKeyRec& rec, ActionServices& services,
-                   const std::u16string& ZrEditorPath);
+// steps of its ten slots, then its editor macro. Failures are shown in message boxes. The
+// commands on the foreground window act on `foreground` (the window in front when the hotkey was
+// pressed), or on the window in front now when none is given.
+void ExecuteHotKey(const HKeyRec& rec, ActionServices& services, const std::u16string& ZrEditorPath,
+                   std::optional<WindowHandle> foreground = std::nullopt);
 
 // The items of a comma text: separated by commas and by blanks, optionally in double quotes;
 // two commas in a row give an empty item, as does a comma at the end.

@@ -42,6 +42,9 @@ class HKeyRec {
   HKeyShortCut ShortCut = 0;
   int Registered = 0;  // non-zero when usable; every record kept in the table has it set
   int Delay = kDefaultKeyDelayMs;  // pause before each typed key, milliseconds
+  // Where the record came from, as messages name it: its section ("HotKey3", "CmdKwd12"), or the
+  // keyword of a launcher-directory shortcut.
+  std::u16string Section;
   std::u16string Keyword;
   std::u16string Description;
   std::u16string Icon;

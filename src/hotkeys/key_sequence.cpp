@@ -29,10 +29,15 @@ constexpr KeyWord kKeyWords[] = {
 };
 
 // The keys the user may still hold from the hotkey itself. A key code beyond one byte is not a
-// key the keyboard can report.
-std::vector<std::uint8_t> HotKeyKeys(const HKeyRec& record) {
-  std::vector<std::uint8_t> keys{kVkShift, kVkControl, kVkMenu, kVkLWin, kVkRWin};
-  if (record.VirtualKey > 0 && record.VirtualKey <= 0xFF) {
+// key the keyboard can report. A key an earlier sequence of the hotkey pressed and holds reads
+// as down too, but it is Kelvo's own: waiting for it would wait for ever.
+std::vector<std::uint8_t> HotKeyKeys(const HKeyRec& record, const PressedKeys& pressed) {
+  std::vector<std::uint8_t> keys;
+  for (std::uint8_t key : {kVkShift, kVkControl, kVkMenu, kVkLWin, kVkRWin}) {
+    if (!pressed.Holds(key)) keys.push_back(key);
+  }
+  if (record.VirtualKey > 0 && record.VirtualKey <= 0xFF &&
+      !pressed.Holds(static_cast<std::uint8_t>(record.VirtualKey))) {
     keys.push_back(static_cast<std::uint8_t>(record.VirtualKey));
   }
   return keys;
@@ -61,6 +66,15 @@ void PressedKeys::Note(std::uint8_t virtualKey, bool keyUp) {
   if (!keyUp && found == held_.end()) held_.push_back(virtualKey);
 }
 
+bool PressedKeys::Holds(std::uint8_t virtualKey) const {
+  return std::find(held_.begin(), held_.end(), virtualKey) != held_.end();
+}
+
+std::u16string KeysHeldMessage(const std::u16string& section) {
+  return u"キーが 10 秒以上押されたままだったため、[" + section +
+         u"] のキー送信と残りの動作を中止しました。";
+}
+
 void PressedKeys::ReleaseAll(KeyInput& keys) {
   for (auto it = held_.rbegin(); it != held_.rend(); ++it) keys.SendKeyEvent(*it, true);
   held_.clear();
@@ -68,7 +82,7 @@ void PressedKeys::ReleaseAll(KeyInput& keys) {
 
 KeySequenceResult SendKeySequence(const HKeyRec& record, std::u16string_view text, int delay,
                                   KeyInput& keys, const Locale& locale, PressedKeys& pressed) {
-  if (!WaitForKeysUp(keys, HotKeyKeys(record), kReleaseWaitMs, kReleasePollMs)) {
+  if (!WaitForKeysUp(keys, HotKeyKeys(record, pressed), kReleaseWaitMs, kReleasePollMs)) {
     return KeySequenceResult::KeysHeld;
   }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,9 +18,12 @@ enum class KeySequenceResult {
   // remaining actions.
   EmptyToken,
   // The hotkey's keys were still held after 10 seconds: nothing was typed, and the hotkey's
-  // remaining actions are not run.
+  // remaining actions are not run; the caller tells the user (KeysHeldMessage).
   KeysHeld,
 };
+
+// What the user is told when a hotkey gave up waiting for held keys.
+std::u16string KeysHeldMessage(const std::u16string& section);
 
 // The keys the key sequences of one hotkey pressed and did not release, in the order they went
 // down. A key held by one slot's sequence may be released by a later slot's; whatever is still
@@ -28,6 +32,7 @@ enum class KeySequenceResult {
 class PressedKeys {
  public:
   void Note(std::uint8_t virtualKey, bool keyUp);
+  bool Holds(std::uint8_t virtualKey) const;
   // Releases the keys in the reverse order of pressing.
   void ReleaseAll(KeyInput& keys);
   bool empty() const { return held_.empty(); }
@@ -39,8 +44,9 @@ class PressedKeys {
 // Types a key sequence such as "CTRL,C,/C,/CTRL" into the window that has the focus: one key
 // event per comma-separated token, "/" before a key releasing it; key words ALT, CTRL, SHIFT,
 // TAB, WIN and F1..F12, otherwise the token's first character names the key. Waits first until
-// the record's own key and every modifier key are released (at most 10 seconds), and pauses delay
-// milliseconds before each event.
+// the record's own key and every modifier key are released (at most 10 seconds), except the keys
+// an earlier sequence of the same hotkey holds down on purpose, and pauses delay milliseconds
+// before each event.
 // Every key pressed or released is noted in `pressed`; on an empty token everything in it is
 // released.
 KeySequenceResult SendKeySequence(const HKeyRec& record, std::u16string_view text, int delay,

@@ -77,10 +77,16 @@ bool FindWindows(const WindowTests& tests, std::vector<WindowHandle>& list,
   return !list.empty();
 }
 
-void ActivateWindows(const std::vector<WindowHandle>& list, WindowSystem& windows) {
-  for (const WindowHandle window : list) {
+void ActivateWindows(const std::vector<WindowHandle>& list, WindowSystem& windows,
+                     bool keysFollow) {
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const WindowHandle window = list[i];
     if (windows.IsIconic(window)) windows.SendRestore(window);
-    windows.SetForeground(window);
+    if (keysFollow && i + 1 == list.size()) {
+      windows.SetForegroundForKeys(window);
+    } else {
+      windows.SetForeground(window);
+    }
   }
 }
 

@@ -26,8 +26,10 @@ bool FindWindows(const WindowTests& tests, std::vector<WindowHandle>& list,
 
 // Restores each listed window that is minimised and brings it to the front, in list order, so
 // the last (lowest) match ends up in front. Pressing the hotkey again therefore brings another
-// of the matches forward.
-void ActivateWindows(const std::vector<WindowHandle>& list, WindowSystem& windows);
+// of the matches forward. When keys are typed next, the last window is given time to take its
+// activation (the others are not waited for: no key reaches them).
+void ActivateWindows(const std::vector<WindowHandle>& list, WindowSystem& windows,
+                     bool keysFollow = false);
 
 void MinimizeWindows(const std::vector<WindowHandle>& list, WindowSystem& windows);
 

@@ -5,10 +5,11 @@
 #include <utility>
 
 #include "base/text_codec.h"
+#include "core/settings_schema.h"
 
 namespace {
 
-constexpr char16_t kSection[] = u"CmdLauncher";
+constexpr std::u16string_view kSection = u"CmdLauncher";
 
 // The code units of the character that starts at `at`: two for a surrogate pair.
 std::size_t CharLength(std::u16string_view text, std::size_t at) {
@@ -34,20 +35,22 @@ std::vector<CmdKeyword> CmdKeywords(const HKeyList& table, int firstKwdIndex) {
 
 CmdLauncherOptions ReadCmdLauncherOptions(const UsrIniFile& ini) {
   CmdLauncherOptions o;
-  o.PosX = ini.ReadInteger(kSection, u"PosX", 0);
-  o.PosY = ini.ReadInteger(kSection, u"PosY", 0);
-  o.CnfSound = ini.ReadString(kSection, u"CnfSound", u"");
-  o.NgSound = ini.ReadString(kSection, u"NgSound", u"");
-  o.FgColorK = ini.ReadColor(kSection, u"FgColorK", o.FgColorK);
-  o.BgColorK = ini.ReadColor(kSection, u"BgColorK", o.BgColorK);
-  o.FgColorC = ini.ReadColor(kSection, u"FgColorC", o.FgColorC);
-  o.BgColorC = ini.ReadColor(kSection, u"BgColorC", o.BgColorC);
-  o.SkipInput = ini.ReadBool(kSection, u"SkipInput", false);
-  o.Dropdown = ini.ReadBool(kSection, u"Dropdown", true);
-  o.CnfExecute = ini.ReadBool(kSection, u"CnfExecute", false);
-  o.ExeDelay = std::clamp(ini.ReadInteger(kSection, u"ExeDelay", 250), 0, kMaxExeDelay);
-  o.ListSize = std::max(1, ini.ReadInteger(kSection, u"ListSize", 10));
-  o.ListWidth = std::max(0, ini.ReadInteger(kSection, u"ListWidth", 0));
+  o.PosX = ini.ReadInteger(kSection, u"PosX", DefaultInteger(kSection, u"PosX"));
+  o.PosY = ini.ReadInteger(kSection, u"PosY", DefaultInteger(kSection, u"PosY"));
+  o.CnfSound = ini.ReadString(kSection, u"CnfSound", DefaultText(kSection, u"CnfSound"));
+  o.NgSound = ini.ReadString(kSection, u"NgSound", DefaultText(kSection, u"NgSound"));
+  o.FgColorK = ini.ReadColor(kSection, u"FgColorK", DefaultColour(kSection, u"FgColorK"));
+  o.BgColorK = ini.ReadColor(kSection, u"BgColorK", DefaultColour(kSection, u"BgColorK"));
+  o.FgColorC = ini.ReadColor(kSection, u"FgColorC", DefaultColour(kSection, u"FgColorC"));
+  o.BgColorC = ini.ReadColor(kSection, u"BgColorC", DefaultColour(kSection, u"BgColorC"));
+  o.SkipInput = ini.ReadBool(kSection, u"SkipInput", DefaultBool(kSection, u"SkipInput"));
+  o.Dropdown = ini.ReadBool(kSection, u"Dropdown", DefaultBool(kSection, u"Dropdown"));
+  o.CnfExecute = ini.ReadBool(kSection, u"CnfExecute", DefaultBool(kSection, u"CnfExecute"));
+  o.ExeDelay = std::clamp(ini.ReadInteger(kSection, u"ExeDelay", DefaultInteger(kSection, u"ExeDelay")),
+                          0, kMaxExeDelay);
+  o.ListSize = std::max(1, ini.ReadInteger(kSection, u"ListSize", DefaultInteger(kSection, u"ListSize")));
+  o.ListWidth =
+      std::max(0, ini.ReadInteger(kSection, u"ListWidth", DefaultInteger(kSection, u"ListWidth")));
   return o;
 }
 
@@ -84,6 +87,7 @@ void CmdLauncherModel::Show(const CmdLauncherOptions& options) {
   executed_ = false;
   listOpen_ = false;
   pendingHighSurrogate_ = 0;
+  keyConsumed_ = false;
   if (std::exchange(waiting_, false)) effects_.cancelTimer = true;
   prefix_.clear();
   selected_.reset();
@@ -137,6 +141,7 @@ void CmdLauncherModel::RefreshKwdList() {
 
 void CmdLauncherModel::SelectFromPrefix() {
   selStart_ = rows_.empty() || prefix_.empty() ? 0 : static_cast<int>(prefix_.size());
+  selLength_ = kSelLength;
 }
 
 bool CmdLauncherModel::AutoRunDue() const {
@@ -203,6 +208,11 @@ void CmdLauncherModel::TimerElapsed() {
 
 bool CmdLauncherModel::KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen) {
   if (executed_) return true;
+  keyConsumed_ = HandleKeyDown(key, ctrlOrAlt, textSelected, listOpen);
+  return keyConsumed_;
+}
+
+bool CmdLauncherModel::HandleKeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen) {
   listOpen_ = listOpen;
   switch (key) {
     case CmdKey::kBackspace:
@@ -266,10 +276,12 @@ void CmdLauncherModel::TypeCharacter(std::u16string_view unit) {
     effects_.sound = options_.NgSound;
   }
   RefreshKwdList();
+  PutCaretAtStart();
 }
 
 bool CmdLauncherModel::Character(char16_t c, bool ctrlOrAlt, bool listOpen) {
   if (executed_) return true;
+  if (std::exchange(keyConsumed_, false) && c < 0x20) return true;
   listOpen_ = listOpen;
   if (ctrlOrAlt) return true;
   // A character outside the basic plane comes as two messages; it is tested whole.
@@ -290,14 +302,22 @@ bool CmdLauncherModel::Character(char16_t c, bool ctrlOrAlt, bool listOpen) {
     TypeCharacter(std::u16string_view(&c, 1));
     return true;
   }
-  return c == u'\r' || c == 0x1B || c == u'\n';
+  const bool discarded = c == u'\r' || c == 0x1B || c == u'\n';
+  PutCaretAtStart();
+  return discarded;
+}
+
+void CmdLauncherModel::PutCaretAtStart() {
+  selStart_ = 0;
+  selLength_ = 0;
 }
 
 void CmdLauncherModel::KeyUp(bool ctrlOrAlt, int selectedRow) {
   if (executed_ || ctrlOrAlt) return;
   if (selectedRow < 0 || static_cast<std::size_t>(selectedRow) >= rows_.size()) return;
+  // The row becomes the box text, and with it the record that Enter runs.
   text_ = Row(static_cast<std::size_t>(selectedRow));
-  selStart_ = static_cast<int>(std::min(prefix_.size(), text_.size()));
+  UpdateKwdSelection();
 }
 
 void CmdLauncherModel::TextChanged(const std::u16string& text, int caret, bool listOpen) {

@@ -79,7 +79,7 @@ class CmdLauncherModel {
   // mouse.
   bool KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen);
   bool Character(char16_t c, bool ctrlOrAlt, bool listOpen);
-  // Key up: a selected list row (or -1) becomes the box text.
+  // Key up: a selected list row (or -1) becomes the box text and selects its record.
   void KeyUp(bool ctrlOrAlt, int selectedRow);
   // The user edited the text or moved through the open list.
   void TextChanged(const std::u16string& text, int caret, bool listOpen);
@@ -97,8 +97,10 @@ class CmdLauncherModel {
   const std::u16string& Row(std::size_t i) const { return keywords_[rows_[i]].keyword; }
   // Changes whenever the rows may have changed.
   std::uint64_t RowsVersion() const { return rowsVersion_; }
+  // The box's selection: from the end of the prefix for 100 characters, so that the proposed
+  // completion is selected; after a typed character only the caret, at the start of the box.
   int SelStart() const { return selStart_; }
-  int SelLength() const { return kSelLength; }
+  int SelLength() const { return selLength_; }
   bool ListOpen() const { return listOpen_; }
   // Exactly one keyword is listed: the box takes FgColorC and BgColorC.
   bool OneLeft() const { return rows_.size() == 1; }
@@ -128,6 +130,8 @@ class CmdLauncherModel {
   void SelectFromPrefix();
   void RemoveLastCharacter();
   void TypeCharacter(std::u16string_view unit);
+  void PutCaretAtStart();
+  bool HandleKeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen);
   bool AutoRunDue() const;
 
   const Locale& locale_;
@@ -139,8 +143,12 @@ class CmdLauncherModel {
   std::u16string prefix_;
   std::u16string text_;
   int selStart_ = 0;
+  int selLength_ = kSelLength;
   std::optional<std::size_t> selected_;
   char16_t pendingHighSurrogate_ = 0;
+  // The key-down just handled was consumed: the character it makes (Backspace's, Enter's, Esc's)
+  // is consumed with it, or it would edit the box behind the state's back.
+  bool keyConsumed_ = false;
   bool listOpen_ = false;
   bool visible_ = false;
   bool executed_ = false;

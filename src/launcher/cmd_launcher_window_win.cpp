@@ -151,8 +151,10 @@ void TCmdLncForm::Layout() {
   const int w = options.ListWidth > 0 ? options.ListWidth : 10 * boxHeight;
   const int itemHeight =
       std::max(1, static_cast<int>(SendMessageW(KwdComboBox, CB_GETITEMHEIGHT, 0, 0)));
-  // A drop-down combo box's height is that of its open list.
+  // A drop-down combo box's height is that of its open list; with visual styles the number of
+  // rows is set apart (CB_SETMINVISIBLE) and the height serves older common controls.
   MoveWindow(KwdComboBox, m / 2 + g, m / 2, w, boxHeight + options.ListSize * itemHeight + 2, TRUE);
+  SendMessageW(KwdComboBox, CB_SETMINVISIBLE, static_cast<WPARAM>(options.ListSize), 0);
   const int clientWidth = w + g + h + m;
   const int clientHeight = h + m;
   MoveWindow(ExeBtn, clientWidth - h - m / 2, m / 2, h, h, TRUE);
@@ -172,8 +174,7 @@ void TCmdLncForm::PlaceOnScreen(int x, int y) {
   // A place on a monitor that is no longer there: the nearest monitor's work area. The stored
   // place changes only when the box hides.
   const RECT placed = OnVisibleMonitor(RECT{x, y, x + Width(bounds), y + Height(bounds)}, 0, 0);
-  SetWindowPos(Handle(), HWND_TOPMOST, placed.left, placed.top, 0, 0,
-               SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), HWND_TOPMOST, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCmdLncForm::ShowLauncher() {

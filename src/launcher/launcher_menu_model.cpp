@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/settings_store.h"
+#include "core/settings_schema.h"
 #include "util/file_listing.h"
 #include "util/text_file.h"
 #include "util/text_helpers.h"
@@ -44,8 +45,9 @@ bool IsCommentLine(std::u16string_view line) {
 // Walks the definition file's lines, one level of submenus at a time.
 class DefinitionReader {
  public:
-  DefinitionReader(PopupItem& root, std::vector<std::u16string> lines)
-      : lines_(std::move(lines)), current_(&root) {
+  DefinitionReader(PopupItem& root, std::vector<std::u16string> lines, std::vector<int> numbers,
+                   std::vector<MenuLineNote>* notes)
+      : lines_(std::move(lines)), numbers_(std::move(numbers)), notes_(notes), current_(&root) {
     for (const auto& line : lines_) {
       if (line == u"--") hasBoundary_ = true;
     }
@@ -53,6 +55,7 @@ class DefinitionReader {
 
   void Run() {
     for (std::size_t n = 0; n < lines_.size(); ++n) Line(n);
+    if (pendingBreak_) Note(breakLine_, MenuLineProblem::kBreakWithoutItem);
   }
 
  private:
@@ -68,11 +71,13 @@ class DefinitionReader {
     }
     if (l == u"|") {
       pendingBreak_ = true;
+      breakLine_ = n;
     } else if (l == u"<") {
-      Up();
+      if (pendingBreak_) Note(breakLine_, MenuLineProblem::kBreakWithoutItem);
+      Up(n);
       pendingBreak_ = false;
     } else if (!l.empty() && l.front() == u'>') {
-      Submenu(std::u16string(l.substr(1)));
+      Submenu(std::u16string(l.substr(1)), n);
       pendingBreak_ = false;
     } else {
       Add(MakeOther(l));
@@ -80,7 +85,10 @@ class DefinitionReader {
   }
 
   void Boundary(std::size_t n) {
-    if (section_ == kPasteSection) return;  // only the first boundary counts
+    if (section_ == kPasteSection) {  // only the first boundary counts
+      if (n > 0 || hasBoundary_) Note(n, MenuLineProblem::kSecondBoundary);
+      return;
+    }
     section_ = kPasteSection;
     // A line that does not exist counts as no column break.
     const bool barBefore = n > 0 && LineIsBar(n - 1);
@@ -90,18 +98,21 @@ class DefinitionReader {
            MakeItem(u"-", kLineSeparatorKind + kBoundarySection, false, PopupClick::kNone));
   }
 
-  void Up() {
+  void Up(std::size_t n) {
     if (overflow_ > 0) {
       --overflow_;
     } else if (current_->Parent) {
       current_ = current_->Parent;
       --depth_;
+    } else {
+      Note(n, MenuLineProblem::kCloseWithoutSubmenu);
     }
   }
 
-  void Submenu(std::u16string caption) {
+  void Submenu(std::u16string caption, std::size_t n) {
     if (depth_ >= kMaxMenuDepth) {
       ++overflow_;  // the platform cannot nest deeper: the items stay at this level
+      Note(n, MenuLineProblem::kTooDeep);
       return;
     }
     auto item = MakeItem(std::move(caption), kEntryKind + section_, true, PopupClick::kNone);
@@ -123,7 +134,14 @@ class DefinitionReader {
     Append(*current_, std::move(item));
   }
 
+  void Note(std::size_t n, MenuLineProblem problem) {
+    if (notes_) notes_->push_back({numbers_[n], problem});
+  }
+
   std::vector<std::u16string> lines_;
+  std::vector<int> numbers_;  // each line's number in the file
+  std::vector<MenuLineNote>* notes_;
+  std::size_t breakLine_ = 0;
   bool hasBoundary_ = false;
   PopupItem* current_;
   int depth_ = 0;
@@ -174,12 +192,13 @@ std::u16string JoinPath(const std::u16string& dir, std::u16string_view name) {
 LauncherSources ReadLauncherSources(const UsrIniFile& ini, const std::u16string& exeDir,
                                     std::u16string popupFile) {
   LauncherSources sources;
-  sources.PopupDir = ini.ReadString(u"PopupMenu", u"PopupDir", u"");
+  sources.PopupDir =
+      ini.ReadString(u"PopupMenu", u"PopupDir", DefaultText(u"PopupMenu", u"PopupDir"));
   if (!sources.PopupDir.empty() && !HasDrivePart(sources.PopupDir)) {
     sources.PopupDir = exeDir + sources.PopupDir;
   }
   sources.PopupDir = WithoutTrailingSeparator(std::move(sources.PopupDir));
-  sources.Sort = ini.ReadBool(u"PopupMenu", u"Sort", false);
+  sources.Sort = ini.ReadBool(u"PopupMenu", u"Sort", DefaultBool(u"PopupMenu", u"Sort"));
   sources.PopupFile = std::move(popupFile);
   return sources;
 }
@@ -237,12 +256,16 @@ void AddPopupDirItems(PopupLauncher& /*menu*/, const FileSystem& files, const Lo
   }
 }
 
-void AddDefinitionItems(PopupLauncher& menu, const std::vector<std::u16string>& lines) {
+void AddDefinitionItems(PopupLauncher& menu, const std::vector<std::u16string>& lines,
+                        std::vector<MenuLineNote>* notes) {
   std::vector<std::u16string> kept;
-  for (const auto& line : lines) {
-    if (!IsCommentLine(line)) kept.push_back(line);
+  std::vector<int> numbers;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (IsCommentLine(lines[i])) continue;
+    kept.push_back(lines[i]);
+    numbers.push_back(static_cast<int>(i) + 1);
   }
-  DefinitionReader(*menu.root, std::move(kept)).Run();
+  DefinitionReader(*menu.root, std::move(kept), std::move(numbers), notes).Run();
 }
 
 PopupLauncher BuildLauncherMenu(const LauncherSources& sources, const FileSystem& files,
@@ -286,23 +309,23 @@ LauncherOptions ReadLauncherOptions(const UsrIniFile& ini, const FontDescription
   constexpr std::u16string_view s = u"PopupMenu";
   LauncherOptions o;
   o.Font = ini.ReadFont(s, &mainFont);
-  o.FgColorL = ini.ReadColor(s, u"FgColorL", 0xFF000007u);
-  o.BgColorL = ini.ReadColor(s, u"BgColorL", 0xFF000004u);
-  o.SelFgColorL = ini.ReadColor(s, u"SelFgColorL", 0xFF00000Eu);
-  o.SelBgColorL = ini.ReadColor(s, u"SelBgColorL", 0xFF00000Du);
-  o.FgColorP = ini.ReadColor(s, u"FgColorP", 0xFF000007u);
-  o.BgColorP = ini.ReadColor(s, u"BgColorP", 0xFF000004u);
-  o.SelFgColorP = ini.ReadColor(s, u"SelFgColorP", 0xFF00000Eu);
-  o.SelBgColorP = ini.ReadColor(s, u"SelBgColorP", 0xFF00000Du);
-  o.AkColor = ini.ReadColor(s, u"AkColor", 0xFF000007u);
-  o.SelAkColor = ini.ReadColor(s, u"SelAkColor", 0xFF00000Eu);
-  o.PosX = ini.ReadInteger(s, u"PosX", -1);
-  o.PosY = ini.ReadInteger(s, u"PosY", -1);
-  o.SelRaised = ini.ReadBool(s, u"SelRaised", false);
-  o.NoAkUnderline = ini.ReadBool(s, u"NoAkUnderline", false);
-  o.AkBold = ini.ReadBool(s, u"AkBold", false);
-  o.MinWidth = ini.ReadInteger(s, u"MinWidth", 0);
-  o.ItemHeight = ini.ReadInteger(s, u"ItemHeight", 0);
+  o.FgColorL = ini.ReadColor(s, u"FgColorL", DefaultColour(s, u"FgColorL"));
+  o.BgColorL = ini.ReadColor(s, u"BgColorL", DefaultColour(s, u"BgColorL"));
+  o.SelFgColorL = ini.ReadColor(s, u"SelFgColorL", DefaultColour(s, u"SelFgColorL"));
+  o.SelBgColorL = ini.ReadColor(s, u"SelBgColorL", DefaultColour(s, u"SelBgColorL"));
+  o.FgColorP = ini.ReadColor(s, u"FgColorP", DefaultColour(s, u"FgColorP"));
+  o.BgColorP = ini.ReadColor(s, u"BgColorP", DefaultColour(s, u"BgColorP"));
+  o.SelFgColorP = ini.ReadColor(s, u"SelFgColorP", DefaultColour(s, u"SelFgColorP"));
+  o.SelBgColorP = ini.ReadColor(s, u"SelBgColorP", DefaultColour(s, u"SelBgColorP"));
+  o.AkColor = ini.ReadColor(s, u"AkColor", DefaultColour(s, u"AkColor"));
+  o.SelAkColor = ini.ReadColor(s, u"SelAkColor", DefaultColour(s, u"SelAkColor"));
+  o.PosX = ini.ReadInteger(s, u"PosX", DefaultInteger(s, u"PosX"));
+  o.PosY = ini.ReadInteger(s, u"PosY", DefaultInteger(s, u"PosY"));
+  o.SelRaised = ini.ReadBool(s, u"SelRaised", DefaultBool(s, u"SelRaised"));
+  o.NoAkUnderline = ini.ReadBool(s, u"NoAkUnderline", DefaultBool(s, u"NoAkUnderline"));
+  o.AkBold = ini.ReadBool(s, u"AkBold", DefaultBool(s, u"AkBold"));
+  o.MinWidth = ini.ReadInteger(s, u"MinWidth", DefaultInteger(s, u"MinWidth"));
+  o.ItemHeight = ini.ReadInteger(s, u"ItemHeight", DefaultInteger(s, u"ItemHeight"));
   return o;
 }
 

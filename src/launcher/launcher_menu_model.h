@@ -93,8 +93,22 @@ LauncherSources ReadLauncherSources(const UsrIniFile& ini, const std::u16string&
 // Adds the shortcut tree below dir to level.
 void AddPopupDirItems(PopupLauncher& menu, const FileSystem& files, const Locale& locale,
                       const std::u16string& dir, bool sorted, PopupItem& level);
-// Adds the items of a definition file's lines to the end of the menu.
-void AddDefinitionItems(PopupLauncher& menu, const std::vector<std::u16string>& lines);
+// Lines of a definition file that give no item, or not the item they seem to give.
+enum class MenuLineProblem {
+  kCloseWithoutSubmenu,  // "<" with no submenu open
+  kSecondBoundary,       // a "--" after the first (or after the first line made pastes)
+  kTooDeep,              // a submenu beyond kMaxMenuDepth: its items join the level above
+  kBreakWithoutItem,     // "|" with no item after it in its menu
+};
+struct MenuLineNote {
+  int line;  // 1-based, in the file
+  MenuLineProblem problem;
+};
+
+// Adds the items of a definition file's lines to the end of the menu; `notes`, when given, gets
+// the lines that give no item.
+void AddDefinitionItems(PopupLauncher& menu, const std::vector<std::u16string>& lines,
+                        std::vector<MenuLineNote>* notes = nullptr);
 // Builds the whole menu: the shortcut tree, then the definition file (read with the project's
 // encoding detection). A missing or unreadable file adds nothing.
 PopupLauncher BuildLauncherMenu(const LauncherSources& sources, const FileSystem& files,

@@ -29,9 +29,14 @@ class WindowSystem {
   // Asks a minimised window to restore itself, as its system menu's Restore does; returns when
   // the window has handled the request, or after a short time when it does not answer.
   virtual void SendRestore(WindowHandle window) = 0;
-  // Brings the window to the front and activates it, and returns once the window's program has
-  // taken the activation (after a short time at most); false when the system refused.
+  // Brings the window to the front and activates it; false when the system refused. Returns at
+  // once: another program's window takes the activation when its thread next handles messages.
   virtual bool SetForeground(WindowHandle window) = 0;
+  // The same for a window that keys are typed into next: returns once the window's thread has
+  // handled the activation, so that the keys reach its focused control rather than nobody (at
+  // most a fifth of a second; at once for a window already in front or a program that does not
+  // answer).
+  virtual bool SetForegroundForKeys(WindowHandle window) = 0;
   // Shows, hides, minimises or restores the window (kSwMinimize, kSwRestore ...); the window of
   // another program does so when it next handles its messages.
   virtual void ShowWindow(WindowHandle window, int showCommand) = 0;

@@ -10,9 +10,8 @@ constexpr int kClassBufferChars = 511;   // class names of up to 510 units
 constexpr std::size_t kMaxTopLevelWindows = 65536;
 // How long a restore waits for a window that does not answer.
 constexpr UINT kRestoreTimeoutMs = 1500;
-// How long an activation waits for the window's program to take it, and how often it looks.
-constexpr ULONGLONG kActivationWaitMs = 1000;
-constexpr DWORD kActivationPollMs = 5;
+// How long an activation before keys waits for the window's thread at most.
+constexpr UINT kActivationWaitMs = 200;
 
 HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
@@ -20,11 +19,30 @@ bool OfThisThread(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
-// Whether the thread of the window has made it its active window.
-bool HasTakenActivation(HWND window, DWORD thread) {
+HWND ActiveWindowOf(DWORD thread) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(thread, &info) && info.hwndActive == window;
+  return GetGUIThreadInfo(thread, &info) ? info.hwndActive : nullptr;
+}
+
+// Waits until the thread of the window has handled the activation that was asked for.
+// The system hands another program's thread its activation as a message sent to it; a message
+// sent after it is answered only once the thread has handled it, so the answer is the event
+// that ends the wait, whatever the program does next (moving the activation on to a window of
+// its own, a prompt, an owner window). Kelvo answers messages sent to it meanwhile, so neither
+// program waits for the other; a thread that is busy for longer ends the wait at the limit.
+void AwaitActivation(HWND window, DWORD thread) {
+  const ULONGLONG end = GetTickCount64() + kActivationWaitMs;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kActivationWaitMs,
+                      &result);
+  // Windows may deliver the activation after the messages sent to the thread: until the thread
+  // has an active window, keys would reach nobody.
+  while (ActiveWindowOf(thread) == nullptr && GetTickCount64() < end) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
 }
 
 }  // namespace
@@ -72,22 +90,16 @@ void WinWindowSystem::SendRestore(WindowHandle window) {
 }
 
 bool WinWindowSystem::SetForeground(WindowHandle window) {
+  return SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
+
+bool WinWindowSystem::SetForegroundForKeys(WindowHandle window) {
   const HWND hwnd = ToHwnd(window);
-  if (!SetForegroundWindow(hwnd)) return false;
-  // Another program's window becomes its active window when its thread next handles its
-  // messages; until then keys sent to the foreground reach nobody, or its frame instead of the
-  // field that has the focus. So what follows waits a moment for it, unless the program does not
-  // answer at all.
   const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
-  if (thread == 0 || thread == GetCurrentThreadId() || IsHungAppWindow(hwnd)) return true;
-  const ULONGLONG end = GetTickCount64() + kActivationWaitMs;
-  while (!HasTakenActivation(hwnd, thread) && GetTickCount64() < end) {
-    // The activation may send messages to Kelvo's windows and wait for the answer; they are
-    // answered meanwhile, so neither program waits for the other. Posted messages, hotkeys among
-    // them, stay queued.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, kActivationPollMs, QS_SENDMESSAGE);
-    MSG msg;
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  if (thread != 0 && GetForegroundWindow() == hwnd && ActiveWindowOf(thread) == hwnd) return true;
+  if (!SetForegroundWindow(hwnd)) return false;
+  if (thread != 0 && thread != GetCurrentThreadId() && !IsHungAppWindow(hwnd)) {
+    AwaitActivation(hwnd, thread);
   }
   return true;
 }

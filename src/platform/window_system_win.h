@@ -13,6 +13,7 @@ class WinWindowSystem : public WindowSystem {
   bool IsIconic(WindowHandle window) const override;
   void SendRestore(WindowHandle window) override;
   bool SetForeground(WindowHandle window) override;
+  bool SetForegroundForKeys(WindowHandle window) override;
   void ShowWindow(WindowHandle window, int showCommand) override;
   void PostClose(WindowHandle window) override;
 };

@@ -149,7 +149,8 @@ TitlePattern::~TitlePattern() = default;
 
 int TitlePattern::CompileCount() { return compileCount.load(); }
 
-std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern, bool caseless) {
+std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern, bool caseless,
+                                                  PatternError* error) {
   ++compileCount;
   std::unique_ptr<pcre2_compile_context, CompileContextFree> compileContext(
       pcre2_compile_context_create(nullptr));
@@ -166,7 +167,16 @@ std::optional<TitlePattern> TitlePattern::Compile(std::u16string_view pattern, b
       Units(compiled->pattern), compiled->pattern.size(),
       PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_AUTO_CALLOUT | (caseless ? PCRE2_CASELESS : 0),
       &errorCode, &errorOffset, compileContext.get()));
-  if (!compiled->code) return std::nullopt;
+  if (!compiled->code) {
+    if (error) {
+      PCRE2_UCHAR16 message[256] = {};
+      const int length = pcre2_get_error_message(errorCode, message, std::size(message));
+      error->message.assign(reinterpret_cast<const char16_t*>(message),
+                            length > 0 ? static_cast<std::size_t>(length) : 0);
+      error->offset = static_cast<std::size_t>(errorOffset);
+    }
+    return std::nullopt;
+  }
   // Each step copies a backtracking frame, which grows with the number of groups.
   std::size_t frameSize = 0;
   pcre2_pattern_info(compiled->code.get(), PCRE2_INFO_FRAMESIZE, &frameSize);

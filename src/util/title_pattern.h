@@ -1,7 +1,16 @@
 #pragma once
 #include <memory>
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
+
+// Why a pattern did not compile: PCRE2's message and the offset (in UTF-16 units) where it
+// stopped.
+struct PatternError {
+  std::u16string message;
+  std::size_t offset = 0;
+};
 
 // What a search found; kGaveUp when the work budget ran out before an answer.
 enum class PatternMatch { kNoMatch, kMatch, kGaveUp };
@@ -13,8 +22,9 @@ enum class PatternMatch { kNoMatch, kMatch, kGaveUp };
 // pattern serves one thread at a time.
 class TitlePattern {
  public:
-  // Nothing when the pattern does not compile.
-  static std::optional<TitlePattern> Compile(std::u16string_view pattern, bool caseless = false);
+  // Nothing when the pattern does not compile; `error`, when given, then says why.
+  static std::optional<TitlePattern> Compile(std::u16string_view pattern, bool caseless = false,
+                                             PatternError* error = nullptr);
 
   // Whether the pattern finds a non-empty match anywhere in text.
   PatternMatch Match(std::u16string_view text) const;

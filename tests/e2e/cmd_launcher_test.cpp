@@ -8,6 +8,9 @@
 #include <shlobj.h>
 
 #include <cctype>
+#include <chrono>
+#include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -121,7 +124,7 @@ TEST_F(CmdLauncherTest, HotKeyShowsTheBoxTypingCompletesAndEnterRunsTheKeyword) 
   Type("c");
   ASSERT_TRUE(WaitFor([&] { return Text(combo_) == L"calc"; })) << Narrow(Text(combo_));
   EXPECT_EQ(Rows(combo_), "calc;calendar;");
-  EXPECT_EQ(LOWORD(EditSelection()), 3);
+  EXPECT_TRUE(WaitFor([&] { return LOWORD(EditSelection()) == 3; })) << EditSelection();
   // Ctrl+C changes nothing: were its c taken, "calc" alone would be left and e would not fit.
   PressHotKey(MOD_CONTROL, 'C');
   // A letter that continues no keyword is dropped.
@@ -225,5 +228,165 @@ TEST_F(CmdLauncherTest, APlaceOnAMonitorThatIsGoneComesBackOnScreen) {
     return (ini = kelvo.ReadIni()).find("PosX=" + std::to_string(bounds.left) + "\r\n") !=
            std::string::npos;
   })) << ini;
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+namespace {
+
+// One row of the keyword box's key table: keys pressed after the box opened, then what the box
+// shows and what Enter runs. Every row also checks that Enter runs the keyword the box shows (or
+// nothing when the box shows no keyword).
+struct KeyRow {
+  const char* what;
+  std::vector<std::pair<UINT, UINT>> keys;  // (modifiers, key)
+  const wchar_t* text;                      // nullptr: whatever the box shows
+  int selStart = -1;                        // -1: not checked
+  int selEnd = -1;
+  int listOpen = -1;  // 1 open, 0 closed, -1 not checked
+};
+
+std::vector<std::pair<UINT, UINT>> Letters(const char* letters) {
+  std::vector<std::pair<UINT, UINT>> keys;
+  for (const char* c = letters; *c; ++c) keys.push_back({0, static_cast<UINT>(std::toupper(*c))});
+  return keys;
+}
+
+std::vector<std::pair<UINT, UINT>> Then(std::vector<std::pair<UINT, UINT>> keys,
+                                        std::initializer_list<std::pair<UINT, UINT>> more) {
+  keys.insert(keys.end(), more.begin(), more.end());
+  return keys;
+}
+
+}  // namespace
+
+class CmdLauncherKeyTest : public CmdLauncherTest {
+ protected:
+  // Runs the rows in one session with these options: each opens the box afresh.
+  void RunRows(const std::string& options, const std::vector<KeyRow>& rows) {
+    ASSERT_TRUE(
+        Start(options, "[CmdKwd3]\nKey=cmd\nExecute1=" + program_ + "\nExeParam1=from-cmd\n"));
+    for (const KeyRow& row : rows) {
+      SCOPED_TRACE(std::string(row.what) + " with " + options);
+      DeleteFileW((kelvo.Folder() + L"\\record_args.txt").c_str());
+      HWND box = Open();
+      ASSERT_NE(box, nullptr);
+      for (const auto& [mods, key] : row.keys) PressHotKey(mods, key);
+      const auto matches = [&] {
+        const DWORD sel = EditSelection();
+        const bool open = SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+        return (!row.text || Text(combo_) == row.text) &&
+               (row.selStart < 0 || LOWORD(sel) == row.selStart) &&
+               (row.selEnd < 0 || HIWORD(sel) == row.selEnd) &&
+               (row.listOpen < 0 || open == (row.listOpen == 1));
+      };
+      EXPECT_TRUE(WaitFor(matches, std::chrono::seconds(10)))
+          << "box \"" << Narrow(Text(combo_)) << "\", selection " << LOWORD(EditSelection()) << "-"
+          << HIWORD(EditSelection()) << ", list "
+          << (SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0) ? "open" : "closed");
+      ExpectEnterRunsWhatTheBoxShows(box);
+    }
+    EXPECT_EQ(kelvo.Stop(), 0);
+  }
+
+  void ExpectEnterRunsWhatTheBoxShows(HWND box) {
+    if (!IsWindowVisible(box)) {  // the keys hid it: nothing runs
+      WaitFor([] { return false; }, std::chrono::milliseconds(300));
+      EXPECT_EQ(kelvo.ReadFileBytes(L"record_args.txt"), "");
+      return;
+    }
+    const std::wstring shown = Text(combo_);
+    const std::map<std::wstring, std::string> runs = {
+        {L"calc", "from-calc 2"}, {L"calendar", "from-calendar"}, {L"cmd", "from-cmd"}};
+    const bool open = SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+    PressHotKey(0, VK_RETURN);
+    const auto found = runs.find(shown);
+    if (found != runs.end()) {
+      const std::string recorded = Recorded();
+      EXPECT_NE(recorded.find(found->second), std::string::npos)
+          << "the box showed " << Narrow(shown) << "; Enter ran: " << recorded;
+      EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+      return;
+    }
+    // Nothing to run: an open list closes the box anyway, a closed one leaves it as it is.
+    if (open) {
+      EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+    } else {
+      WaitFor([] { return false; }, std::chrono::milliseconds(300));
+      EXPECT_TRUE(IsWindowVisible(box));
+      PressHotKey(0, VK_ESCAPE);
+      EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+    }
+    WaitFor([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_EQ(kelvo.ReadFileBytes(L"record_args.txt"), "") << "the box showed " << Narrow(shown);
+  }
+};
+
+TEST_F(CmdLauncherKeyTest, EveryKeyWithTheListDroppingDown) {
+  RunRows(
+      "",
+      {
+          {"letters", Letters("ca"), L"calc", 2, 4, 1},
+          {"Backspace with the list open", Then(Letters("cal"), {{0, VK_BACK}}), L"calc", 2, 4, 1},
+          {"Backspace to an empty prefix", Then(Letters("c"), {{0, VK_BACK}}), L"", 0, 0, 0},
+          {"Backspace in an empty box", {{0, VK_BACK}}, L"", -1, -1, 0},
+          {"Esc closes the list", Then(Letters("ca"), {{0, VK_ESCAPE}}), L"calc", 2, 4, 0},
+          {"Left keeps the list open", Then(Letters("ca"), {{0, VK_LEFT}}), L"calc", -1, -1, 1},
+          {"Right keeps the list open", Then(Letters("ca"), {{0, VK_RIGHT}}), L"calc", -1, -1, 1},
+          {"Down moves through the list", Then(Letters("ca"), {{0, VK_DOWN}}), L"calendar", 2, 8,
+           1},
+          {"Up opens a closed list", Then(Letters("ca"), {{0, VK_ESCAPE}, {0, VK_UP}}), L"calc", -1,
+           -1, 1},
+          {"Delete takes the completion", Then(Letters("cal"), {{0, VK_DELETE}}), nullptr},
+          {"another key closes the list", Then(Letters("ca"), {{0, VK_HOME}}), L"calc", -1, -1, 0},
+          {"a character with Ctrl changes nothing", Then(Letters("ca"), {{MOD_CONTROL, 'M'}}),
+           L"calc", 2, 4, 1},
+          {"a letter no keyword continues", Letters("cx"), L"calc", 1, 4, 1},
+      });
+}
+
+TEST_F(CmdLauncherKeyTest, EveryKeyWithTheListClosed) {
+  RunRows("Dropdown=0\n",
+          {
+              {"letters put the caret at the start", Letters("ca"), L"calc", 0, 0, 0},
+              {"Backspace", Then(Letters("cal"), {{0, VK_BACK}}), L"calc", 2, 4, 0},
+              {"Delete with no selection empties the prefix", Then(Letters("ca"), {{0, VK_DELETE}}),
+               L"", -1, -1, 0},
+              {"Esc hides the box", Then(Letters("c"), {{0, VK_ESCAPE}}), nullptr},
+              {"Down opens the list", Then(Letters("ca"), {{0, VK_DOWN}}), nullptr, -1, -1, 1},
+              {"Right", Then(Letters("cal"), {{0, VK_RIGHT}}), L"calc", -1, -1, 0},
+          });
+}
+
+TEST_F(CmdLauncherKeyTest, EveryKeyWithSkipInput) {
+  RunRows("SkipInput=1\n",
+          {
+              {"a letter completes as far as the keywords agree", Letters("ca"), L"calc", 3, 4, 1},
+              {"Backspace empties the prefix", Then(Letters("ca"), {{0, VK_BACK}}), L"", 0, 0, 0},
+              {"a character with Ctrl changes nothing", Then(Letters("ca"), {{MOD_CONTROL, 'E'}}),
+               L"calc", 3, 4, 1},
+              {"Esc closes the list", Then(Letters("cal"), {{0, VK_ESCAPE}}), L"calc", 3, 4, 0},
+          });
+}
+
+TEST_F(CmdLauncherTest, ListSizeSetsTheRowsOfTheOpenList) {
+  std::string more;
+  for (int i = 3; i <= 12; ++i) {
+    more += "[CmdKwd" + std::to_string(i) + "]\nKey=ca" +
+            std::string(1, static_cast<char>('a' + i)) + "\n";
+  }
+  ASSERT_TRUE(Start("ListSize=4\n", more));
+  HWND box = Open();
+  ASSERT_NE(box, nullptr);
+  Type("ca");
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    list = TopWindowOf(kelvo.ProcessId(), L"ComboLBox");
+    return list && IsWindowVisible(list);
+  }));
+  RECT client{};
+  GetClientRect(list, &client);
+  const LRESULT itemHeight = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+  ASSERT_GT(itemHeight, 0);
+  EXPECT_EQ(client.bottom / itemHeight, 4) << client.bottom << " / " << itemHeight;
   EXPECT_EQ(kelvo.Stop(), 0);
 }

@@ -1,5 +1,8 @@
 #include "desktop_driver.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "base/text_codec.h"
 #include "kelvo_session.h"
 
@@ -19,12 +22,17 @@ bool RegisterTestClass(const wchar_t* className, WNDPROC procedure) {
   return RegisterClassW(&wc) != 0;
 }
 
+// The driver's own key events carry this mark, so that a key recorder can tell them from the
+// keys Kelvo types.
+constexpr ULONG_PTR kDriverKeyMark = 0x4B454C56;
+
 void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = vk;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  input.ki.dwExtraInfo = kDriverKeyMark;
   inputs.push_back(input);
 }
 
@@ -37,6 +45,8 @@ TestWindow::TestWindow(const std::wstring& title, const wchar_t* className, int 
   edit_ =
       CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 150, hwnd_,
                       reinterpret_cast<HMENU>(kEditId), GetModuleHandleW(nullptr), nullptr);
+  // A window shown active took the focus before its edit existed.
+  if (GetFocus() == hwnd_) SetFocus(edit_);
   PumpMessages();
 }
 
@@ -171,6 +181,72 @@ void PressHotKey(UINT modifiers, UINT virtualKey) {
     if (modifiers & it->first) AddKey(inputs, it->second, true);
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+namespace {
+
+const std::pair<UINT, WORD> kModifierKeys[] = {
+    {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}, {MOD_WIN, VK_LWIN}};
+
+std::mutex recordedMutex;
+std::vector<std::string> recorded;
+
+}  // namespace
+
+void HoldHotKey(UINT modifiers, UINT virtualKey) {
+  EnsureForegroundWindow();
+  std::vector<WORD> held;
+  for (const auto& [flag, vk] : kModifierKeys) {
+    if (modifiers & flag) held.push_back(vk);
+  }
+  HoldModifiers(held);
+  std::vector<INPUT> inputs;
+  AddKey(inputs, static_cast<WORD>(virtualKey), false);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ReleaseHotKey(UINT modifiers, UINT virtualKey) {
+  std::vector<INPUT> inputs;
+  AddKey(inputs, static_cast<WORD>(virtualKey), true);
+  for (auto it = std::rbegin(kModifierKeys); it != std::rend(kModifierKeys); ++it) {
+    if (modifiers & it->first) AddKey(inputs, it->second, true);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+KeyRecorder::KeyRecorder() {
+  {
+    std::lock_guard lock(recordedMutex);
+    recorded.clear();
+  }
+  hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, &KeyRecorder::Hook, GetModuleHandleW(nullptr), 0);
+}
+
+KeyRecorder::~KeyRecorder() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+}
+
+LRESULT CALLBACK KeyRecorder::Hook(int code, WPARAM wp, LPARAM lp) {
+  const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+  if (code == HC_ACTION && key->dwExtraInfo != kDriverKeyMark) {
+    char text[16];
+    const bool up = wp == WM_KEYUP || wp == WM_SYSKEYUP;
+    std::snprintf(text, sizeof text, "%s %02X", up ? "up" : "down",
+                  static_cast<unsigned>(key->vkCode));
+    std::lock_guard lock(recordedMutex);
+    recorded.push_back(text);
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+std::vector<std::string> KeyRecorder::Events() const {
+  std::lock_guard lock(recordedMutex);
+  return recorded;
+}
+
+bool KeyRecorder::Saw(const std::vector<std::string>& run) const {
+  const std::vector<std::string> events = Events();
+  return std::search(events.begin(), events.end(), run.begin(), run.end()) != events.end();
 }
 
 HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption) {

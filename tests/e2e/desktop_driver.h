@@ -55,6 +55,29 @@ HWND TopWindowOf(DWORD processId, const std::wstring& className);
 // Presses and releases a combination (MOD_ flags and a virtual key) with SendInput.
 void PressHotKey(UINT modifiers, UINT virtualKey);
 
+// Presses a combination and keeps it held, as a user who has not yet let go; ReleaseHotKey lets
+// go of it (the key first, then the modifiers).
+void HoldHotKey(UINT modifiers, UINT virtualKey);
+void ReleaseHotKey(UINT modifiers, UINT virtualKey);
+
+// Records the key events that reach the system from other programs (a low-level keyboard hook of
+// this thread, which must go through its message loop: WaitFor does), as "down 5B", "up 4D"; the
+// driver's own key presses are left out.
+class KeyRecorder {
+ public:
+  KeyRecorder();
+  ~KeyRecorder();
+  KeyRecorder(const KeyRecorder&) = delete;
+  KeyRecorder& operator=(const KeyRecorder&) = delete;
+  std::vector<std::string> Events() const;
+  // Whether the events hold these ones in a row.
+  bool Saw(const std::vector<std::string>& run) const;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp);
+  HHOOK hook_ = nullptr;
+};
+
 // A visible top-level window of the process with this caption, or null.
 HWND FindCaptionedWindow(DWORD processId, const std::wstring& caption);
 

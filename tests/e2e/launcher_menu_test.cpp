@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "desktop_driver.h"
 #include "kelvo_session.h"
@@ -181,4 +182,43 @@ TEST_F(LauncherMenuTest, ReloadAndASecondMenuAskedForWhileOpenWaitForTheMenu) {
   EXPECT_TRUE(WaitFor([] { return !CanRegister(kHotMods, 'N'); }));
   EXPECT_TRUE(kelvo.Running());
   EXPECT_FALSE(MenuOpen());
+}
+
+TEST_F(LauncherMenuTest, EveryKeyOfTheMenu) {
+  TestWindow pad(L"Key table pad");
+  ASSERT_TRUE(
+      Start("--\n&First\tone\n&Second\ttwo\n&Alpha\talpha\nA&nother\tanother\n"
+            "&Baker\tbaker\n&Beta\tbeta\n"));
+  const struct {
+    const char* what;
+    std::vector<UINT> keys;
+    const wchar_t* pasted;  // nullptr: the menu closes and nothing is pasted
+  } rows[] = {
+      {"Down selects the first item, Enter chooses it", {VK_DOWN, VK_RETURN}, L"one"},
+      {"Down twice", {VK_DOWN, VK_DOWN, VK_RETURN}, L"two"},
+      {"Up from the top wraps to the last item", {VK_DOWN, VK_UP, VK_RETURN}, L"beta"},
+      {"an accelerator of one item chooses it", {'S'}, L"two"},
+      {"accelerators ignore letter case", {'F'}, L"one"},
+      // Of two items with the same accelerator neither runs: the key only moves the selection
+      // between them (Wine's menus do not move it; the answer is tested as a unit).
+      {"an accelerator of two items runs neither", {'B', VK_ESCAPE}, nullptr},
+      {"an accelerator is the character after the &", {'N'}, L"another"},
+      {"Esc closes the menu", {VK_ESCAPE}, nullptr},
+      {"a key no item has leaves the menu open", {'Q', VK_DOWN, VK_RETURN}, L"one"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    SetWindowTextW(FindWindowExW(pad.hwnd(), nullptr, L"EDIT", nullptr), L"");
+    ASSERT_TRUE(InFront(pad));
+    ASSERT_TRUE(Open());
+    for (UINT key : row.keys) Key(key);
+    if (row.pasted) {
+      EXPECT_TRUE(WaitFor([&] { return pad.EditText() == row.pasted; })) << Narrow(pad.EditText());
+    }
+    EXPECT_TRUE(WaitFor([] { return !MenuOpen(); }));
+    if (!row.pasted) {
+      EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.hwnd(); }));
+      EXPECT_EQ(pad.EditText(), L"");
+    }
+  }
 }

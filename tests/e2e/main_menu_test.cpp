@@ -68,6 +68,14 @@ TEST_F(MainMenuTest, VersionShowsTheAboutBoxAndAnotherHotKeyHidesIt) {
   EXPECT_TRUE(WaitFor([&] { return !AboutShown(); }));
 }
 
+TEST_F(MainMenuTest, TheAboutBoxLinkNamesTheGuidePage) {
+  ASSERT_TRUE(Start("[HotKey1]\nKey=Ctrl+Alt+Shift+V\nCommand=VERSION\n"));
+  PressHotKey(kHotMods, 'V');
+  ASSERT_TRUE(WaitFor([&] { return AboutShown(); }));
+  EXPECT_NE(FindWindowExW(kelvo.MainWindow(), nullptr, L"Static", L"Kelvo-README.html"), nullptr)
+      << "the link opens the guide page for the browser";
+}
+
 TEST_F(MainMenuTest, AboutItemShowsTheBoxAndEnterClosesIt) {
   ASSERT_TRUE(Start(""));
   ASSERT_TRUE(OpenTrayMenu());

@@ -25,7 +25,9 @@ namespace {
 constexpr wchar_t kInnerFolder[] = L"ユーザー データ\\Kelvo 1.6.9 版";
 constexpr char kBom[] = "\xEF\xBB\xBF";
 const std::vector<std::string> kEntries = {"Kelvo.exe",
+                                           "KelvoCheck.exe",
                                            "Kelvo-README.txt",
+                                           "Kelvo-README.html",
                                            "sample/Kelvo.INI",
                                            "sample/KelvoMenu.txt",
                                            "sample/KelvoText1.txt",
@@ -62,6 +64,30 @@ bool OnlyCrLf(const std::string& bytes) {
     if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) return false;
   }
   return !bytes.empty() && bytes.back() == '\n';
+}
+
+// The first line of the text that starts with `start`, without its line end.
+std::string LineStartingWith(const std::string& text, const std::string& start) {
+  const std::size_t at = text.find("\r\n" + start);
+  if (at == std::string::npos) return {};
+  return text.substr(at + 2, text.find("\r\n", at + 2) - at - 2);
+}
+
+// Where `part` starts in the UTF-8 line, in the columns of a fixed font: ASCII takes one column,
+// Japanese characters take two.
+int DisplayColumn(const std::string& line, const std::string& part) {
+  const std::size_t end = line.find(part);
+  if (end == std::string::npos) return -1;
+  int columns = 0;
+  for (std::size_t i = 0; i < end; ++i) {
+    const auto byte = static_cast<unsigned char>(line[i]);
+    if (byte < 0x80) {
+      ++columns;
+    } else if ((byte & 0xC0) != 0x80) {
+      columns += 2;
+    }
+  }
+  return columns;
 }
 
 // The zip's entries, unpacked into `folder` ("/" becomes "\"); the names in zip order.
@@ -123,17 +149,40 @@ TEST_F(PackageTest, HoldsTheProgramTheGuideAndTheSamplesInTheirWindowsForm) {
   const ZipEntry* exe = Entry("Kelvo.exe");
   ASSERT_NE(exe, nullptr);
   EXPECT_EQ(exe->bytes.substr(0, 2), "MZ");
+  const ZipEntry* checker = Entry("KelvoCheck.exe");
+  ASSERT_NE(checker, nullptr);
+  EXPECT_EQ(checker->bytes.substr(0, 2), "MZ");
 
-  // The guide: UTF-8 with a byte-order mark, CR LF, Japanese first.
+  // The guide for Notepad: UTF-8 with a byte-order mark, CR LF, Japanese first, no Markdown.
   const ZipEntry* guide = Entry("Kelvo-README.txt");
   ASSERT_NE(guide, nullptr);
   EXPECT_EQ(guide->bytes.substr(0, 3), kBom);
   EXPECT_TRUE(OnlyCrLf(guide->bytes));
-  const std::size_t japanese = guide->bytes.find("\r\n# Kelvo 使い方\r\n");
-  const std::size_t english = guide->bytes.find("\r\n# Kelvo User's guide\r\n");
+  const std::size_t japanese = guide->bytes.find("\r\nKelvo 使い方\r\n");
+  const std::size_t english = guide->bytes.find("\r\nKelvo User's guide\r\n");
   EXPECT_NE(japanese, std::string::npos);
   EXPECT_NE(english, std::string::npos);
   EXPECT_LT(japanese, english);
+  for (const char* markup : {"|---|", "`", "##", "**", "```"}) {
+    EXPECT_EQ(guide->bytes.find(markup), std::string::npos) << "Markdown left: " << markup;
+  }
+  // Tables are laid out in columns, Japanese characters counting two: the explanation of the
+  // hotkey sections' action keys starts where that of Description does.
+  const std::string actions = LineStartingWith(guide->bytes, "動作のキー ");
+  const std::string description = LineStartingWith(guide->bytes, "Description  ホットキー一覧");
+  ASSERT_FALSE(actions.empty());
+  ASSERT_FALSE(description.empty());
+  EXPECT_EQ(DisplayColumn(actions, "ActivateWndClass"), DisplayColumn(description, "ホットキー"))
+      << actions << "\n" << description;
+
+  // The guide for the browser, which the about box's link opens.
+  const ZipEntry* page = Entry("Kelvo-README.html");
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->bytes.rfind("<!DOCTYPE html>\r\n", 0), 0u);
+  EXPECT_NE(page->bytes.find("<meta charset=\"utf-8\">"), std::string::npos);
+  EXPECT_NE(page->bytes.find(">Kelvo 使い方</h1>"), std::string::npos);
+  EXPECT_NE(page->bytes.find("<th>キー</th>"), std::string::npos);
+  EXPECT_EQ(page->bytes.find("|---|"), std::string::npos);
 
   // The samples: Shift_JIS (the ANSI code page of Japanese Windows) with CR LF, read by Kelvo's
   // own reader without a single line in another encoding.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 bool FakeKeyInput::IsKeyDown(std::uint8_t virtualKey) const {
+  if (sentDown_.count(virtualKey) != 0) return true;
   const auto found = held_.find(virtualKey);
   return found != held_.end() && sleeps_ < found->second;
 }
@@ -11,6 +12,11 @@ void FakeKeyInput::SendKeyEvent(std::uint8_t virtualKey, bool keyUp) {
   char text[16];
   std::snprintf(text, sizeof text, "%s 0x%02X", keyUp ? "up" : "down", virtualKey);
   log.push_back(text);
+  if (keyUp) {
+    sentDown_.erase(virtualKey);
+  } else {
+    sentDown_.insert(virtualKey);
+  }
 }
 
 void FakeKeyInput::Sleep(int ms) {

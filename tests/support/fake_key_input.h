@@ -2,6 +2,7 @@
 #include <climits>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,8 @@
 
 // A keyboard whose keys are held for a scripted number of pauses. Every key event and pause is
 // recorded in order as text: "down 0x41", "up 0x41", "sleep 50". Its clock advances only by the
-// pauses.
+// pauses. As on the system, a key pressed by a key event reads as down until a key event releases
+// it.
 class FakeKeyInput : public KeyInput {
  public:
   bool IsKeyDown(std::uint8_t virtualKey) const override;
@@ -29,6 +31,7 @@ class FakeKeyInput : public KeyInput {
 
  private:
   std::map<std::uint8_t, int> held_;
+  std::set<std::uint8_t> sentDown_;
   int sleeps_ = 0;
   std::uint64_t now_ = 0;
 };

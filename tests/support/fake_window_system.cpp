@@ -37,6 +37,16 @@ void FakeWindowSystem::SendRestore(WindowHandle window) {
 
 bool FakeWindowSystem::SetForeground(WindowHandle window) {
   actions.push_back("foreground " + std::to_string(window));
+  return BringToTop(window);
+}
+
+bool FakeWindowSystem::SetForegroundForKeys(WindowHandle window) {
+  actions.push_back("foreground for keys " + std::to_string(window));
+  return BringToTop(window);
+}
+
+bool FakeWindowSystem::BringToTop(WindowHandle window) {
+  if (onForeground) onForeground(window);
   const auto it = std::find_if(windows.begin(), windows.end(),
                                [&](const Window& w) { return w.handle == window; });
   if (it == windows.end()) return false;

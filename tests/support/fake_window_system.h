@@ -1,13 +1,14 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/window_system.h"
 
 // A scripted desktop: top-level windows in z-order, topmost first. Every action is recorded in
-// call order as text ("restore 3", "foreground 3", "show 3 6", "close 3") and changes the scripted
-// state as the window manager would: bringing a window to the front moves it to the top,
-// minimising and restoring set its iconic state.
+// call order as text ("restore 3", "foreground 3", "foreground for keys 3", "show 3 6", "close 3")
+// and changes the scripted state as the window manager would: bringing a window to the front moves
+// it to the top, minimising and restoring set its iconic state.
 class FakeWindowSystem : public WindowSystem {
  public:
   struct Window {
@@ -25,6 +26,8 @@ class FakeWindowSystem : public WindowSystem {
   bool IsIconic(WindowHandle window) const override;
   void SendRestore(WindowHandle window) override;
   bool SetForeground(WindowHandle window) override;
+  // Recorded as "foreground for keys N".
+  bool SetForegroundForKeys(WindowHandle window) override;
   void ShowWindow(WindowHandle window, int showCommand) override;
   void PostClose(WindowHandle window) override;
 
@@ -39,4 +42,9 @@ class FakeWindowSystem : public WindowSystem {
   std::vector<Window> windows;  // z-order, topmost first
   std::vector<std::string> actions;
   mutable int titleReads = 0;
+  // Called whenever a window is brought to the front.
+  std::function<void(WindowHandle)> onForeground;
+
+ private:
+  bool BringToTop(WindowHandle window);
 };

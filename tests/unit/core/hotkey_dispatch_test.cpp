@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "core/paste_into_target.h"
 #include "support/fake_desktop.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_key_input.h"
@@ -208,4 +209,21 @@ TEST_F(DispatchTest, WallpaperRules) {
                                       "wallpaper C:\\Tools\\wall.bmp"}));
   EXPECT_EQ(images.lastMode, 1);
   EXPECT_EQ(files.files[u"C:\\Tools\\wall.bmp"], EncodeBmp24(Bitmap24{1, 1, {1, 2, 3}}));
+}
+
+TEST_F(DispatchTest, APressThatWaitedActsOnTheWindowThatWasInFrontWhenItWasPressed) {
+  Load("[HotKey1]\nKey=A\nCommand=MINIMIZE_FGWND\n");
+  desktop.foreground = 7;
+  desktop.focus = 70;
+  const SavedTarget atPress = RememberForeground(desktop);
+  // By the time the press runs, a toast has taken the front.
+  desktop.foreground = 9;
+  dispatcher.WMHotKey(101, atPress);
+  EXPECT_EQ(windowSystem.actions, (std::vector<std::string>{"show 7 6"}));
+  EXPECT_EQ(dispatcher.Target().SavedFgWnd, 7u);
+  EXPECT_EQ(dispatcher.Target().SavedFocusWnd, 70u);
+  // A press that runs at once reads the front itself.
+  windowSystem.actions.clear();
+  dispatcher.WMHotKey(101);
+  EXPECT_EQ(windowSystem.actions, (std::vector<std::string>{"show 9 6"}));
 }

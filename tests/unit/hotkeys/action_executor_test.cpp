@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "hotkeys/key_sequence.h"
 #include "support/fake_desktop.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_hotkey_registrar.h"
@@ -89,7 +90,8 @@ TEST_F(ActionExecutorTest, FoundWindowIsActivatedInsteadOfStartingAndKeysFollowE
   rec.SendKey[2] = u"B,/B";
   rec.Execute[4] = u"doc.txt";  // no keys follow: started through the shell
   Run();
-  EXPECT_EQ(windows.actions, (std::vector<std::string>{"foreground 7"}));
+  // The found window is given time to take its activation: keys follow.
+  EXPECT_EQ(windows.actions, (std::vector<std::string>{"foreground for keys 7"}));
   EXPECT_EQ(launcher.log, (std::vector<std::string>{"launch calc.exe|-x|C:\\|1|wait",
                                                     "launch doc.txt|||1|nowait"}));
   EXPECT_EQ(keys.Events(),
@@ -118,23 +120,58 @@ TEST_F(ActionExecutorTest, AnEmptyTokenStopsTheRestOfTheHotKey) {
 }
 
 TEST_F(ActionExecutorTest, KeysHeldAcrossSlotsWorkAndWhatIsLeftDownIsReleasedAtTheEnd) {
-  rec.SendKey[0] = u"CTRL";
-  rec.SendKey[1] = u"A,/A,/CTRL";
-  rec.SendKey[2] = u"SHIFT,TAB,";  // the user forgot the "/" tokens
+  // Kelvo's own keys read as held (as the system reports them) without stopping the next slot.
+  windows.Add(5, u"Pad", u"Pad");
+  rec.ActivateWndClass[0] = u"Pad";
+  rec.SendKey[0] = u"SHIFT";
+  rec.SendKey[1] = u"A,/A,/SHIFT";
+  rec.SendKey[2] = u"B,/B,CTRL";
+  rec.SendKey[3] = u"ALT,TAB,";  // the user forgot the "/" tokens
   Run();
   EXPECT_EQ(keys.Events(),
-            (std::vector<std::string>{"down 0x11", "down 0x41", "up 0x41", "up 0x11", "down 0x10",
-                                      "down 0x09", "up 0x09", "up 0x10"}));
+            (std::vector<std::string>{"down 0x10", "down 0x41", "up 0x41", "up 0x10", "down 0x42",
+                                      "up 0x42", "down 0x11", "down 0x12", "down 0x09", "up 0x09",
+                                      "up 0x12", "up 0x11"}));
+  EXPECT_TRUE(dialogs.messages.empty());
+  // Only the pauses before each key: no slot waited for a key Kelvo held itself.
+  EXPECT_LT(keys.NowMs(), 1000u);
 }
 
-TEST_F(ActionExecutorTest, AKeyThatStaysDownStopsTheRestOfTheHotKeyQuietly) {
+TEST_F(ActionExecutorTest, AKeyThatStaysDownStopsTheRestOfTheHotKeyAndSaysSo) {
   keys.HoldForever(0x12);  // Alt
+  rec.Section = u"HotKey7";
   rec.SendKey[0] = u"A,/A";
   rec.Execute[1] = u"never.exe";
   Run();
   EXPECT_TRUE(keys.Events().empty());
   EXPECT_TRUE(launcher.log.empty());
-  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(Errors(), (std::vector<std::u16string>{KeysHeldMessage(u"HotKey7")}));
+  EXPECT_NE(Errors()[0].find(u"[HotKey7]"), std::u16string::npos);
+  EXPECT_EQ(dialogs.messages[0].caption, u"エラー");
+}
+
+TEST_F(ActionExecutorTest, KeysLeftDownAreReleasedBeforeTheEditorComesToTheFront) {
+  windows.Add(9, u"ZR", u"ZRWclassframe32");
+  desktop.classes[kEditorWindowClass] = 9;
+  rec.SendKey[0] = u"CTRL";
+  rec.ZrMacro = u"m";
+  std::vector<std::string> keysWhenEditorCame;
+  windows.onForeground = [&](WindowHandle) { keysWhenEditorCame = keys.Events(); };
+  Run();
+  EXPECT_EQ(keysWhenEditorCame, (std::vector<std::string>{"down 0x11", "up 0x11"}));
+  EXPECT_TRUE(macros.Pending());
+}
+
+TEST_F(ActionExecutorTest, OnlyTheWindowKeysAreTypedIntoWaitsForItsActivation) {
+  windows.Add(1, u"Twin", u"Twin");
+  windows.Add(2, u"Twin", u"Twin");
+  windows.Add(3, u"Other", u"Other");
+  rec.ActivateWndClass[0] = u"Twin";
+  rec.SendKey[0] = u"A,/A";
+  rec.ActivateWndClass[1] = u"Other";  // no keys follow
+  Run();
+  EXPECT_EQ(windows.actions,
+            (std::vector<std::string>{"foreground 1", "foreground for keys 2", "foreground 3"}));
 }
 
 TEST_F(ActionExecutorTest, ShutdownWordsEndTheHotKeyAndReportFailure) {

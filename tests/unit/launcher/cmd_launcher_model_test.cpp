@@ -26,8 +26,19 @@ class CmdLauncherModelTest : public ::testing::Test {
     model.Show(options);
     model.TakeEffects();
   }
+  // Keystrokes as the box sees them: the key goes down, its character comes, the key goes up
+  // with the list's selected row (the window selects the first row when the box shows it).
   void Type(std::u16string_view text) {
-    for (char16_t c : text) model.Character(c, false, model.ListOpen());
+    for (char16_t c : text) {
+      model.KeyDown(CmdKey::kOther, false, false, model.ListOpen());
+      model.Character(c, false, model.ListOpen());
+      KeyUp();
+    }
+  }
+  void KeyUp() {
+    const bool firstRowSelected =
+        model.ListOpen() && model.RowCount() > 0 && model.Text() == model.Row(0);
+    model.KeyUp(false, firstRowSelected ? 0 : -1);
   }
   bool Key(CmdKey key, bool textSelected = false) {
     return model.KeyDown(key, false, textSelected, model.ListOpen());
@@ -325,3 +336,73 @@ TEST(CmdKeywordsTest, TakesTheKeywordRecordsWithTheirIconOrFirstProgram) {
 }
 
 }  // namespace
+
+TEST_F(CmdLauncherModelTest, AConsumedKeyTakesItsCharacterWithIt) {
+  Keywords({u"calc", u"calendar", u"cmd"});
+  for (const bool dropdown : {true, false}) {
+    options.Dropdown = dropdown;
+    Show();
+    Type(u"cal");
+    // Backspace goes down and is handled; the backspace character the keyboard makes of it
+    // must not delete the completion the box now shows.
+    EXPECT_TRUE(Key(CmdKey::kBackspace));
+    EXPECT_TRUE(model.Character(u'\b', false, model.ListOpen()));
+    KeyUp();
+    EXPECT_EQ(model.Prefix(), u"ca") << dropdown;
+    EXPECT_EQ(model.Text(), u"calc") << dropdown;
+    EXPECT_EQ(model.SelStart(), 2);
+    EXPECT_EQ(model.SelLength(), 100);
+    EXPECT_EQ(model.ListOpen(), dropdown);
+    EXPECT_EQ(model.SelectedId(), 1001) << "the button is enabled for calc";
+    Key(CmdKey::kEnter);
+    EXPECT_EQ(model.TakeEffects().runId, 1001) << dropdown;
+  }
+  // Esc's character after the list was closed by Esc leaves the selection as Esc made it.
+  options.Dropdown = true;
+  Show();
+  Type(u"c");
+  ASSERT_TRUE(model.ListOpen());
+  EXPECT_TRUE(Key(CmdKey::kEscape));
+  EXPECT_TRUE(model.Character(0x1B, false, model.ListOpen()));
+  EXPECT_EQ(model.SelStart(), 1);
+  EXPECT_EQ(model.SelLength(), 100);
+  // A key the box handles itself does not swallow the next character.
+  EXPECT_FALSE(Key(CmdKey::kLeft));
+  EXPECT_TRUE(model.Character(u'a', false, model.ListOpen()));
+  EXPECT_EQ(model.Prefix(), u"ca");
+}
+
+TEST_F(CmdLauncherModelTest, ATypedCharacterPutsTheCaretAtTheStartUntilAListRowIsSelected) {
+  Keywords({u"calc", u"calendar", u"notepad"});
+  Show();
+  model.KeyDown(CmdKey::kOther, false, false, model.ListOpen());
+  model.Character(u'c', false, model.ListOpen());
+  EXPECT_EQ(model.SelStart(), 0);
+  EXPECT_EQ(model.SelLength(), 0);
+  // The key goes up with the open list's first row selected: the completion is selected again.
+  KeyUp();
+  EXPECT_EQ(model.SelStart(), 1);
+  EXPECT_EQ(model.SelLength(), 100);
+  // One keyword left: the list stays closed and the caret stays at the start.
+  Show();
+  Type(u"n");
+  EXPECT_FALSE(model.ListOpen());
+  EXPECT_EQ(model.Text(), u"notepad");
+  EXPECT_EQ(model.SelStart(), 0);
+  EXPECT_EQ(model.SelLength(), 0);
+}
+
+TEST_F(CmdLauncherModelTest, TheRowAKeyUpPutsInTheBoxIsTheRecordEnterRuns) {
+  Keywords({u"calc", u"calendar"});
+  Show();
+  Type(u"cal");
+  // Delete took the completion with the list open: no keyword equals the box text now.
+  model.TextChanged(u"cal", 3, true);
+  EXPECT_FALSE(model.SelectedId());
+  model.KeyUp(false, 1);
+  EXPECT_EQ(model.Text(), u"calendar");
+  EXPECT_EQ(model.SelectedId(), 1002);
+  EXPECT_EQ(model.SelStart(), 3);
+  Key(CmdKey::kEnter);
+  EXPECT_EQ(model.TakeEffects().runId, 1002);
+}

@@ -114,7 +114,7 @@ TEST(LauncherStartTest, ChosenItemCopiesEnclosingCaptions) {
 TEST_F(LauncherPasteTest, CtrlVIsTypedIntoTheTargetWithItsPauses) {
   EXPECT_EQ(Paste(u"Date\t\\Y/\\0m & co"), PasteOutcome::kPastedByKeys);
   EXPECT_EQ(clipboard.text, u"2015/03 & co");
-  EXPECT_EQ(windows.actions, (std::vector<std::string>{"foreground 7"}));
+  EXPECT_EQ(windows.actions, (std::vector<std::string>{"foreground for keys 7"}));
   EXPECT_EQ(Everything(),
             (std::vector<std::string>{"attach 70", "focus 8", "detach 70", "sleep 50", "down 0x11",
                                       "down 0x56", "sleep 100", "up 0x56", "up 0x11", "pump"}));

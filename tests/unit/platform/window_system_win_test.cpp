@@ -160,10 +160,12 @@ TEST_F(WinWindowSystemTest, AWindowThatDoesNotAnswerHoldsNothingUp) {
   EXPECT_TRUE(WaitFor([&] { return IsZoomed(hung.hwnd()) != FALSE; }));
 }
 
-// A window of another thread that looks at its messages only every 600 ms.
+// A window of another thread that looks at its messages only every so often; one that hands its
+// activation on to a window it owns the moment it gets it, as a program showing a prompt does.
 class SlowWindow {
  public:
-  SlowWindow() : thread_([this] { Run(); }) {
+  explicit SlowWindow(DWORD everyMs, bool handsOn = false)
+      : everyMs_(everyMs), handsOn_(handsOn), thread_([this] { Run(); }) {
     while (!hwnd_) Sleep(1);
   }
   ~SlowWindow() {
@@ -171,6 +173,7 @@ class SlowWindow {
     thread_.join();
   }
   HWND hwnd() const { return hwnd_; }
+  HWND owned() const { return owned_; }
   // The thread's active window; the window itself once it has handled its activation.
   HWND Active() const {
     GUITHREADINFO info{sizeof(info)};
@@ -182,29 +185,74 @@ class SlowWindow {
   void Run() {
     HWND wnd = CreateWindowExW(0, kTestClass, L"Kelvo slow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
                                10, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (handsOn_) {
+      owned_ = CreateWindowExW(0, kTestClass, L"Kelvo prompt", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30,
+                               30, 100, 50, wnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
     hwnd_ = wnd;
     while (!stop_) {
-      Sleep(600);
+      Sleep(everyMs_);
       PumpMessages();
+      if (handsOn_ && GetActiveWindow() == wnd) SetActiveWindow(owned_);
     }
+    if (owned_) DestroyWindow(owned_);
     DestroyWindow(wnd);
   }
+  const DWORD everyMs_;
+  const bool handsOn_;
   std::atomic<HWND> hwnd_{nullptr};
+  std::atomic<HWND> owned_{nullptr};
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
 
-TEST_F(WinWindowSystemTest, AnActivationReturnsOnceASlowProgramHasTakenIt) {
-  SlowWindow slow;
-  HWND here = Create(L"Kelvo here");
-  // The slow window in front, then another: the slow thread is left with no active window.
+// The slow window in front, then another: the slow thread is left with no active window.
+void LeaveWithoutActivation(const SlowWindow& slow, HWND other) {
   SetForegroundWindow(slow.hwnd());
-  ASSERT_TRUE(WaitFor([&] { return slow.Active() == slow.hwnd(); }));
-  SetForegroundWindow(here);
+  ASSERT_TRUE(WaitFor([&] { return slow.Active() != nullptr; }));
+  SetForegroundWindow(other);
   ASSERT_TRUE(WaitFor([&] { return slow.Active() == nullptr; }));
+}
 
-  EXPECT_TRUE(windows_.SetForeground(H(slow.hwnd())));
+TEST_F(WinWindowSystemTest, AnActivationForKeysReturnsOnceTheProgramHasTakenIt) {
+  SlowWindow slow(100);
+  HWND here = Create(L"Kelvo here");
+  LeaveWithoutActivation(slow, here);
+  EXPECT_TRUE(windows_.SetForegroundForKeys(H(slow.hwnd())));
   EXPECT_EQ(slow.Active(), slow.hwnd()) << "keys sent now would reach nobody";
+
+  // A plain activation does not wait for the program.
+  LeaveWithoutActivation(slow, here);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(windows_.SetForeground(H(slow.hwnd())));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+  EXPECT_TRUE(WaitFor([&] { return slow.Active() == slow.hwnd(); }));
+
+  // A window in front whose program has taken the activation is not waited for again.
+  const auto again = std::chrono::steady_clock::now();
+  EXPECT_TRUE(windows_.SetForegroundForKeys(H(slow.hwnd())));
+  EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(50));
+}
+
+TEST_F(WinWindowSystemTest, AProgramThatHandsItsActivationOnIsNotWaitedForLong) {
+  SlowWindow prompt(5, /*handsOn=*/true);
+  HWND here = Create(L"Kelvo here");
+  LeaveWithoutActivation(prompt, here);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(windows_.SetForegroundForKeys(H(prompt.hwnd())));
+  // The thread took the activation and moved it on: the keys go to its prompt.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
+  EXPECT_TRUE(WaitFor([&] { return prompt.Active() == prompt.owned(); }));
+}
+
+TEST_F(WinWindowSystemTest, AProgramBusyForLongerIsWaitedForAFifthOfASecondAtMost) {
+  SlowWindow busy(2000);
+  HWND here = Create(L"Kelvo here");
+  LeaveWithoutActivation(busy, here);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(windows_.SetForegroundForKeys(H(busy.hwnd())));
+  // Waiting for the whole activation would take two seconds.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(700));
 }
 
 TEST(WinKeyInputTest, InjectedKeyReadsAsDownUntilReleased) {
