@@ -108,6 +108,10 @@ void TClipBdList::ApplyFonts() {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.Get(), &metrics);
   charHeight_ = std::max<int>(1, metrics.tmHeight);
+  {
+    SelectedObject base(dc.Get(), baseFont_.get());
+    sizeTextWidth_ = RowTextWidth(dc.Get(), kWidestSizeText);
+  }
   ApplySheetStyle();
   SendMessageW(PageControl1, TCM_SETITEMSIZE, 0,
                MAKELPARAM(Scale(kTabWidth, dpi), Scale(20, dpi)));
@@ -171,13 +175,8 @@ SIZE TClipBdList::MinimumSize() const {
   width = std::max(width, frameWidth + Scale(kMinFindWidth + 3 * kButtonWidth + 8, dpi));
   width = std::max<int>(width, frameWidth + canned.cx);
   // The status bar: its first panel and the longest size text of the second beside the grip.
-  {
-    WindowDC dc(StatusBar1);
-    SelectedObject font(dc.Get(), baseFont_.get());
-    const int text = RowTextWidth(dc.Get(), kWidestSizeText);
-    width = std::max(width, Scale(kStatusFirstPanel, dpi) + text + Scale(12, dpi) +
-                                GetSystemMetricsForDpi(SM_CXVSCROLL, dpi));
-  }
+  width = std::max(width, Scale(kStatusFirstPanel, dpi) + sizeTextWidth_ + Scale(12, dpi) +
+                              GetSystemMetricsForDpi(SM_CXVSCROLL, dpi));
   RECT status{};
   GetWindowRect(StatusBar1, &status);
   const int pages = std::max<int>(Scale(kTopPanelHeight + kMinList, dpi), canned.cy);

@@ -166,6 +166,7 @@ void TClipBdList::ShowClip() {
   if (!model_.IniFile || !CreateControls()) return;
   target_ = RememberForeground(services_.paste.desktop);
   ctrlPressed_ = false;
+  copyCharTaken_ = false;
   lastFocus_ = nullptr;
   {
     // The controls are placed once, after everything that changes their places: each move of

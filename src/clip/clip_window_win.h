@@ -195,6 +195,7 @@ class TClipBdList : public Window {
   FontHandle previewFont_;
   BrushHandle listBrush_, previewBrush_;
   int charHeight_ = 12;
+  int sizeTextWidth_ = 0;  // the status bar's longest size text in the window's font
   bool previewShown_ = false;
   bool dragging_ = false;
   Page page_ = Page::kClip;
