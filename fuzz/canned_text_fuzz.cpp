@@ -52,7 +52,7 @@ void CheckPieces(const std::u16string& item) {
   const std::u16string_view label = CannedLabel(item);
   if (IsCannedSeparator(label)) return;
   std::u16string joined;
-  for (const CannedRowPiece& piece : CannedRowPieces(label)) {
+  for (const CannedRowPiece& piece : AllPieces(CannedRowPieces(label))) {
     switch (piece.kind) {
       case CannedRowPiece::Kind::kText:
         FUZZ_CHECK(!piece.text.empty() || label.empty(), "an empty text piece: " + Shown(label));

@@ -86,22 +86,11 @@ bool FirstRowPainted(HWND list) {
   POINT origin{r.left, r.top};
   ClientToScreen(list, &origin);
   const int w = std::min<int>(r.right - r.left, 200), h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
-  const auto* pixels = static_cast<const DWORD*>(bits);
-  bool text = false;
-  for (int i = 0; i < w * h && !text; ++i) text = (pixels[i] & 0xFFFFFF) != (pixels[0] & 0xFFFFFF);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return text;
+  const std::vector<DWORD> pixels = ScreenPixels(RECT{origin.x, origin.y, origin.x + w, origin.y + h});
+  for (DWORD pixel : pixels) {
+    if (pixel != pixels.front()) return true;
+  }
+  return false;
 }
 
 std::wstring BenchFolder(const std::wstring& name) {

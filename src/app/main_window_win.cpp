@@ -66,8 +66,8 @@ void TKelvoMainForm::FormCreate() {
       codePage_,
       locale_,
       clock_,
-      *dialogs_,
       PasteServices{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_},
+      deferred_,
       [this] { ClipIdle(); },
       [this](const std::u16string& file) { OpenInEditor(file); }};
   clipList_ = std::make_unique<TClipBdList>(*model_, std::move(clipServices));
@@ -99,6 +99,7 @@ void TKelvoMainForm::LoadSettings() {
   // message box: a reload asked for meanwhile runs after them, never inside them.
   if (loading_ || (dispatcher_ && dispatcher_->Running()) || ClipBusy()) {
     reloadPending_ = true;
+    deferred_.Ask();
     return;
   }
   loading_ = true;
@@ -135,7 +136,7 @@ void TKelvoMainForm::ShowLoadNotice() {
   if (!loadNotice_ || noticeShown_) return;  // one box at a time, however often loads fail
   const LoadNotice notice = *std::exchange(loadNotice_, std::nullopt);
   noticeShown_ = true;
-  BusyScope busy(*this);
+  BusyScope busy(deferred_);
   dialogs_->ShowMessage(notice.text, notice.caption, notice.flags);
   noticeShown_ = false;
 }
@@ -181,7 +182,7 @@ void TKelvoMainForm::OpenLauncherMenu() {
   if (!launcherMenu_ || !dispatcher_ || launcherOpen_) return;
   launcherOpen_ = true;
   HideClipboard();
-  BusyScope busy(*this);
+  BusyScope busy(deferred_);
   // The target of this hotkey: one pressed while the menu is open overwrites the dispatcher's.
   const SavedTarget target = dispatcher_->Target();
   const LauncherOptions& options = launcherMenu_->State().options;
@@ -247,7 +248,7 @@ LRESULT TKelvoMainForm::WMHotKey(int id, const std::optional<SavedTarget>& press
     return 0;
   }
   {
-    BusyScope busy(*this);
+    BusyScope busy(deferred_);
     dispatcher_->WMHotKey(id, pressedOver);
   }
   RunDeferred();
@@ -258,6 +259,7 @@ LRESULT TKelvoMainForm::OnClose() {
   // A hotkey, a menu or a load still uses the window and the table: close after it.
   if (Busy()) {
     closePending_ = true;
+    deferred_.Ask();
     return 0;
   }
   CloseNow();
@@ -335,9 +337,10 @@ void TKelvoMainForm::LoadClipSettings() {
 }
 
 void TKelvoMainForm::ClipIdle() {
-  // The hotkeys come back through the queue, one at a time in the order they were pressed.
+  // The hotkeys come back through the queue, one at a time in the order they were pressed. A
+  // close or reload asked for meanwhile runs from its own posted message: the clipboard window
+  // that was busy is still on the stack here.
   if (!deferredHotKeys_.empty()) PostMessageW(Handle(), kReplayHotKeyMessage, 0, 0);
-  RunDeferred();
 }
 
 void TKelvoMainForm::ReplayHotKey() {
@@ -407,7 +410,7 @@ void TKelvoMainForm::ShowMainMenu() {
 }
 
 void TKelvoMainForm::RunMenu() {
-  BusyScope busy(*this);
+  BusyScope busy(deferred_);
   const MenuHandle menu(CreatePopupMenu());
   for (const MenuEntry& item : PopupMenu1Items(model_->Editor, model_->PopupFile, AboutShown())) {
     if (item.separator) {
@@ -492,6 +495,9 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kShowLoadNoticeMessage:
       ShowLoadNotice();
       RunDeferred();
+      return 0;
+    case kRunDeferredMessage:
+      deferred_.Posted();
       return 0;
     case WM_HOTKEY:
       return WMHotKey(static_cast<int>(wp));

@@ -9,6 +9,7 @@
 
 #include "app/about_box_win.h"
 #include "clip/clip_window_win.h"
+#include "core/deferred_work.h"
 #include "core/hand_over.h"
 #include "core/hotkey_dispatch.h"
 #include "core/main_model.h"
@@ -38,6 +39,8 @@
 class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
  public:
   static constexpr wchar_t kClassName[] = L"TKelvoMainForm";
+  // Posted to run what was put off while Kelvo was busy.
+  static constexpr UINT kRunDeferredMessage = WM_APP + 4;
 
   TKelvoMainForm();
   ~TKelvoMainForm() override;
@@ -71,20 +74,12 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void ShowLoadNotice();
   // Runs what was asked for while Kelvo was busy, once nothing is running any more.
   void RunDeferred();
-  bool Busy() const { return busyDepth_ > 0 || loading_ || ClipBusy(); }
+  bool Busy() const { return deferred_.Busy() || loading_; }
 
   // Marks the time a handler runs something that lets other messages in (a hotkey, a menu, a
-  // message box): the window and the table must then stay until it has finished.
-  class BusyScope {
-   public:
-    explicit BusyScope(TKelvoMainForm& form) : form_(form) { ++form_.busyDepth_; }
-    ~BusyScope() { --form_.busyDepth_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-   private:
-    TKelvoMainForm& form_;
-  };
+  // message box): the window and the table must then stay until it has finished. The clipboard
+  // window marks its boxes and dialogs in the same way.
+  using BusyScope = DeferredWork::Scope;
 
   // KelvoWindows
   void Reload() override;
@@ -140,6 +135,9 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
       return ::LoadImageToBitmap(path, bitmap, mode);
     }
   } images_;
+  // What was put off while busy runs from a message posted when the last busy part ends.
+  DeferredWork deferred_{[this] { PostMessageW(Handle(), kRunDeferredMessage, 0, 0); },
+                         [this] { RunDeferred(); }};
   std::unique_ptr<MainModel> model_;
   std::unique_ptr<WinDesktop> desktop_;
   std::unique_ptr<WinSystemControl> system_;
@@ -178,7 +176,6 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   // which count means that its reload has run.
   std::uint64_t loadsStarted_ = 0;
   std::uint64_t loadsDone_ = 0;
-  int busyDepth_ = 0;
   bool closePending_ = false;
   bool sessionEnding_ = false;  // the system ends the session: no box is shown any more
   bool storePending_ = false;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,20 @@ bool IsUtf8WithMultibyte(std::string_view bytes);
 // Halves of a UTF-16 surrogate pair.
 inline bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 inline bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// The units of the character that begins at `at`: two for a surrogate pair, else one (zero at the
+// end). A pair (an emoji, a rare kanji) is one character and is never cut in two.
+inline std::size_t CharacterUnits(std::u16string_view text, std::size_t at) {
+  if (at >= text.size()) return 0;
+  return at + 1 < text.size() && IsHighSurrogate(text[at]) && IsLowSurrogate(text[at + 1]) ? 2 : 1;
+}
+
+// The first `units` units of the text, one fewer when the cut would fall inside a pair.
+inline std::u16string_view CutAtCharacter(std::u16string_view text, std::size_t units) {
+  if (units >= text.size()) return text;
+  if (units > 0 && IsHighSurrogate(text[units - 1]) && IsLowSurrogate(text[units])) --units;
+  return text.substr(0, units);
+}
 
 // Whether the text holds half of a surrogate pair without the other half (UTF-8 cannot hold it).
 bool HasLoneSurrogate(std::u16string_view text);

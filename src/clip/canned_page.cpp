@@ -1,5 +1,6 @@
 #include "clip/canned_page.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/number_text.h"
@@ -23,6 +24,9 @@ constexpr std::u16string_view kCannotSave = u"定型文ファイルを保存で�
 constexpr std::u16string_view kChangedElsewhere =
     u"定型文ファイルがほかのプログラムで変更されていたため、読み込み直しました。"
     u"もう一度操作してください。";
+constexpr std::u16string_view kChangedWhileEditing =
+    u"定型文ファイルがほかのプログラムで変更されていたため、読み込み直しました。"
+    u"編集中の内容はそのまま残っています。もう一度 OK を押すと保存します。";
 constexpr std::u16string_view kTooLargeToSave =
     u"定型文ファイルが大きくなりすぎるため保存できません（16 MB まで）。";
 
@@ -44,6 +48,7 @@ CannedTextPage::CannedTextPage(FileSystem& fileSystem, const CodePage& codePage,
 
 CannedResult CannedTextPage::LoadSettings(const UsrIniFile& ini, const std::u16string& exeDir) {
   editing_ = false;
+  exeDir_ = exeDir;
   textDataPath_ = ini.ReadString(kSection, kFileKey, kDefaultFile);
   AppFileExists(fileSystem_, exeDir, textDataPath_);
   ReadSets(ini, exeDir);
@@ -77,7 +82,7 @@ CannedResult CannedTextPage::SelectTextData(int set, UsrIniFile& ini) {
   TakeItems(std::move(read.items));
   blocked_ = CannedFileStatus::kDone;
   selected_ = items_.Count() > 0 ? 0 : -1;
-  ini.WriteString(kSection, kFileKey, textDataPath_);
+  ini.WriteString(kSection, kFileKey, AppRelativePath(textDataPath_, exeDir_));
   return {true, std::nullopt};
 }
 
@@ -213,21 +218,38 @@ std::optional<CannedEditFields> CannedTextPage::BeginEdit() {
   if (editing_ || !InRange(selected_, Count())) return std::nullopt;
   editing_ = true;
   editRow_ = selected_;
-  return EditFieldsOf(items_[static_cast<std::size_t>(selected_)]);
+  editOriginal_ = items_[static_cast<std::size_t>(selected_)];
+  return EditFieldsOf(editOriginal_);
+}
+
+int CannedTextPage::EditedRow() const {
+  if (InRange(editRow_, Count()) && items_[static_cast<std::size_t>(editRow_)] == editOriginal_) {
+    return editRow_;
+  }
+  const auto found = std::find(Items().begin(), Items().end(), editOriginal_);
+  return found == Items().end() ? -1 : static_cast<int>(found - Items().begin());
 }
 
 CannedResult CannedTextPage::EditOk(std::u16string_view label, std::u16string_view body) {
   if (!editing_) return {};
-  const auto row = static_cast<std::size_t>(editRow_);
   std::u16string item = ItemOfEditFields(label, body);
-  if (item == items_[row]) {
+  // The item the edit began with, which a reload may have moved; when the file no longer holds
+  // it, the edited text is inserted where it was rather than written over another item.
+  const int row = EditedRow();
+  if (row >= 0 && item == items_[static_cast<std::size_t>(row)]) {
     editing_ = false;
     return {};
   }
   if (auto refusal = Refusal()) return {false, std::move(refusal)};
   CannedItems changed = items_;
-  changed.Replace(row, std::move(item));
-  CannedResult result = Commit(std::move(changed), editRow_);
+  int select = row;
+  if (row >= 0) {
+    changed.Replace(static_cast<std::size_t>(row), std::move(item));
+  } else {
+    select = std::min(editRow_, static_cast<int>(Count()));
+    changed.Insert(static_cast<std::size_t>(select), std::move(item));
+  }
+  CannedResult result = Commit(std::move(changed), select);
   if (!result.message) editing_ = false;
   return result;
 }
@@ -264,13 +286,18 @@ CannedResult CannedTextPage::Commit(CannedItems changed, int select) {
 }
 
 // Another program (the user's editor) saved the file since Kelvo read it: what it saved is read
-// and shown, and the change is left for the user to make again, rather than overwrite it.
+// and shown, and the change is left for the user to make again, rather than overwrite it. An
+// edit stays open with what was typed: OK writes it into the file as read now.
 CannedResult CannedTextPage::TakeChangedFile() {
-  editing_ = false;
   CannedResult result = ReadCurrent(0, false);
+  if (editing_) {
+    const int row = EditedRow();
+    selected_ = row >= 0 ? row : selected_;
+  }
   if (!result.message) {
-    result.message = CannedMessage{std::u16string(kChangedElsewhere) + u"\n" + textDataPath_,
-                                   u"警告", kMbOk | kMbIconExclamation};
+    result.message = CannedMessage{
+        std::u16string(editing_ ? kChangedWhileEditing : kChangedElsewhere) + u"\n" + textDataPath_,
+        u"警告", kMbOk | kMbIconExclamation};
   }
   return result;
 }

@@ -67,8 +67,9 @@ class CannedTextPage {
   // at the set-up.
   bool SetBarShown() const { return setBarShown_; }
   bool SetButtonEnabled(int set) const;
-  // Switches to set 0..7 when its file exists: reads it, selects row 0 and writes the full path
-  // to TextDataFile (the caller writes the settings file). `changed` says whether it switched;
+  // Switches to set 0..7 when its file exists: reads it, selects row 0 and writes its path to
+  // TextDataFile, relative to Kelvo's folder when it lies inside (the caller writes the settings
+  // file). `changed` says whether it switched;
   // a set outside 0..7 or without a file changes nothing.
   CannedResult SelectTextData(int set, UsrIniFile& ini);
 
@@ -113,7 +114,8 @@ class CannedTextPage {
 
   // The edit panel. BeginEdit gives the fields for the selected item (nothing without one).
   // EditOk replaces the item the edit began with and ends the edit; when the change cannot be
-  // written the edit stays open, so nothing typed is lost. CancelEdit ends it unchanged.
+  // written, or the file had changed and was read again, the edit stays open, so nothing typed
+  // is lost. CancelEdit ends it unchanged.
   bool Editing() const { return editing_; }
   std::optional<CannedEditFields> BeginEdit();
   CannedResult EditOk(std::u16string_view label, std::u16string_view body);
@@ -142,6 +144,8 @@ class CannedTextPage {
   CannedMessage Blocked() const;
   CannedMessage ReadFailure(CannedFileStatus status, const std::u16string& path) const;
   CannedResult TakeChangedFile();
+  // The row that holds the item the open edit began with (-1 when the file no longer has it).
+  int EditedRow() const;
   // Reads the current file into the items and selects `select` (-1 or 0). A file that exists
   // but cannot be read makes the page refuse changes; a missing one is created from the items
   // held when createMissing, else nothing changes.
@@ -166,4 +170,6 @@ class CannedTextPage {
   CannedFileStatus blocked_ = CannedFileStatus::kDone;
   bool editing_ = false;
   int editRow_ = -1;
+  std::u16string editOriginal_;
+  std::u16string exeDir_;
 };

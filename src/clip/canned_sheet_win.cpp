@@ -18,11 +18,19 @@ constexpr int kPanelHeight = 158;
 constexpr int kMemoHeight = 98;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
+constexpr int kMinList = 20;
 
 using clip_window::Height;
 using clip_window::Width;
 
 }  // namespace
+
+SIZE CannedSheet::MinimumSize(UINT dpi) {
+  const int bar = Scale(2, dpi) + kCannedSets * Scale(kSetButtonWidth, dpi) + Scale(2, dpi);
+  const int buttons = 2 * Scale(kButtonWidth, dpi) + 3 * Scale(4, dpi);
+  return SIZE{std::max(bar, buttons),
+              Scale(kBarHeight, dpi) + Scale(kPanelHeight, dpi) + Scale(kMinList, dpi)};
+}
 
 HWND CannedSheet::Make(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                        int id) {
@@ -220,10 +228,14 @@ bool CannedSheet::ListMouse(UINT msg, LPARAM lp) {
             std::abs(at.y - pressAt_.y) < GetSystemMetrics(SM_CYDRAG)) {
           return false;
         }
+        // The press selected the row under it, though the list tells so only when the button
+        // comes up: the row dragged is the one the user sees selected.
+        page_.Select(static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)));
         if (!page_.AcceptsDrop()) return false;
         dragging_ = true;
         dragMark_ = -1;
-        SetCapture(list_);
+        // The list took the mouse at the press already; taking it again would end the drag.
+        if (GetCapture() != list_) SetCapture(list_);
       }
       const int target = RowAt(at);
       if (target != dragMark_) {
@@ -245,7 +257,8 @@ bool CannedSheet::ListMouse(UINT msg, LPARAM lp) {
       return true;
     }
     case WM_CAPTURECHANGED:
-      if (dragging_) {
+      // Another window took the mouse (a menu, a box): the drag ends without a drop.
+      if (dragging_ && reinterpret_cast<HWND>(lp) != list_) {
         dragging_ = false;
         DrawDropMarker(dragMark_);
         dragMark_ = -1;

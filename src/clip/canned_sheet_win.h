@@ -38,6 +38,8 @@ class CannedSheet {
   CannedSheet& operator=(const CannedSheet&) = delete;
 
   bool Create(HWND parent);
+  // The smallest page that shows the set bar, the edit panel and a row of the list whole.
+  static SIZE MinimumSize(UINT dpi);
   void ApplyStyle(const Style& style);
   void Layout(const RECT& page, UINT dpi);
   void Show(bool visible);

@@ -54,29 +54,58 @@ std::u16string CannedPasteText(std::u16string_view item, const Clock& clock, con
   return ExpandMacros(CannedBody(item), clock, locale);
 }
 
-std::vector<CannedRowPiece> CannedRowPieces(std::u16string_view label) {
-  if (IsCannedSeparator(label)) return {};
+MarkedPieces::MarkedPieces(std::u16string_view text, std::u16string_view tabMark,
+                           std::u16string_view breakMark)
+    : text_(text),
+      tabMark_(tabMark),
+      breakMark_(breakMark),
+      nextTab_(text.find(tabMark)),
+      nextBreak_(text.find(breakMark)) {}
+
+MarkedPieces MarkedPieces::None() {
+  MarkedPieces none(u"", u"\t", u"\n");
+  none.done_ = true;
+  return none;
+}
+
+// The first mark at or after the walk's place. A mark found earlier is still the first as long as
+// the walk has not passed it, so each part of the text is searched once.
+std::size_t MarkedPieces::Find(std::u16string_view mark, std::size_t& cached) const {
+  if (cached != std::u16string_view::npos && cached < at_) cached = text_.find(mark, at_);
+  return cached;
+}
+
+std::optional<CannedRowPiece> MarkedPieces::Next() {
+  if (done_) return std::nullopt;
+  const std::size_t tab = Find(tabMark_, nextTab_);
+  const std::size_t lineBreak = Find(breakMark_, nextBreak_);
+  const std::size_t mark = tab < lineBreak ? tab : lineBreak;
+  if (mark == std::u16string_view::npos) {
+    // The text after the last mark (a text ending in a mark was done with that mark).
+    done_ = true;
+    return CannedRowPiece{CannedRowPiece::Kind::kText, text_.substr(at_)};
+  }
+  if (mark > at_) {
+    const std::u16string_view before = text_.substr(at_, mark - at_);
+    at_ = mark;
+    return CannedRowPiece{CannedRowPiece::Kind::kText, before};
+  }
+  const bool isTab = mark == tab;
+  at_ = mark + (isTab ? tabMark_ : breakMark_).size();
+  if (at_ == text_.size()) done_ = true;
+  return CannedRowPiece{
+      isTab ? CannedRowPiece::Kind::kTabMark : CannedRowPiece::Kind::kLineBreakMark, {}};
+}
+
+MarkedPieces CannedRowPieces(std::u16string_view label) {
+  if (IsCannedSeparator(label)) return MarkedPieces::None();
   return MarkedPieces(label, kTabEscape, kBreakEscape);
 }
 
-std::vector<CannedRowPiece> MarkedPieces(std::u16string_view text, std::u16string_view tabMark,
-                                         std::u16string_view breakMark) {
-  std::vector<CannedRowPiece> pieces;
-  std::u16string_view rest = text;
-  while (true) {
-    const std::size_t tab = rest.find(tabMark);
-    const std::size_t lineBreak = rest.find(breakMark);
-    const std::size_t mark = tab < lineBreak ? tab : lineBreak;
-    if (mark == std::u16string_view::npos) {
-      pieces.push_back({CannedRowPiece::Kind::kText, rest});
-      return pieces;
-    }
-    if (mark > 0) pieces.push_back({CannedRowPiece::Kind::kText, rest.substr(0, mark)});
-    pieces.push_back(
-        {mark == tab ? CannedRowPiece::Kind::kTabMark : CannedRowPiece::Kind::kLineBreakMark, {}});
-    rest.remove_prefix(mark + (mark == tab ? tabMark : breakMark).size());
-    if (rest.empty()) return pieces;
-  }
+std::vector<CannedRowPiece> AllPieces(MarkedPieces pieces) {
+  std::vector<CannedRowPiece> all;
+  while (const auto piece = pieces.Next()) all.push_back(*piece);
+  return all;
 }
 
 std::u16string_view CannedMarkGlyph(CannedRowPiece::Kind mark, std::u16string_view fontName) {

@@ -36,11 +36,36 @@ struct CannedRowPiece {
   Kind kind = Kind::kText;
   std::u16string_view text;  // only for kText
 };
-std::vector<CannedRowPiece> CannedRowPieces(std::u16string_view label);
-// The pieces of a text whose TABs and line breaks are written as tabMark and breakMark: the
-// escapes of a canned text, or the characters themselves in a history row.
-std::vector<CannedRowPiece> MarkedPieces(std::u16string_view text, std::u16string_view tabMark,
-                                         std::u16string_view breakMark);
+
+// Walks the pieces of a text whose TABs and line breaks are written as tabMark and breakMark (the
+// escapes of a canned text, or the characters themselves in a history row), one at a time, so
+// that drawing stops at the row's right edge without looking at the rest. Each mark is looked
+// for once: a walk over the whole text is linear in its length, however many marks it holds.
+class MarkedPieces {
+ public:
+  MarkedPieces(std::u16string_view text, std::u16string_view tabMark,
+               std::u16string_view breakMark);
+  // A walk without pieces (a separator's row).
+  static MarkedPieces None();
+  // The next piece; nothing after the last.
+  std::optional<CannedRowPiece> Next();
+
+ private:
+  std::size_t Find(std::u16string_view mark, std::size_t& cached) const;
+
+  std::u16string_view text_;
+  std::u16string_view tabMark_;
+  std::u16string_view breakMark_;
+  std::size_t at_ = 0;
+  std::size_t nextTab_ = 0;
+  std::size_t nextBreak_ = 0;
+  bool done_ = false;
+};
+
+// A canned row's pieces (none for a separator).
+MarkedPieces CannedRowPieces(std::u16string_view label);
+// Every piece of a walk.
+std::vector<CannedRowPiece> AllPieces(MarkedPieces pieces);
 
 // The glyph of a mark in the list's font: fonts whose name begins with "ＭＳ " or "MS " have the
 // harpoon and the down-then-left arrow, other fonts get plain arrows.

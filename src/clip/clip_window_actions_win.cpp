@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
+#include "clip/canned_reload_question.h"
 #include "clip/clip_window_parts_win.h"
 #include "clip/history_file.h"
 #include "platform/file_dialog_win.h"
@@ -25,7 +27,13 @@ void TClipBdList::SyncHistRows() {
   SendMessageW(HistListBox, LB_SETCURSEL, static_cast<WPARAM>(view_.Selected()), 0);
   SendMessageW(HistListBox, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(HistListBox, nullptr, TRUE);
-  UpdateActionStates();
+  // The status bar and the preview follow every change of the rows (a capture, a sort, a filter,
+  // a delete), so that they never describe a row that is gone.
+  if (page_ == Page::kClip) {
+    RefreshHistStatus();
+  } else {
+    UpdateActionStates();
+  }
 }
 
 void TClipBdList::RefreshHistStatus() {
@@ -35,17 +43,36 @@ void TClipBdList::RefreshHistStatus() {
   SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(rows)));
   if (view_.RowToHistIndex(-1) < 0) {
     SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L""));
+    // Without a selection the preview stays, unless no row is left to have shown it.
+    if (view_.RowCount() == 0) ShowPreview(std::nullopt);
   } else {
     const std::u16string size = view_.StatusSize();
     SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(W(size)));
-    const std::optional<std::u16string> preview = view_.PreviewText(previewLn_);
-    if (preview) SetWindowTextW(PreviewMemo, W(EditLines(*preview)));
-    if (preview.has_value() != previewShown_) {
-      previewShown_ = preview.has_value();
-      Layout();
-    }
+    ShowPreview(view_.PreviewText(previewLn_));
   }
   UpdateActionStates();
+}
+
+void TClipBdList::ShowPreview(const std::optional<std::u16string>& text) {
+  SetWindowTextW(PreviewMemo, text ? W(EditLines(*text)) : L"");
+  if (text.has_value() != previewShown_) {
+    previewShown_ = text.has_value();
+    Layout();
+  }
+}
+
+void TClipBdList::ExpandLines() {
+  const std::size_t limit = HistoryLimit(capture_.Settings().MaxItems);
+  switch (view_.ExpandLines(limit)) {
+    case ExpandResult::kExpanded:
+      SyncHistRows();
+      break;
+    case ExpandResult::kWouldCut:
+      ShowMessage({ExpandRefusal(limit), u"警告", kMbOk | kMbIconExclamation});
+      break;
+    case ExpandResult::kNothing:
+      break;
+  }
 }
 
 std::u16string TClipBdList::GetSelText() const {
@@ -130,7 +157,7 @@ void TClipBdList::Run(ClipAction action) {
       CopyClip();
       break;
     case ClipAction::kExLine:
-      if (view_.ExpandLines(HistoryLimit(capture_.Settings().MaxItems))) SyncHistRows();
+      ExpandLines();
       break;
     case ClipAction::kSortText:
       view_.Sort(HistorySort::kText);
@@ -149,9 +176,11 @@ void TClipBdList::Run(ClipAction action) {
       SyncHistRows();
       break;
     case ClipAction::kDelItem:
-      if (view_.DeleteSelected()) {
+      // Each page deletes its own row: the canned page never touches the history.
+      if (page_ == Page::kText) {
+        RunCanned(action);
+      } else if (view_.DeleteSelected()) {
         SyncHistRows();
-        RefreshHistStatus();
       }
       break;
     case ClipAction::kAllDel:
@@ -248,9 +277,12 @@ void TClipBdList::ShowResult(const CannedResult& result) {
     setUpMessages_.push_back(*result.message);
     return;
   }
+  ShowMessage(*result.message);
+}
+
+int TClipBdList::ShowMessage(const CannedMessage& message) {
   BusyScope busy(*this);
-  services_.dialogs.ShowMessage(result.message->text, result.message->caption,
-                                result.message->flags);
+  return dialogs_->ShowMessage(message.text, message.caption, message.flags);
 }
 
 void TClipBdList::SyncCanned() {
@@ -317,17 +349,13 @@ void TClipBdList::RunCanned(ClipAction action) {
 void TClipBdList::EditTextData() {
   const std::u16string path = canned_.TextDataPath();
   if (services_.openInEditor) services_.openInEditor(path);
-  int answer = 0;
+  CannedResult result;
   {
     BusyScope busy(*this);
-    answer = services_.dialogs.ShowMessage(u"定型文の定義ファイルを再読み込みしますか", u"確認",
-                                           kMbYesNo | kMbIconQuestion);
+    result = AskToReloadTextData(canned_, *dialogs_, services_.deferred);
   }
-  if (answer == kIdYes) {
-    const CannedResult result = canned_.Reload();
-    SyncCanned();
-    ShowResult(result);
-  }
+  SyncCanned();
+  ShowResult(result);
   HideClip();
 }
 
@@ -379,7 +407,6 @@ void TClipBdList::Filter(ClipAction action) {
     view_.Except(words);
   }
   SyncHistRows();
-  RefreshHistStatus();
 }
 
 void TClipBdList::ToggleStop() {
@@ -396,8 +423,7 @@ void TClipBdList::SaveHist() {
   const std::optional<std::u16string> path = AskFileName(Handle(), request, true);
   if (!path) return;
   if (!WriteHistoryFile(services_.files, services_.locale, *path, history_.Items())) {
-    services_.dialogs.ShowMessage(u"履歴ファイルを保存できません。\n" + *path, u"エラー",
-                                  kMbOk | kMbIconError);
+    ShowMessage({u"履歴ファイルを保存できません。\n" + *path, u"エラー", kMbOk | kMbIconError});
   }
 }
 
@@ -411,8 +437,7 @@ void TClipBdList::LoadHist() {
       ReadHistoryFile(services_.files, services_.codePage, services_.locale, *path,
                       DaysFromDateTime(services_.clock.Now()));
   if (read.status == HistoryReadStatus::kUnreadable) {
-    services_.dialogs.ShowMessage(u"履歴ファイルを読み込めません。\n" + *path, u"エラー",
-                                  kMbOk | kMbIconError);
+    ShowMessage({u"履歴ファイルを読み込めません。\n" + *path, u"エラー", kMbOk | kMbIconError});
     return;
   }
   if (read.status != HistoryReadStatus::kLoaded) return;
@@ -483,10 +508,18 @@ LRESULT CALLBACK TClipBdList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   }
 }
 
+// Ctrl is down when it went down in this window, or is down on the keyboard now. The window's own
+// key state alone can still hold the Ctrl of the hotkey that opened it, whose release went to the
+// window that was in front; the keyboard alone has already let go of a Ctrl typed quickly.
+bool TClipBdList::CtrlDown() const { return ctrlPressed_ || GetAsyncKeyState(VK_CONTROL) < 0; }
+
 bool TClipBdList::Shortcut(WPARAM vk) {
   const bool ctrl = CtrlDown();
   if (ctrl && vk == 'C' && Enabled(ClipAction::kCopyClip)) {
     Run(ClipAction::kCopyClip);
+    // The key's character (Ctrl+C, 0x03) would make the search box copy its own selection over
+    // the entry just placed.
+    copyCharTaken_ = true;
     return true;
   }
   return false;
@@ -513,10 +546,13 @@ bool TClipBdList::ListKey(HWND list, WPARAM vk) {
       if (!wrap) return false;
       const LRESULT to = vk == VK_UP ? count - 1 : 0;
       SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(to), 0);
+      // The status bar shows the row the wrap selected, as after any other move.
       if (list == HistListBox) {
-        view_.Select(static_cast<int>(to));
+        RefreshHistStatus();
       } else {
         canned_.Select(static_cast<int>(to));
+        RefreshCannedStatus();
+        UpdateActionStates();
       }
       return true;
     }
@@ -547,11 +583,45 @@ bool TClipBdList::TabKey(HWND control) {
   return true;
 }
 
+// The edit panel's fields: Esc presses キャンセル, Enter in the label presses OK (the default
+// button), Enter and TAB in the body type a line break and a TAB, and TAB in the label moves on
+// to the body.
+LRESULT TClipBdList::EditFieldMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+  const bool label = control == sheet_->LabelEdit();
+  switch (msg) {
+    case WM_KEYDOWN:
+      if (wp == VK_ESCAPE) {
+        EditDone(false);
+        return 0;
+      }
+      if (wp == VK_RETURN && label) {
+        EditDone(true);
+        return 0;
+      }
+      if (wp == VK_TAB && label) {
+        SetFocus(sheet_->Memo());
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      // Handled on the key press; swallowed so that no beep sounds.
+      if (wp == 0x1B || (label && (wp == L'\r' || wp == L'\t'))) return 0;
+      break;
+    case WM_GETDLGCODE:
+      return DefSubclass(control, msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTTAB;
+    default:
+      break;
+  }
+  return DefSubclass(control, msg, wp, lp);
+}
+
 LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCDESTROY) {
     RemoveSubclass(control, &TClipBdList::ControlProc, kSubclassId);
     return DefSubclass(control, msg, wp, lp);
   }
+  if (wp == VK_CONTROL && (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)) ctrlPressed_ = true;
+  if (wp == VK_CONTROL && (msg == WM_KEYUP || msg == WM_SYSKEYUP)) ctrlPressed_ = false;
   const bool cannedList = sheet_ && control == sheet_->List();
   const bool editField = sheet_ && sheet_->IsEditField(control);
   if (msg == WM_SYSKEYDOWN && !editField && Mnemonic(wp)) return 0;
@@ -565,23 +635,8 @@ LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
     ShowPopupMenu(control, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
   }
-  if (editField && msg == WM_KEYDOWN) {
-    if (wp == VK_ESCAPE) {
-      EditDone(false);
-      return 0;
-    }
-    if (wp == VK_RETURN && control == sheet_->LabelEdit()) {
-      EditDone(true);  // OK is the panel's default button
-      return 0;
-    }
-    return DefSubclass(control, msg, wp, lp);
-  }
-  if (editField && msg == WM_CHAR && (wp == 0x1B || (wp == L'\r' && control == sheet_->LabelEdit()))) {
-    return 0;
-  }
-  if (editField && msg == WM_GETDLGCODE) {
-    return DefSubclass(control, msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTTAB;
-  }
+  if (msg == WM_CHAR && wp == kCtrlC && std::exchange(copyCharTaken_, false)) return 0;
+  if (editField) return EditFieldMessage(control, msg, wp, lp);
   if (msg == WM_KEYDOWN) {
     if (Shortcut(wp)) return 0;
     if (wp == VK_TAB && TabKey(control)) return 0;
@@ -592,7 +647,12 @@ LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
         return 0;
       }
       if (wp == VK_ESCAPE) {
-        HideClip();
+        // Esc closes an open drop-down list first, as in every combo box.
+        if (SendMessageW(FindComboBox, CB_GETDROPPEDSTATE, 0, 0)) {
+          SendMessageW(FindComboBox, CB_SHOWDROPDOWN, FALSE, 0);
+        } else {
+          HideClip();
+        }
         return 0;
       }
     }

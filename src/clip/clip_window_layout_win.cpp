@@ -4,13 +4,14 @@
 #include <cwchar>
 
 #include "clip/clip_window_parts_win.h"
-#include "clip/row_pieces_win.h"
 #include "clip/history_file.h"
+#include "clip/row_pieces_win.h"
 #include "platform/file_dialog_win.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/font_win.h"
+#include "ui/row_text_win.h"
 #include "ui/window_place_win.h"
 #include "util/path_text.h"
 
@@ -107,6 +108,10 @@ void TClipBdList::ApplyFonts() {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.Get(), &metrics);
   charHeight_ = std::max<int>(1, metrics.tmHeight);
+  {
+    SelectedObject base(dc.Get(), baseFont_.get());
+    sizeTextWidth_ = RowTextWidth(dc.Get(), kWidestSizeText);
+  }
   ApplySheetStyle();
   SendMessageW(PageControl1, TCM_SETITEMSIZE, 0,
                MAKELPARAM(Scale(kTabWidth, dpi), Scale(20, dpi)));
@@ -154,6 +159,30 @@ void TClipBdList::Layout() {
   ShowWindow(PreviewMemo, clip && previewShown_ ? SW_SHOW : SW_HIDE);
   sheet_->Show(!clip);
   sheet_->Layout(page, dpi);
+}
+
+SIZE TClipBdList::MinimumSize() const {
+  const UINT dpi = Dpi();
+  if (!PageControl1) return SIZE{Scale(kMinWidth, dpi), Scale(kMinHeight, dpi)};
+  // The tab control's frame around a page, as it draws it now.
+  RECT page{0, 0, 1000, 1000};
+  SendMessageW(PageControl1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  const int frameWidth = static_cast<int>(page.left + (1000 - page.right));
+  const int frameHeight = static_cast<int>(page.top + (1000 - page.bottom));
+  const SIZE canned = CannedSheet::MinimumSize(dpi);
+  // Both tabs without scroll arrows; the search row; the canned page.
+  int width = 2 * Scale(kTabWidth, dpi) + Scale(6, dpi);
+  width = std::max(width, frameWidth + Scale(kMinFindWidth + 3 * kButtonWidth + 8, dpi));
+  width = std::max<int>(width, frameWidth + canned.cx);
+  // The status bar: its first panel and the longest size text of the second beside the grip.
+  width = std::max(width, Scale(kStatusFirstPanel, dpi) + sizeTextWidth_ + Scale(12, dpi) +
+                              GetSystemMetricsForDpi(SM_CXVSCROLL, dpi));
+  RECT status{};
+  GetWindowRect(StatusBar1, &status);
+  const int pages = std::max<int>(Scale(kTopPanelHeight + kMinList, dpi), canned.cy);
+  RECT bounds{0, 0, width, frameHeight + pages + Height(status)};
+  AdjustWindowRectExForDpi(&bounds, kStyle, FALSE, kExStyle, dpi);
+  return SIZE{Width(bounds), Height(bounds)};
 }
 
 bool TClipBdList::OverSplitter(POINT client) const {
@@ -204,12 +233,8 @@ void TClipBdList::DrawHistRow(const DRAWITEMSTRUCT& item) {
       std::swprintf(count, std::size(count), L"%2u",
                     entry >= 0 ? static_cast<unsigned>(history_.At(entry).LineCount) : 1u);
       SetTextColor(dc, lnCtColor_);
-      const int length = static_cast<int>(std::wcslen(count));
-      TextOutW(dc, x, y, count, length);
+      x += DrawRowText(dc, x, y, U16(count)) + Scale(2, dpi);
       SetTextColor(dc, fg);
-      SIZE size{};
-      GetTextExtentPoint32W(dc, count, length, &size);
-      x += size.cx + Scale(2, dpi);
       PenHandle pen(CreatePen(PS_SOLID, 1, lnCtColor_));
       SelectedObject selectedPen(dc, pen.get());
       MoveToEx(dc, x, row.top, nullptr);

@@ -27,6 +27,7 @@ constexpr char16_t kCannedCommand[] = u"CLIPBOARD_T";
 constexpr UINT kShowSetUpMessages = WM_APP + 1;
 
 constexpr UINT_PTR kSubclassId = 1;
+constexpr WPARAM kCtrlC = 0x03;  // the character Ctrl+C types
 
 enum ControlId : int {
   kStatusId = 1,
@@ -46,6 +47,9 @@ constexpr int kTabWidth = 120;
 constexpr int kMinWidth = 160;
 constexpr int kMinHeight = 140;
 constexpr int kMinList = 20;
+constexpr int kMinFindWidth = 40;
+// The longest text of the status bar's second panel on the history page.
+constexpr char16_t kWidestSizeText[] = u"00000000文字/ 00000行";
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
@@ -86,18 +90,17 @@ inline std::u16string EditLines(std::u16string_view text) {
   return out;
 }
 
-// Ctrl is read from the keyboard as it is now: the window's own key state can still hold the Ctrl
-// of the hotkey that opened it, whose release went to the window that was in front.
-inline bool CtrlDown() { return GetAsyncKeyState(VK_CONTROL) < 0; }
-
-
 }  // namespace clip_window
 
 // Marks the time this window runs something that lets other messages in (a paste, a message
 // box, a file dialog). Clipboard changes, hotkeys and reloads that arrive meanwhile run after it.
+// What the main window puts off meanwhile (an exit, a reload) runs from a message posted when
+// the last busy part ends, never under the code that opened the box.
 class TClipBdList::BusyScope {
  public:
-  explicit BusyScope(TClipBdList& window) : window_(window) { ++window_.busy_; }
+  explicit BusyScope(TClipBdList& window) : deferred_(window.services_.deferred), window_(window) {
+    ++window_.busy_;
+  }
   ~BusyScope() {
     if (--window_.busy_ == 0) window_.EndBusy();
   }
@@ -105,6 +108,7 @@ class TClipBdList::BusyScope {
   BusyScope& operator=(const BusyScope&) = delete;
 
  private:
+  const DeferredWork::Scope deferred_;  // ends last, after the window's own end of busy
   TClipBdList& window_;
 };
 

@@ -29,8 +29,12 @@ TClipBdList::~TClipBdList() {
 
 bool TClipBdList::Create() {
   if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
-  return CreateHandle(kClassName, kFirstCaption, kStyle, kExStyle, 0, 0, 320, 400, nullptr) !=
-         nullptr;
+  if (!CreateHandle(kClassName, kFirstCaption, kStyle, kExStyle, 0, 0, 320, 400, nullptr)) {
+    return false;
+  }
+  // Its boxes are its own: above it although it stays on top, and it takes no click meanwhile.
+  dialogs_ = std::make_unique<WinDialogs>(Handle());
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -188,6 +192,9 @@ void TClipBdList::RunCommand(const std::u16string& command) {
 void TClipBdList::ShowClip() {
   if (!model_.IniFile || !CreateControls()) return;
   target_ = RememberForeground(services_.paste.desktop);
+  ctrlPressed_ = false;
+  copyCharTaken_ = false;
+  lastFocus_ = nullptr;
   {
     // The controls are placed once, after everything that changes their places: each move of
     // a control costs a round trip to the window system.
@@ -210,15 +217,18 @@ void TClipBdList::ShowClip() {
 void TClipBdList::PlaceFromSettings() {
   const UsrIniFile& ini = *model_.IniFile;
   const UINT dpi = Dpi();
-  const int x = ini.ReadInteger(kSection, u"PosX", DefaultInteger(kSection, u"PosX"));
-  const int y = ini.ReadInteger(kSection, u"PosY", DefaultInteger(kSection, u"PosY"));
-  // The sizes of the table are those at 96 dpi.
-  const int w = ini.ReadInteger(kSection, u"Width", Scale(DefaultInteger(kSection, u"Width"), dpi));
-  const int h = ini.ReadInteger(kSection, u"Height", Scale(DefaultInteger(kSection, u"Height"), dpi));
+  // A size stored at another DPI, or by hand, never cuts a control. The sizes of the table are
+  // those at 96 dpi.
+  const SIZE least = MinimumSize();
+  const int w = std::max<int>(
+      ini.ReadInteger(kSection, u"Width", Scale(DefaultInteger(kSection, u"Width"), dpi)), least.cx);
+  const int h = std::max<int>(
+      ini.ReadInteger(kSection, u"Height", Scale(DefaultInteger(kSection, u"Height"), dpi)),
+      least.cy);
   previewHeight_ = ini.ReadInteger(kSection, u"PreviewHeight",
                                    Scale(DefaultInteger(kSection, u"PreviewHeight"), dpi));
-  const RECT placed =
-      OnVisibleMonitor(RECT{x, y, x + w, y + h}, Scale(kMinWidth, dpi), Scale(kMinHeight, dpi));
+  const POINT at = StoredPlaceOrCentred(ini, kSection, SIZE{w, h});
+  const RECT placed = OnVisibleMonitor(RECT{at.x, at.y, at.x + w, at.y + h}, least.cx, least.cy);
   SetWindowPos(Handle(), HWND_TOPMOST, placed.left, placed.top, Width(placed), Height(placed),
                SWP_NOACTIVATE);
 }
@@ -287,6 +297,25 @@ void TClipBdList::HideClip(bool writeFile) {
 
 TClipBdList::Page TClipBdList::ActivePage() const { return page_; }
 
+// A box or a menu of the window takes the activation; when it gives it back, the keys go on to
+// the control that had them, as in a dialog, rather than to the bare window.
+void TClipBdList::OnActivate(bool active) {
+  if (!active) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+    ctrlPressed_ = false;  // its release may go to another window
+    return;
+  }
+  if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
+      IsWindowEnabled(lastFocus_)) {
+    SetFocus(lastFocus_);
+  } else if (page_ == Page::kClip) {
+    if (HistListBox) SetFocus(HistListBox);
+  } else if (sheet_ && canned_.ListEnabled()) {
+    SetFocus(sheet_->List());
+  }
+}
+
 void TClipBdList::SelectPage(Page page) {
   page_ = page;
   if (!PageControl1) return;
@@ -316,9 +345,7 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kShowSetUpMessages: {
       BusyScope busy(*this);
-      for (const CannedMessage& m : std::exchange(setUpMessages_, {})) {
-        services_.dialogs.ShowMessage(m.text, m.caption, m.flags);
-      }
+      for (const CannedMessage& m : std::exchange(setUpMessages_, {})) ShowMessage(m);
       return 0;
     }
     case WM_COMMAND: {
@@ -397,7 +424,8 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = POINT{Scale(kMinWidth, Dpi()), Scale(kMinHeight, Dpi())};
+      const SIZE least = MinimumSize();
+      info->ptMinTrackSize = POINT{least.cx, least.cy};
       return 0;
     }
     case WM_DPICHANGED: {
@@ -445,6 +473,9 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCHAR:
       if (wp != L' ') return 0;  // Alt+Space still opens the window menu
       break;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wp) != WA_INACTIVE);
+      return 0;
     case WM_CLOSE:
       HideClip();
       return 0;

@@ -12,12 +12,13 @@
 #include "clip/clip_capture.h"
 #include "clip/history.h"
 #include "clip/history_view.h"
+#include "core/deferred_work.h"
 #include "core/hotkey_dispatch.h"
 #include "core/main_model.h"
 #include "core/paste_into_target.h"
 #include "platform/clipboard.h"
 #include "platform/code_page.h"
-#include "platform/dialogs.h"
+#include "platform/dialogs_win.h"
 #include "platform/file_system.h"
 #include "platform/locale.h"
 #include "ui/gdi_win.h"
@@ -37,9 +38,10 @@ class TClipBdList : public Window {
     const CodePage& codePage;
     const Locale& locale;
     const Clock& clock;
-    Dialogs& dialogs;
     PasteServices paste;
-    // Runs what the main window put off while this window was busy (a paste, a dialog).
+    // What the main window puts off while this window (or anything else) is busy.
+    DeferredWork& deferred;
+    // Hands back the hotkeys pressed while this window was busy (a paste, a dialog).
     std::function<void()> idle;
     // Opens a file in the user's editor.
     std::function<void(const std::u16string&)> openInEditor;
@@ -77,11 +79,14 @@ class TClipBdList : public Window {
   bool CreateControls();
   void ApplyFonts();
   void Layout();
+  // The smallest window size that shows every control whole at the current DPI.
+  SIZE MinimumSize() const;
   void ShowClip();
   void PlaceFromSettings();
   void ApplyShowSettings();
   void ApplyTransparency();
   void SelectPage(Page page);
+  void OnActivate(bool active);
   void PageControl1Change();
   Page ActivePage() const;
 
@@ -95,6 +100,8 @@ class TClipBdList : public Window {
   void SyncCanned();
   void RefreshCannedStatus();
   void ShowResult(const CannedResult& result);
+  // A message box owned by this window; its answer.
+  int ShowMessage(const CannedMessage& message);
   void RunCanned(ClipAction action);
   void EditTextData();
   void EditDone(bool ok);
@@ -106,6 +113,9 @@ class TClipBdList : public Window {
   // The history page.
   void SyncHistRows();
   void RefreshHistStatus();
+  // Shows the text in the preview below the list, or hides it.
+  void ShowPreview(const std::optional<std::u16string>& text);
+  void ExpandLines();
   void UpdateActionStates();
   bool Enabled(ClipAction action) const;
   void Run(ClipAction action);
@@ -129,7 +139,9 @@ class TClipBdList : public Window {
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                       DWORD_PTR self) noexcept;
   LRESULT ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT EditFieldMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   bool ListKey(HWND list, WPARAM vk);
+  bool CtrlDown() const;
   bool Shortcut(WPARAM vk);
   bool Mnemonic(WPARAM vk);
   bool TabKey(HWND control);
@@ -142,6 +154,7 @@ class TClipBdList : public Window {
 
   MainModel& model_;
   Services services_;
+  std::unique_ptr<WinDialogs> dialogs_;
   THistoryList history_;
   HistoryView view_;
   ClipCapture capture_;
@@ -188,7 +201,14 @@ class TClipBdList : public Window {
   FontHandle previewFont_;
   BrushHandle listBrush_, previewBrush_;
   int charHeight_ = 12;
+  int sizeTextWidth_ = 0;  // the status bar's longest size text in the window's font
   bool previewShown_ = false;
   bool dragging_ = false;
   Page page_ = Page::kClip;
+  // Ctrl went down in one of the window's controls and has not come up there.
+  bool ctrlPressed_ = false;
+  // Ctrl+C ran CopyClipAction: its character is not the field's any more.
+  bool copyCharTaken_ = false;
+  // The control that had the focus when the window was last left (for a box, a menu).
+  HWND lastFocus_ = nullptr;
 };

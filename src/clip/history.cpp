@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "base/text_codec.h"
 #include "util/text_helpers.h"
 
 namespace {
@@ -79,7 +80,8 @@ LocalDateTime DateTimeFromDays(double days) {
 }
 
 void HistoryDisplayText(std::u16string_view text, std::u16string& out) {
-  const std::size_t shown = std::min(text.size(), kDisplayUnits);
+  // An emoji across the cut is left out whole rather than drawn as half a pair.
+  const std::size_t shown = CutAtCharacter(text, kDisplayUnits).size();
   out.clear();
   out.reserve(shown + 3);
   for (std::size_t i = 0; i < shown; ++i) {
@@ -150,13 +152,14 @@ bool MoreLinesFirst(const HistoryRec& a, const HistoryRec& b) {
 }  // namespace
 
 void THistoryList::MergeBelow(std::vector<HistoryRec> items) {
-  // Views into both lists; nothing moves until every entry to keep is known.
-  std::unordered_set<std::u16string_view> present;
-  present.reserve(items_.size() + items.size());
-  for (const HistoryRec& rec : items_) present.insert(rec.Text);
+  // Only texts this run captured are left out; the file's own entries stay as the file has them,
+  // repeated texts too (lines of an entry expanded by lines may equal other entries).
+  std::unordered_set<std::u16string_view> captured;
+  captured.reserve(items_.size());
+  for (const HistoryRec& rec : items_) captured.insert(rec.Text);
   std::vector<bool> keep(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) keep[i] = present.insert(items[i].Text).second;
-  present.clear();
+  for (std::size_t i = 0; i < items.size(); ++i) keep[i] = !captured.count(items[i].Text);
+  captured.clear();
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (keep[i]) items_.push_back(std::move(items[i]));
   }

@@ -22,9 +22,9 @@ struct HistoryRec {
   HistoryRec(std::u16string text, double creTime);
 
   std::u16string Text;
-  // The first 128 units and "..." for a longer text; CR LF and then a lone CR shown as LF. Made
-  // when asked for (a few rows are drawn, a filter reads each once): kept beside every text it
-  // would double the memory of a long history.
+  // The first 128 units (127 when the 128th begins a surrogate pair) and "..." for a longer text;
+  // CR LF and then a lone CR shown as LF. Made when asked for (a few rows are drawn, a filter reads
+  // each once): kept beside every text it would double the memory of a long history.
   std::u16string DispText() const { return HistoryDisplayText(Text); }
   std::int32_t LineCount = 0;  // LF count, plus one when the text does not end with LF
   double CreTime = 0;
@@ -52,7 +52,7 @@ class THistoryList {
   // Replaces every entry (a successful file load).
   void Assign(std::vector<HistoryRec> items) { items_ = std::move(items); }
   // Appends the entries whose text the list does not hold yet, in their order (a history file
-  // read again while the list keeps what was captured since).
+  // read again while the list keeps what was captured since); texts the file repeats stay.
   void MergeBelow(std::vector<HistoryRec> items);
 
  private:

@@ -115,15 +115,16 @@ void HistoryView::DeleteAllShown() {
   FillHistList(0);
 }
 
-bool HistoryView::ExpandLines(std::size_t limit) {
+ExpandResult HistoryView::ExpandLines(std::size_t limit) {
   const int entry = RowToHistIndex(-1);
-  if (entry < 0) return false;
+  if (entry < 0) return ExpandResult::kNothing;
   const auto at = static_cast<std::size_t>(entry);
   const std::vector<std::u16string> lines = ExpandedLines(history_.At(at).Text);
   const std::size_t kept = static_cast<std::size_t>(
       std::count_if(lines.begin(), lines.end(), [](const auto& line) { return !line.empty(); }));
-  // Expanding never drops a line of the entry or another entry to stay within the limit.
-  if (history_.Count() - 1 + kept > limit) return false;
+  // The entry's own lines are never cut: they would be lost with the entry. Older entries may go
+  // to keep the history within its limit, as they go when a copy is recorded.
+  if (at + kept > limit) return ExpandResult::kWouldCut;
   double time = history_.At(at).CreTime;
   history_.Delete(at);
   std::size_t position = at;
@@ -131,8 +132,9 @@ bool HistoryView::ExpandLines(std::size_t limit) {
     if (!line.empty()) history_.Insert(position++, HistoryRec(line, time));
     time -= kLineTimeStep;
   }
+  while (history_.Count() > limit) history_.Delete(limit);
   FillHistList(entry);
-  return true;
+  return ExpandResult::kExpanded;
 }
 
 void HistoryView::Sort(HistorySort order) {
@@ -172,13 +174,21 @@ bool HistoryView::CanExpand() const {
   return entry >= 0 && history_.At(static_cast<std::size_t>(entry)).LineCount > 1;
 }
 
+std::u16string ExpandRefusal(std::size_t limit) {
+  return u"この項目を行毎に展開すると、行の一部が履歴の最大件数 (MaxItems = " +
+         IntToText(static_cast<std::int64_t>(limit)) +
+         u") を超えて失われるため、展開しませんでした。";
+}
+
 void PushHistoryItem(std::vector<std::u16string>& items, const std::u16string& word,
                      const Locale& locale) {
   if (word.empty()) return;
   const auto found = std::find_if(items.begin(), items.end(), [&](const std::u16string& item) {
     return locale.CompareNoCase(item, word) == 0;
   });
-  if (found == items.begin()) return;
-  if (found != items.end()) items.erase(found);
+  if (found != items.end()) {
+    if (found == items.begin()) return;
+    items.erase(found);
+  }
   items.insert(items.begin(), word);
 }

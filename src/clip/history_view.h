@@ -8,6 +8,8 @@
 #include "clip/history.h"
 #include "platform/locale.h"
 
+enum class ExpandResult { kNothing, kExpanded, kWouldCut };
+
 // The rows of the history page: each row shows an entry of the history by its index. Rows are
 // made in history order and only ever removed (filters, deletes), so indexes ascend downward.
 class HistoryView {
@@ -35,9 +37,10 @@ class HistoryView {
   // Editing (the selected row). False when nothing was done.
   bool DeleteSelected();
   void DeleteAllShown();
-  // Expands the selected entry into its lines at its place, within `limit` entries in all. Does
-  // nothing (false) when the limit would drop one of the entry's lines or anything else.
-  bool ExpandLines(std::size_t limit);
+  // Expands the selected entry into its lines at its place; the history then keeps its first
+  // `limit` entries. Refused, changing nothing, when a line of the entry itself would fall
+  // beyond the limit.
+  ExpandResult ExpandLines(std::size_t limit);
   void Sort(HistorySort order);
 
   // Status bar: panel 0 ("-/%u(%u)" or "%3u/%3u" and "(%u)"), panel 1 ("%8u文字/ %5u行").
@@ -62,6 +65,9 @@ class HistoryView {
   std::vector<std::size_t> rows_;
   int selected_ = -1;
 };
+
+// Why 行毎に展開 refused: the entry's lines would not fit within the history's limit.
+std::u16string ExpandRefusal(std::size_t limit);
 
 // The search box's history: the word moves to (or enters) the top, found without regard to case.
 void PushHistoryItem(std::vector<std::u16string>& items, const std::u16string& word,

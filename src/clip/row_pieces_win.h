@@ -2,13 +2,11 @@
 #include <windows.h>
 
 #include <string_view>
-#include <vector>
 
 #include "clip/canned_text.h"
 
 // Draws a row's pieces from x onward, as both lists of the clipboard window show them: texts in
-// the device context's text colour, marks in markColour with `gap` pixels after each. Stops past
-// the row's right edge.
-void DrawRowPieces(HDC dc, const RECT& row, int x, int y,
-                   const std::vector<CannedRowPiece>& pieces, std::u16string_view fontName,
-                   COLORREF markColour, int gap);
+// the device context's text colour, marks in markColour with `gap` pixels after each. Stops at the
+// row's right edge: the pieces beyond it are never looked at.
+void DrawRowPieces(HDC dc, const RECT& row, int x, int y, MarkedPieces pieces,
+                   std::u16string_view fontName, COLORREF markColour, int gap);

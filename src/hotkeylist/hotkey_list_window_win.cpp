@@ -12,6 +12,7 @@
 #include "platform/wide_win.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
+#include "ui/row_text_win.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonGapRight = 25;
 constexpr int kButtonGapBottom = 7;
+constexpr int kButtonGapLeft = 8;
+constexpr int kMinRows = 3;
 
 enum class ControlId : int { kList = 1, kClose = 2 };
 
@@ -56,18 +59,6 @@ std::u16string ListItemText(HWND list, int index) {
                                       reinterpret_cast<LPARAM>(text.data()));
   if (copied == LB_ERR || copied < 0) return {};
   return U16(text.data(), static_cast<std::size_t>(copied));
-}
-
-int TextWidth(HDC dc, const std::u16string& text) {
-  SIZE size{};
-  if (text.empty() || !GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size)) {
-    return 0;
-  }
-  return size.cx;
-}
-
-void DrawText(HDC dc, int x, int y, const std::u16string& text) {
-  if (!text.empty()) TextOutW(dc, x, y, W(text), static_cast<int>(text.size()));
 }
 
 }  // namespace
@@ -146,7 +137,7 @@ void THotKeyHelp::MeasureWidest() {
   SelectedObject font(dc.Get(), font_.get());
   for (const std::u16string& row : rows_) {
     widestDisplayText_ =
-        std::max(widestDisplayText_, TextWidth(dc.Get(), LayoutHotKeyRow(row, 0).left));
+        std::max(widestDisplayText_, RowTextWidth(dc.Get(), LayoutHotKeyRow(row, 0).left));
   }
 }
 
@@ -171,10 +162,13 @@ void THotKeyHelp::PlaceFromSettings() {
   const int centredLeft = (GetSystemMetrics(SM_CXSCREEN) - Width(current)) / 2;
   const int centredTop = (GetSystemMetrics(SM_CYSCREEN) - Height(current)) / 2;
   const UsrIniFile* ini = model_.IniFile.get();
-  const int width =
-      ini ? ini->ReadInteger(kSection, kWidthKey, Scale(kDefaultWidth)) : Width(current);
-  const int height =
-      ini ? ini->ReadInteger(kSection, kHeightKey, Scale(kDefaultHeight)) : Height(current);
+  // A size stored at another DPI, or by hand, never cuts a control.
+  const SIZE least = MinimumSize();
+  const int width = std::max<int>(
+      ini ? ini->ReadInteger(kSection, kWidthKey, Scale(kDefaultWidth)) : Width(current), least.cx);
+  const int height = std::max<int>(
+      ini ? ini->ReadInteger(kSection, kHeightKey, Scale(kDefaultHeight)) : Height(current),
+      least.cy);
   const int top = ini ? ini->ReadInteger(kSection, kTopKey, centredTop) : centredTop;
   const int left = ini ? ini->ReadInteger(kSection, kLeftKey, centredLeft) : centredLeft;
   // The stored bounds are pixels as they were; a move onto a monitor of another DPI must not
@@ -186,8 +180,8 @@ void THotKeyHelp::PlaceFromSettings() {
 
 void THotKeyHelp::ShowList() {
   if (!Handle()) return;
+  FillList();  // first: the place needs the width of the widest row
   PlaceFromSettings();
-  FillList();
   ShowWindow(Handle(), SW_SHOW);
   SetFocus(HKeyListBox);
 }
@@ -223,6 +217,20 @@ void THotKeyHelp::FormResize() {
              Scale(kButtonHeight), TRUE);
   // The size grip follows the corner.
   InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+SIZE THotKeyHelp::MinimumSize() const {
+  const int rowHeight = std::max(1, fontHeight_ * 3 / 2);
+  const int edges = 2 * GetSystemMetricsForDpi(SM_CXEDGE, dpi_);
+  // The list reaches beyond the client's right edge by the overhang.
+  const int firstColumn = kHotKeyRowTextLeft + widestDisplayText_ + kHotKeySummaryGap +
+                          GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) + edges -
+                          Scale(kListOverhangRight);
+  const int button = Scale(kButtonGapLeft + kButtonWidth + kButtonGapRight);
+  RECT bounds{0, 0, std::max(firstColumn, button),
+              Scale(kListGapBottom) + kMinRows * rowHeight + edges};
+  AdjustWindowRectExForDpi(&bounds, kWindowStyle, FALSE, kWindowExStyle, dpi_);
+  return SIZE{Width(bounds), Height(bounds)};
 }
 
 RECT THotKeyHelp::SizeGripRect() const {
@@ -264,8 +272,9 @@ void THotKeyHelp::HKeyListBoxDrawItem(const DRAWITEMSTRUCT& item) {
     SelectedObject font(dc, font_.get());
     SavedTextColors colors(dc, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW));
     const int top = item.rcItem.top + kHotKeyRowTextTop;
-    DrawText(dc, item.rcItem.left + kHotKeyRowTextLeft, top, row.left);
-    DrawText(dc, item.rcItem.left + row.rightX, top, row.right);
+    DrawRowText(dc, item.rcItem.left + kHotKeyRowTextLeft, top, row.left);
+    DrawRowText(dc, item.rcItem.left + row.rightX, top, row.right,
+                item.rcItem.right - item.rcItem.left - row.rightX);
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
@@ -381,6 +390,13 @@ LRESULT THotKeyHelp::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DPICHANGED:
       return OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+    case WM_GETMINMAXINFO:
+      if (HKeyListBox) {
+        const SIZE least = MinimumSize();
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{least.cx, least.cy};
+        return 0;
+      }
+      break;
   }
   return Default(msg, wp, lp);
 }

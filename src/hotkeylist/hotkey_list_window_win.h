@@ -50,6 +50,9 @@ class THotKeyHelp : public Window {
   LRESULT OnNcHitTest(LPARAM lp);
   void HKeyListBoxDrawItem(const DRAWITEMSTRUCT& item);
   RECT SizeGripRect() const;
+  // The smallest window that shows the close button and the list's first column whole, and a few
+  // rows, at the current DPI.
+  SIZE MinimumSize() const;
 
   MainModel& model_;
   const Locale& locale_;

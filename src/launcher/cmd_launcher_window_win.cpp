@@ -213,7 +213,12 @@ void TCmdLncForm::ShowLauncher() {
   logic_.Show(ReadCmdLauncherOptions(*model_.IniFile));
   ApplyFont();
   Layout();
-  PlaceOnScreen(logic_.Options().PosX, logic_.Options().PosY);
+  RECT bounds{};
+  GetWindowRect(Handle(), &bounds);
+  // Centred where the user is looking until a place was stored.
+  const POINT at =
+      StoredPlaceOrCentred(*model_.IniFile, kSection, SIZE{Width(bounds), Height(bounds)});
+  PlaceOnScreen(at.x, at.y);
   EnableWindow(KwdComboBox, TRUE);
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/text_codec.h"
+
 namespace {
 
 constexpr int kTextLeft = 8;
@@ -66,11 +68,12 @@ ItemPaint LayoutLauncherItem(const PopupItem& item, std::u16string_view label, L
   if (!before.empty()) paint.runs.push_back(TextRun{std::u16string(before), x, y, text, false});
   x += measure.Width(before, false);
   if (amp + 1 >= label.size()) return paint;  // a trailing "&" marks nothing
-  const std::u16string_view key = label.substr(amp + 1, 1);
+  // The marked character whole: an emoji after "&" is one character of two units.
+  const std::u16string_view key = label.substr(amp + 1, CharacterUnits(label, amp + 1));
   paint.runs.push_back(
       TextRun{std::u16string(key), x, y, selected ? o.SelAkColor : o.AkColor, true});
   x += measure.Width(key, true);
-  const std::u16string_view rest = label.substr(amp + 2);
+  const std::u16string_view rest = label.substr(amp + 1 + key.size());
   if (!rest.empty()) paint.runs.push_back(TextRun{std::u16string(rest), x, y, text, false});
   return paint;
 }

@@ -6,6 +6,7 @@
 #include "ui/colour_win.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
+#include "ui/row_text_win.h"
 #include "util/text_macros.h"
 
 namespace {
@@ -29,10 +30,7 @@ class LauncherMenuWin::Measure : public LauncherTextMeasure {
   int Width(std::u16string_view text, bool accelerator) const override {
     if (text.empty()) return 0;
     const SelectedObject selected(dc_, accelerator ? accelerator_ : font_);
-    SIZE size{};
-    GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()),
-                          static_cast<int>(text.size()), &size);
-    return size.cx;
+    return RowTextWidth(dc_, text);
   }
   int BarHeight() const override { return barHeight_; }
 
@@ -185,7 +183,7 @@ bool LauncherMenuWin::OnDrawItem(const DRAWITEMSTRUCT& dis) {
   for (const TextRun& run : paint.runs) {
     const SelectedObject font(dc, run.accelerator ? acceleratorFont_.get() : font_.get());
     SetTextColor(dc, ResolveColour(run.colour));
-    TextOutW(dc, run.x, run.y, W(run.text), static_cast<int>(run.text.size()));
+    DrawRowText(dc, run.x, run.y, run.text, dis.rcItem.right - run.x);
   }
   return true;
 }

@@ -122,16 +122,29 @@ bool WinClipboard::WriteText(std::u16string_view text, ClipboardPrivacy privacy)
   // Made before the clipboard is opened, so that a failure leaves the old contents alone.
   GlobalMemory memory = CopyToGlobal(text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
   if (!memory || !Open()) return false;
-  const ClipboardCloser closer;
-  if (!EmptyClipboard()) return false;
-  const bool placed = (privacy == ClipboardPrivacy::kShared || SetPrivacyMarks()) &&
-                      SetData(CF_UNICODETEXT, std::move(memory));
-  // Half-placed contents (a private text without its marks, marks without the text) go.
-  if (!placed) EmptyClipboard();
-  return placed;
+  {
+    const ClipboardCloser closer;
+    if (!EmptyClipboard()) return false;
+    const bool placed = (privacy == ClipboardPrivacy::kShared || SetPrivacyMarks()) &&
+                        SetData(CF_UNICODETEXT, std::move(memory));
+    // Half-placed contents (a private text without its marks, marks without the text) go.
+    if (!placed) {
+      EmptyClipboard();
+      return false;
+    }
+  }
+  // Counted once closed: closing the clipboard counts as a change too.
+  lastWrite_ = LastWrite{GetClipboardSequenceNumber(), std::u16string(text), privacy};
+  return true;
 }
 
 SharedClipboardText WinClipboard::ReadSharedText(std::size_t maxUnits) {
+  if (lastWrite_ && lastWrite_->sequence != 0 &&
+      lastWrite_->sequence == GetClipboardSequenceNumber()) {
+    if (lastWrite_->privacy == ClipboardPrivacy::kPrivate) return {true, std::nullopt};
+    return {false, std::u16string(BoundedClipboardText(lastWrite_->text.data(),
+                                                       lastWrite_->text.size(), maxUnits))};
+  }
   if (!Open()) return {};
   const ClipboardCloser closer;
   if (HeldContentsArePrivate()) return {true, std::nullopt};

@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "platform/clipboard.h"
 
 // The clipboard through user32. Writes need an owner window: a clipboard emptied without one
@@ -26,4 +29,14 @@ class WinClipboard : public Clipboard {
   bool Open();
 
   HWND owner_;
+  // What this object placed last, with the clipboard's change count once it was placed. While
+  // the count stays, the contents are still these, and a history takes them from here rather
+  // than open the clipboard: the program Kelvo just pasted into opens it for its paste at that
+  // moment, and a paste that finds the clipboard held pastes nothing.
+  struct LastWrite {
+    DWORD sequence = 0;
+    std::u16string text;
+    ClipboardPrivacy privacy = ClipboardPrivacy::kShared;
+  };
+  std::optional<LastWrite> lastWrite_;
 };

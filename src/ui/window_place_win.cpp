@@ -1,6 +1,10 @@
 #include "ui/window_place_win.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "core/first_place.h"
+#include "core/settings_store.h"
 
 RECT OnVisibleMonitor(RECT wanted, int minWidth, int minHeight) {
   const int width = std::max<int>(wanted.right - wanted.left, minWidth);
@@ -17,4 +21,28 @@ RECT OnVisibleMonitor(RECT wanted, int minWidth, int minHeight) {
     }
   }
   return RECT{x, y, x + width, y + height};
+}
+
+namespace {
+
+std::optional<int> StoredInteger(const UsrIniFile& ini, std::u16string_view section,
+                                 std::u16string_view key) {
+  if (ini.ReadString(section, key, u"").empty()) return std::nullopt;
+  return ini.ReadInteger(section, key, 0);
+}
+
+}  // namespace
+
+POINT StoredPlaceOrCentred(const UsrIniFile& ini, std::u16string_view section, SIZE size) {
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  MONITORINFO info{sizeof(info)};
+  PlaceArea area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &info)) {
+    area = PlaceArea{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+  }
+  const PlacePoint place =
+      StoredOrCentred(StoredInteger(ini, section, u"PosX"), StoredInteger(ini, section, u"PosY"),
+                      static_cast<int>(size.cx), static_cast<int>(size.cy), area);
+  return POINT{place.x, place.y};
 }

@@ -147,3 +147,14 @@ bool AppFileExists(const FileSystem& fs, const std::u16string& exeDir, std::u16s
   if (!HasDrivePart(path)) path.insert(0, exeDir);
   return fs.FileExists(path);
 }
+
+std::u16string AppRelativePath(std::u16string_view path, std::u16string_view exeDir) {
+  if (exeDir.empty() || path.size() <= exeDir.size() ||
+      !EqualsNoCase(path.substr(0, exeDir.size()), exeDir)) {
+    return std::u16string(path);
+  }
+  const std::u16string_view rest = path.substr(exeDir.size());
+  // Kept whole when what follows the folder is no plain name.
+  if (rest.front() == u'\\' || rest.front() == u'/') return std::u16string(path);
+  return std::u16string(rest);
+}

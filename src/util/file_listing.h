@@ -24,3 +24,9 @@ bool HasDrivePart(std::u16string_view path);
 // a path without a drive part, also one beginning with "\", becomes exeDir + path, and the
 // caller's string is changed. True when a file (not a directory) exists there.
 bool AppFileExists(const FileSystem& fs, const std::u16string& exeDir, std::u16string& path);
+
+// A path as Kelvo writes it to the settings: a file inside the program's directory exeDir (or a
+// folder below it) as the name relative to exeDir, which AppFileExists resolves back to it, so
+// that the portable folder can be moved or renamed; any other path whole. Letter case is ignored
+// as the file system ignores it.
+std::u16string AppRelativePath(std::u16string_view path, std::u16string_view exeDir);

@@ -29,3 +29,19 @@ std::vector<std::string> StoredHistory(KelvoSession& kelvo);
 bool CopyAndWait(KelvoSession& kelvo, const std::string& text);
 // Brings the pad to the front and presses the hotkey that shows the clipboard window.
 bool OpenClipWindow(HWND clipWindow, const TestWindow& pad, UINT modifiers, UINT key);
+
+// What another process's controls show, read through a buffer in that process: the common
+// controls do not carry their texts across processes by themselves.
+std::wstring StatusText(HWND statusBar, int part);
+RECT StatusPartRect(HWND statusBar, int part);
+// A rectangle a control of another process gives by message (SB_GETRECT, TCM_GETITEMRECT).
+bool RemoteRect(HWND control, UINT message, WPARAM wp, RECT& rect);
+
+// The screen point at the middle of a window, and of a row of a list box of Kelvo.
+POINT CentreOf(HWND window);
+POINT RowPoint(HWND list, int row);
+// Mouse input as a user gives it: a click or double-click at a screen point, a right click, and
+// a drag from one point to another in small steps.
+void ClickAt(POINT at, bool twice = false);
+void RightClickAt(POINT at);
+void DragFromTo(POINT from, POINT to);

@@ -248,6 +248,13 @@ TEST_F(PackageTest, RunsFromAFolderWithABlankAndJapaneseInItsPathAndEndsByItsExi
   }
   EXPECT_EQ(kelvo.ReadIni().find("[ErrorLog]"), std::string::npos) << "a sample hotkey failed";
 
+  // The sample records the history in a plain file: its exclusion words keep passwords out, in
+  // Japanese too.
+  ASSERT_TRUE(SetClipboard(L"私のパスワードは abc"));
+  ASSERT_TRUE(SetClipboard(L"暗証番号 1234"));
+  ASSERT_TRUE(CopyAndWait(kelvo, "an ordinary copy"));
+  EXPECT_EQ(Joined(StoredHistory(kelvo)), "an ordinary copy;");
+
   PressHotKey(kCtrlAlt | MOD_SHIFT, kExitKey);
   EXPECT_EQ(kelvo.WaitForExit(), 0);
 }

@@ -37,3 +37,29 @@ bool TrayIconExists(HWND owner) {
   data.uID = 1;
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
+
+std::vector<DWORD> ScreenPixels(const RECT& screenRect) {
+  const int w = screenRect.right - screenRect.left;
+  const int h = screenRect.bottom - screenRect.top;
+  std::vector<DWORD> pixels;
+  if (w <= 0 || h <= 0) return pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, screenRect.left, screenRect.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    pixels.reserve(static_cast<std::size_t>(w) * h);
+    for (int i = 0; i < w * h; ++i) pixels.push_back(first[i] & 0xFFFFFF);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Starting programs of the build and watching them from outside: the part of the end-to-end
 // driver that the benchmarks share. Nothing here may need GoogleTest.
@@ -20,3 +21,7 @@ bool WindowAnswers(HWND window, UINT milliseconds);
 
 // Whether the notification area holds the icon of this window.
 bool TrayIconExists(HWND owner);
+
+// The screen's pixels of a rectangle (0x00RRGGBB, row by row from the top); empty when they
+// cannot be read.
+std::vector<DWORD> ScreenPixels(const RECT& screenRect);

@@ -12,6 +12,7 @@
 #include "support/fake_locale.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"
+#include "util/file_listing.h"
 
 namespace {
 
@@ -93,10 +94,18 @@ TEST_F(CannedPageTest, SelectTextDataSwitchesOnlyToASetWhoseFileExists) {
   EXPECT_TRUE(page.SelectTextData(*CannedSetOfCommand(u"CLIPBOARD_T2"), *ini).changed);
   EXPECT_EQ(page.Items(), (Items{u"first", u"second"}));
   EXPECT_EQ(page.StatusRows(), u"  1/  2");
+  // A file elsewhere is written with its full path, one in Kelvo's folder (or below it, in any
+  // letter case) by its name there, so that the folder can move.
   EXPECT_EQ(ini->ReadString(u"ClipboardList", u"TextDataFile", u""), kSet2);
   page.AddTextItem(u"third", -1);
   EXPECT_EQ(Text(kSet2), u"first\r\nsecond\r\nthird\r\n");
   EXPECT_EQ(Text(kMain), u"main");
+  Put(kSet1, u"one");
+  EXPECT_TRUE(page.SelectTextData(0, *ini).changed);
+  EXPECT_EQ(ini->ReadString(u"ClipboardList", u"TextDataFile", u""), u"set1.txt");
+  EXPECT_EQ(AppRelativePath(u"c:\\kelvo\\Sub\\x.txt", kExeDir), u"Sub\\x.txt");
+  EXPECT_EQ(AppRelativePath(u"C:\\Kelvo2\\x.txt", kExeDir), u"C:\\Kelvo2\\x.txt");
+  EXPECT_EQ(AppRelativePath(u"C:\\Kelvo\\", kExeDir), u"C:\\Kelvo\\");
 }
 
 // ---- Changes
@@ -375,13 +384,35 @@ TEST_F(CannedPageTest, AFileSavedByAnotherProgramIsReadInsteadOfOverwritten) {
   EXPECT_EQ(Text(kMain), u"x\r\ny\r\nz\r\n");
   EXPECT_FALSE(page.AddTextItem(u"new", -1).message);  // made again, it is written
   EXPECT_EQ(Text(kMain), u"x\r\ny\r\nz\r\nnew\r\n");
+}
 
-  // An open edit ends: its row may hold another item now.
+TEST_F(CannedPageTest, AnEditMeetingAFileSavedElsewhereStaysOpenAndItsOkWritesIntoTheNewFile) {
+  const std::u16string kKept =
+      u"定型文ファイルがほかのプログラムで変更されていたため、読み込み直しました。"
+      u"編集中の内容はそのまま残っています。もう一度 OK を押すと保存します。\n";
+  SetUp(u"a\nb\nc");
+  page.Select(1);
   page.BeginEdit();
-  Put(kMain, u"only");
-  EXPECT_TRUE(page.EditOk(u"", u"edited").message);
+  Put(kMain, u"new first\r\na\r\nb\r\nc\r\n");
+  const CannedResult first = page.EditOk(u"", u"edited");
+  EXPECT_EQ(MessageOf(first), kKept + kMain);
+  EXPECT_EQ(first.message->caption, u"警告");
+  EXPECT_TRUE(page.Editing());  // the panel keeps what was typed
+  EXPECT_EQ(page.Items(), (Items{u"new first", u"a", u"b", u"c"}));
+  EXPECT_EQ(page.Selected(), 2);  // the edited item, where the file holds it now
+  EXPECT_FALSE(page.EditOk(u"", u"edited").message);
   EXPECT_FALSE(page.Editing());
-  EXPECT_EQ(Text(kMain), u"only");
+  EXPECT_EQ(Text(kMain), u"new first\r\na\r\nedited\r\nc\r\n");
+
+  // The other program removed the edited item: the text goes in at its place, nothing else is
+  // written over.
+  page.Select(2);
+  page.BeginEdit();
+  Put(kMain, u"only\r\n");
+  EXPECT_EQ(MessageOf(page.EditOk(u"L", u"mine")), kKept + kMain);
+  EXPECT_FALSE(page.EditOk(u"L", u"mine").message);
+  EXPECT_EQ(Text(kMain), u"only\r\nL\tmine\r\n");
+  EXPECT_EQ(page.Selected(), 1);
 }
 
 TEST_F(CannedPageTest, AMissingFileIsWrittenAgainAndAFailedCreationIsReported) {

@@ -35,7 +35,7 @@ TEST(CannedTextTest, ItemFormsShowAndPasteTheirParts) {
 TEST(CannedTextTest, RowPiecesSplitAtEachEscapeMark) {
   const auto pieces = [](std::u16string_view label) {
     std::u16string shown;  // marks as | and ~
-    for (const CannedRowPiece& p : CannedRowPieces(label)) {
+    for (const CannedRowPiece& p : AllPieces(CannedRowPieces(label))) {
       if (p.kind == Kind::kText) {
         EXPECT_FALSE(p.text.empty() && !label.empty()) << "an empty piece";
         shown += u"[" + std::u16string(p.text) + u"]";

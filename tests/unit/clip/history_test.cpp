@@ -16,6 +16,11 @@ TEST(HistoryRecTest, DisplayTextAndLineCount) {
   EXPECT_EQ(HistoryRec(u"a\r\nb\rc", 0).DispText(), u"a\nb\nc");
   EXPECT_EQ(HistoryRec(std::u16string(127, u'x') + u"\r\nz", 0).DispText(),
             std::u16string(127, u'x') + u"\n...");
+  // An emoji across the cut is left out whole, never shown as half a pair.
+  EXPECT_EQ(HistoryRec(std::u16string(127, u'x') + u"\U0001F600z", 0).DispText(),
+            std::u16string(127, u'x') + u"...");
+  EXPECT_EQ(HistoryRec(std::u16string(126, u'x') + u"\U0001F600z", 0).DispText(),
+            std::u16string(126, u'x') + u"\U0001F600...");
   // Lines are LFs, plus one for a text that does not end with one; a lone CR is no break.
   const std::pair<std::u16string, int> counts[] = {
       {u"", 0}, {u"abc", 1}, {u"abc\n", 1}, {u"a\nb", 2}, {u"a\r\nb\rc", 2}};
@@ -61,7 +66,7 @@ TEST(HistoryTimeTest, DaysSince1899ComeBackToTheSecond) {
   EXPECT_EQ(DateTimeFromDays(std::numeric_limits<double>::quiet_NaN()).year, 1601);
 }
 
-TEST(HistoryListTest, AFileReadAgainJoinsBelowWhatWasCapturedWithoutDuplicates) {
+TEST(HistoryListTest, AFileReadAgainJoinsBelowWhatWasCapturedAndKeepsItsOwnRepeats) {
   THistoryList list;
   list.Append(HistoryRec(u"new", 2));
   list.Append(HistoryRec(u"shared", 2));
@@ -71,5 +76,14 @@ TEST(HistoryListTest, AFileReadAgainJoinsBelowWhatWasCapturedWithoutDuplicates) 
     file.emplace_back(text, 1);
   }
   list.MergeBelow(std::move(file));
-  EXPECT_EQ(TextsOf(list.Items()), (Texts{u"new", u"shared", u"old", u"older"}));
+  // What this run captured is not read twice; the file's entries stay as the file has them.
+  EXPECT_EQ(TextsOf(list.Items()), (Texts{u"new", u"shared", u"old", u"old", u"older"}));
+
+  // At set-up nothing was captured yet: the lines of an expanded entry that equal other entries
+  // come back as they were stored.
+  THistoryList fresh;
+  std::vector<HistoryRec> expanded;
+  for (const char16_t* text : {u"a", u"b", u"a"}) expanded.emplace_back(text, 1);
+  fresh.MergeBelow(std::move(expanded));
+  EXPECT_EQ(TextsOf(fresh.Items()), (Texts{u"a", u"b", u"a"}));
 }

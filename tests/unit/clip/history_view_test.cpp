@@ -86,28 +86,38 @@ TEST_F(HistoryViewTest, DeletesKeepTheOtherRowsOnTheirEntries) {
   EXPECT_EQ(Shown(), (Texts{u"a", u"b"}));
 }
 
-TEST_F(HistoryViewTest, ExpandingPutsTheLinesInPlaceUnlessTheLimitWouldDropAny) {
+TEST_F(HistoryViewTest, ExpandingAFullHistoryDropsTheOldestButNeverALineOfTheEntry) {
   Load({u"x", u"a\n\nb", u"a", u"c\r\nd\re\n"});
-  view.Select(1);
+  view.Select(3);
   ASSERT_TRUE(view.CanExpand());
-  EXPECT_FALSE(view.ExpandLines(4));  // 3 + 2 entries would not fit in 4
-  ASSERT_TRUE(view.ExpandLines(5));
-  EXPECT_EQ(TextsOf(history.Items()), (Texts{u"x", u"a", u"b", u"a", u"c\r\nd\re\n"}));
+  // At the end of a full history its lines would fall beyond the limit: refused, nothing changes.
+  EXPECT_EQ(view.ExpandLines(4), ExpandResult::kWouldCut);
+  EXPECT_EQ(history.Count(), 4u);
+  ASSERT_EQ(view.ExpandLines(6), ExpandResult::kExpanded);
+  EXPECT_EQ(TextsOf(history.Items()), (Texts{u"x", u"a\n\nb", u"a", u"c", u"d", u"e"}));
+  // Now full: the entry's lines take the place of the oldest entries; a line equal to another
+  // entry stays a second entry.
+  view.Select(1);
+  ASSERT_EQ(view.ExpandLines(6), ExpandResult::kExpanded);
+  EXPECT_EQ(TextsOf(history.Items()), (Texts{u"x", u"a", u"b", u"a", u"c", u"d"}));
   EXPECT_EQ(history.At(1).CreTime, kTime);
   EXPECT_DOUBLE_EQ(history.At(2).CreTime, kTime - 2 * 1.157e-7);  // an empty line counts
   EXPECT_EQ(view.Selected(), 1);
-  view.Select(4);
-  ASSERT_TRUE(view.ExpandLines(7));
-  EXPECT_EQ(TextsOf(history.Items()), (Texts{u"x", u"a", u"b", u"a", u"c", u"d", u"e"}));
-  // Already over the limit (a longer file was loaded): nothing is dropped either.
+  // An entry at or beyond the limit (a longer file was loaded) has no room for any line.
   Load({u"0", u"1", u"a\nb"});
   view.Select(2);
-  EXPECT_FALSE(view.ExpandLines(2));
+  EXPECT_EQ(view.ExpandLines(2), ExpandResult::kWouldCut);
+  EXPECT_EQ(history.Count(), 3u);
+  view.Select(-1);
+  EXPECT_EQ(view.ExpandLines(9), ExpandResult::kNothing);
 }
 
 TEST(PushHistoryItemTest, TheWordMovesToTheTopFoundWithoutRegardToCase) {
   FakeLocale locale;
-  std::vector<std::u16string> items{u"one", u"Two", u"three"};
+  std::vector<std::u16string> items;
+  PushHistoryItem(items, u"first", locale);  // the first word of an empty history gets in
+  EXPECT_EQ(items, (std::vector<std::u16string>{u"first"}));
+  items = {u"one", u"Two", u"three"};
   PushHistoryItem(items, u"two", locale);
   PushHistoryItem(items, u"TWO", locale);  // already on top: nothing moves
   PushHistoryItem(items, u"", locale);

@@ -190,6 +190,27 @@ TEST_F(WinClipboardTest, GivesUpAfterBoundedAttemptsAndReportsTheFailure) {
   EXPECT_EQ(clipboard.ReadText(100), u"before");
 }
 
+TEST_F(WinClipboardTest, AHistoryTakesKelvosOwnTextWithoutHoldingTheClipboard) {
+  // The program Kelvo pastes into holds the clipboard for its paste; the history's read of what
+  // Kelvo placed must not hold it at that moment, or the paste finds it taken.
+  ASSERT_TRUE(clipboard.WriteText(u"貼り付ける", ClipboardPrivacy::kShared));
+  {
+    ClipboardHolder target;
+    ASSERT_TRUE(target.Holding());
+    const SharedClipboardText shared = clipboard.ReadSharedText(3);
+    EXPECT_EQ(shared.text, u"貼り付");
+    EXPECT_EQ(clipboard.pauses, 0);
+  }
+  ASSERT_TRUE(clipboard.WriteText(u"秘密", ClipboardPrivacy::kPrivate));
+  EXPECT_TRUE(clipboard.ReadSharedText(100).isPrivate);
+  // Once another program placed something, the clipboard itself is read.
+  ASSERT_TRUE(OpenClipboard(owner.get()));
+  EmptyClipboard();
+  PlaceText(u"theirs");
+  CloseClipboard();
+  EXPECT_EQ(clipboard.ReadSharedText(100).text, u"theirs");
+}
+
 TEST_F(WinClipboardTest, ReadsNoTextWhenThereIsNone) {
   ASSERT_TRUE(OpenClipboard(owner.get()));
   EmptyClipboard();
