@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/number_text.h"
+#include "core/settings_schema.h"
 #include "util/text_helpers.h"
 
 namespace {
@@ -64,8 +65,14 @@ std::u16string HistoryView::SelText(int row) const {
   return index < 0 ? std::u16string() : history_.At(static_cast<std::size_t>(index)).Text;
 }
 
+void HistoryView::LoadSettings(const UsrIniFile& ini) {
+  constexpr std::u16string_view kSection = u"ClipboardList";
+  foldWidthKana_ =
+      ini.ReadBool(kSection, u"FoldWidthKana", DefaultBool(kSection, u"FoldWidthKana"));
+}
+
 void HistoryView::RemoveRowsWhere(std::u16string_view words, bool all, bool negate) {
-  const SearchWords search(words, false, locale_);
+  const SearchWords search(words, false, locale_, foldWidthKana_);
   std::u16string shown;
   std::erase_if(rows_, [&](std::size_t index) {
     if (index >= history_.Count()) return true;

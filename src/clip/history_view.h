@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "clip/history.h"
+#include "core/settings_store.h"
 #include "platform/locale.h"
 
 // The rows of the history page: each row shows an entry of the history by its index. Rows are
@@ -27,7 +28,12 @@ class HistoryView {
   // The entry's text, or empty.
   std::u16string SelText(int row) const;
 
-  // Search-word filters over the display texts (MatchWords: blanks separate words, no case).
+  // Reads FoldWidthKana (section ClipboardList): whether the filters fold width and kana.
+  void LoadSettings(const UsrIniFile& ini);
+  bool FoldsWidthKana() const { return foldWidthKana_; }
+
+  // Search-word filters over the display texts (MatchWords: blanks separate words, no case;
+  // with FoldWidthKana also across character width and hiragana/katakana).
   void Extract(std::u16string_view words);
   void Except(std::u16string_view words);
   void Release() { FillHistList(0); }
@@ -61,6 +67,7 @@ class HistoryView {
   const Locale& locale_;
   std::vector<std::size_t> rows_;
   int selected_ = -1;
+  bool foldWidthKana_ = true;
 };
 
 // The search box's history: the word moves to (or enters) the top, found without regard to case.
