@@ -69,7 +69,7 @@ bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
 class CmdLauncherTest : public ::testing::Test {
  protected:
   [[nodiscard]] bool Start(const std::string& launcher, const std::string& more = "") {
-    program_ = Narrow(kelvo.CopyProgram(L"record_args.exe"));
+    Program();
     WriteSettings(launcher, more);
     return kelvo.Start();
   }
@@ -84,9 +84,14 @@ class CmdLauncherTest : public ::testing::Test {
              "[CmdKwd2]\nKey=calc\nExecute1=" +
              program_ + "\nExeParam1=from-calc 2\n" + more));
   }
+  // The recorder in Kelvo's folder, copied there at the first call.
+  const std::string& Program() {
+    if (program_.empty()) program_ = Narrow(kelvo.CopyProgram(L"record_args.exe"));
+    return program_;
+  }
   // A keyword section n that runs the recorder with `argument`.
-  std::string Keyword(int n, const std::string& keyword, const std::string& argument) const {
-    return "[CmdKwd" + std::to_string(n) + "]\nKey=" + keyword + "\nExecute1=" + program_ +
+  std::string Keyword(int n, const std::string& keyword, const std::string& argument) {
+    return "[CmdKwd" + std::to_string(n) + "]\nKey=" + keyword + "\nExecute1=" + Program() +
            "\nExeParam1=" + argument + "\n";
   }
   // Presses the launcher's hotkey and waits until the box is in front.
@@ -502,7 +507,9 @@ TEST_F(CmdLauncherTest, KeywordsMatchTypedTextOfAnotherWidth) {
         << HIWORD(EditSelection());
     PressHotKey(0, VK_RETURN);
     ASSERT_EQ(runs.count(shown), 1u) << Narrow(shown);
-    EXPECT_NE(Recorded().find(runs.at(shown)), std::string::npos) << Narrow(shown);
+    const std::string recorded = Recorded();
+    EXPECT_NE(recorded.find(runs.at(shown)), std::string::npos)
+        << Narrow(shown) << " ran: " << recorded;
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
   }
   EXPECT_EQ(kelvo.Stop(), 0);

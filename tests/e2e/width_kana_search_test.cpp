@@ -32,6 +32,12 @@ std::string HistoryFile(const std::vector<std::string>& texts) {
   return file;
 }
 
+std::wstring WindowText(HWND hwnd) {
+  wchar_t text[256] = {};
+  SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 class WidthKanaSearchTest : public ::testing::Test {
  protected:
   [[nodiscard]] bool Start(const std::string& clip) {
@@ -49,17 +55,31 @@ class WidthKanaSearchTest : public ::testing::Test {
              clip));
   }
   LRESULT Rows(int list) { return SendMessageW(GetDlgItem(clipWindow, list), LB_GETCOUNT, 0, 0); }
-  // Writes the words into the search box and presses 抽出 or 除外 once it can be pressed; the
-  // number of rows shown afterwards.
+  // Types the words into the search box (Tab from the list, as a user moves there) and runs 抽出
+  // by Enter, or 除外 by its button; the number of rows shown afterwards.
   LRESULT Search(const std::wstring& words, int button) {
     const LRESULT before = Rows(kHistoryListId);
-    SendMessageW(GetDlgItem(clipWindow, kFindId), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(words.c_str()));
-    const HWND pressed = GetDlgItem(clipWindow, button);
-    if (!WaitFor([&] { return IsWindowEnabled(pressed) != FALSE; })) return -1;
-    SendMessageW(pressed, BM_CLICK, 0, 0);
-    // The rows change, or stay as they were: the search box's history takes the word in both.
-    WaitFor([&] { return Rows(kHistoryListId) != before; }, std::chrono::seconds(2));
+    const HWND combo = GetDlgItem(clipWindow, kFindId);
+    const HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    PressHotKey(0, VK_TAB);
+    const bool focused = WaitFor([&] {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof(info);
+      return GetGUIThreadInfo(GetWindowThreadProcessId(clipWindow, nullptr), &info) &&
+             info.hwndFocus == edit;
+    });
+    if (!focused) return -1;
+    TypeText(words);
+    if (!WaitFor([&] { return WindowText(combo) == words; })) return -2;
+    if (button == kExtractButton) {
+      PressHotKey(0, VK_RETURN);
+    } else {
+      const HWND pressed = GetDlgItem(clipWindow, button);
+      if (!WaitFor([&] { return IsWindowEnabled(pressed) != FALSE; })) return -3;
+      SendMessageW(pressed, BM_CLICK, 0, 0);
+    }
+    WaitFor([&] { return Rows(kHistoryListId) != before; });
     return Rows(kHistoryListId);
   }
   // The text of the first row shown, as "クリップボードに入れる" copies it (the window hides).
