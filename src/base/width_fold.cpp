@@ -65,32 +65,34 @@ char16_t FoldUnit(char16_t c, KanaFold fold) {
 
 void FoldWidthKana(std::u16string_view text, KanaFold fold, std::u16string& out,
                    std::vector<std::uint32_t>* origins) {
-  out.clear();
-  out.reserve(text.size());
-  if (origins) {
-    origins->clear();
-    origins->reserve(text.size() + 1);
-  }
+  // Written by index into a buffer of the text's length: a filter folds every row of a history.
+  out.resize(text.size());
+  char16_t* const folded = out.data();
+  std::size_t n = 0;
+  if (origins) origins->resize(text.size() + 1);
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (origins) origins->push_back(static_cast<std::uint32_t>(i));
+    if (origins) (*origins)[n] = static_cast<std::uint32_t>(i);
     const char16_t c = text[i];
-    if (!IsHalfWidthKana(c)) {
-      out.push_back(FoldUnit(c, fold));
-      continue;
-    }
-    const char16_t full = FullOfHalf(c);
-    const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
-    char16_t joined = 0;
-    if (next == kHalfVoicedMark) joined = Voiced(full);
-    if (next == kHalfSemiVoicedMark) joined = SemiVoiced(full);
-    if (joined != 0) {
-      out.push_back(joined);
-      ++i;
+    // Nothing below U+3000 folds, nor katakana and kanji up to the full-width forms.
+    if (c < 0x3000 || (c >= 0x30A0 && c < 0xFF01)) {
+      folded[n++] = c;
+    } else if (!IsHalfWidthKana(c)) {
+      folded[n++] = FoldUnit(c, fold);
     } else {
-      out.push_back(full);
+      const char16_t full = FullOfHalf(c);
+      const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
+      char16_t joined = 0;
+      if (next == kHalfVoicedMark) joined = Voiced(full);
+      if (next == kHalfSemiVoicedMark) joined = SemiVoiced(full);
+      folded[n++] = joined != 0 ? joined : full;
+      if (joined != 0) ++i;
     }
   }
-  if (origins) origins->push_back(static_cast<std::uint32_t>(text.size()));
+  out.resize(n);
+  if (origins) {
+    (*origins)[n] = static_cast<std::uint32_t>(text.size());
+    origins->resize(n + 1);
+  }
 }
 
 std::u16string FoldWidthKana(std::u16string_view text, KanaFold fold) {

@@ -8,6 +8,7 @@
 #include "clip/history.h"
 #include "core/settings_store.h"
 #include "platform/locale.h"
+#include "util/text_helpers.h"
 
 // The rows of the history page: each row shows an entry of the history by its index. Rows are
 // made in history order and only ever removed (filters, deletes), so indexes ascend downward.
@@ -62,12 +63,20 @@ class HistoryView {
 
  private:
   void RemoveRowsWhere(std::u16string_view words, bool all, bool negate);
+  const std::u16string& SearchedForm(std::size_t entry, const SearchWords& search);
 
   THistoryList& history_;
   const Locale& locale_;
   std::vector<std::size_t> rows_;
   int selected_ = -1;
   bool foldWidthKana_ = true;
+  // Each entry's display text in the form a search looks in (folded, upper-cased), made when a
+  // search first reads the entry and kept for the next searches while the history is unchanged:
+  // a search then only looks for its words.
+  std::vector<std::u16string> searchForms_;
+  std::vector<bool> searchFormMade_;
+  std::uint64_t searchFormsOf_ = ~0ull;  // the history's Changes() they were made for
+  bool searchFormsFolded_ = false;
 };
 
 // The search box's history: the word moves to (or enters) the top, found without regard to case.

@@ -48,13 +48,14 @@ bool UpperCaseWithoutLocale(std::u16string& text) {
   for (char16_t& c : text) {
     if (c < 0x80) {
       if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    } else if (c >= 0x3000 && c <= 0x9FFF) {
+      // kana, kanji and CJK punctuation: the most of a Japanese text
     } else if (c >= 0xFF41 && c <= 0xFF5A) {  // ａ … ｚ
       c = static_cast<char16_t>(c - 0x20);
     } else {
       const bool caseless = (c >= 0x2000 && c <= 0x206F) || (c >= 0x2190 && c <= 0x23FF) ||
-                            (c >= 0x2500 && c <= 0x27BF) || (c >= 0x3000 && c <= 0x9FFF) ||
-                            (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-                            (c >= 0xFF01 && c <= 0xFFEF);
+                            (c >= 0x2500 && c <= 0x27BF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+                            (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF01 && c <= 0xFFEF);
       if (!caseless) return false;
     }
   }

@@ -84,6 +84,30 @@ TEST_F(HistoryViewTest, FiltersMatchAcrossWidthAndKanaUntilFoldWidthKanaIsOff) {
   EXPECT_TRUE(view.FoldsWidthKana()) << "on by default";
 }
 
+TEST_F(HistoryViewTest, SearchesAfterAChangeOfTheHistorySeeItsEntriesAsTheyAreNow) {
+  Load({u"alpha", u"beta", u"gamma"});
+  view.Extract(u"a");
+  EXPECT_EQ(Shown(), (Texts{u"alpha", u"beta", u"gamma"}));
+  history.Insert(0, HistoryRec(u"delta", kTime));
+  history.Delete(2);  // beta
+  view.FillHistList(0);
+  view.Extract(u"el");
+  EXPECT_EQ(Shown(), (Texts{u"delta"}));
+  view.Sort(HistorySort::kText);  // alpha, delta, gamma
+  view.Extract(u"mm");
+  EXPECT_EQ(Shown(), (Texts{u"gamma"}));
+  history.Assign({HistoryRec(u"omega", kTime), HistoryRec(u"gamma", kTime)});
+  view.FillHistList(0);
+  view.Except(u"mm");
+  EXPECT_EQ(Shown(), (Texts{u"omega"}));
+  history.Clear();
+  history.Append(HistoryRec(u"ｶﾞ", kTime));
+  history.MergeBelow({HistoryRec(u"mu", kTime)});
+  view.FillHistList(0);
+  view.Extract(u"が mu");
+  EXPECT_EQ(Shown(), (Texts{u"ｶﾞ", u"mu"}));
+}
+
 TEST_F(HistoryViewTest, StatusAndPreview) {
   Load({u"a1", u"b", u"c1", u"d", u"e1", u"f", u"g1", u"h", u"i", u"j"});
   EXPECT_EQ(view.StatusRows(), u"  1/ 10");

@@ -492,13 +492,6 @@ TEST_F(CmdLauncherModelTest, AWrongMarkIsDroppedAndCompletionTakesTheKeywordsOwn
 }
 
 TEST(CmdLauncherImeTest, TheBoxClosesItsImeForPlainAsciiKeywordsUnlessImeModeSaysOtherwise) {
-  EXPECT_TRUE(ClosesIme(CmdImeMode::kAuto, true));
-  EXPECT_FALSE(ClosesIme(CmdImeMode::kAuto, false));
-  EXPECT_TRUE(ClosesIme(CmdImeMode::kOff, false));
-  EXPECT_TRUE(ClosesIme(CmdImeMode::kOff, true));
-  EXPECT_FALSE(ClosesIme(CmdImeMode::kKeep, true));
-  EXPECT_FALSE(ClosesIme(CmdImeMode::kKeep, false));
-
   FakeLocale locale;
   CmdLauncherModel model(locale);
   const auto closes = [&](std::vector<std::u16string> words, CmdImeMode mode) {
