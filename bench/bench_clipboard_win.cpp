@@ -118,9 +118,17 @@ double CpuMs(HANDLE process) {
   return total;
 }
 
-HWND ClipWindow() { return FindWindowW(L"TClipBdList", nullptr); }
-HWND HistoryList() { return FindWindowExW(ClipWindow(), nullptr, L"ListBox", nullptr); }
-LRESULT Rows() { return SendMessageW(HistoryList(), LB_GETCOUNT, 0, 0); }
+constexpr wchar_t kKelvoWindow[] = L"TClipBdList";
+// The floor's window: the same controls, a no-data owner-drawn list of as many rows.
+constexpr wchar_t kFloorWindow[] = L"KelvoFloor";
+
+HWND ClipWindow(const wchar_t* cls = kKelvoWindow) { return FindWindowW(cls, nullptr); }
+HWND HistoryList(const wchar_t* cls = kKelvoWindow) {
+  return FindWindowExW(ClipWindow(cls), nullptr, L"ListBox", nullptr);
+}
+LRESULT Rows(const wchar_t* cls = kKelvoWindow) {
+  return SendMessageW(HistoryList(cls), LB_GETCOUNT, 0, 0);
+}
 
 bool PutOnClipboard(HWND owner, const std::wstring& text) {
   if (!Until([&] { return OpenClipboard(owner) != FALSE; }, std::chrono::seconds(5), 1)) {
@@ -204,32 +212,33 @@ void MeasureMemory(const std::wstring& folder, const std::string* history, Resul
 
 // Shows the window with its hotkey and waits until its first row is on the screen (with no row,
 // until the window is visible) and the window has painted the rest.
-double Show(HWND neutral) {
+double Show(HWND neutral, const wchar_t* cls = kKelvoWindow) {
   const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F8}, 20);
   Until(
-      [] {
-        HWND list = HistoryList();
-        return list && IsWindowVisible(ClipWindow()) && (Rows() == 0 || FirstRowPainted(list));
+      [&] {
+        HWND list = HistoryList(cls);
+        return list && IsWindowVisible(ClipWindow(cls)) &&
+               (Rows(cls) == 0 || FirstRowPainted(list));
       },
       std::chrono::seconds(10));
-  Settled(ClipWindow());
+  Settled(ClipWindow(cls));
   return MsSince(start);
 }
 
-void Hide() {
-  HWND clip = ClipWindow();
+void Hide(const wchar_t* cls = kKelvoWindow) {
+  HWND clip = ClipWindow(cls);
   PostMessageW(clip, WM_CLOSE, 0, 0);
   Until([&] { return !IsWindowVisible(clip); }, std::chrono::seconds(10), 1);
   Settled(clip);
 }
 
-void MeasureShows(HWND neutral, Result& r) {
-  r.firstShow = Show(neutral);
-  Hide();
+void MeasureShows(HWND neutral, Result& r, const wchar_t* cls = kKelvoWindow) {
+  r.firstShow = Show(neutral, cls);
+  Hide(cls);
   std::vector<double> shows;
   for (int i = 1; i < kShows; ++i) {
-    shows.push_back(Show(neutral));
-    Hide();
+    shows.push_back(Show(neutral, cls));
+    Hide(cls);
   }
   r.show = Median(shows);
   r.showFastest = *std::min_element(shows.begin(), shows.end());
@@ -336,6 +345,11 @@ int wmain(int argc, wchar_t** argv) {
   HWND neutral = MakeWindow(L"KelvoBenchNeutral", L"neutral", 700);
   const Result big = Measure(buildDir, L"kelvo-bench-clip", true, neutral);
   const Result none = Measure(buildDir, L"kelvo-bench-clip-empty", false, neutral);
+  Result floor;
+  {
+    BenchFloor program(buildDir, L"window " + std::to_wstring(kSmallEntries + kBigEntries));
+    MeasureShows(neutral, floor, kFloorWindow);
+  }
   DestroyWindow(neutral);
   std::printf(
       "clipboard history, %d entries of ~130 characters + %d of 1 MB vs an empty history "
@@ -361,6 +375,9 @@ int wmain(int argc, wchar_t** argv) {
       "goal < 16 ms: %s (fastest %.2f ms vs %.2f ms)\n",
       kShows - 1, big.show, none.show, Ratio(big.show, none.show), Verdict(big.show < 16),
       big.showFastest, none.showFastest);
+  PrintAgainstFloor("clipboard_show_vs_floor",
+                    "hotkey -> window shown and painted, against a window with the same controls",
+                    big.show, floor.show, 1.2);
   std::printf(
       "  Extract over all rows (median of %d):               %.2f ms, %ld -> %ld rows, "
       "goal < 16 ms: %s (fastest %.2f ms)\n",

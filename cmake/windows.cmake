@@ -94,6 +94,13 @@ target_include_directories(kelvo_bench_support PUBLIC ${CMAKE_SOURCE_DIR}/bench
                            ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(kelvo_bench_support PUBLIC kelvo_core psapi)
 
+# The floors: minimal programs that do what one of Kelvo's windows does at the Win32 level, with
+# Kelvo's manifest, measured beside Kelvo in the same run.
+add_executable(kelvo_floor ${CMAKE_SOURCE_DIR}/bench/floors/kelvo_floor.cpp
+               ${CMAKE_SOURCE_DIR}/bench/floors/kelvo_floor.rc)
+target_include_directories(kelvo_floor PRIVATE ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(kelvo_floor PRIVATE comctl32 -municode)
+
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
 foreach(bench ${BENCH_SOURCES})
   get_filename_component(name ${bench} NAME_WE)

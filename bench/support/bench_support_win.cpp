@@ -3,6 +3,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdio>
 
 double MsSince(Stopwatch::time_point start) {
   return std::chrono::duration<double, std::milli>(Stopwatch::now() - start).count();
@@ -180,4 +181,25 @@ void BenchKelvo::Stop() {
   StopProgram(process_, main_);
   process_ = nullptr;
   main_ = nullptr;
+}
+
+BenchFloor::BenchFloor(const std::wstring& buildDir, const std::wstring& arguments) {
+  process_ = LaunchProgram(buildDir + L"\\kelvo_floor.exe", arguments, L"");
+  WaitForInputIdle(process_, 10000);
+  owner_ = WaitForWindow(L"KelvoFloorOwner");
+  Settled(owner_);
+}
+
+BenchFloor::~BenchFloor() {
+  if (process_) StopProgram(process_, owner_);
+}
+
+void PrintFigure(const char* id, double ratio) { std::printf("figure %s %.3f\n", id, ratio); }
+
+void PrintAgainstFloor(const char* id, const char* description, double kelvoMs, double floorMs,
+                       double goal) {
+  const double ratio = floorMs > 0 ? kelvoMs / floorMs : 0;
+  std::printf("  %s: Kelvo %.2f ms, floor %.2f ms, ratio %.2f, goal <= %.2f: %s\n", description,
+              kelvoMs, floorMs, ratio, goal, ratio <= goal ? "met" : "MISSED");
+  PrintFigure(id, ratio);
 }

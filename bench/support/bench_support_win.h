@@ -74,6 +74,31 @@ double PrivateMb(HANDLE process);
 // Private bytes once the process has waited for input for a while.
 double IdlePrivateMb(HANDLE process);
 
+// The floor program of the build (kelvo_floor.exe) started with these arguments and ready for its
+// hotkey; ended when the object goes.
+class BenchFloor {
+ public:
+  BenchFloor(const std::wstring& buildDir, const std::wstring& arguments);
+  ~BenchFloor();
+  BenchFloor(const BenchFloor&) = delete;
+  BenchFloor& operator=(const BenchFloor&) = delete;
+  // The hidden window that takes the hotkey and owns the floor's menu.
+  HWND Owner() const { return owner_; }
+
+ private:
+  HANDLE process_ = nullptr;
+  HWND owner_ = nullptr;
+};
+
+// A figure that `scripts/dev bench --check` compares with bench/baseline.txt: a ratio (Kelvo's
+// time over its floor's, or over a minimal program's), printed as "figure ID VALUE".
+void PrintFigure(const char* id, double ratio);
+
+// Kelvo's figure beside its floor's, with the ratio and whether it meets the goal (at most
+// `goal` times the floor), as one line with the description, and the ratio as a figure.
+void PrintAgainstFloor(const char* id, const char* description, double kelvoMs, double floorMs,
+                       double goal);
+
 // Kelvo.exe of the build copied into a folder with this settings file, started there and ready
 // for keys: its main window exists, it waits for input and has had half a second to settle.
 // It is ended (its main window closed) by Stop or at the latest when the object goes.
