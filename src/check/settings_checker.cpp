@@ -219,6 +219,21 @@ void CheckSendKey(CheckContext& c, const FileSection& s, const FileEntry& e) {
   }
 }
 
+// A choice's words as the user writes them: "auto・off・keep".
+std::u16string ChoiceList(std::u16string_view choices) {
+  std::u16string list(choices);
+  ReplaceAll(list, u" ", u"・");
+  return list;
+}
+
+void CheckChoice(CheckContext& c, const FileSection& s, const FileEntry& e, const SettingKey& row) {
+  if (FindChoice(row.choices, e.value)) return;
+  c.Warning(e.line,
+            CheckContext::Where(s, e) + u"=" + e.value + u" は使えない値です。Kelvo は既定値 " +
+                std::u16string(row.text) + u" を使います。",
+            ChoiceList(row.choices) + u" のどれかを書きます。");
+}
+
 void CheckValue(CheckContext& c, const FileSection& s, const FileEntry& e, const SettingKey& row) {
   switch (row.type) {
     case SettingType::kInteger:
@@ -237,6 +252,9 @@ void CheckValue(CheckContext& c, const FileSection& s, const FileEntry& e, const
       break;
     case SettingType::kSendKey:
       CheckSendKey(c, s, e);
+      break;
+    case SettingType::kChoice:
+      CheckChoice(c, s, e, row);
       break;
     default:
       break;  // files, hotkeys and texts are checked elsewhere or not at all

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/number_text.h"
+#include "base/width_fold.h"
 #include "core/settings_store.h"
 #include "core/settings_schema.h"
 #include "util/file_listing.h"
@@ -156,9 +157,14 @@ CannedResult CannedTextPage::AddTextItem(std::u16string_view text, int position)
   if (editing_ && !append) return {};
   if (auto refusal = Refusal()) return {false, std::move(refusal)};
   std::u16string item = OneLineText(text);
-  const std::u16string upper = locale_.ToUpper(item);
+  // The same text to the user: letter case and character width aside (ＡＢＣ and abc, ｶﾞ and
+  // ガ), hiragana and katakana apart.
+  const auto sameForm = [&](std::u16string_view text) {
+    return locale_.ToUpper(FoldWidthKana(text, KanaFold::kWidthOnly));
+  };
+  const std::u16string form = sameForm(item);
   for (const std::u16string& existing : Items()) {
-    if (locale_.ToUpper(existing) == upper) {
+    if (sameForm(existing) == form) {
       return {false,
               CannedMessage{std::u16string(kDuplicate), u"警告", kMbOk | kMbIconExclamation}};
     }

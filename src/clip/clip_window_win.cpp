@@ -56,6 +56,7 @@ void TClipBdList::LoadClipSettings() {
   showLnCt_ = ini.ReadBool(kSection, u"ShowLnCt", DefaultBool(kSection, u"ShowLnCt"));
   previewLn_ = ini.ReadInteger(kSection, u"PreviewLn", DefaultInteger(kSection, u"PreviewLn"));
   transparent_ = ini.ReadInteger(kSection, u"Transparent", DefaultInteger(kSection, u"Transparent"));
+  view_.LoadSettings(ini);
   ApplyTransparency();
   capture_.Configure(settings);
   LoadHistoryFile(!setUpOnce_, old);

@@ -120,12 +120,17 @@ int CompareHistoryText(std::u16string_view a, std::u16string_view b) {
 
 void THistoryList::Insert(std::size_t index, HistoryRec rec) {
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), std::move(rec));
+  ++changes_;
 }
 
-void THistoryList::Append(HistoryRec rec) { items_.push_back(std::move(rec)); }
+void THistoryList::Append(HistoryRec rec) {
+  items_.push_back(std::move(rec));
+  ++changes_;
+}
 
 void THistoryList::Delete(std::size_t index) {
   items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+  ++changes_;
 }
 
 namespace {
@@ -163,9 +168,11 @@ void THistoryList::MergeBelow(std::vector<HistoryRec> items) {
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (keep[i]) items_.push_back(std::move(items[i]));
   }
+  ++changes_;
 }
 
 void THistoryList::Sort(HistorySort order) {
+  ++changes_;
   switch (order) {
     case HistorySort::kText:
       std::sort(items_.begin(), items_.end(), TextOrder);

@@ -46,15 +46,25 @@ class THistoryList {
   void Insert(std::size_t index, HistoryRec rec);
   void Append(HistoryRec rec);
   void Delete(std::size_t index);
-  void Clear() { items_.clear(); }
+  void Clear() {
+    items_.clear();
+    ++changes_;
+  }
   void Sort(HistorySort order);
   const std::vector<HistoryRec>& Items() const { return items_; }
   // Replaces every entry (a successful file load).
-  void Assign(std::vector<HistoryRec> items) { items_ = std::move(items); }
+  void Assign(std::vector<HistoryRec> items) {
+    items_ = std::move(items);
+    ++changes_;
+  }
   // Appends the entries whose text the list does not hold yet, in their order (a history file
   // read again while the list keeps what was captured since); texts the file repeats stay.
   void MergeBelow(std::vector<HistoryRec> items);
+  // Counts the changes of the entries or their order: what was worked out for the entries by
+  // their indexes holds while it stays the same.
+  std::uint64_t Changes() const { return changes_; }
 
  private:
   std::vector<HistoryRec> items_;
+  std::uint64_t changes_ = 0;
 };

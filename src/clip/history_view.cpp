@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/number_text.h"
+#include "core/settings_schema.h"
 #include "util/text_helpers.h"
 
 namespace {
@@ -64,13 +65,31 @@ std::u16string HistoryView::SelText(int row) const {
   return index < 0 ? std::u16string() : history_.At(static_cast<std::size_t>(index)).Text;
 }
 
+void HistoryView::LoadSettings(const UsrIniFile& ini) {
+  constexpr std::u16string_view kSection = u"ClipboardList";
+  foldWidthKana_ =
+      ini.ReadBool(kSection, u"FoldWidthKana", DefaultBool(kSection, u"FoldWidthKana"));
+}
+
+const std::u16string& HistoryView::SearchedForm(std::size_t entry, const SearchWords& search) {
+  if (searchFormsOf_ != history_.Changes() || searchFormsFolded_ != foldWidthKana_) {
+    searchForms_.assign(history_.Count(), std::u16string());
+    searchFormMade_.assign(history_.Count(), false);
+    searchFormsOf_ = history_.Changes();
+    searchFormsFolded_ = foldWidthKana_;
+  }
+  if (!searchFormMade_[entry]) {
+    search.SearchedForm(HistoryDisplayText(history_.At(entry).Text), searchForms_[entry]);
+    searchFormMade_[entry] = true;
+  }
+  return searchForms_[entry];
+}
+
 void HistoryView::RemoveRowsWhere(std::u16string_view words, bool all, bool negate) {
-  const SearchWords search(words, false, locale_);
-  std::u16string shown;
+  const SearchWords search(words, false, locale_, foldWidthKana_);
   std::erase_if(rows_, [&](std::size_t index) {
     if (index >= history_.Count()) return true;
-    HistoryDisplayText(history_.At(index).Text, shown);
-    return search.Match(shown, all, negate);
+    return search.MatchSearchedForm(SearchedForm(index, search), all, negate);
   });
   selected_ = rows_.empty() ? -1 : 0;
 }

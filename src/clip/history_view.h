@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "clip/history.h"
+#include "core/settings_store.h"
 #include "platform/locale.h"
+#include "util/text_helpers.h"
 
 enum class ExpandResult { kNothing, kExpanded, kWouldCut };
 
@@ -29,7 +31,12 @@ class HistoryView {
   // The entry's text, or empty.
   std::u16string SelText(int row) const;
 
-  // Search-word filters over the display texts (MatchWords: blanks separate words, no case).
+  // Reads FoldWidthKana (section ClipboardList): whether the filters fold width and kana.
+  void LoadSettings(const UsrIniFile& ini);
+  bool FoldsWidthKana() const { return foldWidthKana_; }
+
+  // Search-word filters over the display texts (MatchWords: blanks separate words, no case;
+  // with FoldWidthKana also across character width and hiragana/katakana).
   void Extract(std::u16string_view words);
   void Except(std::u16string_view words);
   void Release() { FillHistList(0); }
@@ -59,11 +66,20 @@ class HistoryView {
 
  private:
   void RemoveRowsWhere(std::u16string_view words, bool all, bool negate);
+  const std::u16string& SearchedForm(std::size_t entry, const SearchWords& search);
 
   THistoryList& history_;
   const Locale& locale_;
   std::vector<std::size_t> rows_;
   int selected_ = -1;
+  bool foldWidthKana_ = true;
+  // Each entry's display text in the form a search looks in (folded, upper-cased), made when a
+  // search first reads the entry and kept for the next searches while the history is unchanged:
+  // a search then only looks for its words.
+  std::vector<std::u16string> searchForms_;
+  std::vector<bool> searchFormMade_;
+  std::uint64_t searchFormsOf_ = ~0ull;  // the history's Changes() they were made for
+  bool searchFormsFolded_ = false;
 };
 
 // Why 行毎に展開 refused: the entry's lines would not fit within the history's limit.

@@ -57,3 +57,18 @@ const SettingKey* FindSettingKey(const KnownSection& section, std::u16string_vie
   }
   return nullptr;
 }
+
+std::optional<std::size_t> FindChoice(std::u16string_view choices, std::u16string_view value) {
+  while (!value.empty() && value.front() == u' ') value.remove_prefix(1);
+  while (!value.empty() && value.back() == u' ') value.remove_suffix(1);
+  std::size_t index = 0;
+  while (!choices.empty()) {
+    const std::size_t blank = choices.find(u' ');
+    const std::u16string_view word = choices.substr(0, blank);
+    if (!word.empty() && EqualsNoCase(word, value)) return index;
+    if (blank == std::u16string_view::npos) break;
+    choices.remove_prefix(blank + 1);
+    ++index;
+  }
+  return std::nullopt;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -31,6 +32,7 @@ enum class SettingType : std::uint8_t {
   kCannedFile,   // a canned-text file
   kHistoryFile,  // the clipboard history file
   kLogLine,      // anything (the error log)
+  kChoice,       // one of the words in `choices`, letter case aside
 };
 
 inline constexpr std::int32_t kNoMinimum = std::numeric_limits<std::int32_t>::min();
@@ -47,6 +49,7 @@ struct SettingKey {
   std::int32_t max = kNoMaximum;
   int lastNumber = 0;              // the highest number of a numbered key; 0: no limit
   bool computed = false;           // the default is worked out when the key is read
+  std::u16string_view choices = u"";  // the words a choice takes, separated by blanks
 };
 
 // The numbered sections and their highest numbers.
@@ -154,6 +157,8 @@ inline constexpr SettingKey kSettingKeys[] = {
     {u"CmdLauncher", u"BgColorC", SettingType::kColour, kWindowBack},
     {u"CmdLauncher", u"CnfSound", SettingType::kFile},
     {u"CmdLauncher", u"NgSound", SettingType::kFile},
+    {.section = u"CmdLauncher", .key = u"ImeMode", .type = SettingType::kChoice,
+     .text = u"auto", .choices = u"auto off keep"},
     KELVO_FONT_KEYS(u"CmdLauncher"),
 
     {u"ClipboardList", u"Enable", SettingType::kBool, 0},
@@ -186,6 +191,7 @@ inline constexpr SettingKey kSettingKeys[] = {
     {u"ClipboardList", u"BgColorV", SettingType::kColour, kWindowBack},
     {u"ClipboardList", u"CtrlColor", SettingType::kColour, kGreyText},
     {u"ClipboardList", u"LnCtColor", SettingType::kColour, kWindowTextColour},
+    {u"ClipboardList", u"FoldWidthKana", SettingType::kBool, 1},
 
     {u"FindHistory", u"Item#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 40},
 
@@ -235,3 +241,7 @@ std::optional<KnownSection> FindKnownSection(std::u16string_view name);
 // The row of a key of a known section, letter case aside; nothing for a key Kelvo does not read
 // (also Execute11).
 const SettingKey* FindSettingKey(const KnownSection& section, std::u16string_view key);
+
+// The place of the word a value names among the blank-separated words of a choice (letter case
+// and surrounding blanks aside), or nothing for any other value.
+std::optional<std::size_t> FindChoice(std::u16string_view choices, std::u16string_view value);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/text_codec.h"
+#include "base/width_fold.h"
 #include "core/settings_schema.h"
 
 namespace {
@@ -21,7 +22,26 @@ bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }
 
+CmdImeMode ReadImeMode(const UsrIniFile& ini) {
+  constexpr const SettingKey& row = SettingRow(kSection, u"ImeMode");
+  const auto choice = FindChoice(row.choices, ini.ReadString(kSection, row.key, row.text));
+  return choice ? static_cast<CmdImeMode>(*choice) : CmdImeMode::kAuto;
+}
+
 }  // namespace
+
+bool ClosesIme(CmdImeMode mode, bool keywordsPlainAscii) {
+  switch (mode) {
+    case CmdImeMode::kOff:
+      return true;
+    case CmdImeMode::kKeep:
+      return false;
+    case CmdImeMode::kAuto:
+      // A keyword in Japanese is typed through the IME; one of plain letters only without it.
+      return keywordsPlainAscii;
+  }
+  return false;
+}
 
 std::vector<CmdKeyword> CmdKeywords(const HKeyList& table, int firstKwdIndex) {
   std::vector<CmdKeyword> keywords;
@@ -51,13 +71,40 @@ CmdLauncherOptions ReadCmdLauncherOptions(const UsrIniFile& ini) {
   o.ListSize = std::max(1, ini.ReadInteger(kSection, u"ListSize", DefaultInteger(kSection, u"ListSize")));
   o.ListWidth =
       std::max(0, ini.ReadInteger(kSection, u"ListWidth", DefaultInteger(kSection, u"ListWidth")));
+  o.ImeMode = ReadImeMode(ini);
   return o;
 }
 
-std::u16string CmdLauncherModel::Upper(std::u16string_view text) const {
-  std::u16string upper = locale_.ToUpper(text);
-  // Positions in the upper-cased text must be those of the original.
-  return upper.size() == text.size() ? upper : std::u16string(text);
+std::u16string CmdLauncherModel::Folded(std::u16string_view text) const {
+  const std::u16string folded = FoldWidthKana(text, KanaFold::kWidthOnly);
+  std::u16string upper = locale_.ToUpper(folded);
+  // Positions in the upper-cased text must be those of the folded one.
+  return upper.size() == folded.size() ? upper : folded;
+}
+
+CmdLauncherModel::TypedForm CmdLauncherModel::FormOf(std::u16string_view typed) const {
+  return {Folded(typed), !typed.empty() && TakesSoundMark(typed.back())};
+}
+
+bool CmdLauncherModel::Matches(const Entry& entry, const TypedForm& form) {
+  if (!form.open) return StartsWith(entry.folded, form.folded);
+  const std::size_t last = form.folded.size() - 1;
+  return entry.folded.size() > last && entry.folded.compare(0, last, form.folded, 0, last) == 0 &&
+         SameKanaBase(form.folded[last], entry.folded[last]);
+}
+
+std::size_t CmdLauncherModel::Origin(const Entry& entry, std::size_t folded) {
+  return entry.origins.empty() ? folded : entry.origins[folded];
+}
+
+std::size_t CmdLauncherModel::EndIn(const Entry& entry, const TypedForm& form) {
+  const std::size_t n = form.folded.size();
+  if (n == 0 || n > entry.folded.size()) return 0;
+  if (!form.open || entry.folded[n - 1] == form.folded[n - 1]) return Origin(entry, n);
+  // ｶ typed against the keyword's ガ: the typed kana covers ｶ of a keyword's ｶﾞ, or nothing of
+  // its ガ, which stays part of the proposed completion.
+  const std::size_t start = Origin(entry, n - 1);
+  return TakesSoundMark(entry.keyword[start]) ? start + 1 : start;
 }
 
 void CmdLauncherModel::SetKeywords(std::vector<CmdKeyword> keywords) {
@@ -65,10 +112,17 @@ void CmdLauncherModel::SetKeywords(std::vector<CmdKeyword> keywords) {
   keywords_.reserve(keywords.size());
   std::vector<std::string> keys;
   keys.reserve(keywords.size());
+  keywordsPlainAscii_ = true;
   for (CmdKeyword& k : keywords) {
     keys.push_back(locale_.SortKeyNoCase(k.keyword));
-    std::u16string upper = Upper(k.keyword);
-    keywords_.push_back({k.id, std::move(k.keyword), std::move(upper), std::move(k.glyphFile)});
+    keywordsPlainAscii_ = keywordsPlainAscii_ && IsPlainAscii(k.keyword);
+    Entry entry{k.id, std::move(k.keyword), {}, {}, std::move(k.glyphFile)};
+    std::u16string widthFolded;
+    FoldWidthKana(entry.keyword, KanaFold::kWidthOnly, widthFolded, &entry.origins);
+    entry.folded = locale_.ToUpper(widthFolded);
+    if (entry.folded.size() != widthFolded.size()) entry.folded = std::move(widthFolded);
+    if (entry.folded.size() == entry.keyword.size()) entry.origins.clear();  // positions agree
+    keywords_.push_back(std::move(entry));
   }
   sorted_.resize(keywords_.size());
   for (std::size_t i = 0; i < sorted_.size(); ++i) sorted_[i] = i;
@@ -76,6 +130,7 @@ void CmdLauncherModel::SetKeywords(std::vector<CmdKeyword> keywords) {
                    [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
   // Indices into the old table mean nothing now.
   selected_.reset();
+  textEntry_.reset();
   rows_.clear();
   ++rowsVersion_;
   if (visible_ && !executed_) RefreshKwdList();
@@ -94,45 +149,52 @@ void CmdLauncherModel::Show(const CmdLauncherOptions& options) {
   RefreshKwdList();
 }
 
-void CmdLauncherModel::FillRows(const std::u16string& upperPrefix) {
+void CmdLauncherModel::FillRows(const TypedForm& form) {
   rows_.clear();
   for (std::size_t i : sorted_) {
-    if (StartsWith(keywords_[i].upper, upperPrefix)) rows_.push_back(i);
+    if (Matches(keywords_[i], form)) rows_.push_back(i);
   }
   ++rowsVersion_;
 }
 
-void CmdLauncherModel::CompletePrefix() {
+void CmdLauncherModel::CompletePrefix(const TypedForm& form) {
   if (rows_.size() == 1) {
     prefix_ = keywords_[rows_.front()].keyword;
     return;
   }
+  // The keywords agree in their folded forms; the completion is taken from the first one's own
+  // text. An open kana is compared again: the keywords may all have ガ where ｶ was typed.
   const Entry& first = keywords_[rows_.front()];
-  std::size_t length = prefix_.size();
-  while (length < first.keyword.size()) {
-    const std::size_t n = CharLength(first.keyword, length);
-    const std::u16string_view next = std::u16string_view(first.upper).substr(length, n);
+  const std::size_t start = form.folded.size() - (form.open ? 1 : 0);
+  std::size_t length = start;
+  while (length < first.folded.size()) {
+    const std::size_t n = CharLength(first.folded, length);
+    const std::u16string_view next = std::u16string_view(first.folded).substr(length, n);
     const bool allAgree = std::all_of(rows_.begin(), rows_.end(), [&](std::size_t i) {
-      const std::u16string& upper = keywords_[i].upper;
-      return upper.size() >= length + n && std::u16string_view(upper).substr(length, n) == next;
+      const std::u16string& folded = keywords_[i].folded;
+      return folded.size() >= length + n && std::u16string_view(folded).substr(length, n) == next;
     });
     if (!allAgree) break;
     length += n;
   }
-  if (length > prefix_.size()) {
-    prefix_ += std::u16string_view(first.keyword).substr(prefix_.size(), length - prefix_.size());
-  }
+  if (length == start) return;
+  if (form.open) prefix_.pop_back();
+  const std::size_t from = Origin(first, start);
+  prefix_ += std::u16string_view(first.keyword).substr(from, Origin(first, length) - from);
 }
 
 void CmdLauncherModel::RefreshKwdList() {
   text_.clear();
-  FillRows(Upper(prefix_));
+  textEntry_.reset();
+  const TypedForm form = FormOf(prefix_);
+  FillRows(form);
   if (!prefix_.empty()) {
     if (rows_.empty()) {
       text_ = prefix_;
     } else {
-      if (options_.SkipInput) CompletePrefix();
-      text_ = keywords_[rows_.front()].keyword;
+      if (options_.SkipInput) CompletePrefix(form);
+      textEntry_ = rows_.front();
+      text_ = keywords_[*textEntry_].keyword;
     }
   }
   if (options_.Dropdown && rows_.size() > 1 && !text_.empty()) listOpen_ = true;
@@ -140,7 +202,14 @@ void CmdLauncherModel::RefreshKwdList() {
 }
 
 void CmdLauncherModel::SelectFromPrefix() {
-  selStart_ = rows_.empty() || prefix_.empty() ? 0 : static_cast<int>(prefix_.size());
+  if (rows_.empty() || prefix_.empty()) {
+    selStart_ = 0;
+  } else if (textEntry_) {
+    selStart_ = static_cast<int>(EndIn(keywords_[*textEntry_], FormOf(prefix_)));
+  } else {
+    // The user's own text, whose start the prefix is.
+    selStart_ = static_cast<int>(std::min(prefix_.size(), text_.size()));
+  }
   selLength_ = kSelLength;
 }
 
@@ -153,9 +222,9 @@ bool CmdLauncherModel::AutoRunDue() const {
 void CmdLauncherModel::UpdateKwdSelection() {
   selected_.reset();
   if (!text_.empty()) {
-    const std::u16string upper = Upper(text_);
+    const std::u16string folded = Folded(text_);
     for (std::size_t i = 0; i < keywords_.size(); ++i) {
-      if (keywords_[i].upper == upper) {
+      if (keywords_[i].folded == folded) {
         selected_ = i;
         break;
       }
@@ -263,13 +332,10 @@ bool CmdLauncherModel::HandleKeyDown(CmdKey key, bool ctrlOrAlt, bool textSelect
 
 void CmdLauncherModel::TypeCharacter(std::u16string_view unit) {
   listOpen_ = false;
-  const std::u16string upper = Upper(unit);
-  const std::size_t at = prefix_.size();
-  const bool continues = std::any_of(rows_.begin(), rows_.end(), [&](std::size_t i) {
-    const std::u16string& k = keywords_[i].upper;
-    return k.size() >= at + upper.size() &&
-           std::u16string_view(k).substr(at, upper.size()) == upper;
-  });
+  // The listed keywords are those of the prefix; the longer text can only match fewer of them.
+  const TypedForm form = FormOf(prefix_ + std::u16string(unit));
+  const bool continues = std::any_of(rows_.begin(), rows_.end(),
+                                     [&](std::size_t i) { return Matches(keywords_[i], form); });
   if (continues) {
     prefix_ += unit;
   } else if (!options_.NgSound.empty()) {
@@ -316,7 +382,8 @@ void CmdLauncherModel::KeyUp(bool ctrlOrAlt, int selectedRow) {
   if (executed_ || ctrlOrAlt) return;
   if (selectedRow < 0 || static_cast<std::size_t>(selectedRow) >= rows_.size()) return;
   // The row becomes the box text, and with it the record that Enter runs.
-  text_ = Row(static_cast<std::size_t>(selectedRow));
+  textEntry_ = rows_[static_cast<std::size_t>(selectedRow)];
+  text_ = keywords_[*textEntry_].keyword;
   UpdateKwdSelection();
 }
 
@@ -324,10 +391,18 @@ void CmdLauncherModel::TextChanged(const std::u16string& text, int caret, bool l
   if (executed_ || !visible_) return;
   listOpen_ = listOpen;
   text_ = text;
+  // Moving through the open list shows a listed keyword; anything else is the user's own text.
+  textEntry_.reset();
+  for (std::size_t i : rows_) {
+    if (keywords_[i].keyword == text_) {
+      textEntry_ = i;
+      break;
+    }
+  }
   if (!listOpen_) {
     if (text_.empty()) {
       prefix_.clear();
-      FillRows(u"");
+      FillRows({});
     } else {
       std::size_t end =
           static_cast<std::size_t>(std::clamp(caret, 0, static_cast<int>(text.size())));

@@ -25,6 +25,18 @@ struct CmdKeyword {
 // The keyword records of the hotkey table (from FirstKwdIndex to the end), in table order.
 std::vector<CmdKeyword> CmdKeywords(const HKeyList& table, int firstKwdIndex);
 
+// How the keyword box sets the input method (IME) at its show. The order is that of the words of
+// the ImeMode setting (auto, off, keep).
+enum class CmdImeMode : std::uint8_t {
+  kAuto,  // closed when every keyword is plain ASCII, otherwise as the user left it
+  kOff,   // always closed
+  kKeep,  // never touched
+};
+
+// Whether the box opens with its own input context closed: typed letters then reach the box as
+// they are instead of being composed into kana. The user's IME in other windows stays as it is.
+bool ClosesIme(CmdImeMode mode, bool keywordsPlainAscii);
+
 // The options of section CmdLauncher read at every show.
 struct CmdLauncherOptions {
   std::int32_t PosX = 0;
@@ -41,6 +53,7 @@ struct CmdLauncherOptions {
   int ExeDelay = 250;  // milliseconds, 0 … 10,000
   int ListSize = 10;   // at least 1
   int ListWidth = 0;   // pixels; 0 = ten times the box's height
+  CmdImeMode ImeMode = CmdImeMode::kAuto;
 };
 
 inline constexpr int kMaxExeDelay = 10000;
@@ -111,21 +124,38 @@ class CmdLauncherModel {
   // default icon.
   std::u16string GlyphFile() const;
   const CmdLauncherOptions& Options() const { return options_; }
+  // Whether the box shows with its input method closed (ImeMode and the keywords decide).
+  bool ClosesIme() const { return ::ClosesIme(options_.ImeMode, keywordsPlainAscii_); }
 
  private:
   static constexpr int kSelLength = 100;
 
+  // Keywords match without regard to letter case and character width (ＣＡＬＣ, calc; ｶﾞ, ガ).
+  // The folded form may be shorter than the keyword (ｶﾞ is one unit), so each keeps the way
+  // back to the keyword's own positions, where the box's selection and completion are made.
   struct Entry {
     int id;
     std::u16string keyword;
-    std::u16string upper;  // for case-blind comparison, as long as the keyword
+    std::u16string folded;               // width-folded and upper-cased
+    std::vector<std::uint32_t> origins;  // keyword position of each folded unit; empty: the same
     std::u16string glyphFile;
   };
+  // A typed text in the form keywords are matched in. Its last character is open when it is a
+  // half-width kana that a sound mark typed next would change (ｶ, then ﾞ): it matches カ, ガ.
+  struct TypedForm {
+    std::u16string folded;
+    bool open = false;
+  };
 
-  std::u16string Upper(std::u16string_view text) const;
+  std::u16string Folded(std::u16string_view text) const;
+  TypedForm FormOf(std::u16string_view typed) const;
+  static bool Matches(const Entry& entry, const TypedForm& form);
+  // Where the typed text ends in the keyword's own text.
+  static std::size_t EndIn(const Entry& entry, const TypedForm& form);
+  static std::size_t Origin(const Entry& entry, std::size_t folded);
   void RefreshKwdList();
-  void FillRows(const std::u16string& upperPrefix);
-  void CompletePrefix();
+  void FillRows(const TypedForm& form);
+  void CompletePrefix(const TypedForm& form);
   void UpdateKwdSelection();
   void SelectFromPrefix();
   void RemoveLastCharacter();
@@ -145,6 +175,9 @@ class CmdLauncherModel {
   int selStart_ = 0;
   int selLength_ = kSelLength;
   std::optional<std::size_t> selected_;
+  // The keyword record whose keyword the box text is, when the text came from the list.
+  std::optional<std::size_t> textEntry_;
+  bool keywordsPlainAscii_ = true;
   char16_t pendingHighSurrogate_ = 0;
   // The key-down just handled was consumed: the character it makes (Backspace's, Enter's, Esc's)
   // is consumed with it, or it would edit the box behind the state's back.

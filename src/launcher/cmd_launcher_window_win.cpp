@@ -110,6 +110,7 @@ bool TCmdLncForm::Create() {
     return false;
   }
   if (!CreateControls()) return false;
+  imeStateMessage_ = RegisterWindowMessageW(kImeStateMessage);
   logic_.SetKeywords(CmdKeywords(model_.HKeyList, model_.FirstKwdIndex));
   return true;
 }
@@ -151,7 +152,24 @@ void TCmdLncForm::SettingsLoaded() {
   }
   glyphValid_ = false;
   logic_.SetKeywords(std::move(keywords));
-  if (Visible()) Sync();
+  if (Visible()) {
+    ApplyIme();  // the new keywords may be typed otherwise
+    Sync();
+  }
+}
+
+void TCmdLncForm::ApplyIme() {
+  if (logic_.ClosesIme()) {
+    ime_.Close(edit_);
+  } else {
+    ime_.GiveBack();
+  }
+}
+
+LRESULT TCmdLncForm::ImeState() const {
+  const std::optional<bool> open = InputContextOpen(edit_);
+  if (!open) return 0;
+  return kImeAnswered | (ime_.InUse() ? kImeOwnContext : 0) | (*open ? kImeOpen : 0);
 }
 
 void TCmdLncForm::ApplyBorder() {
@@ -220,6 +238,8 @@ void TCmdLncForm::ShowLauncher() {
       StoredPlaceOrCentred(*model_.IniFile, kSection, SIZE{Width(bounds), Height(bounds)});
   PlaceOnScreen(at.x, at.y);
   EnableWindow(KwdComboBox, TRUE);
+  // Before the box takes the focus, so that the input method starts in the box's state.
+  ApplyIme();
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
   SetFocus(KwdComboBox);
@@ -234,6 +254,7 @@ void TCmdLncForm::HideLauncher() {
   syncing_ = false;
   const bool wasVisible = IsWindowVisible(Handle()) != FALSE;
   ShowWindow(Handle(), SW_HIDE);
+  ime_.GiveBack();
   logic_.Hidden();
   RECT bounds{};
   if (wasVisible && model_.IniFile && GetWindowRect(Handle(), &bounds)) {
@@ -438,6 +459,7 @@ LRESULT TCmdLncForm::EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT TCmdLncForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == imeStateMessage_ && msg != 0) return ImeState();
   switch (msg) {
     case WM_CLOSE:
       HideLauncher();  // hidden, never destroyed by the user

@@ -12,6 +12,7 @@
 #include "launcher/cmd_launcher_model.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
+#include "platform/input_context_win.h"
 #include "platform/locale.h"
 #include "platform/unique_handle_win.h"
 #include "ui/gdi_win.h"
@@ -25,6 +26,14 @@
 class TCmdLncForm : public Window {
  public:
   static constexpr wchar_t kClassName[] = L"TCmdLncForm";
+  // A registered message the window answers with the input method state of its keyword box as
+  // Kelvo's own thread sees it (another program cannot read another thread's input context):
+  // kImeAnswered, plus kImeOwnContext while the box uses its own context, plus kImeOpen while the
+  // context it uses is open; 0 when the system has no input method manager.
+  static constexpr wchar_t kImeStateMessage[] = L"Kelvo.KeywordBoxIme";
+  static constexpr LRESULT kImeAnswered = 0x100;
+  static constexpr LRESULT kImeOwnContext = 1;
+  static constexpr LRESULT kImeOpen = 2;
 
   struct Services {
     const Locale& locale;
@@ -54,6 +63,8 @@ class TCmdLncForm : public Window {
                                    DWORD_PTR self) noexcept;
   LRESULT EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp);
 
+  void ApplyIme();
+  LRESULT ImeState() const;
   void ApplyBorder();
   void ApplyFont();
   void Layout();
@@ -80,6 +91,8 @@ class TCmdLncForm : public Window {
   HWND KwdComboBox = nullptr;
   HWND edit_ = nullptr;
   HWND ExeBtn = nullptr;
+  OwnInputContext ime_;
+  UINT imeStateMessage_ = 0;
   FontHandle font_;
   BitmapHandle glyph_;
   BrushHandle editBrush_;

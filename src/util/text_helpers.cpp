@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "base/width_fold.h"
+
 namespace {
 
 constexpr char16_t kBlank = u' ';
@@ -38,6 +40,28 @@ std::vector<std::u16string> SplitWords(std::u16string_view words) {
   return list;
 }
 
+// Upper-cases the text in place when every unit's upper case is the same in every locale: ASCII,
+// full-width Latin letters, and the scripts and signs without letter case that Japanese text is
+// made of (kana, kanji, CJK and general punctuation, arrows, shapes, Hangul). False, with the
+// text partly changed, when some unit needs the user's locale.
+bool UpperCaseWithoutLocale(std::u16string& text) {
+  for (char16_t& c : text) {
+    if (c < 0x80) {
+      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    } else if (c >= 0x3000 && c <= 0x9FFF) {
+      // kana, kanji and CJK punctuation: the most of a Japanese text
+    } else if (c >= 0xFF41 && c <= 0xFF5A) {  // ａ … ｚ
+      c = static_cast<char16_t>(c - 0x20);
+    } else {
+      const bool caseless = (c >= 0x2000 && c <= 0x206F) || (c >= 0x2190 && c <= 0x23FF) ||
+                            (c >= 0x2500 && c <= 0x27BF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+                            (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF01 && c <= 0xFFEF);
+      if (!caseless) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::u16string TextBefore(std::u16string_view text, std::u16string_view separator) {
@@ -68,34 +92,43 @@ std::size_t CountLines(std::u16string_view text) {
   return lines;
 }
 
-SearchWords::SearchWords(std::u16string_view words, bool caseSensitive, const Locale& locale)
-    : none_(words.empty()), caseSensitive_(caseSensitive), locale_(locale) {
+SearchWords::SearchWords(std::u16string_view words, bool caseSensitive, const Locale& locale,
+                         bool foldWidthKana)
+    : none_(words.empty()),
+      caseSensitive_(caseSensitive),
+      foldWidthKana_(foldWidthKana),
+      locale_(locale) {
   for (std::u16string& word : SplitWords(words)) {
     ReplaceAll(word, u"\\s", u" ");
     ReplaceAll(word, u"\\t", u"\t");
-    words_.push_back(caseSensitive ? std::move(word) : locale.ToUpper(word));
+    std::u16string form;
+    SearchedForm(word, form);
+    words_.push_back(std::move(form));
   }
+}
+
+void SearchWords::SearchedForm(std::u16string_view text, std::u16string& out) const {
+  if (foldWidthKana_) {
+    FoldWidthKana(text, KanaFold::kWidthAndKana, folded_);
+    text = folded_;
+  }
+  out.assign(text);
+  // Most texts need no locale: a filter over thousands of rows would otherwise call it for each.
+  if (!caseSensitive_ && !UpperCaseWithoutLocale(out)) out = locale_.ToUpper(text);
 }
 
 bool SearchWords::Match(std::u16string_view text, bool all, bool negate) const {
   if (none_) return true;
-  // Upper-cased once for all the words. ASCII needs no locale: every locale upper-cases a-z
-  // alike, and a filter over thousands of rows would otherwise call it for each.
-  if (!caseSensitive_) {
-    if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
-      upper_.assign(text);
-      for (char16_t& c : upper_) {
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-      }
-    } else {
-      upper_ = locale_.ToUpper(text);
-    }
-  }
-  const std::u16string_view searched = caseSensitive_ ? text : std::u16string_view(upper_);
+  SearchedForm(text, form_);
+  return MatchSearchedForm(form_, all, negate);
+}
+
+bool SearchWords::MatchSearchedForm(std::u16string_view form, bool all, bool negate) const {
+  if (none_) return true;
   for (const std::u16string& word : words_) {
     // An empty word is found only by a case-sensitive search, as PosText finds no empty part.
-    const bool found = (caseSensitive_ || !word.empty()) &&
-                       searched.find(word) != std::u16string_view::npos;
+    const bool found =
+        (caseSensitive_ || !word.empty()) && form.find(word) != std::u16string_view::npos;
     const bool hit = found != negate;
     if (all && !hit) return false;
     if (!all && hit) return true;

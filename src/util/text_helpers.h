@@ -32,18 +32,29 @@ std::size_t CountLines(std::u16string_view text);
 bool MatchWords(std::u16string_view words, std::u16string_view text, bool all, bool negate,
                 bool caseSensitive, const Locale& locale);
 
-// The search words of MatchWords made ready once, for a filter over many texts.
+// The search words of MatchWords made ready once, for a filter over many texts. With
+// foldWidthKana the words and the texts are compared across character width and kana forms
+// (ＡＢＣ finds abc, かな finds ｶﾅ; see base/width_fold.h) besides letter case.
 class SearchWords {
  public:
-  SearchWords(std::u16string_view words, bool caseSensitive, const Locale& locale);
+  SearchWords(std::u16string_view words, bool caseSensitive, const Locale& locale,
+              bool foldWidthKana = false);
   bool Match(std::u16string_view text, bool all, bool negate) const;
 
+  // The form of a text that the words are looked for in (folded and upper-cased as the words
+  // are). A filter that searches the same texts again can keep these forms and match them with
+  // MatchSearchedForm; they stay valid for every SearchWords of the same options and locale.
+  void SearchedForm(std::u16string_view text, std::u16string& out) const;
+  bool MatchSearchedForm(std::u16string_view form, bool all, bool negate) const;
+
  private:
-  std::vector<std::u16string> words_;  // upper-cased unless the search is case-sensitive
+  std::vector<std::u16string> words_;  // in their searched form
   bool none_;                          // no words given at all: every text passes
   bool caseSensitive_;
+  bool foldWidthKana_;
   const Locale& locale_;
-  mutable std::u16string upper_;  // the text being searched, upper-cased (one thread at a time)
+  mutable std::u16string folded_;  // buffers of the text being searched (one thread at a time)
+  mutable std::u16string form_;
 };
 
 // Replaces every occurrence of from (not empty), left to right; replaced text is not searched

@@ -69,7 +69,12 @@ bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
 class CmdLauncherTest : public ::testing::Test {
  protected:
   [[nodiscard]] bool Start(const std::string& launcher, const std::string& more = "") {
-    program_ = Narrow(kelvo.CopyProgram(L"record_args.exe"));
+    Program();
+    WriteSettings(launcher, more);
+    return kelvo.Start();
+  }
+  // The settings file: the launcher's hotkey, its options, calendar and calc, and more sections.
+  void WriteSettings(const std::string& launcher, const std::string& more) {
     kelvo.WriteIni(
         CrLf("[General]\nVersion=169\nKeyWait=10\n"
              "[HotKey1]\nKey=Ctrl+Alt+Shift+K\nCommand=CMDLAUNCHER\n"
@@ -78,7 +83,16 @@ class CmdLauncherTest : public ::testing::Test {
              "\nExeParam1=from-calendar\n"
              "[CmdKwd2]\nKey=calc\nExecute1=" +
              program_ + "\nExeParam1=from-calc 2\n" + more));
-    return kelvo.Start();
+  }
+  // The recorder in Kelvo's folder, copied there at the first call.
+  const std::string& Program() {
+    if (program_.empty()) program_ = Narrow(kelvo.CopyProgram(L"record_args.exe"));
+    return program_;
+  }
+  // A keyword section n that runs the recorder with `argument`.
+  std::string Keyword(int n, const std::string& keyword, const std::string& argument) {
+    return "[CmdKwd" + std::to_string(n) + "]\nKey=" + keyword + "\nExecute1=" + Program() +
+           "\nExeParam1=" + argument + "\n";
   }
   // Presses the launcher's hotkey and waits until the box is in front.
   HWND Open() {
@@ -388,5 +402,115 @@ TEST_F(CmdLauncherTest, ListSizeSetsTheRowsOfTheOpenList) {
   const LRESULT itemHeight = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
   ASSERT_GT(itemHeight, 0);
   EXPECT_EQ(client.bottom / itemHeight, 4) << client.bottom << " / " << itemHeight;
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+namespace {
+
+// The answer of the launcher to its registered message: the input method state of its box.
+constexpr LRESULT kImeAnswered = 0x100;
+constexpr LRESULT kImeOwnContext = 1;
+constexpr LRESULT kImeOpen = 2;
+
+LRESULT ImeState(HWND box) {
+  static const UINT message = RegisterWindowMessageW(L"Kelvo.KeywordBoxIme");
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(box, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  return static_cast<LRESULT>(answer);
+}
+
+std::string ImeText(LRESULT state) {
+  if (!(state & kImeAnswered)) return "no answer";
+  return std::string(state & kImeOwnContext ? "own" : "thread's") + " context, " +
+         (state & kImeOpen ? "open" : "closed");
+}
+
+}  // namespace
+
+// Wine has no input method that composes kana, but its input method manager keeps the contexts
+// and their open state as Windows does, and the box reports what its own thread reads of them.
+TEST_F(CmdLauncherTest, TheBoxClosesItsOwnImeForPlainKeywordsAndGivesTheThreadsBackWhenItHides) {
+  const struct {
+    const char* imeMode;
+    bool japaneseKeyword;
+    bool own;
+  } rows[] = {
+      {"", false, true},  // every keyword plain ASCII: closed
+      {"", true, false},  // a Japanese keyword: left as it is
+      {"ImeMode=off", true, true},
+      {"ImeMode=KEEP", false, false},
+      {"ImeMode=typo", false, true},  // an unknown word is auto
+  };
+  ASSERT_TRUE(Start(""));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.imeMode) + (row.japaneseKeyword ? " with メモ帳" : ""));
+    WriteSettings(row.imeMode, row.japaneseKeyword ? Keyword(3, "メモ帳", "from-memo") : "");
+    constexpr DWORD kHandedOver = 0xFFFFFFFF;
+    ASSERT_EQ(kelvo.StartAgain(L"-R"), kHandedOver);
+    HWND box = Open();
+    ASSERT_NE(box, nullptr);
+    const LRESULT expected = kImeAnswered | (row.own ? kImeOwnContext : 0);
+    EXPECT_TRUE(WaitFor([&] { return ImeState(box) == expected; })) << ImeText(ImeState(box));
+    // Letters reach the box as they are.
+    Type("cale");
+    EXPECT_TRUE(WaitFor([&] { return Text(combo_) == L"calendar"; })) << Narrow(Text(combo_));
+    PressHotKey(0, VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+    EXPECT_EQ(ImeState(box), kImeAnswered) << "hidden: " << ImeText(ImeState(box));
+  }
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+// Keywords in other widths and kana forms: typed characters arrive as an input method sends them,
+// one UTF-16 unit at a time, and a half-width sound mark comes as a character of its own.
+TEST_F(CmdLauncherTest, KeywordsMatchTypedTextOfAnotherWidth) {
+  ASSERT_TRUE(Start("", Keyword(3, "ｶﾞｲﾄﾞ", "from-guide") + Keyword(4, "ガイア", "from-gaia") +
+                            Keyword(5, "パスワード", "from-password") +
+                            Keyword(6, "ﾊﾟｽﾀ", "from-pasta")));
+  const struct {
+    const char* what;
+    std::wstring typed;
+    // The selection starts after the typed part of the keyword the box shows, in its own units.
+    std::map<std::wstring, int> selStart;
+  } rows[] = {
+      {"full-width kana against a half-width keyword", L"ガイ", {{L"ｶﾞｲﾄﾞ", 3}, {L"ガイア", 2}}},
+      {"half-width kana and marks against a full-width keyword",
+       L"ﾊﾟｽ",
+       {{L"パスワード", 2}, {L"ﾊﾟｽﾀ", 3}}},
+      {"a mark no keyword continues is dropped", L"ｶﾟﾞｲﾄ", {{L"ｶﾞｲﾄﾞ", 4}}},
+      {"full-width letters", L"ＣＡＬ", {{L"calc", 3}, {L"calendar", 3}}},
+  };
+  const std::map<std::wstring, std::string> runs = {
+      {L"ｶﾞｲﾄﾞ", "from-guide"}, {L"ガイア", "from-gaia"}, {L"パスワード", "from-password"},
+      {L"ﾊﾟｽﾀ", "from-pasta"},  {L"calc", "from-calc"},   {L"calendar", "from-calendar"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    DeleteFileW((kelvo.Folder() + L"\\record_args.txt").c_str());
+    HWND box = Open();
+    ASSERT_NE(box, nullptr);
+    TypeText(row.typed);
+    std::wstring shown;
+    const auto selected = [&] {
+      shown = Text(combo_);
+      const auto found = row.selStart.find(shown);
+      const DWORD sel = EditSelection();
+      return found != row.selStart.end() && LOWORD(sel) == found->second &&
+             HIWORD(sel) == shown.size();
+    };
+    // With one keyword left the caret stays at the start instead.
+    const auto alone = [&] {
+      shown = Text(combo_);
+      return row.selStart.size() == 1 && row.selStart.count(shown) == 1 && EditSelection() == 0;
+    };
+    EXPECT_TRUE(WaitFor([&] { return selected() || alone(); }, std::chrono::seconds(10)))
+        << "box \"" << Narrow(shown) << "\", selection " << LOWORD(EditSelection()) << "-"
+        << HIWORD(EditSelection());
+    PressHotKey(0, VK_RETURN);
+    ASSERT_EQ(runs.count(shown), 1u) << Narrow(shown);
+    const std::string recorded = Recorded();
+    EXPECT_NE(recorded.find(runs.at(shown)), std::string::npos)
+        << Narrow(shown) << " ran: " << recorded;
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+  }
   EXPECT_EQ(kelvo.Stop(), 0);
 }

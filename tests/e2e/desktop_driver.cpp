@@ -183,6 +183,23 @@ void PressHotKey(UINT modifiers, UINT virtualKey) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void TypeText(const std::wstring& text) {
+  for (wchar_t unit : text) {
+    EnsureForegroundWindow();
+    HoldModifiers({});
+    // A key event that carries the character itself, as an input method or a touch keyboard
+    // delivers it: the window gets WM_KEYDOWN with VK_PACKET, then the character.
+    std::vector<INPUT> inputs(2);
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+      inputs[i].type = INPUT_KEYBOARD;
+      inputs[i].ki.wScan = unit;
+      inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+      inputs[i].ki.dwExtraInfo = kDriverKeyMark;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  }
+}
+
 namespace {
 
 const std::pair<UINT, WORD> kModifierKeys[] = {

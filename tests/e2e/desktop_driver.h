@@ -55,6 +55,10 @@ HWND TopWindowOf(DWORD processId, const std::wstring& className);
 // Presses and releases a combination (MOD_ flags and a virtual key) with SendInput.
 void PressHotKey(UINT modifiers, UINT virtualKey);
 
+// Types each UTF-16 unit of the text as a key event that carries the character (kana, full-width
+// letters), one at a time as a user's keystrokes come.
+void TypeText(const std::wstring& text);
+
 // Presses a combination and keeps it held, as a user who has not yet let go; ReleaseHotKey lets
 // go of it (the key first, then the modifiers).
 void HoldHotKey(UINT modifiers, UINT virtualKey);

@@ -220,3 +220,16 @@ TEST_F(SettingsCheckerTest, MenuLinesThatGiveNoItemAreNamed) {
   const CheckReport report = Check("[General]\nVersion=169\n[PopupMenu]\nPopupFile=menu.txt\n");
   EXPECT_EQ(Places(report, u"menu.txt"), (std::vector<std::string>{"25:W", "29:W", "30:W"}));
 }
+
+TEST_F(SettingsCheckerTest, ImeModeTakesOnlyItsWordsAndFoldWidthKanaIsKnown) {
+  const CheckReport report = Check(
+      "[General]\nVersion=169\n"
+      "[CmdLauncher]\nImeMode=Off\n"                            // 4
+      "[ClipboardList]\nFoldWidthKana=0\nFoldWidthKana2=1\n");  // 6, 7
+  EXPECT_EQ(Places(report, u"Kelvo.INI"), (std::vector<std::string>{"7:E"}));
+  const CheckReport wrong = Check("[General]\nVersion=169\n[CmdLauncher]\nImeMode=direct\n");
+  ASSERT_EQ(Places(wrong, u"Kelvo.INI"), (std::vector<std::string>{"4:W"}));
+  EXPECT_NE(At(wrong, 4).problem.find(u"既定値 auto"), std::u16string::npos);
+  EXPECT_EQ(At(wrong, 4).fix, u"auto・off・keep のどれかを書きます。");
+  EXPECT_TRUE(Check("[General]\nVersion=169\n[CmdLauncher]\nImeMode= keep \n").Findings().empty());
+}

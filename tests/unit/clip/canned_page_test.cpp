@@ -142,6 +142,18 @@ TEST_F(CannedPageTest, RegisteringMakesOneLineAndRefusesDuplicatesOfAnyCase) {
   EXPECT_EQ(page.Items(), (Items{u"HELLO", u"x\\ty\\t", u"Label\tbody", u"a\\nb", u"body"}));
 }
 
+TEST_F(CannedPageTest, TheDuplicateTestIgnoresCharacterWidthButNotKana) {
+  SetUp(u"ＡＢＣ１２３\nｶﾞｲﾄﾞ\nカタカナ");
+  for (const std::u16string text : {u"abc123", u"Abc１２３", u"ガイド", u"ｶﾞｲﾄﾞ"}) {
+    EXPECT_EQ(MessageOf(page.AddTextItem(text, -1)), u"同じ文がすでに登録されています");
+  }
+  // Other kana, another mark or other text are new items.
+  for (const std::u16string text : {u"かたかな", u"カイド", u"ｶﾟｲﾄﾞ", u"ABC124"}) {
+    EXPECT_TRUE(page.AddTextItem(text, -1).changed);
+  }
+  EXPECT_EQ(page.Count(), 7u);
+}
+
 TEST_F(CannedPageTest, SeparatorsAndDeletes) {
   SetUp(u"a\nb");
   page.InsSepItem();  // at the end without a selection

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/fake_locale.h"
+#include "support/fake_model.h"
 #include "support/history_texts.h"
 
 namespace {
@@ -53,6 +54,58 @@ TEST_F(HistoryViewTest, FiltersSearchTheDisplayTextOnly) {
   EXPECT_EQ(view.RowCount(), 3u);
   view.Extract(u"   ");
   EXPECT_EQ(view.Selected(), -1);
+}
+
+TEST_F(HistoryViewTest, FiltersMatchAcrossWidthAndKanaUntilFoldWidthKanaIsOff) {
+  const Texts rows{u"ｶﾞｲﾄﾞﾌﾞｯｸ", u"がいどぶっく",     u"ガイド",
+                   u"カイド",    u"型番ＡＢＣ１２３", u"abc 123"};
+  Load(rows);
+  EXPECT_TRUE(view.FoldsWidthKana());
+  view.Extract(u"ガイド");
+  EXPECT_EQ(Shown(), (Texts{u"ｶﾞｲﾄﾞﾌﾞｯｸ", u"がいどぶっく", u"ガイド"}));
+  view.Release();
+  view.Extract(u"ａｂｃ１２");
+  EXPECT_EQ(Shown(), (Texts{u"型番ＡＢＣ１２３"}));
+  view.Release();
+  view.Except(u"ぶっく 123");
+  EXPECT_EQ(Shown(), (Texts{u"ガイド", u"カイド"}));
+
+  FakeModel fake;
+  view.LoadSettings(
+      *fake.Load("[General]\nVersion=169\n[ClipboardList]\nFoldWidthKana=0\n").IniFile);
+  EXPECT_FALSE(view.FoldsWidthKana());
+  view.Release();
+  view.Extract(u"ガイド");
+  EXPECT_EQ(Shown(), (Texts{u"ガイド"}));
+  view.Release();
+  view.Extract(u"ABC");  // letter case is still ignored
+  EXPECT_EQ(Shown(), (Texts{u"abc 123"}));
+  view.LoadSettings(*fake.Load("[General]\nVersion=169\n").IniFile);
+  EXPECT_TRUE(view.FoldsWidthKana()) << "on by default";
+}
+
+TEST_F(HistoryViewTest, SearchesAfterAChangeOfTheHistorySeeItsEntriesAsTheyAreNow) {
+  Load({u"alpha", u"beta", u"gamma"});
+  view.Extract(u"a");
+  EXPECT_EQ(Shown(), (Texts{u"alpha", u"beta", u"gamma"}));
+  history.Insert(0, HistoryRec(u"delta", kTime));
+  history.Delete(2);  // beta
+  view.FillHistList(0);
+  view.Extract(u"el");
+  EXPECT_EQ(Shown(), (Texts{u"delta"}));
+  view.Sort(HistorySort::kText);  // alpha, delta, gamma
+  view.Extract(u"mm");
+  EXPECT_EQ(Shown(), (Texts{u"gamma"}));
+  history.Assign({HistoryRec(u"omega", kTime), HistoryRec(u"gamma", kTime)});
+  view.FillHistList(0);
+  view.Except(u"mm");
+  EXPECT_EQ(Shown(), (Texts{u"omega"}));
+  history.Clear();
+  history.Append(HistoryRec(u"ｶﾞ", kTime));
+  history.MergeBelow({HistoryRec(u"mu", kTime)});
+  view.FillHistList(0);
+  view.Extract(u"が mu");
+  EXPECT_EQ(Shown(), (Texts{u"ｶﾞ", u"mu"}));
 }
 
 TEST_F(HistoryViewTest, StatusAndPreview) {

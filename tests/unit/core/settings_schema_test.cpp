@@ -8,6 +8,7 @@
 
 #include "clip/canned_page.h"
 #include "clip/clip_capture.h"
+#include "clip/history_view.h"
 #include "launcher/cmd_launcher_model.h"
 #include "launcher/launcher_menu_model.h"
 #include "support/fake_model.h"
@@ -45,6 +46,8 @@ ReadKeys KeysTheLoadersRead() {
   LoadLauncherState(ini, model.ExeDir, model.PopupFile, FontDescription{}, fake.files,
                     SystemCodePage(), fake.locale);
   ReadCaptureSettings(ini, fake.files, model.ExeDir);
+  THistoryList history;
+  HistoryView(history, fake.locale).LoadSettings(ini);
   CannedTextPage(fake.files, SystemCodePage(), fake.clock, fake.locale)
       .LoadSettings(ini, model.ExeDir);
   std::vector<std::u16string> items;
@@ -109,4 +112,5 @@ TEST(SettingsSchemaTest, DefaultsAreThoseTheWindowsUse) {
   }();
   EXPECT_EQ(fromEmptyFile.ListSize, 10);
   EXPECT_EQ(fromEmptyFile.BgColorC, 0xFF000005u);
+  EXPECT_EQ(fromEmptyFile.ImeMode, CmdImeMode::kAuto);
 }

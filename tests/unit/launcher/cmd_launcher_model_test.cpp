@@ -8,6 +8,7 @@
 
 #include "support/fake_hotkey_registrar.h"
 #include "support/fake_locale.h"
+#include "support/fake_model.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"
 
@@ -405,4 +406,119 @@ TEST_F(CmdLauncherModelTest, TheRowAKeyUpPutsInTheBoxIsTheRecordEnterRuns) {
   EXPECT_EQ(model.SelStart(), 3);
   Key(CmdKey::kEnter);
   EXPECT_EQ(model.TakeEffects().runId, 1002);
+}
+
+TEST_F(CmdLauncherModelTest, KeywordsMatchAcrossCharacterWidthAndLetterCase) {
+  Keywords({u"ｃａｌｃ", u"calendar", u"ＣＭＤ"});
+  Show();
+  Type(u"C");
+  EXPECT_EQ(Rows(), (Words{u"calendar", u"ＣＭＤ", u"ｃａｌｃ"}));
+  Type(u"a");
+  EXPECT_EQ(Rows(), (Words{u"calendar", u"ｃａｌｃ"}));
+  model.KeyUp(false, 1);
+  EXPECT_EQ(model.Text(), u"ｃａｌｃ");
+  EXPECT_EQ(model.SelStart(), 2);
+  Type(u"ｌC");
+  EXPECT_EQ(Rows(), (Words{u"ｃａｌｃ"}));
+  EXPECT_EQ(model.SelectedId(), 1001);
+  // A text the user wrote selects the keyword it stands for.
+  Show();
+  model.TextChanged(u"cmd", 3, false);
+  EXPECT_EQ(model.SelectedId(), 1003);
+}
+
+TEST_F(CmdLauncherModelTest, AVoicedKanaMatchesWhetherItsMarkIsWrittenApartOrNot) {
+  // ｶﾞｲﾄﾞﾌﾞｯｸ is 9 units, its folded form ガイドブック 6.
+  Keywords({u"ｶﾞｲﾄﾞﾌﾞｯｸ", u"ガイダンス", u"カメラ", u"ガイド"});
+  Show();
+  // Full-width kana typed against a half-width keyword: the selection starts after ｶﾞｲﾄﾞ.
+  Type(u"ガイ");
+  EXPECT_EQ(Rows(), (Words{u"ガイダンス", u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
+  model.KeyUp(false, 2);
+  EXPECT_EQ(model.SelStart(), 3);
+  Type(u"ド");
+  EXPECT_EQ(Rows(), (Words{u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
+  model.KeyUp(false, 1);
+  EXPECT_EQ(model.Text(), u"ｶﾞｲﾄﾞﾌﾞｯｸ");
+  EXPECT_EQ(model.SelStart(), 5);
+  EXPECT_EQ(model.SelectedId(), 1001);
+
+  // Half-width kana typed one unit at a time against full-width keywords: ｶ may still become ガ.
+  Show();
+  Type(u"ｶ");
+  EXPECT_EQ(Rows(), (Words{u"カメラ", u"ガイダンス", u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
+  const int startAfterKa[] = {1, 0, 0, 1};  // カ typed; ガ not yet; ｶ of ｶﾞ typed
+  for (int row = 0; row < 4; ++row) {
+    model.KeyUp(false, row);
+    EXPECT_EQ(model.SelStart(), startAfterKa[row]) << row;
+  }
+  Type(u"ﾞｲﾄ");  // ﾄ may still become ﾄﾞ, but not ダ
+  EXPECT_EQ(model.Prefix(), u"ｶﾞｲﾄ");
+  EXPECT_EQ(Rows(), (Words{u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
+  Type(u"ﾞ");
+  model.KeyUp(false, 0);
+  EXPECT_EQ(model.Text(), u"ガイド");
+  EXPECT_EQ(model.SelStart(), 3);
+  EXPECT_EQ(model.SelectedId(), 1004);
+  model.KeyUp(false, 1);
+  EXPECT_EQ(model.SelStart(), 5);
+  Key(CmdKey::kEnter);
+  EXPECT_EQ(model.TakeEffects().runId, 1001);
+}
+
+TEST_F(CmdLauncherModelTest, AWrongMarkIsDroppedAndCompletionTakesTheKeywordsOwnKana) {
+  options.NgSound = u"ng.wav";
+  Keywords({u"ガイド", u"カメラ"});
+  Show();
+  Type(u"ｶ");
+  model.TakeEffects();
+  Type(u"ﾟ");  // カ゜ begins no keyword
+  EXPECT_EQ(model.TakeEffects().sound, u"ng.wav");
+  EXPECT_EQ(model.Prefix(), u"ｶ");
+  EXPECT_EQ(Rows(), (Words{u"カメラ", u"ガイド"}));
+
+  options.SkipInput = true;
+  Keywords({u"ガイド", u"ガイダンス", u"ｶﾞｲﾄﾞﾌﾞｯｸ"});
+  Show();
+  Type(u"ｶ");  // every keyword has ガ where ｶ was typed: the prefix takes it
+  EXPECT_EQ(model.Prefix(), u"ガイ");
+  EXPECT_EQ(model.Text(), u"ガイダンス");
+  EXPECT_EQ(model.SelStart(), 2);
+  Type(u"ﾄ");  // both have ド there, and nothing after it in common
+  EXPECT_EQ(model.Prefix(), u"ガイド");
+  EXPECT_EQ(Rows(), (Words{u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
+  model.KeyUp(false, 1);
+  EXPECT_EQ(model.SelStart(), 5);
+}
+
+TEST(CmdLauncherImeTest, TheBoxClosesItsImeForPlainAsciiKeywordsUnlessImeModeSaysOtherwise) {
+  FakeLocale locale;
+  CmdLauncherModel model(locale);
+  const auto closes = [&](std::vector<std::u16string> words, CmdImeMode mode) {
+    std::vector<CmdKeyword> keywords;
+    for (auto& w : words) keywords.push_back({1001, std::move(w), u""});
+    model.SetKeywords(std::move(keywords));
+    CmdLauncherOptions options;
+    options.ImeMode = mode;
+    model.Show(options);
+    return model.ClosesIme();
+  };
+  EXPECT_TRUE(closes({u"calc", u"cmd /k"}, CmdImeMode::kAuto));
+  EXPECT_FALSE(closes({u"calc", u"メモ帳"}, CmdImeMode::kAuto));
+  EXPECT_FALSE(closes({u"calc", u"ｃｍｄ"}, CmdImeMode::kAuto));
+  EXPECT_TRUE(closes({u"メモ帳"}, CmdImeMode::kOff));
+  EXPECT_FALSE(closes({u"calc"}, CmdImeMode::kKeep));
+
+  const struct {
+    const char* value;
+    CmdImeMode mode;
+  } settings[] = {{"", CmdImeMode::kAuto},   {"auto", CmdImeMode::kAuto},
+                  {"OFF", CmdImeMode::kOff}, {" keep", CmdImeMode::kKeep},
+                  {"on", CmdImeMode::kAuto}, {"2", CmdImeMode::kAuto}};
+  for (const auto& s : settings) {
+    FakeModel fake;
+    const std::string ini =
+        std::string("[General]\nVersion=169\n[CmdLauncher]\nImeMode=") + s.value;
+    EXPECT_EQ(ReadCmdLauncherOptions(*fake.Load(ini + "\n").IniFile).ImeMode, s.mode) << s.value;
+  }
 }

@@ -127,3 +127,61 @@ TEST(MatchWordsTest, EscapesStandForBlankAndTab) {
 }
 
 }  // namespace
+
+namespace {
+
+// Japanese rows as a history holds them, against words typed in other widths and kana.
+TEST(SearchWordsTest, FoldingFindsOtherWidthsAndKanaButNotOtherText) {
+  const FakeLocale locale;
+  const struct {
+    std::u16string words;
+    std::u16string text;
+    bool found;
+  } cases[] = {
+      {u"ABC", u"型番ＡＢＣ-１２３", true},
+      {u"abc-123", u"型番ＡＢＣ-１２３", true},
+      {u"１２３", u"order 123", true},
+      {u"カタカナ", u"ｶﾀｶﾅの行", true},
+      {u"ｶﾀｶﾅ", u"かたかなの行", true},
+      {u"がいど", u"ｶﾞｲﾄﾞﾌﾞｯｸ", true},  // a mark written as a half-width unit of its own
+      {u"ﾊﾟｽ", u"パスワード", true},
+      {u"ばす", u"パスワード", false},  // voiced is not semi-voiced
+      {u"カイド", u"ガイド", false},    // nor plain
+      {u"ト", u"ガイド", false},        // ド is not ト
+      {u"かな", u"仮名", false},
+      {u"ABC", u"ＡＢＤ", false},
+  };
+  for (const auto& c : cases) {
+    const SearchWords search(c.words, false, locale, true);
+    EXPECT_EQ(search.Match(c.text, true, false), c.found) << c.found;
+  }
+}
+
+TEST(SearchWordsTest, CaselessScriptsNeedNoLocaleAndOthersStillGetIt) {
+  // A locale that upper-cases é as a real one would; the shortcut must not skip it.
+  class AccentLocale : public FakeLocale {
+   public:
+    std::u16string ToUpper(std::u16string_view text) const override {
+      std::u16string out = FakeLocale::ToUpper(text);
+      for (char16_t& c : out) {
+        if (c == u'é') c = u'É';
+      }
+      ++calls;
+      return out;
+    }
+    mutable int calls = 0;
+  } locale;
+  const SearchWords search(u"café ｆｏｏ", false, locale, false);
+  locale.calls = 0;
+  EXPECT_TRUE(search.Match(u"ＦＯＯ：日本語のテキスト、カタカナ", false, false));
+  EXPECT_EQ(locale.calls, 0);
+  EXPECT_TRUE(search.Match(u"CAFÉ", false, false));
+  EXPECT_EQ(locale.calls, 1);
+  // The kept searched form matches as the text does.
+  std::u16string form;
+  search.SearchedForm(u"Café", form);
+  EXPECT_EQ(form, u"CAFÉ");
+  EXPECT_TRUE(search.MatchSearchedForm(form, false, false));
+}
+
+}  // namespace
