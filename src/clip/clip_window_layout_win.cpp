@@ -11,6 +11,7 @@
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/font_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
 #include "util/path_text.h"
 
@@ -188,7 +189,7 @@ void TClipBdList::DrawHistRow(const DRAWITEMSTRUCT& item) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const COLORREF bg = selected ? GetSysColor(COLOR_HIGHLIGHT) : bgL_;
   const COLORREF fg = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : fgL_;
-  BrushHandle brush(CreateSolidBrush(bg));
+  const BrushHandle brush = owned::CreateSolidBrush(bg);
   FillRect(dc, &row, brush.get());
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < view_.RowCount()) {
     SelectedObject font(dc, listFont_.get());
@@ -210,7 +211,7 @@ void TClipBdList::DrawHistRow(const DRAWITEMSTRUCT& item) {
       SIZE size{};
       GetTextExtentPoint32W(dc, count, length, &size);
       x += size.cx + Scale(2, dpi);
-      PenHandle pen(CreatePen(PS_SOLID, 1, lnCtColor_));
+      const PenHandle pen = owned::CreatePen(PS_SOLID, 1, lnCtColor_);
       SelectedObject selectedPen(dc, pen.get());
       MoveToEx(dc, x, row.top, nullptr);
       LineTo(dc, x, row.bottom);

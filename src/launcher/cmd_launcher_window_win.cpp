@@ -4,11 +4,12 @@
 
 #include <algorithm>
 
-#include "platform/shell_win.h"
+#include "platform/owned_icons_win.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/font_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
 #include "util/file_listing.h"
 
@@ -271,11 +272,7 @@ HICON TCmdLncForm::ShellIcon(const std::u16string& file, int size) {
   const auto key = std::make_pair(size, path);
   if (const auto found = icons_.find(key); found != icons_.end()) return found->second.get();
   if (icons_.size() >= kIconCacheSize) icons_.clear();
-  SHFILEINFOW info{};
-  IconHandle icon;
-  if (ShellFileInfo(W(path), 0, &info, SHGFI_ICON | (size == 16 ? SHGFI_SMALLICON : 0))) {
-    icon.reset(info.hIcon);
-  }
+  IconHandle icon = owned::ShellFileIcon(W(path), 0, size == 16 ? SHGFI_SMALLICON : 0);
   // A file without an icon is remembered too, so that it is not asked for again.
   return icons_.emplace(key, std::move(icon)).first->second.get();
 }
@@ -285,8 +282,9 @@ void TCmdLncForm::SyncGlyph() {
   if (glyphValid_ && file == glyphFile_ && glyphSize_ == iconSize_) return;
   const int size = iconSize_;
   const WindowDC screen(ExeBtn);
-  const MemoryDC memory(screen.Get() ? CreateCompatibleDC(screen.Get()) : nullptr);
-  BitmapHandle bitmap(memory ? CreateCompatibleBitmap(screen.Get(), size, size + 1) : nullptr);
+  const MemoryDC memory = screen.Get() ? owned::CreateCompatibleDC(screen.Get()) : MemoryDC();
+  BitmapHandle bitmap =
+      memory ? owned::CreateCompatibleBitmap(screen.Get(), size, size + 1) : BitmapHandle();
   if (!bitmap) return;
   {
     SelectedObject selected(memory.get(), bitmap.get());
@@ -311,7 +309,7 @@ HBRUSH TCmdLncForm::ColourEdit(HDC dc) {
   SetTextColor(dc, text);
   SetBkColor(dc, background);
   if (!editBrush_ || editBrushColour_ != background) {
-    editBrush_.reset(CreateSolidBrush(background));
+    editBrush_ = owned::CreateSolidBrush(background);
     editBrushColour_ = background;
   }
   return editBrush_.get();

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/unique_handle_win.h"
+#include "platform/owned_kernel_objects_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -29,8 +29,8 @@ using FileHandle = KernelHandle;
 // Opens a file or directory without read or write access, only to ask about it; links are
 // followed.
 FileHandle OpenForQuery(const std::u16string& path) {
-  return FileHandle(CreateFileW(W(path), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return owned::CreateFileW(W(path), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 // The attributes of what the path leads to (a link's target, not the link); nothing when it
@@ -85,7 +85,8 @@ std::optional<DWORD> TempWriter(std::u16string_view name, std::u16string_view ta
 }
 
 bool ProcessRuns(DWORD processId) {
-  KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  const KernelHandle process =
+      owned::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
   if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
   DWORD code = 0;
   return GetExitCodeProcess(process.get(), &code) && code == STILL_ACTIVE;
@@ -101,8 +102,8 @@ void RemoveLeftovers(const std::u16string& target) {
   const std::u16string folder = target.substr(0, slash + 1);
   const std::u16string targetName = target.substr(slash + 1);
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(W(target + u".~*.tmp"), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, 0));
+  const FindHandle find = owned::FindFirstFileExW(W(target + u".~*.tmp"), FindExInfoBasic, &data,
+                                                  FindExSearchNameMatch, nullptr, 0);
   if (!find) return;
   do {
     const std::u16string name = U16(data.cFileName);
@@ -157,14 +158,13 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 // Writes the bytes into a new temporary file beside the target and flushes it.
 bool WriteNewFile(const std::u16string& target, std::string_view bytes, DWORD attributes,
                   std::u16string& temp) {
-  HANDLE created = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < kTempNameAttempts && created == INVALID_HANDLE_VALUE; ++attempt) {
+  FileHandle file;
+  for (int attempt = 0; attempt < kTempNameAttempts && !file; ++attempt) {
     temp = TempName(target, attempt);
-    created = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    file = owned::CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file && GetLastError() != ERROR_FILE_EXISTS) break;
   }
-  FileHandle file(created);
   if (!file) return false;
   if (WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.close()) return true;
   file.close();
@@ -193,8 +193,8 @@ bool RetryWhileBusy(Step step, bool deniedIsBusy = true) {
 bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
   FileHandle file;
   RetryWhileBusy([&] {
-    file = FileHandle(CreateFileW(W(target), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    file = owned::CreateFileW(W(target), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     return static_cast<bool>(file);
   });
   return file && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
@@ -207,8 +207,8 @@ FileContents WinFileSystem::Read(const std::u16string& path) const {
   FileHandle file;
   RetryWhileBusy(
       [&] {
-        file = FileHandle(CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        file = owned::CreateFileW(W(path), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         return static_cast<bool>(file);
       },
       /*deniedIsBusy=*/false);
@@ -276,8 +276,9 @@ bool WinFileSystem::DirectoryExists(const std::u16string& path) const {
 std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16string& dir) const {
   const std::u16string pattern = WithSeparator(dir) + u"*";
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  const FindHandle find =
+      owned::FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                              FIND_FIRST_EX_LARGE_FETCH);
   if (!find) {
     // An empty directory still yields "." and ".."; only a missing one ends up here, except
     // for a drive root, which has neither.
