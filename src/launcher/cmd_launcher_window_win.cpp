@@ -283,19 +283,29 @@ void TCmdLncForm::SyncGlyph() {
   const int size = iconSize_;
   const WindowDC screen(ExeBtn);
   const MemoryDC memory = screen.Get() ? owned::CreateCompatibleDC(screen.Get()) : MemoryDC();
-  BitmapHandle bitmap =
-      memory ? owned::CreateCompatibleBitmap(screen.Get(), size, size + 1) : BitmapHandle();
-  if (!bitmap) return;
+  if (!memory) return;
+  // The button is given a bitmap once per size, and later glyphs are drawn into that same bitmap:
+  // under Wine every bitmap handed to a button with BM_SETIMAGE costs about a kilobyte that is
+  // never given back, and the glyph changes at almost every keystroke.
+  BitmapHandle made;
+  if (!glyph_ || glyphSize_ != size) {
+    made = owned::CreateCompatibleBitmap(screen.Get(), size, size + 1);
+    if (!made) return;
+  }
   {
-    SelectedObject selected(memory.get(), bitmap.get());
+    SelectedObject selected(memory.get(), made ? made.get() : glyph_.get());
     RECT all{0, 0, size, size + 1};
     FillRect(memory.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
     HICON icon = file.empty() ? nullptr : ShellIcon(file, size);
     if (!icon) icon = size == 16 && services_.exeSmallIcon ? services_.exeSmallIcon() : KelvoIcon();
     if (icon) DrawIconEx(memory.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
   }
-  SendMessageW(ExeBtn, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
-  glyph_ = std::move(bitmap);  // the old glyph goes once the button shows the new one
+  if (made) {
+    SendMessageW(ExeBtn, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(made.get()));
+    glyph_ = std::move(made);  // the old glyph goes once the button shows the new one
+  } else {
+    InvalidateRect(ExeBtn, nullptr, FALSE);
+  }
   glyphFile_ = file;
   glyphSize_ = size;
   glyphValid_ = true;

@@ -148,6 +148,8 @@ TEST_F(LiveCountsTest, CommandLauncherWithALetterTyped) {
     const HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
     PressHotKey(0, 'C');
     if (!Step("calc completed", [&] { return Text(combo) == L"calc"; })) return false;
+    // As the user sees it: painted (the edit's colours are made at its first paint).
+    RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     PressHotKey(kHotMods, 'K');
     return Step("the launcher hidden", [&] { return !IsWindowVisible(box); });
   });
