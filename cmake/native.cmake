@@ -16,6 +16,8 @@ target_include_directories(kelvo_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kelvo_unit_tests PRIVATE kelvo_core gmock gtest_main)
 # The checker's test reads the shipped samples.
 target_compile_definitions(kelvo_unit_tests PRIVATE KELVO_SAMPLE_DIR="${CMAKE_SOURCE_DIR}/docs/sample")
+# A test scans Kelvo's sources for handles made outside the creation helpers.
+target_compile_definitions(kelvo_unit_tests PRIVATE KELVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}/src")
 target_compile_options(gtest PRIVATE ${SANITIZE})
 target_compile_options(gmock PRIVATE ${SANITIZE})
 target_compile_options(gtest_main PRIVATE ${SANITIZE})

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/wide_win.h"
+#include "ui/owned_gdi_objects_win.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ FontHandle MakeFont(const std::u16string& face, int height, bool bold, bool ital
   lf.lfUnderline = underline;
   lf.lfCharSet = charset;
   lstrcpynW(lf.lfFaceName, W(face), LF_FACESIZE);
-  return FontHandle(CreateFontIndirectW(&lf));
+  return owned::CreateFontIndirectW(&lf);
 }
 
 // The font to hand to the controls: the new one, or the one they have when none could be made.
@@ -76,7 +77,7 @@ void AboutBox::ApplyDpi(UINT dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_);
-  FontHandle textFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  FontHandle textFont = owned::CreateFontIndirectW(&metrics.lfMessageFont);
   const HFONT title = NewOrKept(titleFont, titleFont_);
   const HFONT link = NewOrKept(linkFont, linkFont_);
   const HFONT text = NewOrKept(textFont, textFont_);

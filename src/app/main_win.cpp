@@ -8,7 +8,7 @@
 
 #include "app/main_window_win.h"
 #include "core/hand_over.h"
-#include "platform/unique_handle_win.h"
+#include "platform/owned_kernel_objects_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -67,7 +67,7 @@ void RunResident() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);  // no library from Kelvo's folder
   // Held until the program ends: while it exists, later starts hand over to this one.
-  const KernelHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+  const KernelHandle mutex = owned::CreateMutexW(nullptr, FALSE, kMutexName);
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     HandOverToResident();
     return -1;

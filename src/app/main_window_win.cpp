@@ -3,12 +3,15 @@
 #include <shellapi.h>
 
 #include "../res/resource_ids.h"
+#include "base/live_objects.h"
 #include "platform/macro_sender_win.h"
-#include "platform/shell_win.h"
+#include "platform/owned_icons_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"
 #include "ui/font_win.h"
 #include "ui/gdi_win.h"
+#include "ui/live_objects_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "util/error_box.h"
 
 namespace {
@@ -54,6 +57,7 @@ void TKelvoMainForm::FormCreate() {
   // Explorer announces a restart with this message; the icon must then be added again.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   loadsDoneMessage_ = RegisterWindowMessageW(W(kLoadsDoneMessageName));
+  liveObjectsMessage_ = RegisterWindowMessageW(W(kLiveObjectsMessageName));
   // A process that is not elevated would otherwise never receive it from Explorer.
   ChangeWindowMessageFilterEx(Handle(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   desktop_ = std::make_unique<WinDesktop>(Handle());
@@ -85,11 +89,8 @@ HICON TKelvoMainForm::ExeSmallIcon() {
   // Asking the shell costs tens of milliseconds, so the icon is fetched when first wanted
   // rather than at every start.
   if (!exeSmallIcon_) {
-    SHFILEINFOW info{};
-    if (ShellFileInfo(W(ExecutablePath()), FILE_ATTRIBUTE_ARCHIVE, &info,
-                      SHGFI_ICON | SHGFI_SMALLICON)) {
-      exeSmallIcon_.reset(info.hIcon);
-    }
+    exeSmallIcon_ =
+        owned::ShellFileIcon(W(ExecutablePath()), FILE_ATTRIBUTE_ARCHIVE, SHGFI_SMALLICON);
   }
   return exeSmallIcon_.get();
 }
@@ -411,7 +412,7 @@ void TKelvoMainForm::ShowMainMenu() {
 
 void TKelvoMainForm::RunMenu() {
   BusyScope busy(deferred_);
-  const MenuHandle menu(CreatePopupMenu());
+  const MenuHandle menu = owned::CreatePopupMenu();
   for (const MenuEntry& item : PopupMenu1Items(model_->Editor, model_->PopupFile, AboutShown())) {
     if (item.separator) {
       AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
@@ -485,6 +486,7 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == loadsDoneMessage_ && loadsDoneMessage_ != 0) return static_cast<LRESULT>(loadsDone_);
+  if (msg == liveObjectsMessage_ && liveObjectsMessage_ != 0) return AnswerLiveObjects(wp);
   switch (msg) {
     case WM_COPYDATA:
       return WMCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));

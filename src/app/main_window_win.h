@@ -166,6 +166,8 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   UINT taskbarCreated_ = 0;
   // A second start asks with this message how many loads have finished (see WMCopyData).
   UINT loadsDoneMessage_ = 0;
+  // Tests and benchmarks ask with this message how many objects of a kind Kelvo holds.
+  UINT liveObjectsMessage_ = 0;
   HICON appIcon_ = nullptr;  // loaded shared: the system owns it
   IconHandle exeSmallIcon_;
   AboutBox aboutBox_;

@@ -6,6 +6,7 @@
 #include "clip/row_pieces_win.h"
 #include "platform/wide_win.h"
 #include "ui/dpi_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/window_win.h"
 
 namespace {
@@ -62,7 +63,7 @@ bool CannedSheet::Create(HWND parent) {
 
 void CannedSheet::ApplyStyle(const Style& style) {
   style_ = style;
-  brush_ = BrushHandle(CreateSolidBrush(style.bg));
+  brush_ = owned::CreateSolidBrush(style.bg);
   for (HWND control : setButtons_) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(style.baseFont), TRUE);
   }
@@ -158,7 +159,7 @@ void CannedSheet::DrawRow(const DRAWITEMSTRUCT& item) const {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const COLORREF bg = selected ? GetSysColor(COLOR_HIGHLIGHT) : style_.bg;
   const COLORREF fg = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : style_.fg;
-  BrushHandle brush(CreateSolidBrush(bg));
+  const BrushHandle brush = owned::CreateSolidBrush(bg);
   FillRect(dc, &row, brush.get());
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < page_.Count()) {
     const std::u16string& text = page_.Items()[item.itemID];
@@ -204,7 +205,7 @@ void CannedSheet::DrawDropMarker(int row) const {
   WindowDC dc(list_);
   // Drawn inverted, so that drawing it again at the same place erases it.
   const int oldRop = SetROP2(dc.Get(), R2_NOT);
-  PenHandle pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
+  const PenHandle pen = owned::CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
   SelectedObject selected(dc.Get(), pen.get());
   MoveToEx(dc.Get(), client.left, y, nullptr);
   LineTo(dc.Get(), client.right, y);

@@ -12,6 +12,7 @@
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/font_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
 #include "util/path_text.h"
 
@@ -461,7 +462,7 @@ void TClipBdList::AppendActions(HMENU menu, const int* ids, std::size_t count) {
 }
 
 void TClipBdList::ShowPopupMenu(HWND control, POINT at) {
-  MenuHandle menu(CreatePopupMenu());
+  const MenuHandle menu = owned::CreatePopupMenu();
   if (!menu) return;
   HWND list = HistListBox;
   if (sheet_ && sheet_->IsEditField(control)) {

@@ -12,6 +12,7 @@
 #include "ui/colour_win.h"
 #include "ui/font_win.h"
 #include "ui/row_text_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
 #include "util/path_text.h"
 
@@ -217,7 +218,7 @@ void TClipBdList::DrawHistRow(const DRAWITEMSTRUCT& item) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const COLORREF bg = selected ? GetSysColor(COLOR_HIGHLIGHT) : bgL_;
   const COLORREF fg = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : fgL_;
-  BrushHandle brush(CreateSolidBrush(bg));
+  const BrushHandle brush = owned::CreateSolidBrush(bg);
   FillRect(dc, &row, brush.get());
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < view_.RowCount()) {
     SelectedObject font(dc, listFont_.get());
@@ -235,7 +236,7 @@ void TClipBdList::DrawHistRow(const DRAWITEMSTRUCT& item) {
       SetTextColor(dc, lnCtColor_);
       x += DrawRowText(dc, x, y, U16(count)) + Scale(2, dpi);
       SetTextColor(dc, fg);
-      PenHandle pen(CreatePen(PS_SOLID, 1, lnCtColor_));
+      const PenHandle pen = owned::CreatePen(PS_SOLID, 1, lnCtColor_);
       SelectedObject selectedPen(dc, pen.get());
       MoveToEx(dc, x, row.top, nullptr);
       LineTo(dc, x, row.bottom);

@@ -11,6 +11,7 @@
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/font_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
 #include "util/path_text.h"
 
@@ -248,8 +249,8 @@ void TClipBdList::ApplyShowSettings() {
   bgT_ = colour(u"BgColorT", DefaultColour(kSection, u"BgColorT"));
   ctrlColor_ = colour(u"CtrlColor", DefaultColour(kSection, u"CtrlColor"));
   lnCtColor_ = colour(u"LnCtColor", DefaultColour(kSection, u"LnCtColor"));
-  listBrush_ = BrushHandle(CreateSolidBrush(bgL_));
-  previewBrush_ = BrushHandle(CreateSolidBrush(bgV_));
+  listBrush_ = owned::CreateSolidBrush(bgL_);
+  previewBrush_ = owned::CreateSolidBrush(bgV_);
   const int rowHeight = std::max(1, charHeight_ + lineSpace_);
   SendMessageW(HistListBox, LB_SETITEMHEIGHT, 0, rowHeight);
   ApplySheetStyle();

@@ -12,6 +12,7 @@
 #include "platform/wide_win.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/row_text_win.h"
 
 namespace {
@@ -114,7 +115,7 @@ int THotKeyHelp::Scale(int designPixels) const { return ::Scale(designPixels, dp
 
 void THotKeyHelp::ApplyDpi() {
   const LOGFONTW logFont = MessageLogFont(dpi_);
-  FontHandle font(CreateFontIndirectW(&logFont));
+  FontHandle font = owned::CreateFontIndirectW(&logFont);
   if (!font) return;
   fontHeight_ = std::abs(logFont.lfHeight);
   SendMessageW(HKeyListBox, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
@@ -248,9 +249,10 @@ void THotKeyHelp::FormPaint() {
   GetClientRect(Handle(), &client);
   RECT grip = SizeGripRect();
   // Drawn off screen and copied in one go, so that resizing does not flicker.
-  const MemoryDC buffer(CreateCompatibleDC(paint.Get()));
-  const BitmapHandle bitmap(
-      buffer ? CreateCompatibleBitmap(paint.Get(), Width(client), Height(client)) : nullptr);
+  const MemoryDC buffer = owned::CreateCompatibleDC(paint.Get());
+  const BitmapHandle bitmap =
+      buffer ? owned::CreateCompatibleBitmap(paint.Get(), Width(client), Height(client))
+             : BitmapHandle();
   if (!bitmap) {
     FillRect(paint.Get(), &client, GetSysColorBrush(COLOR_BTNFACE));
     DrawFrameControl(paint.Get(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);

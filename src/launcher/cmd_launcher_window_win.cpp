@@ -8,11 +8,13 @@
 
 #include "base/number_text.h"
 #include "platform/com_win.h"
+#include "platform/owned_icons_win.h"
 #include "platform/shell_win.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/font_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
 #include "util/file_listing.h"
 
@@ -344,19 +346,30 @@ void TCmdLncForm::SyncGlyph() {
   if (glyphValid_ && file == glyphFile_ && glyphSize_ == iconSize_) return;
   const int size = iconSize_;
   const WindowDC screen(ExeBtn);
-  const MemoryDC memory(screen.Get() ? CreateCompatibleDC(screen.Get()) : nullptr);
-  BitmapHandle bitmap(memory ? CreateCompatibleBitmap(screen.Get(), size, size + 1) : nullptr);
-  if (!bitmap) return;
+  const MemoryDC memory = screen.Get() ? owned::CreateCompatibleDC(screen.Get()) : MemoryDC();
+  if (!memory) return;
+  // The button is given a bitmap once per size, and later glyphs are drawn into that same bitmap:
+  // under Wine every bitmap handed to a button with BM_SETIMAGE costs about a kilobyte that is
+  // never given back, and the glyph changes at almost every keystroke.
+  BitmapHandle made;
+  if (!glyph_ || glyphSize_ != size) {
+    made = owned::CreateCompatibleBitmap(screen.Get(), size, size + 1);
+    if (!made) return;
+  }
   {
-    SelectedObject selected(memory.get(), bitmap.get());
+    SelectedObject selected(memory.get(), made ? made.get() : glyph_.get());
     RECT all{0, 0, size, size + 1};
     FillRect(memory.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
     HICON icon = file.empty() ? nullptr : ShellIcon(file, size);
     if (!icon) icon = size == 16 && services_.exeSmallIcon ? services_.exeSmallIcon() : KelvoIcon();
     if (icon) DrawIconEx(memory.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
   }
-  SendMessageW(ExeBtn, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
-  glyph_ = std::move(bitmap);  // the old glyph goes once the button shows the new one
+  if (made) {
+    SendMessageW(ExeBtn, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(made.get()));
+    glyph_ = std::move(made);  // the old glyph goes once the button shows the new one
+  } else {
+    InvalidateRect(ExeBtn, nullptr, FALSE);
+  }
   glyphFile_ = file;
   glyphSize_ = size;
   glyphValid_ = true;
@@ -370,7 +383,7 @@ HBRUSH TCmdLncForm::ColourEdit(HDC dc) {
   SetTextColor(dc, text);
   SetBkColor(dc, background);
   if (!editBrush_ || editBrushColour_ != background) {
-    editBrush_.reset(CreateSolidBrush(background));
+    editBrush_ = owned::CreateSolidBrush(background);
     editBrushColour_ = background;
   }
   return editBrush_.get();

@@ -6,6 +6,7 @@
 #include "ui/colour_win.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/row_text_win.h"
 #include "util/text_macros.h"
 
@@ -14,7 +15,7 @@ namespace {
 const PopupItem* ItemOf(ULONG_PTR data) { return reinterpret_cast<const PopupItem*>(data); }
 
 void Fill(HDC dc, const RECT& rect, std::uint32_t colour) {
-  const BrushHandle brush(CreateSolidBrush(ResolveColour(colour)));
+  const BrushHandle brush = owned::CreateSolidBrush(ResolveColour(colour));
   FillRect(dc, &rect, brush.get());
 }
 
@@ -49,11 +50,11 @@ std::u16string LauncherMenuWin::Label(const PopupItem& item) const {
   return ExpandMacros(label, clock_, locale_);
 }
 
-HMENU LauncherMenuWin::BuildMenus() {
+MenuHandle LauncherMenuWin::BuildMenus() {
   levels_.clear();
   filled_.clear();
-  HMENU root = CreatePopupMenu();
-  if (root) FillMenu(root, *state_.menu.root);
+  MenuHandle root = owned::CreatePopupMenu();
+  if (root) FillMenu(root.get(), *state_.menu.root);
   return root;
 }
 
@@ -75,7 +76,9 @@ void LauncherMenuWin::FillMenu(HMENU menu, const PopupItem& level) {
     info.wID = item.Command;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(&item);
     if (!item.IsSeparator() && !item.Children.empty()) {
-      if (HMENU sub = CreatePopupMenu()) {
+      if (MenuHandle made = owned::CreatePopupMenu()) {
+        // The parent menu destroys its submenus with itself.
+        HMENU sub = made.release();
         info.fMask |= MIIM_SUBMENU;
         info.hSubMenu = sub;
         levels_[sub] = &item;
@@ -88,11 +91,11 @@ void LauncherMenuWin::FillMenu(HMENU menu, const PopupItem& level) {
 
 std::optional<ChosenItem> LauncherMenuWin::Track(POINT at) {
   if (open_) return std::nullopt;
-  const MenuHandle menu(BuildMenus());
+  const MenuHandle menu = BuildMenus();
   if (!menu) return std::nullopt;
   const UINT dpi = WindowDpi(owner_);
   font_ = CreateSettingsFont(state_.options.Font, dpi);
-  measureDC_.reset(CreateCompatibleDC(nullptr));
+  measureDC_ = owned::CreateCompatibleDC(nullptr);
   if (!measureDC_) return std::nullopt;
   SelectObject(measureDC_.get(), font_.get());
   SIZE bar{};
@@ -101,7 +104,7 @@ std::optional<ChosenItem> LauncherMenuWin::Track(POINT at) {
   LOGFONTW accelerator = SettingsLogFont(state_.options.Font, dpi);
   accelerator.lfUnderline = AcceleratorUnderlined(state_.options) ? TRUE : FALSE;
   if (AcceleratorAddsBold(state_.options)) accelerator.lfWeight = FW_BOLD;
-  acceleratorFont_.reset(CreateFontIndirectW(&accelerator));
+  acceleratorFont_ = owned::CreateFontIndirectW(&accelerator);
   open_ = true;
   const UINT chosen = static_cast<UINT>(
       TrackPopupMenuEx(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON,

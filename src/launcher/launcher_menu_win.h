@@ -33,7 +33,7 @@ class LauncherMenuWin {
 
  private:
   class Measure;
-  HMENU BuildMenus();
+  MenuHandle BuildMenus();
   // Fills a submenu when it first opens: most of a big tree is never looked at.
   void FillMenu(HMENU menu, const PopupItem& level);
   std::u16string Label(const PopupItem& item) const;

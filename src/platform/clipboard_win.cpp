@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/unique_handle_win.h"
+#include "platform/owned_kernel_objects_win.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ class LockedMemory {
 // A block for the clipboard holding the bytes and then `zeros` zero bytes; empty when the
 // memory cannot be had.
 GlobalMemory CopyToGlobal(const void* bytes, std::size_t size, std::size_t zeros) {
-  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + zeros));
+  GlobalMemory memory = owned::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + zeros);
   if (!memory) return memory;
   const LockedMemory locked(memory.get());
   if (!locked.get()) return GlobalMemory();

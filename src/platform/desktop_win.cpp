@@ -3,7 +3,7 @@
 #include <mmsystem.h>
 
 #include "platform/late_bound_win.h"
-#include "platform/unique_handle_win.h"
+#include "platform/owned_kernel_objects_win.h"
 #include "platform/wallpaper_win.h"
 #include "platform/wide_win.h"
 
@@ -17,11 +17,9 @@ bool OfThisThread(HWND window) {
 }
 
 bool EnableShutdownPrivilege() {
-  HANDLE raw = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) {
-    return false;
-  }
-  KernelHandle token(raw);
+  const KernelHandle token =
+      owned::OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY);
+  if (!token) return false;
   TOKEN_PRIVILEGES privileges{};
   if (!LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
     return false;
@@ -104,7 +102,7 @@ void WinSystemControl::MonitorPower(int level) {
 }
 
 bool WinSystemControl::TerminateProcess(std::uint32_t processId) {
-  KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+  const KernelHandle process = owned::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
   return process.get() && ::TerminateProcess(process.get(), 0xFFFFFFFF);
 }
 

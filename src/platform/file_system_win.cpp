@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/long_path.h"
+#include "platform/owned_kernel_objects_win.h"
 #include "platform/temp_file_name.h"
-#include "platform/unique_handle_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -59,8 +59,8 @@ class ApiPath {
 // Opens a file or directory without read or write access, only to ask about it; links are
 // followed.
 FileHandle OpenForQuery(const std::u16string& path) {
-  return FileHandle(CreateFileW(ApiPath(path).get(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return owned::CreateFileW(ApiPath(path).get(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 // The attributes of what the path leads to (a link's target, not the link); nothing when it
@@ -108,7 +108,8 @@ std::u16string TempName(const std::u16string& path) {
 }
 
 bool ProcessRuns(DWORD processId) {
-  KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  const KernelHandle process =
+      owned::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
   if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
   DWORD code = 0;
   return GetExitCodeProcess(process.get(), &code) && code == STILL_ACTIVE;
@@ -125,8 +126,9 @@ void RemoveLeftovers(const std::u16string& target) {
   const std::u16string folder = target.substr(0, slash + 1);
   const std::u16string targetName = target.substr(slash + 1);
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(ApiPath(target + u".~*.tmp").get(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, 0));
+  const FindHandle find =
+      owned::FindFirstFileExW(ApiPath(target + u".~*.tmp").get(), FindExInfoBasic, &data,
+                              FindExSearchNameMatch, nullptr, 0);
   if (!find) return;
   do {
     const std::u16string name = U16(data.cFileName);
@@ -234,15 +236,14 @@ bool WriteNewFile(const std::u16string& target, std::string_view bytes, DWORD at
   SECURITY_ATTRIBUTES security{sizeof(security), nullptr, FALSE};
   if (!kept.accessList.empty())
     security.lpSecurityDescriptor = const_cast<char*>(kept.accessList.data());
-  HANDLE created = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < kTempNameAttempts && created == INVALID_HANDLE_VALUE; ++attempt) {
+  FileHandle file;
+  for (int attempt = 0; attempt < kTempNameAttempts && !file; ++attempt) {
     temp = TempName(target);
-    created = CreateFileW(ApiPath(temp).get(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0,
-                          kept.accessList.empty() ? nullptr : &security, CREATE_NEW,
-                          attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    file = owned::CreateFileW(ApiPath(temp).get(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0,
+                              kept.accessList.empty() ? nullptr : &security, CREATE_NEW,
+                              attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file && GetLastError() != ERROR_FILE_EXISTS) break;
   }
-  FileHandle file(created);
   if (!file) return false;
   if (kept.created) SetFileTime(file.get(), &*kept.created, nullptr, nullptr);
   if (WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.close()) return true;
@@ -285,8 +286,8 @@ bool RetryWhileBusy(Step step, bool deniedIsBusy = true) {
 bool RewriteInPlace(const std::u16string& target, std::string_view bytes) {
   FileHandle file;
   RetryWhileBusy([&] {
-    file = FileHandle(CreateFileW(ApiPath(target).get(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    file = owned::CreateFileW(ApiPath(target).get(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return static_cast<bool>(file);
   });
   return file && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
@@ -297,9 +298,8 @@ FileContents ReadWhole(const std::u16string& path, DWORD share) {
   FileHandle file;
   RetryWhileBusy(
       [&] {
-        file =
-            FileHandle(CreateFileW(ApiPath(path).get(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        file = owned::CreateFileW(ApiPath(path).get(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         return static_cast<bool>(file);
       },
       /*deniedIsBusy=*/false);
@@ -387,8 +387,9 @@ bool WinFileSystem::DirectoryExists(const std::u16string& path) const {
 std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16string& dir) const {
   const std::u16string pattern = WithSeparator(dir) + u"*";
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(ApiPath(pattern).get(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  const FindHandle find =
+      owned::FindFirstFileExW(ApiPath(pattern).get(), FindExInfoBasic, &data,
+                              FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (!find) {
     // An empty directory still yields "." and ".."; only a missing one ends up here, except
     // for a drive root, which has neither.

@@ -12,8 +12,8 @@
 
 #include "platform/com_win.h"
 #include "platform/late_bound_win.h"
+#include "platform/owned_kernel_objects_win.h"
 #include "platform/shell_win.h"
-#include "platform/unique_handle_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -94,16 +94,13 @@ bool StartProcessAndWait(const LaunchRequest& request) {
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(request.show);
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      request.dir.empty() ? nullptr : W(request.dir), &startup, &process)) {
-    return false;
-  }
-  const KernelHandle processHandle(process.hProcess);
-  const KernelHandle threadHandle(process.hThread);
+  const owned::StartedProcess started =
+      owned::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            request.dir.empty() ? nullptr : W(request.dir), &startup);
+  if (!started.process) return false;
   // A program that never waits for input (a console program) ends the wait after the time-out;
   // either way the start has succeeded.
-  WaitForInputIdle(processHandle.get(), kIdleWaitMs);
+  WaitForInputIdle(started.process.get(), kIdleWaitMs);
   return true;
 }
 

@@ -15,9 +15,3 @@ HINSTANCE ShellExecuteOpen(const wchar_t* file, const wchar_t* params, const wch
   return execute ? execute(nullptr, L"open", file, params, dir, show)
                  : reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
 }
-
-DWORD_PTR ShellFileInfo(const wchar_t* path, DWORD attributes, SHFILEINFOW* info, UINT flags) {
-  static const auto fileInfo =
-      LateBound<decltype(&SHGetFileInfoW)>(L"shell32.dll", "SHGetFileInfoW");
-  return fileInfo ? fileInfo(path, attributes, info, sizeof(*info), flags) : 0;
-}

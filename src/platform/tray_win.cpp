@@ -1,5 +1,6 @@
 #include "platform/tray_win.h"
 
+#include "platform/owned_icons_win.h"
 #include "platform/shell_win.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ WinTrayIcon::WinTrayIcon(HWND owner, HINSTANCE module, const wchar_t* iconResour
   const int width = GetSystemMetricsForDpi(SM_CXSMICON, dpi ? dpi : USER_DEFAULT_SCREEN_DPI);
   const int height = GetSystemMetricsForDpi(SM_CYSMICON, dpi ? dpi : USER_DEFAULT_SCREEN_DPI);
   // Not shared: an icon of a size other than the system's own ones must be owned and destroyed.
-  icon_.reset(static_cast<HICON>(LoadImageW(module, iconResource, IMAGE_ICON, width, height, 0)));
+  icon_ = owned::LoadIconImage(module, iconResource, width, height);
 }
 
 WinTrayIcon::~WinTrayIcon() {

@@ -6,7 +6,7 @@
 
 #include "base/version_number.h"
 #include "platform/late_bound_win.h"
-#include "platform/unique_handle_win.h"
+#include "platform/owned_kernel_objects_win.h"
 #include "platform/wide_win.h"
 
 namespace {
@@ -63,7 +63,7 @@ std::u16string FileVersionText(const std::u16string& file) {
   DWORD ignored = 0;
   const DWORD size = version.infoSize(W(file), &ignored);
   if (size == 0) return {};
-  const HeapBlock block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+  const HeapBlock block = owned::HeapAlloc(HEAP_ZERO_MEMORY, size);
   if (!block) return {};
   if (!version.info(W(file), 0, size, block.get())) return {};
   WORD language = 0;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/wide_win.h"
+#include "ui/owned_gdi_objects_win.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ LOGFONTW SettingsLogFont(const FontDescription& font, UINT dpi) {
 
 FontHandle CreateSettingsFont(const FontDescription& font, UINT dpi) {
   const LOGFONTW logFont = SettingsLogFont(font, dpi);
-  return FontHandle(CreateFontIndirectW(&logFont));
+  return owned::CreateFontIndirectW(&logFont);
 }
 
 LOGFONTW MessageLogFont(UINT dpi) {

@@ -6,16 +6,26 @@
 #include "platform/unique_handle_win.h"
 
 // What Kelvo's windows create and must give back: owners of GDI objects, memory device contexts
-// and menus (UniqueHandle, empty when nullptr), and the scoped pairs of calls around
-// painting, so that every path out of a function gives back what it took.
+// and menus (UniqueHandle, empty when nullptr; ui/owned_gdi_objects_win.h makes them), and the
+// scoped pairs of calls around painting, so that every path out of a function gives back what it
+// took. Each counts what it holds (base/live_objects.h).
 
-// A GDI object of one type, deleted with DeleteObject.
+// The kind a GDI object of this type counts as.
 template <typename T>
-struct GdiObjectTraits : ClosedBy<T, &DeleteObject> {
+constexpr LiveKind GdiKind() {
   static_assert(std::is_same_v<T, HFONT> || std::is_same_v<T, HBRUSH> || std::is_same_v<T, HPEN> ||
                     std::is_same_v<T, HBITMAP> || std::is_same_v<T, HRGN>,
                 "a GdiObject is a font, brush, pen, bitmap or region");
-};
+  if constexpr (std::is_same_v<T, HFONT>) return LiveKind::kFont;
+  if constexpr (std::is_same_v<T, HBRUSH>) return LiveKind::kBrush;
+  if constexpr (std::is_same_v<T, HPEN>) return LiveKind::kPen;
+  if constexpr (std::is_same_v<T, HBITMAP>) return LiveKind::kBitmap;
+  return LiveKind::kRegion;
+}
+
+// A GDI object of one type, deleted with DeleteObject.
+template <typename T>
+struct GdiObjectTraits : ClosedBy<T, &DeleteObject, GdiKind<T>()> {};
 template <typename T>
 using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
 using FontHandle = GdiObject<HFONT>;
@@ -24,17 +34,21 @@ using PenHandle = GdiObject<HPEN>;
 using BitmapHandle = GdiObject<HBITMAP>;
 
 // A memory device context of CreateCompatibleDC.
-using MemoryDC = UniqueHandle<ClosedBy<HDC, &DeleteDC>>;
+using MemoryDC = UniqueHandle<ClosedBy<HDC, &DeleteDC, LiveKind::kMemoryDc>>;
 // A menu of CreatePopupMenu or CreateMenu that is not a window's menu bar.
-using MenuHandle = UniqueHandle<ClosedBy<HMENU, &DestroyMenu>>;
+using MenuHandle = UniqueHandle<ClosedBy<HMENU, &DestroyMenu, LiveKind::kMenu>>;
 
 // The device context of a window's client area (of the screen for nullptr), from GetDC to
 // ReleaseDC.
 class WindowDC {
  public:
-  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {
+    if (dc_) CountAdopted(LiveKind::kWindowDc);
+  }
   ~WindowDC() {
-    if (dc_) ReleaseDC(hwnd_, dc_);
+    if (!dc_) return;
+    CountGivenBack(LiveKind::kWindowDc);
+    ReleaseDC(hwnd_, dc_);
   }
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
@@ -48,8 +62,13 @@ class WindowDC {
 // A WM_PAINT's device context, from BeginPaint to EndPaint.
 class PaintDC {
  public:
-  explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
-  ~PaintDC() { EndPaint(hwnd_, &paint_); }
+  explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {
+    if (dc_) CountAdopted(LiveKind::kWindowDc);
+  }
+  ~PaintDC() {
+    if (dc_) CountGivenBack(LiveKind::kWindowDc);
+    EndPaint(hwnd_, &paint_);
+  }
   PaintDC(const PaintDC&) = delete;
   PaintDC& operator=(const PaintDC&) = delete;
   HDC Get() const { return dc_; }

@@ -4,12 +4,10 @@
 #include <exception>
 
 #include "../res/resource_ids.h"
+#include "platform/owned_icons_win.h"
 #include "platform/wide_win.h"
 
-HICON KelvoIcon() {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO),
-                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-}
+HICON KelvoIcon() { return SharedIcon(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO)); }
 
 std::u16string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthW(hwnd);

@@ -116,11 +116,23 @@ bool KeysHaveATarget(HWND foreground) {
 // keys, so the driver keeps a window of its own to stand in for it. Wine brings its key state in
 // line when the focus moves and may then drop a modifier sent first; a key-up of a key nobody
 // uses absorbs that before the real keys go.
+namespace {
+
+// Whether a popup menu is shown. A submenu closed a moment ago may be left as a hidden menu
+// window before the one still shown.
+bool MenuShown() {
+  for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
+    if (IsWindowVisible(menu)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void EnsureForegroundWindow() {
   const HWND foreground = GetForegroundWindow();
   // A popup menu keeps its hidden owner in front while it is open; that is no lost foreground.
-  const HWND menu = FindWindowW(L"#32768", nullptr);
-  const bool menuOpen = menu != nullptr && IsWindowVisible(menu);
+  const bool menuOpen = MenuShown();
   if (foreground != nullptr && (IsWindowVisible(foreground) || menuOpen) &&
       KeysHaveATarget(foreground)) {
     return;

@@ -44,21 +44,20 @@ class PlantedLibrary {
 TEST(LoadSystemLibraryTest, ALibraryBesideTheProgramIsNotTakenForTheSystemOne) {
   PlantedLibrary planted(L"msi.dll");
   ASSERT_TRUE(planted.Planted()) << "build the kelvo_probe_library target";
-  const HMODULE module = LoadSystemLibrary(L"msi.dll");
-  ASSERT_NE(module, nullptr);
-  EXPECT_EQ(GetProcAddress(module, "KelvoProbe"), nullptr);
-  EXPECT_EQ(CompareStringOrdinal(FolderOf(ModulePath(module)).c_str(), -1, SystemFolder().c_str(),
-                                 -1, TRUE),
+  const ModuleHandle module = LoadSystemLibrary(L"msi.dll");
+  ASSERT_TRUE(module);
+  EXPECT_EQ(GetProcAddress(module.get(), "KelvoProbe"), nullptr);
+  EXPECT_EQ(CompareStringOrdinal(FolderOf(ModulePath(module.get())).c_str(), -1,
+                                 SystemFolder().c_str(), -1, TRUE),
             CSTR_EQUAL)
-      << ModulePath(module);
-  FreeLibrary(module);
+      << ModulePath(module.get());
   EXPECT_EQ((LateBound<int (*)()>(L"msi.dll", "KelvoProbe")), nullptr);
 }
 
 TEST(LoadSystemLibraryTest, OnlyTheSystemFolderIsSearched) {
   PlantedLibrary planted(L"kelvo_probe_beside.dll");
   ASSERT_TRUE(planted.Planted()) << "build the kelvo_probe_library target";
-  EXPECT_EQ(LoadSystemLibrary(L"kelvo_probe_beside.dll"), nullptr);
+  EXPECT_FALSE(LoadSystemLibrary(L"kelvo_probe_beside.dll"));
   // The ordinary search would have found it there.
   const HMODULE ordinary = LoadLibraryW(L"kelvo_probe_beside.dll");
   ASSERT_NE(ordinary, nullptr);

@@ -1,113 +1,88 @@
 #include "platform/unique_handle_win.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <utility>
 #include <vector>
 
+#include "platform/owned_icons_win.h"
+#include "platform/owned_kernel_objects_win.h"
 #include "ui/gdi_win.h"
+#include "ui/owned_gdi_objects_win.h"
 
 namespace {
 
-// Records what the owner gives back instead of giving it back.
-struct RecordingTraits {
-  using Handle = HANDLE;
-  static inline std::vector<HANDLE> closed;
-  static inline bool succeeds = true;
-  static bool Close(Handle handle) noexcept {
-    closed.push_back(handle);
-    return succeeds;
-  }
-};
-using Recorded = UniqueHandle<RecordingTraits>;
+// The generic behaviour of the owner (moves, resets, releases, counts) is tested natively in
+// tests/unit/base/unique_handle_test.cpp; here the Win32 traits and helpers.
 
-HANDLE Fake(std::uintptr_t value) { return reinterpret_cast<HANDLE>(value); }
-
-class UniqueHandleTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RecordingTraits::closed.clear();
-    RecordingTraits::succeeds = true;
-  }
-  static const std::vector<HANDLE>& Closed() { return RecordingTraits::closed; }
-};
-
-TEST_F(UniqueHandleTest, NullAndInvalidHandleValueAreBothEmptyAndNeverClosed) {
+TEST(UniqueHandleWinTest, InvalidHandleValueIsEmptyForHandlesOnlyAndCountsNothing) {
+  const long long kernel = LiveCount(LiveKind::kKernelObject);
+  const long long searches = LiveCount(LiveKind::kFileSearch);
   {
-    Recorded none;
-    Recorded null(nullptr);
-    Recorded invalid(INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(none);
-    EXPECT_FALSE(null);
+    const KernelHandle invalid(INVALID_HANDLE_VALUE);
+    const FindHandle find(INVALID_HANDLE_VALUE);
     EXPECT_FALSE(invalid);
+    EXPECT_FALSE(find);
     EXPECT_EQ(invalid.get(), nullptr);
-    Recorded held(Fake(8));
-    held.reset(INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(held);
-    EXPECT_EQ(held.get(), nullptr);
+    EXPECT_EQ(LiveCount(LiveKind::kKernelObject), kernel);
+    EXPECT_EQ(LiveCount(LiveKind::kFileSearch), searches);
   }
-  EXPECT_EQ(Closed(), std::vector<HANDLE>{Fake(8)});
+  EXPECT_EQ(LiveCount(LiveKind::kKernelObject), kernel);
 }
 
-TEST_F(UniqueHandleTest, GivesBackEachHandleExactlyOnce) {
+// Each helper's owner counts under its own kind while it holds the handle.
+template <typename Make>
+void ExpectCounted(LiveKind kind, Make make) {
+  const long long before = LiveCount(kind);
   {
-    Recorded owner(Fake(1));
-    EXPECT_TRUE(owner);
-    EXPECT_EQ(owner.get(), Fake(1));
-    owner.reset(Fake(2));  // the first goes now
-    EXPECT_EQ(Closed(), std::vector<HANDLE>{Fake(1)});
-    owner.reset();
-    owner.reset();
-    owner.reset(Fake(3));
+    const auto owner = make();
+    ASSERT_TRUE(owner) << LiveKindName(kind);
+    EXPECT_EQ(LiveCount(kind), before + 1) << LiveKindName(kind);
   }
-  EXPECT_EQ(Closed(), (std::vector<HANDLE>{Fake(1), Fake(2), Fake(3)}));
+  EXPECT_EQ(LiveCount(kind), before) << LiveKindName(kind);
 }
 
-TEST_F(UniqueHandleTest, MovesHandOverOwnership) {
+TEST(UniqueHandleWinTest, TheCreationHelpersCountWhatTheyMakeUnderItsKind) {
+  LOGFONTW logFont{};
+  logFont.lfHeight = -12;
+  ExpectCounted(LiveKind::kFont, [&] { return owned::CreateFontIndirectW(&logFont); });
+  ExpectCounted(LiveKind::kBrush, [] { return owned::CreateSolidBrush(RGB(1, 2, 3)); });
+  ExpectCounted(LiveKind::kPen, [] { return owned::CreatePen(PS_SOLID, 1, RGB(1, 2, 3)); });
+  const WindowDC screen(nullptr);
+  ExpectCounted(LiveKind::kBitmap,
+                [&] { return owned::CreateCompatibleBitmap(screen.Get(), 4, 4); });
+  ExpectCounted(LiveKind::kMemoryDc, [] { return owned::CreateCompatibleDC(nullptr); });
+  ExpectCounted(LiveKind::kMenu, [] { return owned::CreatePopupMenu(); });
+  // The system's application icon (an OEM image: no module).
+  ExpectCounted(LiveKind::kIcon,
+                [] { return owned::LoadIconImage(nullptr, MAKEINTRESOURCEW(32512), 16, 16); });
+  ExpectCounted(LiveKind::kIcon, [] {
+    return owned::ShellFileIcon(L"C:\\windows\\notepad.exe", 0, SHGFI_SMALLICON);
+  });
+  ExpectCounted(LiveKind::kKernelObject,
+                [] { return owned::OpenProcess(SYNCHRONIZE, FALSE, GetCurrentProcessId()); });
+  ExpectCounted(LiveKind::kKernelObject,
+                [] { return owned::CreateMutexW(nullptr, FALSE, nullptr); });
+  WIN32_FIND_DATAW data;
+  ExpectCounted(LiveKind::kFileSearch, [&] {
+    return owned::FindFirstFileExW(L"C:\\windows\\*", FindExInfoBasic, &data, FindExSearchNameMatch,
+                                   nullptr, 0);
+  });
+  ExpectCounted(LiveKind::kLibrary,
+                [] { return owned::LoadLibraryExW(L"version.dll", nullptr, 0); });
+  ExpectCounted(LiveKind::kHeapBlock, [] { return owned::HeapAlloc(0, 16); });
+  ExpectCounted(LiveKind::kGlobalMemory, [] { return owned::GlobalAlloc(GMEM_MOVEABLE, 16); });
+}
+
+TEST(UniqueHandleWinTest, AWindowsDcCountsWhileItIsHeld) {
+  const long long before = LiveCount(LiveKind::kWindowDc);
   {
-    Recorded first(Fake(1));
-    Recorded second(std::move(first));
-    EXPECT_FALSE(first);
-    EXPECT_EQ(second.get(), Fake(1));
-
-    Recorded third(Fake(3));
-    third = std::move(second);  // the one it held goes
-    EXPECT_EQ(Closed(), std::vector<HANDLE>{Fake(3)});
-    EXPECT_EQ(third.get(), Fake(1));
-
-    Recorded& alias = third;
-    third = std::move(alias);  // moving onto itself keeps the handle
-    EXPECT_EQ(third.get(), Fake(1));
-    EXPECT_EQ(Closed().size(), 1u);
+    const WindowDC screen(nullptr);
+    ASSERT_NE(screen.Get(), nullptr);
+    EXPECT_EQ(LiveCount(LiveKind::kWindowDc), before + 1);
   }
-  EXPECT_EQ(Closed(), (std::vector<HANDLE>{Fake(3), Fake(1)}));
-}
-
-TEST_F(UniqueHandleTest, ReleaseGivesUpOwnershipWithoutClosing) {
-  HANDLE released = nullptr;
-  {
-    Recorded owner(Fake(5));
-    released = owner.release();
-    EXPECT_FALSE(owner);
-  }
-  EXPECT_EQ(released, Fake(5));
-  EXPECT_TRUE(Closed().empty());
-}
-
-TEST_F(UniqueHandleTest, CloseReportsTheSystemsAnswerAndLeavesTheOwnerEmpty) {
-  Recorded empty;
-  EXPECT_TRUE(empty.close());
-
-  Recorded good(Fake(1));
-  EXPECT_TRUE(good.close());
-  EXPECT_FALSE(good);
-
-  RecordingTraits::succeeds = false;
-  Recorded bad(Fake(2));
-  EXPECT_FALSE(bad.close());
-  EXPECT_FALSE(bad);
-  bad.reset();  // nothing is given back twice
-  EXPECT_EQ(Closed(), (std::vector<HANDLE>{Fake(1), Fake(2)}));
+  EXPECT_EQ(LiveCount(LiveKind::kWindowDc), before);
 }
 
 // The owners of real handles give them back to the system.

@@ -1,0 +1,359 @@
+// Long runs that show whether Kelvo leaks: each window opened and closed OPENINGS times (1,000 by
+// default) as a user would, the command launcher's 1,000 keystrokes and 100 reloads. For each
+// run: Kelvo's live counts (what it holds, as it answers them itself) after the first round and
+// at the end, which must be equal, and its private memory as Linux sees it (RssAnon) along the
+// run, with the growth per opening over the last half. Not part of the tests: it takes a while.
+//   bench_leak_win.exe BUILD_DIR [OPENINGS [WORD]]   (WORD: only the runs whose name holds it)
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/text_codec.h"
+#include "e2e/leak_probes.h"
+#include "platform/wide_win.h"
+#include "support/bench_support_win.h"
+
+namespace {
+
+// Runs whose name does not hold this word are left out (all when empty).
+std::string onlyRuns;
+
+constexpr WORD kHotKey[] = {VK_CONTROL, VK_MENU, VK_SHIFT};
+
+std::string Settings() {
+  return "[General]\r\nVersion=169\r\n"
+         "[HotKey1]\r\nKey=Ctrl+Alt+Shift+H\r\nCommand=CLIPBOARD\r\n"
+         "[HotKey2]\r\nKey=Ctrl+Alt+Shift+T\r\nCommand=CLIPBOARD_T\r\n"
+         "[HotKey3]\r\nKey=Ctrl+Alt+Shift+K\r\nCommand=CMDLAUNCHER\r\n"
+         "[HotKey4]\r\nKey=Ctrl+Alt+Shift+M\r\nCommand=POPUPMENU\r\n"
+         "[HotKey5]\r\nKey=Ctrl+Alt+Shift+L\r\nCommand=HOTKEY_LIST\r\n"
+         "[ClipboardList]\r\nEnable=1\r\nSaveHistory=1\r\nPosX=60\r\nPosY=60\r\n"
+         "TextDataBtn1=TEXTDATA.txt\r\n"
+         "[PopupMenu]\r\nPopupFile=menu.txt\r\nPosX=40\r\nPosY=40\r\n"
+         "[CmdLauncher]\r\nDropdown=0\r\n"
+         "[CmdKwd1]\r\nKey=qzone\r\nExecute1=nothing.exe\r\n"
+         "[CmdKwd2]\r\nKey=calc\r\nExecute1=nothing.exe\r\n";
+}
+
+void PrepareFolder(const std::wstring& folder) {
+  WriteBytes(folder + L"\\CLIPDATA.txt",
+             "\xEF\xBB\xBF"
+             "CreTime=2026/01/03\r\nLineCount=1\r\nthird\r\n\r\n"
+             "CreTime=2026/01/02\r\nLineCount=1\r\nsecond\r\n\r\n"
+             "CreTime=2026/01/01\r\nLineCount=1\r\nfirst\r\n\r\n");
+  WriteBytes(folder + L"\\TEXTDATA.txt", "alpha\r\nbeta\r\ngamma\r\n");
+  WriteBytes(folder + L"\\menu.txt",
+             ">&Sub\r\n&Two\tnothing.exe\r\n<\r\n&One\tnothing.exe\r\n--\r\n&Text\tpasted \\Y\r\n");
+}
+
+// Waits for the condition, pumping the bench's own window meanwhile.
+bool Pumped(const std::function<bool()>& done, int seconds = 10) {
+  return Until(
+      [&] {
+        PumpMessages();
+        return done();
+      },
+      std::chrono::seconds(seconds), 1);
+}
+
+void Press(WORD key, bool withModifiers) {
+  if (withModifiers) {
+    PressKeys({kHotKey[0], kHotKey[1], kHotKey[2], key});
+  } else {
+    PressKeys({key});
+  }
+}
+
+// Presses the key until the condition holds: under Wine a modifier pressed right after another
+// program took the foreground is now and then lost, and the hotkey with it.
+bool PressUntil(WORD key, bool withModifiers, const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Press(key, withModifiers);
+    if (Pumped(done, 5)) return true;
+  }
+  return false;
+}
+
+int VisibleMenus() {
+  int count = 0;
+  for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
+    if (IsWindowVisible(menu)) ++count;
+  }
+  return count;
+}
+
+class Session {
+ public:
+  Session(const std::wstring& buildDir, const std::wstring& folder)
+      : kelvo_(buildDir, folder, Settings()),
+        exe_(folder + L"\\Kelvo.exe"),
+        folder_(folder),
+        front_(MakeWindow(L"KelvoBenchLeakFront", L"front", 700)) {
+    unixProcess_ = UnixProcessOf(exe_);
+    Pumped([] { return FindWindowW(L"TClipBdList", nullptr) != nullptr; }, 60);
+  }
+
+  HWND Main() const { return kelvo_.MainWindow(); }
+  long long MemoryKb() const { return PrivateMemoryKb(unixProcess_); }
+  LiveCounts Counts() const { return AskLiveCounts(Main()); }
+
+  // Names the step that did not come, for the report of a failed round.
+  bool Failed(const char* step) {
+    failed_ = step;
+    return false;
+  }
+  const char* LastFailure() const { return failed_; }
+
+  // Brings the bench's window to the front, again when Wine gives the foreground to its desktop
+  // window (it does when a thread reads the focus event of a window hidden a moment ago late),
+  // until it stays there while both programs read their events.
+  bool InFront() {
+    return Pumped([&] {
+             Answers(Main());
+             if (GetForegroundWindow() == front_) return true;
+             SetForegroundWindow(front_);
+             return false;
+           }) ||
+           Failed("the bench's window in front");
+  }
+
+  // The clipboard window on a page (its hotkey), a row moved, closed with Esc.
+  bool ClipPage(WORD key, int listId) {
+    const HWND clip = FindWindowW(L"TClipBdList", nullptr);
+    if (!InFront()) return false;
+    if (!PressUntil(key, true,
+                    [&] { return IsWindowVisible(clip) && GetForegroundWindow() == clip; })) {
+      return Failed("the clipboard window in front");
+    }
+    const HWND list = GetDlgItem(clip, listId);
+    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (!PressUntil(selected == 0 ? VK_DOWN : VK_UP, false,
+                    [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) != selected; })) {
+      return Failed("the row moved");
+    }
+    Settled(clip);
+    return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(clip); }) ||
+           Failed("the clipboard window hidden");
+  }
+
+  HWND ShowLauncher() {
+    if (!InFront()) return nullptr;
+    HWND box = nullptr;
+    if (!PressUntil('K', true, [&] {
+          box = FindWindowW(L"TCmdLncForm", nullptr);
+          return box && IsWindowVisible(box) && GetForegroundWindow() == box;
+        })) {
+      Failed("the launcher in front");
+      return nullptr;
+    }
+    return box;
+  }
+
+  // Types the key and waits until the box shows the text, painted.
+  bool TypeInLauncher(HWND box, WORD key, const std::wstring& expected) {
+    const HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
+    Press(key, false);
+    if (!Pumped([&] { return WindowText(combo) == expected; })) return Failed("the typed text");
+    Settled(box);
+    return true;
+  }
+
+  // The launcher's hotkey hides it again (Esc would first close its list).
+  bool HideLauncher(HWND box) {
+    return PressUntil('K', true, [&] { return !IsWindowVisible(box); }) ||
+           Failed("the launcher hidden");
+  }
+
+  bool Launcher() {
+    const HWND box = ShowLauncher();
+    return box && TypeInLauncher(box, 'C', L"calc") && HideLauncher(box);
+  }
+
+  bool Menu() {
+    if (!InFront()) return false;
+    // The menu's loop reads keys once it runs (sent messages are handled in that loop too).
+    if (!PressUntil('M', true, [&] { return VisibleMenus() == 1 && Answers(Main()); })) {
+      return Failed("the menu shown");
+    }
+    // The submenu's accelerator opens it.
+    if (!PressUntil('S', false, [&] { return VisibleMenus() == 2 && Answers(Main()); })) {
+      return Failed("the submenu shown");
+    }
+    if (!PressUntil(VK_ESCAPE, false, [&] { return VisibleMenus() == 1 && Answers(Main()); })) {
+      return Failed("the submenu closed");
+    }
+    return PressUntil(VK_ESCAPE, false, [] { return VisibleMenus() == 0; }) ||
+           Failed("the menu closed");
+  }
+
+  bool HotKeyList() {
+    if (!InFront()) return false;
+    HWND list = nullptr;
+    if (!PressUntil('L', true, [&] {
+          list = FindWindowW(L"THotKeyHelp", nullptr);
+          return list && IsWindowVisible(list) && GetForegroundWindow() == list;
+        })) {
+      return Failed("the hotkey list in front");
+    }
+    Settled(list);
+    return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(list); }) ||
+           Failed("the hotkey list hidden");
+  }
+
+  bool Reload() {
+    const HANDLE second = LaunchProgram(exe_, L"-R", folder_);
+    if (!second) return Failed("the second start");
+    const bool ended = WaitForSingleObject(second, 30000) == WAIT_OBJECT_0;
+    DWORD code = 0;
+    GetExitCodeProcess(second, &code);
+    CloseHandle(second);
+    // A second start ends with -1 once the resident Kelvo has run the reload it handed over.
+    return (ended && code == 0xFFFFFFFFu) || Failed("the reload handed over");
+  }
+
+ private:
+  BenchKelvo kelvo_;
+  std::wstring exe_;
+  std::wstring folder_;
+  HWND front_;
+  long unixProcess_ = 0;
+  const char* failed_ = "";
+};
+
+// Runs the step `times` times after a first round, and prints the memory along the run and the
+// counts that changed.
+void Run(Session& session, const char* name, int times, const std::function<bool()>& step,
+         int openingsPerRound = 1) {
+  if (std::string(name).find(onlyRuns) == std::string::npos) return;
+  if (!step()) {
+    std::printf("%s: the first round failed: %s\n", name, session.LastFailure());
+    return;
+  }
+  const LiveCounts baseline = session.Counts();
+  std::vector<long long> memory{session.MemoryKb()};
+  const auto start = Stopwatch::now();
+  for (int i = 1; i <= times; ++i) {
+    if (!step()) {
+      std::printf("%s: round %d failed: %s\n", name, i, session.LastFailure());
+      return;
+    }
+    if (i % (times / 10 > 0 ? times / 10 : 1) == 0) memory.push_back(session.MemoryKb());
+  }
+  const double perRound = MsSince(start) / times;
+  LiveCounts after{};
+  Until([&] { return (after = session.Counts()) == baseline; }, std::chrono::seconds(10), 20);
+  const std::string changes = LiveCountChanges(baseline, after);
+  const long long middle = memory[memory.size() / 2];
+  std::printf("%s, %d times (%.0f ms each):\n", name, times, perRound);
+  std::printf("  private memory KB at every tenth:");
+  for (long long kb : memory) std::printf(" %lld", kb);
+  const int lastHalf = (times - times / 2) * openingsPerRound;
+  std::printf("\n  over the last %d openings: %+lld KB, %.3f KB per opening\n", lastHalf,
+              memory.back() - middle, static_cast<double>(memory.back() - middle) / lastHalf);
+  std::printf("  live counts after the first round: %s\n", LiveCountsText(baseline).c_str());
+  std::printf("  at the end: %s\n", changes.empty() ? "the same" : changes.c_str());
+  std::fflush(stdout);
+}
+
+// The floor of the command launcher's glyph: a button of this process, with the common controls
+// of Kelvo's manifest, given a glyph ROUNDS times, either as a new bitmap each time (BM_SETIMAGE,
+// the old one deleted) or drawn into the bitmap it holds; the growth of this process's private
+// memory per glyph tells what the system keeps of each.
+double GlyphFloorKbPerChange(const std::wstring& buildDir, bool newBitmaps, int rounds) {
+  ACTCTXW context{sizeof(context)};
+  const std::wstring kelvo = buildDir + L"\\Kelvo.exe";
+  context.lpSource = kelvo.c_str();
+  context.lpResourceName = MAKEINTRESOURCEW(1);
+  context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  const HANDLE activation = CreateActCtxW(&context);
+  ULONG_PTR cookie = 0;
+  if (activation != INVALID_HANDLE_VALUE) ActivateActCtx(activation, &cookie);
+  const HWND owner = MakeWindow(L"KelvoBenchGlyphFloor", L"glyph floor", 300);
+  const HWND button = CreateWindowExW(0, L"BUTTON", nullptr, WS_CHILD | WS_VISIBLE | BS_BITMAP, 4,
+                                      4, 24, 24, owner, nullptr, nullptr, nullptr);
+  const HICON icons[] = {LoadIconW(nullptr, IDI_APPLICATION), LoadIconW(nullptr, IDI_WARNING)};
+  HDC screen = GetDC(button);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP held = nullptr;
+  const long self = UnixProcessOf(buildDir + L"\\bench_leak_win.exe");
+  long long start = 0;
+  for (int i = 0; i < 2 * rounds; ++i) {
+    if (i == rounds) start = PrivateMemoryKb(self);  // the first half fills what the heap has free
+    HBITMAP target = held;
+    if (newBitmaps || !held) target = CreateCompatibleBitmap(screen, 16, 17);
+    const HGDIOBJ old = SelectObject(memory, target);
+    DrawIconEx(memory, 0, 0, icons[i % 2], 16, 16, 0, nullptr, DI_NORMAL);
+    SelectObject(memory, old);
+    if (target != held) {
+      SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(target));
+      if (held) DeleteObject(held);
+      held = target;
+    } else {
+      InvalidateRect(button, nullptr, FALSE);
+    }
+    UpdateWindow(button);
+    PumpMessages();
+  }
+  const double perChange = static_cast<double>(PrivateMemoryKb(self) - start) / rounds;
+  DestroyWindow(GetParent(button));
+  DeleteObject(held);
+  DeleteDC(memory);
+  ReleaseDC(button, screen);
+  if (cookie) DeactivateActCtx(0, cookie);
+  if (activation != INVALID_HANDLE_VALUE) ReleaseActCtx(activation);
+  return perChange;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring buildDir = argc > 1 ? argv[1] : L".";
+  const int openings = argc > 2 ? std::max(10, _wtoi(argv[2])) : 1000;
+  if (argc > 3) onlyRuns = Utf16ToUtf8(U16(argv[3]));
+  const std::wstring folder = BenchFolder(L"kelvo-bench-leak");
+  PrepareFolder(folder);
+  Session session(buildDir, folder);
+  std::printf("Kelvo at start: %lld KB private; %s\n", session.MemoryKb(),
+              LiveCountsText(session.Counts()).c_str());
+  std::fflush(stdout);
+  // The five windows in turn, as a user moves between them.
+  Run(
+      session, "all five windows in turn (5 openings)", openings / 2,
+      [&] {
+        return session.ClipPage('H', 4) && session.ClipPage('T', 410) && session.Launcher() &&
+               session.Menu() && session.HotKeyList();
+      },
+      5);
+  Run(session, "clipboard window, a row moved", openings, [&] { return session.ClipPage('H', 4); });
+  Run(session, "canned-text page, a row moved", openings,
+      [&] { return session.ClipPage('T', 410); });
+  Run(session, "command launcher, a letter typed", openings, [&] { return session.Launcher(); });
+  Run(session, "launcher menu, its submenu opened", openings, [&] { return session.Menu(); });
+  Run(session, "hotkey list", openings, [&] { return session.HotKeyList(); });
+  {
+    HWND box = session.ShowLauncher();
+    Run(
+        session, "command launcher's keystrokes, a letter and a Backspace", openings / 2,
+        [&] {
+          return box && session.TypeInLauncher(box, 'Q', L"qzone") &&
+                 session.TypeInLauncher(box, VK_BACK, L"");
+        },
+        2);
+    if (box) session.HideLauncher(box);
+  }
+  Run(session, "reload", std::max(10, openings / 10), [&] { return session.Reload(); });
+  std::printf("Kelvo at the end: %lld KB private; %s\n", session.MemoryKb(),
+              LiveCountsText(session.Counts()).c_str());
+  if (onlyRuns.empty() || onlyRuns == "floor") {
+    std::printf(
+        "floor, a button of this program given %d glyphs after as many others: a new bitmap each "
+        "time %.3f KB per glyph, drawn into the bitmap it holds %.3f KB per glyph\n",
+        openings, GlyphFloorKbPerChange(buildDir, true, openings),
+        GlyphFloorKbPerChange(buildDir, false, openings));
+  }
+  return 0;
+}
