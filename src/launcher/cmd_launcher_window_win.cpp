@@ -82,13 +82,9 @@ std::u16string PathOfIconKey(const std::u16string& key) { return key.substr(key.
 // Runs on the look-up worker: the shell may wait for a network path's time-out here.
 IconHandle LookUpShellIcon(const std::u16string& key) {
   const ComInitialization com;
-  const std::u16string path = PathOfIconKey(key);
-  SHFILEINFOW info{};
-  IconHandle icon;
   const UINT size = key.starts_with(u"16|") ? SHGFI_SMALLICON : 0;
-  if (ShellFileInfo(W(path), 0, &info, SHGFI_ICON | size)) icon.reset(info.hIcon);
   // A file without an icon is remembered too (an empty handle), so that it is not asked for again.
-  return icon;
+  return owned::ShellFileIcon(W(PathOfIconKey(key)), 0, size);
 }
 
 }  // namespace

@@ -260,8 +260,8 @@ bool RefusesReplace(const std::u16string& target) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return true;
   }
-  FileHandle probe(CreateFileW(ApiPath(target).get(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const FileHandle probe = owned::CreateFileW(ApiPath(target).get(), DELETE, kShareAll, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   return !probe && GetLastError() == ERROR_ACCESS_DENIED;
 }
 
