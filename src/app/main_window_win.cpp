@@ -158,7 +158,7 @@ void TKelvoMainForm::CloseNow() {
     // The history is stored while the windows are all there, so that a box can still say that
     // it could not be (not when the session ends: nobody would see it, and it would hold up the
     // end). What arrives meanwhile waits: a second close has nothing more to do.
-    BusyScope busy(*this);
+    BusyScope busy(deferred_);
     clipList_->StoreHistoryAtExit(!sessionEnding_);
   }
   DestroyWindow(Handle());

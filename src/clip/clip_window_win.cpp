@@ -118,9 +118,9 @@ void TClipBdList::StoreHistory(bool mayShowBox) {
                                                      services_.locale.ShortDate(at) + u" " +
                                                          services_.locale.LongTime(at)));
   }
-  if (mayShowBox) {
-    services_.dialogs.ShowMessage(HistoryStoreFailureMessage(result, settings.ClipDataPath),
-                                  u"エラー", kMbOk | kMbIconError);
+  if (mayShowBox && dialogs_) {
+    dialogs_->ShowMessage(HistoryStoreFailureMessage(result, settings.ClipDataPath), u"エラー",
+                          kMbOk | kMbIconError);
   }
 }
 
