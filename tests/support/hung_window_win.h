@@ -12,17 +12,26 @@ class HungWindow {
   HungWindow(const wchar_t* className, const wchar_t* title, bool minimised, DWORD hangMs = 10000)
       : ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
         release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-        end_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        end_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     thread_ = std::thread([=, this] { Run(className, title, minimised, hangMs); });
     WaitForSingleObject(ready_, 10000);
   }
   ~HungWindow() {
     Release();
     SetEvent(end_);
+    // This thread keeps answering while the window's thread ends: destroying a window may send to
+    // this thread's windows (Wine's input-method window does, once a test used input contexts),
+    // and a plain join would then wait for ever.
+    while (MsgWaitForMultipleObjects(1, &done_, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     thread_.join();
     CloseHandle(ready_);
     CloseHandle(release_);
     CloseHandle(end_);
+    CloseHandle(done_);
   }
   HungWindow(const HungWindow&) = delete;
   HungWindow& operator=(const HungWindow&) = delete;
@@ -53,6 +62,7 @@ class HungWindow {
     } while (MsgWaitForMultipleObjects(1, &end_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0);
     if (window) DestroyWindow(window);
     Pump();
+    SetEvent(done_);
   }
   static void Pump() {
     MSG msg;
@@ -65,6 +75,7 @@ class HungWindow {
   HANDLE ready_;
   HANDLE release_;
   HANDLE end_;
+  HANDLE done_;
   HWND hwnd_ = nullptr;
   DWORD threadId_ = 0;
   std::thread thread_;

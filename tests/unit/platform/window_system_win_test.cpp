@@ -170,6 +170,12 @@ class SlowWindow {
   }
   ~SlowWindow() {
     stop_ = true;
+    // Answers the window's thread while it ends (see HungWindow).
+    while (!done_) {
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      Sleep(1);
+    }
     thread_.join();
   }
   HWND hwnd() const { return hwnd_; }
@@ -197,12 +203,14 @@ class SlowWindow {
     }
     if (owned_) DestroyWindow(owned_);
     DestroyWindow(wnd);
+    done_ = true;
   }
   const DWORD everyMs_;
   const bool handsOn_;
   std::atomic<HWND> hwnd_{nullptr};
   std::atomic<HWND> owned_{nullptr};
   std::atomic<bool> stop_{false};
+  std::atomic<bool> done_{false};
   std::thread thread_;
 };
 
