@@ -129,6 +129,19 @@ bool MenuShown() {
 
 }  // namespace
 
+bool BringToFront(HWND window) {
+  int stayed = 0;
+  return WaitFor([&] {
+    PumpMessages();
+    if (GetForegroundWindow() != window) {
+      stayed = 0;
+      SetForegroundWindow(window);
+      return false;
+    }
+    return ++stayed >= 3;
+  });
+}
+
 void EnsureForegroundWindow() {
   const HWND foreground = GetForegroundWindow();
   // A popup menu keeps its hidden owner in front while it is open; that is no lost foreground.

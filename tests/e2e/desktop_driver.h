@@ -52,6 +52,11 @@ class TestWindow {
 HWND TopWindowOf(DWORD processId, const std::function<bool(HWND)>& match);
 HWND TopWindowOf(DWORD processId, const std::wstring& className);
 
+// Gives the window the foreground until it stays there while this thread reads its events: Wine
+// may hand the foreground to its desktop window when a late focus event of a window hidden a
+// moment ago is read. False when it never stays in front.
+bool BringToFront(HWND window);
+
 // Presses and releases a combination (MOD_ flags and a virtual key) with SendInput.
 void PressHotKey(UINT modifiers, UINT virtualKey);
 

@@ -204,8 +204,7 @@ TEST_F(HotKeyPathTest, CommandsOnTheWindowInFront) {
             "[HotKey5]\nKey=Ctrl+Alt+Shift+5\nCommand=CLOSE_FGWND\n" +
             std::string(kMarker)));
   const HWND w = target.hwnd();
-  SetForegroundWindow(w);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == w; }));
+  ASSERT_TRUE(BringToFront(w));
   Press('1');
   EXPECT_TRUE(WaitFor([&] { return IsZoomed(w) != FALSE; }));
   Press('2');
@@ -215,16 +214,14 @@ TEST_F(HotKeyPathTest, CommandsOnTheWindowInFront) {
   // Five items are one too many: the window stays where it is.
   Press('4');
   WaitForMarker('Z');
-  SetForegroundWindow(w);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == w; }));
+  ASSERT_TRUE(BringToFront(w));
   RECT after{};
   GetWindowRect(w, &after);
   EXPECT_TRUE(EqualRect(&before, &after));
   Press('3');
   EXPECT_TRUE(WaitFor([&] { return IsIconic(w) != FALSE; }));
   TestWindow closing(L"Close me in front");
-  SetForegroundWindow(closing.hwnd());
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == closing.hwnd(); }));
+  ASSERT_TRUE(BringToFront(closing.hwnd()));
   Press('5');
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(closing.hwnd()); }));
 }
@@ -237,8 +234,7 @@ TEST_F(HotKeyPathTest, TerminateAppAnsweredWithOkEndsTheProgram) {
   HWND window = nullptr;
   ASSERT_TRUE(
       WaitFor([&] { return (window = FindWindowW(L"KelvoTypingPad", nullptr)) != nullptr; }));
-  SetForegroundWindow(window);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
+  ASSERT_TRUE(BringToFront(window));
   Press('T');
   const MessageBoxInfo box = Box();
   EXPECT_EQ(box.text, L"[Kelvo typing pad]\n 強制終了しますか?");
