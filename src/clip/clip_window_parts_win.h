@@ -25,6 +25,8 @@ constexpr char16_t kCannedCommand[] = u"CLIPBOARD_T";
 // Posted to show what the set-up found wrong (a broken exclusion pattern, an unreadable canned-text
 // file) once the set-up and the load around it have ended.
 constexpr UINT kShowSetUpMessages = WM_APP + 1;
+// The history file read at start-up has arrived from its thread.
+constexpr UINT kHistoryArrived = WM_APP + 5;
 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr WPARAM kCtrlC = 0x03;  // the character Ctrl+C types

@@ -81,22 +81,53 @@ void TClipBdList::LoadClipSettings() {
 }
 
 void TClipBdList::LoadHistoryFile(bool firstSetUp, const CaptureSettings& old) {
+  // A reload while the first read still runs compares with what that read found.
+  FinishHistoryLoad();
   const CaptureSettings& now = capture_.Settings();
   if (!now.SaveHistory) return;
+  if (firstSetUp) {
+    StartHistoryLoad(now);
+    return;
+  }
   // A reload keeps what was captured; the file is read again only when it is new to this run.
-  const bool newFile = firstSetUp || !old.SaveHistory || historyBlocked_ ||
+  const bool newFile = !old.SaveHistory || historyBlocked_ ||
                        services_.locale.CompareNoCase(old.ClipDataPath, now.ClipDataPath) != 0;
   if (!newFile) return;
-  const double nowDays = DaysFromDateTime(services_.clock.Now());
-  HistoryRead read = ReadHistoryFile(services_.files, services_.codePage, services_.locale,
-                                     now.ClipDataPath, nowDays);
+  ApplyHistoryRead(ReadHistoryFile(services_.files, services_.codePage, services_.locale,
+                                   now.ClipDataPath, DaysFromDateTime(services_.clock.Now())));
+}
+
+void TClipBdList::StartHistoryLoad(const CaptureSettings& settings) {
+  const HWND window = Handle();
+  historyLoad_ = std::make_unique<BackgroundTask<HistoryRead>>(
+      [&files = services_.files, &codePage = services_.codePage, &locale = services_.locale,
+       path = settings.ClipDataPath, now = DaysFromDateTime(services_.clock.Now())] {
+        return ReadHistoryFile(files, codePage, locale, path, now);
+      },
+      [window] { PostMessageW(window, kHistoryArrived, 0, 0); });
+}
+
+void TClipBdList::FinishHistoryLoad() {
+  if (!historyLoad_) return;
+  std::optional<HistoryRead> read = historyLoad_->Take();
+  historyLoad_.reset();
+  if (read) ApplyHistoryRead(std::move(*read));
+}
+
+void TClipBdList::ApplyHistoryRead(HistoryRead read) {
   historyBlocked_ = read.status == HistoryReadStatus::kUnreadable;
   if (read.status != HistoryReadStatus::kLoaded) return;
   // Merged after what this run captured, without the texts it already holds.
   history_.MergeBelow(std::move(read.items));
+  if (PageControl1 && Visible()) {
+    view_.FillHistList(0);
+    SyncHistRows();
+  }
 }
 
 void TClipBdList::StoreHistory(bool mayShowBox) {
+  // Never a store of this run's entries alone over a file whose read has not arrived yet.
+  FinishHistoryLoad();
   const CaptureSettings& settings = capture_.Settings();
   if (!settings.SaveHistory) return;
   const double now = DaysFromDateTime(services_.clock.Now());
@@ -193,6 +224,8 @@ void TClipBdList::RunCommand(const std::u16string& command) {
 
 void TClipBdList::ShowClip() {
   if (!model_.IniFile || !CreateControls()) return;
+  // A hotkey pressed while the history is still read shows it once it is there.
+  FinishHistoryLoad();
   target_ = RememberForeground(services_.paste.desktop);
   ctrlPressed_ = false;
   copyCharTaken_ = false;
@@ -344,6 +377,9 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLIPBOARDUPDATE:
       OnClipboardUpdate();
+      return 0;
+    case kHistoryArrived:
+      FinishHistoryLoad();
       return 0;
     case kShowSetUpMessages: {
       BusyScope busy(*this);

@@ -11,6 +11,7 @@
 #include "clip/clip_actions.h"
 #include "clip/clip_capture.h"
 #include "clip/history.h"
+#include "clip/history_file.h"
 #include "clip/history_view.h"
 #include "core/deferred_work.h"
 #include "core/hotkey_dispatch.h"
@@ -23,6 +24,7 @@
 #include "platform/locale.h"
 #include "ui/gdi_win.h"
 #include "ui/window_win.h"
+#include "util/background_task.h"
 
 // The clipboard window, class "TClipBdList": an always-on-top tool window with the clipboard
 // history and the canned texts. It exists from start-up to exit and is only shown and hidden.
@@ -94,6 +96,11 @@ class TClipBdList : public Window {
   void SetViewer();
   void OnClipboardUpdate();
   void LoadHistoryFile(bool firstSetUp, const CaptureSettings& old);
+  // Starts reading the history file on its own thread (the set-up at start-up).
+  void StartHistoryLoad(const CaptureSettings& settings);
+  // Takes what that read found, waiting for it while it still runs; nothing when none runs.
+  void FinishHistoryLoad();
+  void ApplyHistoryRead(HistoryRead read);
 
   // The canned-text page.
   void SelectTextData(int set);
@@ -165,6 +172,9 @@ class TClipBdList : public Window {
   std::u16string wmPasteClass_;
   bool listening_ = false;       // ViewerSet: the clipboard listener is on
   bool historyBlocked_ = false;  // the history file could not be read: never overwrite it
+  // The history file read at start-up, on a thread of its own (a large file would keep the
+  // hotkeys waiting); everything that needs the history takes it first.
+  std::unique_ptr<BackgroundTask<HistoryRead>> historyLoad_;
   bool storeFailureTold_ = false;
   bool storedAtExit_ = false;
   bool capturePending_ = false;

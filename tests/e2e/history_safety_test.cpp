@@ -25,11 +25,11 @@ bool Logged(const KelvoSession& kelvo, const std::u16string& line) {
 
 class HistorySafetyTest : public ::testing::Test {
  protected:
-  [[nodiscard]] bool Start() {
+  [[nodiscard]] bool Start(const std::string& more = "") {
     kelvo.WriteIni(
         CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+H\n"
              "Command=CLIPBOARD_C\n[ClipboardList]\nEnable=1\nSaveHistory=1\n"
-             "PosX=60\nPosY=60\n"));
+             "PosX=60\nPosY=60\n" + more));
     if (!kelvo.Start()) return false;
     clipWindow = ClipWindowOf(kelvo.ProcessId());
     return clipWindow != nullptr;
@@ -109,6 +109,38 @@ TEST_F(HistorySafetyTest, AHistoryThatCannotBeWrittenIsToldOnceAtExit) {
   EXPECT_EQ(kelvo.ReadFileBytes(L"CLIPDATA.txt"), kFileEntry);
   SetFileAttributesW(DataPath().c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+// A large history file is read on a thread of its own at start-up. Whatever asks for the history
+// before that read has arrived waits for it: a store right after the start keeps every entry of
+// the file, and a copy made at once goes above them all.
+TEST_F(HistorySafetyTest, ALargeFileReadAtTheStartIsNeverStoredOverAndTakesTheFirstCopies) {
+  constexpr int kEntries = 20000;
+  std::string file = "\xEF\xBB\xBF";
+  for (int i = 0; i < kEntries; ++i) {
+    file += "CreTime=2026/01/02 3:04:05\r\nLineCount=1\r\nentry " + std::to_string(i) +
+            std::string(100, '.') + "\r\n\r\n";
+  }
+  WriteBytes(DataPath(), file);
+  ASSERT_TRUE(Start("MaxItems=-1\n"));
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(kelvo.MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG,
+                                  30000, &answer));
+  std::vector<std::string> stored = Entries(kelvo.ReadFileBytes(L"CLIPDATA.txt"));
+  EXPECT_EQ(stored.size(), static_cast<size_t>(kEntries));
+  EXPECT_EQ(kelvo.Stop(), 0);
+
+  ASSERT_TRUE(Start("MaxItems=-1\n"));
+  TestWindow pad(L"History Pad");
+  ASSERT_TRUE(SetClipboard(L"copied at once"));
+  ASSERT_TRUE(OpenClipWindow(clipWindow, pad, kHotMods, 'H'));
+  EXPECT_TRUE(WaitFor([&] { return Rows() == kEntries + 1; })) << Rows();
+  PressHotKey(0, VK_ESCAPE);
+  EXPECT_EQ(kelvo.Stop(), 0);
+  stored = Entries(kelvo.ReadFileBytes(L"CLIPDATA.txt"));
+  ASSERT_EQ(stored.size(), static_cast<size_t>(kEntries + 1));
+  EXPECT_EQ(stored.front(), "copied at once");
+  EXPECT_EQ(stored.back(), "entry " + std::to_string(kEntries - 1) + std::string(100, '.'));
 }
 
 }  // namespace
