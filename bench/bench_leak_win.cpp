@@ -26,7 +26,7 @@ constexpr WORD kHotKey[] = {VK_CONTROL, VK_MENU, VK_SHIFT};
 
 std::string Settings() {
   return "[General]\r\nVersion=169\r\n"
-         "[HotKey1]\r\nKey=Ctrl+Alt+Shift+H\r\nCommand=CLIPBOARD\r\n"
+         "[HotKey1]\r\nKey=Ctrl+Alt+Shift+H\r\nCommand=CLIPBOARD_C\r\n"
          "[HotKey2]\r\nKey=Ctrl+Alt+Shift+T\r\nCommand=CLIPBOARD_T\r\n"
          "[HotKey3]\r\nKey=Ctrl+Alt+Shift+K\r\nCommand=CMDLAUNCHER\r\n"
          "[HotKey4]\r\nKey=Ctrl+Alt+Shift+M\r\nCommand=POPUPMENU\r\n"
@@ -69,9 +69,13 @@ void Press(WORD key, bool withModifiers) {
 }
 
 // Presses the key until the condition holds: under Wine a modifier pressed right after another
-// program took the foreground is now and then lost, and the hotkey with it.
-bool PressUntil(WORD key, bool withModifiers, const std::function<bool()>& done) {
+// program took the foreground is now and then lost, and the hotkey with it. A window given is
+// brought back to the front before each press: Wine may hand the foreground to its desktop
+// window a moment after a window took it, and the key would then reach neither.
+bool PressUntil(WORD key, bool withModifiers, const std::function<bool()>& done,
+                HWND front = nullptr) {
   for (int attempt = 0; attempt < 3; ++attempt) {
+    if (front && GetForegroundWindow() != front) SetForegroundWindow(front);
     Press(key, withModifiers);
     if (Pumped(done, 5)) return true;
   }
@@ -136,7 +140,7 @@ class Session {
       return Failed("the row moved");
     }
     Settled(clip);
-    return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(clip); }) ||
+    return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(clip); }, clip) ||
            Failed("the clipboard window hidden");
   }
 
@@ -200,7 +204,7 @@ class Session {
       return Failed("the hotkey list in front");
     }
     Settled(list);
-    return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(list); }) ||
+    return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(list); }, list) ||
            Failed("the hotkey list hidden");
   }
 
