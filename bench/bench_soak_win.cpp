@@ -49,7 +49,12 @@ std::string Settings() {
 }
 
 void PrepareFolder(const std::wstring& folder) {
-  DeleteFileW((folder + L"\\CLIPDATA.txt").c_str());
+  // A history of a few entries, so that the first round has rows to move.
+  WriteBytes(folder + L"\\CLIPDATA.txt",
+             "\xEF\xBB\xBF"
+             "CreTime=2026/01/03\r\nLineCount=1\r\nthird\r\n\r\n"
+             "CreTime=2026/01/02\r\nLineCount=1\r\nsecond\r\n\r\n"
+             "CreTime=2026/01/01\r\nLineCount=1\r\nfirst\r\n\r\n");
   WriteBytes(folder + L"\\TEXTDATA.txt", "alpha\r\nbeta\r\ngamma\r\n");
   WriteBytes(folder + L"\\menu.txt",
              ">&Sub\r\n&Two\tnothing.exe\r\n<\r\n&One\tnothing.exe\r\n--\r\n&Text\tpasted \\Y\r\n");
@@ -248,7 +253,9 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   const LiveCounts first = session.Counts();
-  const long long firstKb = session.MemoryKb();
+  // The history fills up to MaxItems over the first block: the memory is held to its level at
+  // the end of that block (to the first round's in a run of one block).
+  long long firstKb = session.MemoryKb();
   std::printf("soak of %d steps; counts are Kelvo's own (GDI, USER, kernel), memory is private KB,"
               " then the median ms of each kind of step\n", steps);
   std::printf("  step   memory   gdi  user kernel");
@@ -263,7 +270,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if ((step - 10) % kBlock == 0) {
       lastBlock = soak.EndBlock();
-      if (step - 10 == kBlock) firstBlock = lastBlock;
+      if (step - 10 == kBlock) {
+        firstBlock = lastBlock;
+        if (steps > kBlock) firstKb = session.MemoryKb();
+      }
       PrintRow(step - 10, session, lastBlock);
     }
   }
@@ -274,8 +284,8 @@ int wmain(int argc, wchar_t** argv) {
   bool held = changes.empty() && grownKb <= kMemorySlackKb;
   std::printf("live counts after the first round and at the end: %s\n",
               changes.empty() ? "the same" : changes.c_str());
-  std::printf("private memory: %+lld KB since the first round (allowed %lld KB)\n", grownKb,
-              kMemorySlackKb);
+  std::printf("private memory: %+lld KB since the end of the first block (allowed %lld KB)\n",
+              grownKb, kMemorySlackKb);
   for (int k = 0; k < kKinds; ++k) {
     if (firstBlock[k] <= 0) continue;
     const double growth = lastBlock[k] / firstBlock[k];

@@ -207,8 +207,10 @@ void TKelvoMainForm::SetBusyCursor(bool busy) {
 
 void TKelvoMainForm::BuildLauncherMenu() {
   if (!launcherMenu_) return;
-  launcherMenu_->SetState(LoadLauncherState(*model_->IniFile, model_->ExeDir, model_->PopupFile,
-                                            MessageFontDescription(), files_, codePage_, locale_));
+  const UsrIniFile& ini = *model_->IniFile;
+  launcherMenu_->Load(ReadLauncherOptions(ini, MessageFontDescription()),
+                      ReadLauncherSources(ini, model_->ExeDir, model_->PopupFile), files_,
+                      codePage_, locale_);
 }
 
 void TKelvoMainForm::OpenLauncherMenu() {
