@@ -29,35 +29,15 @@ constexpr long long kMemorySlackKb = 1024;
 // first block has grown with the run.
 constexpr double kLatencyGrowth = 1.5;
 
+// The session's settings with three more hotkeys (an activation, a key sequence typed into the
+// activated window, an internal command) and a history kept at 1,000 entries.
 std::string Settings() {
-  return "[General]\r\nVersion=169\r\n"
-         "[HotKey1]\r\nKey=Ctrl+Alt+Shift+H\r\nCommand=CLIPBOARD_C\r\n"
-         "[HotKey2]\r\nKey=Ctrl+Alt+Shift+T\r\nCommand=CLIPBOARD_T\r\n"
-         "[HotKey3]\r\nKey=Ctrl+Alt+Shift+K\r\nCommand=CMDLAUNCHER\r\n"
-         "[HotKey4]\r\nKey=Ctrl+Alt+Shift+M\r\nCommand=POPUPMENU\r\n"
-         "[HotKey5]\r\nKey=Ctrl+Alt+Shift+L\r\nCommand=HOTKEY_LIST\r\n"
-         "[HotKey6]\r\nKey=Ctrl+Alt+Shift+A\r\nActivateWndClass1=KelvoSoakTarget\r\n"
-         "[HotKey7]\r\nKey=Ctrl+Alt+Shift+S\r\nActivateWndClass1=KelvoSoakTarget\r\n"
-         "SendKey1=X,/X\r\n"
-         "[HotKey8]\r\nKey=Ctrl+Alt+Shift+V\r\nCommand=VERSION\r\n"
-         "[ClipboardList]\r\nEnable=1\r\nSaveHistory=1\r\nMaxItems=1000\r\nPosX=60\r\nPosY=60\r\n"
-         "TextDataBtn1=TEXTDATA.txt\r\n"
-         "[PopupMenu]\r\nPopupFile=menu.txt\r\nPosX=40\r\nPosY=40\r\n"
-         "[CmdLauncher]\r\nDropdown=0\r\n"
-         "[CmdKwd1]\r\nKey=qzone\r\nExecute1=nothing.exe\r\n"
-         "[CmdKwd2]\r\nKey=calc\r\nExecute1=nothing.exe\r\n";
-}
-
-void PrepareFolder(const std::wstring& folder) {
-  // A history of a few entries, so that the first round has rows to move.
-  WriteBytes(folder + L"\\CLIPDATA.txt",
-             "\xEF\xBB\xBF"
-             "CreTime=2026/01/03\r\nLineCount=1\r\nthird\r\n\r\n"
-             "CreTime=2026/01/02\r\nLineCount=1\r\nsecond\r\n\r\n"
-             "CreTime=2026/01/01\r\nLineCount=1\r\nfirst\r\n\r\n");
-  WriteBytes(folder + L"\\TEXTDATA.txt", "alpha\r\nbeta\r\ngamma\r\n");
-  WriteBytes(folder + L"\\menu.txt",
-             ">&Sub\r\n&Two\tnothing.exe\r\n<\r\n&One\tnothing.exe\r\n--\r\n&Text\tpasted \\Y\r\n");
+  return SessionSettings(
+      "[HotKey6]\r\nKey=Ctrl+Alt+Shift+A\r\nActivateWndClass1=KelvoSoakTarget\r\n"
+      "[HotKey7]\r\nKey=Ctrl+Alt+Shift+S\r\nActivateWndClass1=KelvoSoakTarget\r\n"
+      "SendKey1=X,/X\r\n"
+      "[HotKey8]\r\nKey=Ctrl+Alt+Shift+V\r\nCommand=VERSION\r\n",
+      "MaxItems=1000\r\n");
 }
 
 // A window of the bench with an edit field that takes the focus whenever the window does, so
@@ -236,7 +216,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring buildDir = argc > 1 ? argv[1] : L".";
   const int steps = argc > 2 ? std::max(kBlock, _wtoi(argv[2]) / kBlock * kBlock) : 10 * kBlock;
   const std::wstring folder = BenchFolder(L"kelvo-bench-soak");
-  PrepareFolder(folder);
+  PrepareSessionFolder(folder);
   const Pad front = MakePad(L"KelvoSoakFront", 700);
   const Pad target = MakePad(L"KelvoSoakTarget", 980);
   Soak soak(buildDir, folder, front, target);
