@@ -147,11 +147,7 @@ void CannedSheet::InsertEscape(std::size_t index) {
 void CannedSheet::DrawRow(const DRAWITEMSTRUCT& item) const {
   const HDC dc = item.hDC;
   const RECT& row = item.rcItem;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  const COLORREF bg = selected ? GetSysColor(COLOR_HIGHLIGHT) : style_.bg;
-  const COLORREF fg = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : style_.fg;
-  const BrushHandle brush = owned::CreateSolidBrush(bg);
-  FillRect(dc, &row, brush.get());
+  const auto [fg, bg] = FillRow(item, {style_.fg, style_.bg});
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < page_.Count()) {
     const std::u16string& text = page_.Items()[item.itemID];
     if (IsCannedSeparator(text)) {

@@ -199,11 +199,7 @@ std::optional<HBRUSH> HistorySheet::PreviewColours(HWND control, HDC dc) const {
 void HistorySheet::DrawRow(const DRAWITEMSTRUCT& item) const {
   const HDC dc = item.hDC;
   const RECT& row = item.rcItem;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  const COLORREF bg = selected ? GetSysColor(COLOR_HIGHLIGHT) : style_.listBack;
-  const COLORREF fg = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : style_.listText;
-  const BrushHandle brush = owned::CreateSolidBrush(bg);
-  FillRect(dc, &row, brush.get());
+  const auto [fg, bg] = FillRow(item, {style_.listText, style_.listBack});
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < view_.RowCount()) {
     SelectedObject font(dc, style_.listFont);
     SetBkMode(dc, OPAQUE);
