@@ -96,14 +96,6 @@ void TClipBdList::Run(ClipAction action) {
     case ClipAction::kStdEditUndo:
       RunStdEdit(action);
       return;
-    case ClipAction::kListExtract:
-    case ClipAction::kListExcept: {
-      const std::u16string words = history_->FindText();
-      model_.Run(action, ActionContext());
-      Apply(model_.TakeEffects());
-      history_->SetFindText(words);
-      return;
-    }
     default:
       model_.Run(action, ActionContext());
       Apply(model_.TakeEffects());

@@ -326,8 +326,11 @@ void ClipWindowModel::Filter(ClipAction action, const std::u16string& words) {
   if (action == ClipAction::kListRelease) {
     view_.Release();
   } else {
+    // The box's list is filled again only when the word moved in it: refilling a combo box
+    // costs more than the search itself.
+    const std::vector<std::u16string> itemsBefore = findItems_;
     PushHistoryItem(findItems_, words, services_.locale);
-    effects_.findItems = true;
+    effects_.findItems = findItems_ != itemsBefore;
     if (action == ClipAction::kListExtract) {
       view_.Extract(words);
     } else {

@@ -40,7 +40,7 @@ std::optional<ClipCommand> ParseClipCommand(std::u16string_view command, const L
 struct ClipWindowEffects {
   bool historyRows = false;  // the history's rows changed: show them again
   bool cannedRows = false;   // the canned page changed: show it again
-  bool findItems = false;    // the search box's list changed
+  bool findItems = false;    // the search box's list changed (its text stays as typed)
   bool caption = false;      // the caption changed (capturing stopped or went on)
   std::vector<CannedMessage> boxes;
   std::optional<std::u16string> paste;  // paste into the window that was in front, then hide

@@ -157,10 +157,11 @@ void HistorySheet::Show(bool visible) {
   ShowWindow(preview_, visible && previewShown_ ? SW_SHOW : SW_HIDE);
 }
 
+// No WM_SETREDRAW around the change: the list then updates its scroll bar once, not twice.
 void HistorySheet::SyncRows() {
-  RedrawHeld held(list_.Handle());
   list_.SetCount(view_.RowCount());
   list_.Select(view_.Selected());
+  InvalidateRect(list_.Handle(), nullptr, TRUE);
 }
 
 bool HistorySheet::ShowPreview(const std::optional<std::u16string>& text) {
@@ -171,9 +172,9 @@ bool HistorySheet::ShowPreview(const std::optional<std::u16string>& text) {
 }
 
 void HistorySheet::EnableFilters(bool extract, bool except, bool release) {
-  EnableWindow(extract_, extract);
-  EnableWindow(except_, except);
-  EnableWindow(release_, release);
+  EnableIfChanged(extract_, extract);
+  EnableIfChanged(except_, except);
+  EnableIfChanged(release_, release);
 }
 
 bool HistorySheet::OverSplitter(POINT client) const {

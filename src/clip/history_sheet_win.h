@@ -40,7 +40,6 @@ class HistorySheet {
   // The search box's list and its text (which stays as the user left it).
   void SetFindItems(const std::vector<std::u16string>& items);
   std::u16string FindText() const;
-  void SetFindText(const std::u16string& text);
   // Esc closes an open drop-down list first, as in every combo box; false when none was open.
   bool CloseFindList() const;
 
@@ -77,6 +76,7 @@ class HistorySheet {
 
  private:
   void AddTooltips(HWND parent);
+  void SetFindText(const std::u16string& text);
 
   const THistoryList& history_;
   HistoryView& view_;

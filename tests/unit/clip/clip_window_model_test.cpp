@@ -202,6 +202,9 @@ TEST_F(ClipWindowModelTest, FiltersKeepTheirWordsAndReleaseShowsEveryEntry) {
   Run(ClipAction::kListExtract, u"an");
   EXPECT_EQ(model.Rows().RowCount(), 1u);
   EXPECT_TRUE(model.TakeEffects().findItems);
+  // The same word again leaves the box's list as it is.
+  Run(ClipAction::kListExtract, u"an");
+  EXPECT_FALSE(model.TakeEffects().findItems);
   Run(ClipAction::kListExcept, u"x");
   EXPECT_EQ(model.FindItems(), (Texts{u"x", u"an"}));
   Run(ClipAction::kListRelease);
