@@ -50,9 +50,17 @@ void TClipBdList::ShowPreview(const std::optional<std::u16string>& text) {
   if (history_->ShowPreview(text)) Layout();
 }
 
-ClipActionContext TClipBdList::ActionContext() const {
-  return ClipActionContext{history_ ? history_->FindText() : std::u16string(),
-                           IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE};
+// Only what the action looks at is asked for: each question is a round trip to the window
+// system, and the filter buttons' states are set at every change of the rows.
+ClipActionContext TClipBdList::ActionContext(ClipAction action) const {
+  ClipActionContext context;
+  if (action == ClipAction::kListExtract || action == ClipAction::kListExcept) {
+    context.findText = history_ ? history_->FindText() : std::u16string();
+  }
+  if (action == ClipAction::kRegFromClip || action == ClipAction::kInsFromClip) {
+    context.clipboardHasText = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+  }
+  return context;
 }
 
 bool TClipBdList::Enabled(ClipAction action) const {
@@ -64,7 +72,7 @@ bool TClipBdList::Enabled(ClipAction action) const {
     case ClipAction::kStdEditUndo:
       return StdEditEnabled(action);
     default:
-      return model_.Enabled(action, ActionContext());
+      return model_.Enabled(action, ActionContext(action));
   }
 }
 
@@ -97,7 +105,7 @@ void TClipBdList::Run(ClipAction action) {
       RunStdEdit(action);
       return;
     default:
-      model_.Run(action, ActionContext());
+      model_.Run(action, ActionContext(action));
       Apply(model_.TakeEffects());
       return;
   }

@@ -115,7 +115,7 @@ class TClipBdList : public Window {
   void ApplySheetStyles();
   bool StdEditEnabled(ClipAction action) const;
   void RunStdEdit(ClipAction action);
-  ClipActionContext ActionContext() const;
+  ClipActionContext ActionContext(ClipAction action) const;
 
   // The history page.
   void SyncHistRows();
