@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "clip/clip_window_parts_win.h"
 #include "clip/row_pieces_win.h"
 #include "platform/wide_win.h"
+#include "ui/controls_win.h"
 #include "ui/dpi_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/window_win.h"
@@ -21,9 +21,6 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kMinList = 20;
 
-using clip_window::Height;
-using clip_window::Width;
-
 }  // namespace
 
 SIZE CannedSheet::MinimumSize(UINT dpi) {
@@ -35,7 +32,7 @@ SIZE CannedSheet::MinimumSize(UINT dpi) {
 
 HWND CannedSheet::Make(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                        int id) {
-  return clip_window::MakeControl(cls, text, style, exStyle, parent_, id);
+  return MakeControl(cls, text, style, exStyle, parent_, id);
 }
 
 bool CannedSheet::Create(HWND parent) {
@@ -64,16 +61,10 @@ bool CannedSheet::Create(HWND parent) {
 void CannedSheet::ApplyStyle(const Style& style) {
   style_ = style;
   brush_ = owned::CreateSolidBrush(style.bg);
-  for (HWND control : setButtons_) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(style.baseFont), TRUE);
-  }
-  for (HWND control : {caption_, ok_, cancel_}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(style.baseFont), TRUE);
-  }
-  for (HWND control : {list_, labelEdit_, memo_}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(style.listFont), TRUE);
-  }
-  SendMessageW(list_, LB_SETITEMHEIGHT, 0, std::max(1, style.rowHeight));
+  for (HWND control : setButtons_) SetControlFont(control, style.baseFont);
+  for (HWND control : {caption_, ok_, cancel_}) SetControlFont(control, style.baseFont);
+  for (HWND control : {list_, labelEdit_, memo_}) SetControlFont(control, style.listFont);
+  ListBox(list_).SetItemHeight(std::max(1, style.rowHeight));
   InvalidateRect(list_, nullptr, TRUE);
 }
 
@@ -119,11 +110,11 @@ void CannedSheet::Show(bool visible) {
 }
 
 void CannedSheet::Sync() {
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list_, LB_SETCOUNT, page_.Count(), 0);
-  SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(page_.Selected()), 0);
-  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
+  {
+    RedrawHeld held(list_);
+    ListBox(list_).SetCount(page_.Count());
+    ListBox(list_).Select(page_.Selected());
+  }
   const bool enabled = page_.ListEnabled();
   EnableWindow(list_, enabled);
   for (int n = 0; n < kCannedSets; ++n) {
@@ -150,17 +141,13 @@ void CannedSheet::InsertEscape(std::size_t index) {
   const HWND focus = GetFocus();
   if (!IsEditField(focus)) return;
   const std::u16string code(kCannedEscapeMenu[index].code);
-  SendMessageW(focus, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(W(code)));
+  EditBox(focus).Type(code);
 }
 
 void CannedSheet::DrawRow(const DRAWITEMSTRUCT& item) const {
   const HDC dc = item.hDC;
   const RECT& row = item.rcItem;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  const COLORREF bg = selected ? GetSysColor(COLOR_HIGHLIGHT) : style_.bg;
-  const COLORREF fg = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : style_.fg;
-  const BrushHandle brush = owned::CreateSolidBrush(bg);
-  FillRect(dc, &row, brush.get());
+  const auto [fg, bg] = FillRow(item, {style_.fg, style_.bg});
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < page_.Count()) {
     const std::u16string& text = page_.Items()[item.itemID];
     if (IsCannedSeparator(text)) {
@@ -186,19 +173,13 @@ int CannedSheet::RowAt(POINT client) const {
   RECT area{};
   GetClientRect(list_, &area);
   if (!PtInRect(&area, client)) return -1;
-  const LRESULT hit =
-      SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
-  if (HIWORD(hit) != 0) return -1;  // below the last row
-  return LOWORD(hit);
+  return ListBox(list_).RowAt(client);
 }
 
 void CannedSheet::DrawDropMarker(int row) const {
   if (row < 0) return;
   RECT r{};
-  if (SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)) ==
-      LB_ERR) {
-    return;
-  }
+  if (!ListBox(list_).RowRect(row, r)) return;
   const int y = page_.DropMarkerEdge(row) == DropEdge::kBottom ? r.bottom - 1 : r.top;
   RECT client{};
   GetClientRect(list_, &client);
@@ -231,7 +212,7 @@ bool CannedSheet::ListMouse(UINT msg, LPARAM lp) {
         }
         // The press selected the row under it, though the list tells so only when the button
         // comes up: the row dragged is the one the user sees selected.
-        page_.Select(static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)));
+        page_.Select(ListBox(list_).Selected());
         if (!page_.AcceptsDrop()) return false;
         dragging_ = true;
         dragMark_ = -1;

@@ -1,19 +1,14 @@
 #include "clip/clip_window_win.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <utility>
 
 #include "clip/canned_reload_question.h"
 #include "clip/clip_window_parts_win.h"
-#include "clip/history_file.h"
 #include "platform/file_dialog_win.h"
-#include "platform/subclass_win.h"
 #include "platform/wide_win.h"
-#include "ui/colour_win.h"
-#include "ui/font_win.h"
+#include "ui/controls_win.h"
 #include "ui/owned_gdi_objects_win.h"
-#include "ui/window_place_win.h"
 #include "util/path_text.h"
 
 using namespace clip_window;
@@ -22,13 +17,11 @@ using namespace clip_window;
 // The history page
 
 void TClipBdList::SyncHistRows() {
-  if (!HistListBox) return;
-  SendMessageW(HistListBox, LB_SETCOUNT, view_.RowCount(), 0);
-  SendMessageW(HistListBox, LB_SETCURSEL, static_cast<WPARAM>(view_.Selected()), 0);
-  InvalidateRect(HistListBox, nullptr, TRUE);
+  if (!history_) return;
+  history_->SyncRows();
   // The status bar and the preview follow every change of the rows (a capture, a sort, a filter,
   // a delete), so that they never describe a row that is gone.
-  if (page_ == Page::kClip) {
+  if (model_.Page() == ClipPage::kHistory) {
     RefreshHistStatus();
   } else {
     UpdateActionStates();
@@ -36,180 +29,85 @@ void TClipBdList::SyncHistRows() {
 }
 
 void TClipBdList::RefreshHistStatus() {
-  if (!StatusBar1) return;
-  view_.Select(static_cast<int>(SendMessageW(HistListBox, LB_GETCURSEL, 0, 0)));
-  const std::u16string rows = view_.StatusRows();
-  SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(rows)));
-  if (view_.RowToHistIndex(-1) < 0) {
-    SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L""));
+  if (!status_) return;
+  HistoryView& rows = model_.Rows();
+  rows.Select(history_->ListControl().Selected());
+  const std::u16string counts = rows.StatusRows();
+  SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(counts)));
+  if (rows.RowToHistIndex(-1) < 0) {
+    SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L""));
     // Without a selection the preview stays, unless no row is left to have shown it.
-    if (view_.RowCount() == 0) ShowPreview(std::nullopt);
+    if (rows.RowCount() == 0) ShowPreview(std::nullopt);
   } else {
-    const std::u16string size = view_.StatusSize();
-    SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(W(size)));
-    ShowPreview(view_.PreviewText(previewLn_));
+    const std::u16string size = rows.StatusSize();
+    SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(W(size)));
+    ShowPreview(rows.PreviewText(previewLn_));
   }
   UpdateActionStates();
 }
 
 void TClipBdList::ShowPreview(const std::optional<std::u16string>& text) {
-  SetWindowTextW(PreviewMemo, text ? W(EditLines(*text)) : L"");
-  if (text.has_value() != previewShown_) {
-    previewShown_ = text.has_value();
-    Layout();
+  if (history_->ShowPreview(text)) Layout();
+}
+
+// Only what the action looks at is asked for: each question is a round trip to the window
+// system, and the filter buttons' states are set at every change of the rows.
+ClipActionContext TClipBdList::ActionContext(ClipAction action) const {
+  ClipActionContext context;
+  if (action == ClipAction::kListExtract || action == ClipAction::kListExcept) {
+    context.findText = history_ ? history_->FindText() : std::u16string();
   }
-}
-
-void TClipBdList::ExpandLines() {
-  const std::size_t limit = HistoryLimit(capture_.Settings().MaxItems);
-  switch (view_.ExpandLines(limit)) {
-    case ExpandResult::kExpanded:
-      SyncHistRows();
-      break;
-    case ExpandResult::kWouldCut:
-      ShowMessage({ExpandRefusal(limit), u"警告", kMbOk | kMbIconExclamation});
-      break;
-    case ExpandResult::kNothing:
-      break;
+  if (action == ClipAction::kRegFromClip || action == ClipAction::kInsFromClip) {
+    context.clipboardHasText = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
   }
-}
-
-std::u16string TClipBdList::GetSelText() const {
-  if (page_ == Page::kClip) return view_.SelText(-1);
-  return canned_.SelText(-1);
-}
-
-std::u16string TClipBdList::FindText() const {
-  return FindComboBox ? WindowText(FindComboBox) : std::u16string();
-}
-
-void TClipBdList::SetFindItems() {
-  if (!FindComboBox) return;
-  const std::u16string text = FindText();
-  SendMessageW(FindComboBox, CB_RESETCONTENT, 0, 0);
-  for (const auto& item : findItems_) {
-    SendMessageW(FindComboBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item)));
-  }
-  SetWindowTextW(FindComboBox, W(text));
+  return context;
 }
 
 bool TClipBdList::Enabled(ClipAction action) const {
-  const bool clip = page_ == Page::kClip;
   switch (action) {
-    case ClipAction::kPaste:
-    case ClipAction::kCopyClip:
-      return !GetSelText().empty() && (clip || !canned_.Editing());
-    case ClipAction::kRegToText:
-      return !GetSelText().empty();
-    case ClipAction::kDelItem:
-      return clip ? !GetSelText().empty() : canned_.CanDelete();
-    case ClipAction::kRegFromClip:
-      return canned_.CanRegFromClip(ClipboardHasText());
-    case ClipAction::kInsFromClip:
-      return canned_.CanInsFromClip(ClipboardHasText());
-    case ClipAction::kEditTextItem:
-      return !clip && canned_.CanEditItem();
-    case ClipAction::kEditTextData:
-      return canned_.CanEditTextData(model_.Editor);
-    case ClipAction::kReloadTextData:
-      return canned_.CanReload();
-    case ClipAction::kInsSep:
-      return canned_.CanInsSep();
-    case ClipAction::kExLine:
-      return clip && view_.CanExpand();
-    case ClipAction::kSortText:
-    case ClipAction::kSortTime:
-    case ClipAction::kSortLength:
-    case ClipAction::kSortLineCnt:
-      return view_.CanSort();
-    case ClipAction::kAllDel:
-      return view_.CanDeleteAll();
-    case ClipAction::kStop:
-    case ClipAction::kLoadHist:
-      return true;
-    case ClipAction::kSaveHist:
-      return !history_.Empty();
-    case ClipAction::kListExtract:
-    case ClipAction::kListExcept:
-      return view_.CanFilter(FindText());
-    case ClipAction::kListRelease:
-      return view_.Filtered();
-    default:
+    case ClipAction::kStdEditCut:
+    case ClipAction::kStdEditCopy:
+    case ClipAction::kStdEditPaste:
+    case ClipAction::kStdEditSelectAll:
+    case ClipAction::kStdEditUndo:
       return StdEditEnabled(action);
+    default:
+      return model_.Enabled(action, ActionContext(action));
   }
 }
 
 void TClipBdList::UpdateActionStates() {
-  if (!PageControl1) return;
-  EnableIfChanged(extractBtn_, Enabled(ClipAction::kListExtract));
-  EnableIfChanged(exceptBtn_, Enabled(ClipAction::kListExcept));
-  EnableIfChanged(releaseBtn_, Enabled(ClipAction::kListRelease));
+  if (!tabs_) return;
+  history_->EnableFilters(Enabled(ClipAction::kListExtract), Enabled(ClipAction::kListExcept),
+                          Enabled(ClipAction::kListRelease));
 }
 
 void TClipBdList::Run(ClipAction action) {
   if (!Enabled(action)) return;
   switch (action) {
-    case ClipAction::kPaste:
-      Paste(false);
-      break;
-    case ClipAction::kCopyClip:
-      CopyClip();
-      break;
-    case ClipAction::kExLine:
-      ExpandLines();
-      break;
-    case ClipAction::kSortText:
-      view_.Sort(HistorySort::kText);
-      SyncHistRows();
-      break;
-    case ClipAction::kSortTime:
-      view_.Sort(HistorySort::kTime);
-      SyncHistRows();
-      break;
-    case ClipAction::kSortLength:
-      view_.Sort(HistorySort::kLength);
-      SyncHistRows();
-      break;
-    case ClipAction::kSortLineCnt:
-      view_.Sort(HistorySort::kLineCount);
-      SyncHistRows();
-      break;
-    case ClipAction::kDelItem:
-      // Each page deletes its own row: the canned page never touches the history.
-      if (page_ == Page::kText) {
-        RunCanned(action);
-      } else if (view_.DeleteSelected()) {
-        SyncHistRows();
-      }
-      break;
-    case ClipAction::kAllDel:
-      view_.DeleteAllShown();
-      SyncHistRows();
-      break;
-    case ClipAction::kStop:
-      ToggleStop();
-      break;
     case ClipAction::kSaveHist:
       SaveHist();
-      break;
+      return;
     case ClipAction::kLoadHist:
       LoadHist();
-      break;
-    case ClipAction::kListExtract:
-    case ClipAction::kListExcept:
-    case ClipAction::kListRelease:
-      Filter(action);
-      break;
+      return;
+    case ClipAction::kEditTextItem:
+      BeginEditItem();
+      return;
+    case ClipAction::kEditTextData:
+      EditTextData();
+      return;
     case ClipAction::kStdEditCut:
     case ClipAction::kStdEditCopy:
     case ClipAction::kStdEditPaste:
     case ClipAction::kStdEditSelectAll:
     case ClipAction::kStdEditUndo:
       RunStdEdit(action);
-      break;
+      return;
     default:
-      RunCanned(action);
-      break;
+      model_.Run(action, ActionContext(action));
+      Apply(model_.TakeEffects());
+      return;
   }
 }
 
@@ -219,21 +117,18 @@ bool TClipBdList::StdEditEnabled(ClipAction action) const {
   wchar_t cls[16] = {};
   GetClassNameW(focus, cls, 16);
   if (_wcsicmp(cls, L"Edit") != 0) return false;
-  const bool readOnly = (GetWindowLongPtrW(focus, GWL_STYLE) & ES_READONLY) != 0;
-  DWORD start = 0, end = 0;
-  SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const bool selection = start != end;
+  const EditBox edit(focus);
   switch (action) {
     case ClipAction::kStdEditCut:
-      return !readOnly && selection;
+      return !edit.ReadOnly() && edit.HasSelection();
     case ClipAction::kStdEditCopy:
-      return selection;
+      return edit.HasSelection();
     case ClipAction::kStdEditPaste:
-      return !readOnly && ClipboardHasText();
+      return !edit.ReadOnly() && IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
     case ClipAction::kStdEditSelectAll:
       return GetWindowTextLengthW(focus) > 0;
     case ClipAction::kStdEditUndo:
-      return SendMessageW(focus, EM_CANUNDO, 0, 0) != FALSE;
+      return edit.CanUndo();
     default:
       return false;
   }
@@ -252,10 +147,10 @@ void TClipBdList::RunStdEdit(ClipAction action) {
       SendMessageW(focus, WM_PASTE, 0, 0);
       break;
     case ClipAction::kStdEditSelectAll:
-      SendMessageW(focus, EM_SETSEL, 0, -1);
+      EditBox(focus).SelectAll();
       break;
     case ClipAction::kStdEditUndo:
-      SendMessageW(focus, EM_UNDO, 0, 0);
+      EditBox(focus).Undo();
       break;
     default:
       break;
@@ -265,186 +160,90 @@ void TClipBdList::RunStdEdit(ClipAction action) {
 // ---------------------------------------------------------------------------------------------
 // The canned-text page
 
-bool TClipBdList::ClipboardHasText() const {
-  return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
-}
-
-void TClipBdList::ShowResult(const CannedResult& result) {
-  if (!result.message) return;
-  if (settingUp_) {
-    // Shown once the set-up (and the load around it) has ended.
-    setUpMessages_.push_back(*result.message);
-    return;
-  }
-  ShowMessage(*result.message);
-}
-
 int TClipBdList::ShowMessage(const CannedMessage& message) {
   BusyScope busy(*this);
   return dialogs_->ShowMessage(message.text, message.caption, message.flags);
 }
 
 void TClipBdList::SyncCanned() {
-  if (!sheet_) return;
-  sheet_->Sync();
-  if (page_ == Page::kText) RefreshCannedStatus();
+  if (!canned_) return;
+  canned_->Sync();
+  if (model_.Page() == ClipPage::kCanned) RefreshCannedStatus();
   UpdateActionStates();
 }
 
 void TClipBdList::RefreshCannedStatus() {
-  if (!StatusBar1 || page_ != Page::kText) return;
-  const std::u16string rows = canned_.StatusRows();
-  const std::u16string text = canned_.StatusText();
-  SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(rows)));
-  SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(W(text)));
+  if (!status_ || model_.Page() != ClipPage::kCanned) return;
+  const std::u16string rows = model_.Canned().StatusRows();
+  const std::u16string text = model_.Canned().StatusText();
+  SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(rows)));
+  SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(W(text)));
 }
 
 void TClipBdList::SelectTextData(int set) {
-  if (!model_.IniFile) return;
-  const CannedResult result = canned_.SelectTextData(set, *model_.IniFile);
-  if (result.changed) model_.IniFile->UpdateFile();
+  if (!main_.IniFile) return;
+  model_.SelectCannedSet(set);
+  ClipWindowEffects effects = model_.TakeEffects();
   SyncCanned();
   Layout();
-  if (canned_.ListEnabled() && sheet_) SetFocus(sheet_->List());
-  ShowResult(result);
+  if (model_.Canned().ListEnabled() && canned_) SetFocus(canned_->List());
+  effects.cannedRows = false;
+  Apply(std::move(effects));
 }
 
-void TClipBdList::RunCanned(ClipAction action) {
-  CannedResult result;
-  switch (action) {
-    case ClipAction::kRegToText:
-      result = canned_.AddTextItem(GetSelText(), -1);
-      break;
-    case ClipAction::kRegFromClip:
-      result = canned_.RegFromClip(services_.paste.clipboard);
-      break;
-    case ClipAction::kInsFromClip:
-      result = canned_.InsFromClip(services_.paste.clipboard);
-      break;
-    case ClipAction::kInsSep:
-      result = canned_.InsSepItem();
-      break;
-    case ClipAction::kDelItem:
-      result = canned_.DeleteSelected();
-      break;
-    case ClipAction::kEditTextItem:
-      if (sheet_) sheet_->BeginEdit();
-      Layout();
-      UpdateActionStates();
-      return;
-    case ClipAction::kEditTextData:
-      EditTextData();
-      return;
-    case ClipAction::kReloadTextData:
-      result = canned_.Reload();
-      break;
-    default:
-      return;
-  }
-  SyncCanned();
-  ShowResult(result);
+void TClipBdList::BeginEditItem() {
+  if (canned_) canned_->BeginEdit();
+  Layout();
+  UpdateActionStates();
 }
 
 void TClipBdList::EditTextData() {
-  const std::u16string path = canned_.TextDataPath();
-  if (services_.openInEditor) services_.openInEditor(path);
+  CannedTextPage& page = model_.Canned();
+  if (services_.openInEditor) services_.openInEditor(page.TextDataPath());
   CannedResult result;
   {
     BusyScope busy(*this);
-    result = AskToReloadTextData(canned_, *dialogs_, services_.deferred);
+    result = AskToReloadTextData(page, *dialogs_, services_.deferred);
   }
   SyncCanned();
-  ShowResult(result);
+  if (result.message) ShowMessage(*result.message);
   HideClip();
 }
 
 void TClipBdList::EditDone(bool ok) {
-  if (!sheet_ || !canned_.Editing()) return;
-  if (ok) {
-    const CannedResult result = canned_.EditOk(sheet_->LabelText(), sheet_->MemoText());
-    ShowResult(result);
-  } else {
-    canned_.CancelEdit();
-  }
-  SyncCanned();
+  if (!canned_ || !model_.Canned().Editing()) return;
+  model_.EditDone(ok, canned_->LabelText(), canned_->MemoText());
+  Apply(model_.TakeEffects());
   Layout();
-  if (canned_.ListEnabled()) SetFocus(sheet_->List());
-}
-
-void TClipBdList::Paste(bool direct) {
-  if (!direct && !Enabled(ClipAction::kPaste)) return;
-  const std::u16string text = GetSelText();
-  if (!text.empty()) {
-    BusyScope busy(*this);
-    PasteIntoTarget(text, target_, wmPasteClass_, services_.paste, ClipboardPrivacy::kShared);
-  }
-  HideClip();
-}
-
-void TClipBdList::CopyClip() {
-  const std::u16string text = GetSelText();
-  {
-    BusyScope busy(*this);
-    WriteClipboard(services_.paste, text, ClipboardPrivacy::kShared);
-  }
-  HideClip();
-}
-
-void TClipBdList::Filter(ClipAction action) {
-  if (action == ClipAction::kListRelease) {
-    view_.Release();
-    SyncHistRows();
-    return;
-  }
-  const std::u16string words = FindText();
-  // The box's list is filled again only when the word moved in it: refilling a combo box
-  // costs more than the search itself.
-  const std::vector<std::u16string> itemsBefore = findItems_;
-  PushHistoryItem(findItems_, words, services_.locale);
-  if (findItems_ != itemsBefore) SetFindItems();
-  if (action == ClipAction::kListExtract) {
-    view_.Extract(words);
-  } else {
-    view_.Except(words);
-  }
-  SyncHistRows();
-}
-
-void TClipBdList::ToggleStop() {
-  capture_.Capturing = !capture_.Capturing;
-  std::u16string caption = kHistoryCaption;
-  if (!capture_.Capturing) caption += kStoppedMark;
-  SetWindowTextW(Handle(), W(caption));
+  if (model_.Canned().ListEnabled()) SetFocus(canned_->List());
 }
 
 void TClipBdList::SaveHist() {
-  FileDialogRequest request{u"履歴に名前を付けて保存", u"履歴データファイル (*.txt)", u"*.TXT",
-                            u"TXT", u"*.txt", std::u16string(DirectoryPart(capture_.Settings().ClipDataPath))};
+  FileDialogRequest request{u"履歴に名前を付けて保存",
+                            u"履歴データファイル (*.txt)",
+                            u"*.TXT",
+                            u"TXT",
+                            u"*.txt",
+                            std::u16string(DirectoryPart(model_.Settings().ClipDataPath))};
   BusyScope busy(*this);
   const std::optional<std::u16string> path = AskFileName(Handle(), request, true);
   if (!path) return;
-  if (!WriteHistoryFile(services_.files, services_.locale, *path, history_.Items())) {
-    ShowMessage({u"履歴ファイルを保存できません。\n" + *path, u"エラー", kMbOk | kMbIconError});
-  }
+  model_.SaveHistoryTo(*path);
+  Apply(model_.TakeEffects());
 }
 
 void TClipBdList::LoadHist() {
-  FileDialogRequest request{u"履歴をファイルから読込", u"履歴データファイル (*.txt)", u"*.TXT",
-                            u"TXT", u"*.txt", std::u16string(DirectoryPart(capture_.Settings().ClipDataPath))};
+  FileDialogRequest request{u"履歴をファイルから読込",
+                            u"履歴データファイル (*.txt)",
+                            u"*.TXT",
+                            u"TXT",
+                            u"*.txt",
+                            std::u16string(DirectoryPart(model_.Settings().ClipDataPath))};
   BusyScope busy(*this);
   const std::optional<std::u16string> path = AskFileName(Handle(), request, false);
   if (!path) return;
-  HistoryRead read =
-      ReadHistoryFile(services_.files, services_.codePage, services_.locale, *path,
-                      DaysFromDateTime(services_.clock.Now()));
-  if (read.status == HistoryReadStatus::kUnreadable) {
-    ShowMessage({u"履歴ファイルを読み込めません。\n" + *path, u"エラー", kMbOk | kMbIconError});
-    return;
-  }
-  if (read.status != HistoryReadStatus::kLoaded) return;
-  history_.Assign(std::move(read.items));
-  view_.FillHistList(0);
-  SyncHistRows();
+  model_.LoadHistoryFrom(*path);
+  Apply(model_.TakeEffects());
 }
 
 void TClipBdList::AppendActions(HMENU menu, const int* ids, std::size_t count) {
@@ -455,7 +254,7 @@ void TClipBdList::AppendActions(HMENU menu, const int* ids, std::size_t count) {
     }
     const ClipAction action = *ClipActionOf(ids[i]);
     UINT flags = MF_STRING | (Enabled(action) ? MF_ENABLED : MF_GRAYED);
-    if (action == ClipAction::kStop && !capture_.Capturing) flags |= MF_CHECKED;
+    if (action == ClipAction::kStop && !model_.Capturing()) flags |= MF_CHECKED;
     AppendMenuW(menu, flags, static_cast<UINT_PTR>(ids[i]),
                 W(std::u16string(ClipActionTexts(action).caption)));
   }
@@ -464,8 +263,8 @@ void TClipBdList::AppendActions(HMENU menu, const int* ids, std::size_t count) {
 void TClipBdList::ShowPopupMenu(HWND control, POINT at) {
   const MenuHandle menu = owned::CreatePopupMenu();
   if (!menu) return;
-  HWND list = HistListBox;
-  if (sheet_ && sheet_->IsEditField(control)) {
+  HWND list = history_->List();
+  if (canned_ && canned_->IsEditField(control)) {
     AppendActions(menu.get(), kEditFieldMenu, std::size(kEditFieldMenu));
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     for (std::size_t i = 0; i < kCannedEscapeMenu.size(); ++i) {
@@ -473,20 +272,16 @@ void TClipBdList::ShowPopupMenu(HWND control, POINT at) {
       AppendMenuW(menu.get(), MF_STRING, CannedSheet::kFirstEscapeId + i, W(caption));
     }
     list = control;
-  } else if (page_ == Page::kText) {
+  } else if (model_.Page() == ClipPage::kCanned) {
     AppendActions(menu.get(), kCannedMenu, std::size(kCannedMenu));
-    list = sheet_ ? sheet_->List() : HistListBox;
+    list = canned_ ? canned_->List() : history_->List();
   } else {
     AppendActions(menu.get(), kHistoryMenu, std::size(kHistoryMenu));
   }
   if (at.x == -1 && at.y == -1) {
     // From the keyboard: beside the selected row.
     RECT row{};
-    const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (sel < 0 || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(sel),
-                                reinterpret_cast<LPARAM>(&row)) == LB_ERR) {
-      GetClientRect(list, &row);
-    }
+    if (!ListBox(list).RowRect(ListBox(list).Selected(), row)) GetClientRect(list, &row);
     at = POINT{row.left + Scale(8, Dpi()), row.bottom};
     ClientToScreen(list, &at);
   }
@@ -499,15 +294,6 @@ void TClipBdList::ShowPopupMenu(HWND control, POINT at) {
 
 // ---------------------------------------------------------------------------------------------
 // Keyboard
-
-LRESULT CALLBACK TClipBdList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR self) noexcept {
-  try {
-    return reinterpret_cast<TClipBdList*>(self)->ControlMessage(hwnd, msg, wp, lp);
-  } catch (...) {
-    return DefSubclass(hwnd, msg, wp, lp);
-  }
-}
 
 // Ctrl is down when it went down in this window, or is down on the keyboard now. The window's own
 // key state alone can still hold the Ctrl of the hotkey that opened it, whose release went to the
@@ -527,12 +313,13 @@ bool TClipBdList::Shortcut(WPARAM vk) {
 }
 
 bool TClipBdList::ListKey(HWND list, WPARAM vk) {
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  const ListBox rows(list);
+  const int count = rows.Count();
+  const int sel = rows.Selected();
   switch (vk) {
     case VK_RETURN:
       // Ctrl+Enter edits a canned text; the history has no such shortcut.
-      Run(list != HistListBox && CtrlDown() ? ClipAction::kEditTextItem : ClipAction::kPaste);
+      Run(list != history_->List() && CtrlDown() ? ClipAction::kEditTextItem : ClipAction::kPaste);
       return true;
     case VK_ESCAPE:
       HideClip();
@@ -545,13 +332,13 @@ bool TClipBdList::ListKey(HWND list, WPARAM vk) {
       if (count <= 0) return false;
       const bool wrap = vk == VK_UP ? sel == 0 : sel == count - 1;
       if (!wrap) return false;
-      const LRESULT to = vk == VK_UP ? count - 1 : 0;
-      SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(to), 0);
+      const int to = vk == VK_UP ? count - 1 : 0;
+      rows.Select(to);
       // The status bar shows the row the wrap selected, as after any other move.
-      if (list == HistListBox) {
+      if (list == history_->List()) {
         RefreshHistStatus();
       } else {
-        canned_.Select(static_cast<int>(to));
+        model_.Canned().Select(to);
         RefreshCannedStatus();
         UpdateActionStates();
       }
@@ -565,13 +352,14 @@ bool TClipBdList::ListKey(HWND list, WPARAM vk) {
 bool TClipBdList::Mnemonic(WPARAM vk) {
   // The tabs' and the set buttons' underlined letters: the window has no dialog manager.
   if (vk == 'C' || vk == 'T') {
-    SelectPage(vk == 'C' ? Page::kClip : Page::kText);
-    PageControl1Change();
+    SelectPage(vk == 'C' ? ClipPage::kHistory : ClipPage::kCanned);
+    PageShown();
     return true;
   }
-  if (vk >= '1' && vk <= '8' && page_ == Page::kText && canned_.ListEnabled()) {
+  if (vk >= '1' && vk <= '8' && model_.Page() == ClipPage::kCanned &&
+      model_.Canned().ListEnabled()) {
     const int set = static_cast<int>(vk - '1');
-    if (canned_.SetBarShown() && canned_.SetButtonEnabled(set)) SelectTextData(set);
+    if (model_.Canned().SetBarShown() && model_.Canned().SetButtonEnabled(set)) SelectTextData(set);
     return true;
   }
   return false;
@@ -579,8 +367,9 @@ bool TClipBdList::Mnemonic(WPARAM vk) {
 
 // Tab moves between the search box and the history list; the pages have nothing else to reach.
 bool TClipBdList::TabKey(HWND control) {
-  if (page_ != Page::kClip || (control != HistListBox && control != findEdit_)) return false;
-  SetFocus(control == HistListBox ? FindComboBox : HistListBox);
+  const bool keyed = control == history_->List() || control == history_->FindEdit();
+  if (model_.Page() != ClipPage::kHistory || !keyed) return false;
+  SetFocus(control == history_->List() ? history_->FindBox() : history_->List());
   return true;
 }
 
@@ -588,7 +377,7 @@ bool TClipBdList::TabKey(HWND control) {
 // button), Enter and TAB in the body type a line break and a TAB, and TAB in the label moves on
 // to the body.
 LRESULT TClipBdList::EditFieldMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
-  const bool label = control == sheet_->LabelEdit();
+  const bool label = control == canned_->LabelEdit();
   switch (msg) {
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE) {
@@ -600,7 +389,7 @@ LRESULT TClipBdList::EditFieldMessage(HWND control, UINT msg, WPARAM wp, LPARAM 
         return 0;
       }
       if (wp == VK_TAB && label) {
-        SetFocus(sheet_->Memo());
+        SetFocus(canned_->Memo());
         return 0;
       }
       break;
@@ -617,21 +406,17 @@ LRESULT TClipBdList::EditFieldMessage(HWND control, UINT msg, WPARAM wp, LPARAM 
 }
 
 LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCDESTROY) {
-    RemoveSubclass(control, &TClipBdList::ControlProc, kSubclassId);
-    return DefSubclass(control, msg, wp, lp);
-  }
   if (wp == VK_CONTROL && (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)) ctrlPressed_ = true;
   if (wp == VK_CONTROL && (msg == WM_KEYUP || msg == WM_SYSKEYUP)) ctrlPressed_ = false;
-  const bool cannedList = sheet_ && control == sheet_->List();
-  const bool editField = sheet_ && sheet_->IsEditField(control);
+  const bool cannedList = canned_ && control == canned_->List();
+  const bool editField = canned_ && canned_->IsEditField(control);
   if (msg == WM_SYSKEYDOWN && !editField && Mnemonic(wp)) return 0;
   // No beep for a letter without a menu; Alt+Space still opens the window menu.
   if (msg == WM_SYSCHAR && !editField && wp != L' ') return 0;
-  if (cannedList && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && sheet_->ListMouse(msg, lp)) {
+  if (cannedList && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && canned_->ListMouse(msg, lp)) {
     return 0;
   }
-  if (cannedList && msg == WM_CAPTURECHANGED) sheet_->ListMouse(msg, lp);
+  if (cannedList && msg == WM_CAPTURECHANGED) canned_->ListMouse(msg, lp);
   if (editField && msg == WM_CONTEXTMENU) {
     ShowPopupMenu(control, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
@@ -641,32 +426,27 @@ LRESULT TClipBdList::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
   if (msg == WM_KEYDOWN) {
     if (Shortcut(wp)) return 0;
     if (wp == VK_TAB && TabKey(control)) return 0;
-    if ((control == HistListBox || cannedList) && ListKey(control, wp)) return 0;
-    if (control == findEdit_) {
+    if ((control == history_->List() || cannedList) && ListKey(control, wp)) return 0;
+    if (control == history_->FindEdit()) {
       if (wp == VK_RETURN) {
         Run(ClipAction::kListExtract);
         return 0;
       }
       if (wp == VK_ESCAPE) {
         // Esc closes an open drop-down list first, as in every combo box.
-        if (SendMessageW(FindComboBox, CB_GETDROPPEDSTATE, 0, 0)) {
-          SendMessageW(FindComboBox, CB_SHOWDROPDOWN, FALSE, 0);
-        } else {
-          HideClip();
-        }
+        if (!history_->CloseFindList()) HideClip();
         return 0;
       }
     }
-    if (control == PreviewMemo && wp == VK_ESCAPE) {
+    if (control == history_->Preview() && wp == VK_ESCAPE) {
       HideClip();
       return 0;
     }
   } else if (msg == WM_CHAR && (wp == L'\r' || wp == 0x1B || wp == L'\t') &&
-             control != PreviewMemo) {
+             control != history_->Preview()) {
     return 0;  // handled on the key press; swallowed so that no beep sounds
-  } else if (msg == WM_GETDLGCODE && (control == HistListBox || cannedList)) {
+  } else if (msg == WM_GETDLGCODE && (control == history_->List() || cannedList)) {
     return DefSubclass(control, msg, wp, lp) | DLGC_WANTALLKEYS;
   }
   return DefSubclass(control, msg, wp, lp);
 }
-

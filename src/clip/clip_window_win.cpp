@@ -1,31 +1,35 @@
 #include "clip/clip_window_win.h"
 
 #include <algorithm>
-#include <cwchar>
+#include <utility>
 
 #include "clip/clip_window_parts_win.h"
-#include "clip/history_file.h"
 #include "core/settings_schema.h"
-#include "platform/file_dialog_win.h"
-#include "platform/subclass_win.h"
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
-#include "ui/font_win.h"
+#include "ui/controls_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
-#include "util/path_text.h"
 
 using namespace clip_window;
 
 TClipBdList::TClipBdList(MainModel& model, Services services)
-    : model_(model),
+    : main_(model),
       services_(std::move(services)),
-      view_(history_, services_.locale),
-      capture_(services_.clock, services_.locale),
-      canned_(services_.files, services_.codePage, services_.clock, services_.locale) {}
+      model_(main_, {services_.files, services_.codePage, services_.locale, services_.clock,
+                     services_.paste.clipboard, [this] { PostHistoryArrived(); }}) {}
 
 TClipBdList::~TClipBdList() {
   if (Handle()) DestroyWindow(Handle());
+}
+
+TClipBdList::BusyScope::BusyScope(TClipBdList& window)
+    : deferred_(window.services_.deferred), window_(window) {
+  ++window_.busy_;
+}
+
+TClipBdList::BusyScope::~BusyScope() {
+  if (--window_.busy_ == 0) window_.EndBusy();
 }
 
 bool TClipBdList::Create() {
@@ -35,44 +39,40 @@ bool TClipBdList::Create() {
   }
   // Its boxes are its own: above it although it stays on top, and it takes no click meanwhile.
   dialogs_ = std::make_unique<WinDialogs>(Handle());
+  arrivalTarget_ = Handle();
   return true;
+}
+
+// Called on the reading thread: only a message goes from there.
+void TClipBdList::PostHistoryArrived() {
+  if (const HWND window = arrivalTarget_.load()) PostMessageW(window, kHistoryArrived, 0, 0);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Set-up
 
 void TClipBdList::LoadClipSettings() {
-  if (!Handle() || !model_.IniFile) return;
+  if (!Handle() || !main_.IniFile) return;
   const HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   // The place is kept in the store; the file is written at the next hide or at exit, not in the
   // middle of the load that runs this set-up.
   if (Visible()) HideClip(false);
   settingUp_ = true;
-  const UsrIniFile& ini = *model_.IniFile;
+  const UsrIniFile& ini = *main_.IniFile;
   const FontDescription base = BaseFont();
   fontDesc_ = ini.ReadFont(kSection, &base);
   fontSizeV_ = ini.ReadInteger(kSection, u"FontSizeV", fontDesc_.size);
-  const CaptureSettings old = capture_.Settings();
-  const CaptureSettings settings = ReadCaptureSettings(ini, services_.files, model_.ExeDir);
   showLnCt_ = ini.ReadBool(kSection, u"ShowLnCt", DefaultBool(kSection, u"ShowLnCt"));
   previewLn_ = ini.ReadInteger(kSection, u"PreviewLn", DefaultInteger(kSection, u"PreviewLn"));
-  transparent_ = ini.ReadInteger(kSection, u"Transparent", DefaultInteger(kSection, u"Transparent"));
-  view_.LoadSettings(ini);
+  transparent_ =
+      ini.ReadInteger(kSection, u"Transparent", DefaultInteger(kSection, u"Transparent"));
   ApplyTransparency();
-  capture_.Configure(settings);
-  LoadHistoryFile(!setUpOnce_, old);
-  ShowResult(canned_.LoadSettings(ini, model_.ExeDir));
-  if (const auto& broken = capture_.Exclusions().BrokenPattern()) {
-    setUpMessages_.push_back({u"不正な正規表現です\n" + *broken, u"エラー", kMbOk | kMbIconError});
-  }
+  model_.SetUp(ini);
+  Apply(model_.TakeEffects());
   if (!setUpMessages_.empty()) PostMessageW(Handle(), kShowSetUpMessages, 0, 0);
   SetViewer();
-  if (!setUpOnce_) {
-    ini.ReadItemList(findItems_, kFindSection, kFindItems);
-    setUpOnce_ = true;
-  }
   settingUp_ = false;
-  if (PageControl1) {
+  if (tabs_) {
     ApplyFonts();
     SyncCanned();
     Layout();
@@ -80,116 +80,70 @@ void TClipBdList::LoadClipSettings() {
   SetCursor(cursor);
 }
 
-void TClipBdList::LoadHistoryFile(bool firstSetUp, const CaptureSettings& old) {
-  // A reload while the first read still runs compares with what that read found.
-  FinishHistoryLoad();
-  const CaptureSettings& now = capture_.Settings();
-  if (!now.SaveHistory) return;
-  if (firstSetUp) {
-    StartHistoryLoad(now);
-    return;
-  }
-  // A reload keeps what was captured; the file is read again only when it is new to this run.
-  const bool newFile = !old.SaveHistory || historyBlocked_ ||
-                       services_.locale.CompareNoCase(old.ClipDataPath, now.ClipDataPath) != 0;
-  if (!newFile) return;
-  ApplyHistoryRead(ReadHistoryFile(services_.files, services_.codePage, services_.locale,
-                                   now.ClipDataPath, DaysFromDateTime(services_.clock.Now())));
-}
-
-void TClipBdList::StartHistoryLoad(const CaptureSettings& settings) {
-  const HWND window = Handle();
-  historyLoad_ = std::make_unique<BackgroundTask<HistoryRead>>(
-      [&files = services_.files, &codePage = services_.codePage, &locale = services_.locale,
-       path = settings.ClipDataPath, now = DaysFromDateTime(services_.clock.Now())] {
-        return ReadHistoryFile(files, codePage, locale, path, now);
-      },
-      [window] { PostMessageW(window, kHistoryArrived, 0, 0); });
-}
-
-void TClipBdList::FinishHistoryLoad() {
-  if (!historyLoad_) return;
-  std::optional<HistoryRead> read = historyLoad_->Take();
-  historyLoad_.reset();
-  if (read) ApplyHistoryRead(std::move(*read));
-}
-
-void TClipBdList::ApplyHistoryRead(HistoryRead read) {
-  historyBlocked_ = read.status == HistoryReadStatus::kUnreadable;
-  if (read.status != HistoryReadStatus::kLoaded) return;
-  // Merged after what this run captured, without the texts it already holds.
-  history_.MergeBelow(std::move(read.items));
-  if (PageControl1 && Visible()) {
-    view_.FillHistList(0);
-    SyncHistRows();
-  }
-}
-
 void TClipBdList::StoreHistory(bool mayShowBox) {
-  // Never a store of this run's entries alone over a file whose read has not arrived yet.
-  FinishHistoryLoad();
-  const CaptureSettings& settings = capture_.Settings();
-  if (!settings.SaveHistory) return;
-  const double now = DaysFromDateTime(services_.clock.Now());
-  const HistoryStoreResult result =
-      StoreHistoryFile(services_.files, services_.codePage, services_.locale, settings.ClipDataPath,
-                       now, history_, historyBlocked_);
-  if (result == HistoryStoreResult::kMerged && PageControl1) {
-    view_.FillHistList(0);
-    SyncHistRows();
-  }
-  if (result == HistoryStoreResult::kStored || result == HistoryStoreResult::kMerged) return;
-  // Once per run: a later store tries again, but says nothing new.
-  if (storeFailureTold_) return;
-  storeFailureTold_ = true;
-  if (model_.IniFile) {
-    const LocalDateTime at = services_.clock.Now();
-    model_.IniFile->WriteString(u"ErrorLog", kHistoryErrorLogKey,
-                                HistoryStoreLogValue(result, settings.ClipDataPath,
-                                                     services_.locale.ShortDate(at) + u" " +
-                                                         services_.locale.LongTime(at)));
-  }
-  if (mayShowBox && dialogs_) {
-    dialogs_->ShowMessage(HistoryStoreFailureMessage(result, settings.ClipDataPath), u"エラー",
-                          kMbOk | kMbIconError);
-  }
+  model_.StoreHistory(mayShowBox);
+  ShowStoreResult(model_.TakeEffects());
 }
 
 void TClipBdList::StoreHistoryAtExit(bool mayShowBox) {
-  storedAtExit_ = true;
-  StoreHistory(mayShowBox);
+  model_.StoreHistoryAtExit(mayShowBox);
+  ShowStoreResult(model_.TakeEffects());
+}
+
+// The store's box is not a busy part of the window: at exit and at the session's end nothing put
+// off may run under it.
+void TClipBdList::ShowStoreResult(const ClipWindowEffects& effects) {
+  if (effects.historyRows) SyncHistRows();
+  for (const CannedMessage& m : effects.boxes) {
+    if (dialogs_) dialogs_->ShowMessage(m.text, m.caption, m.flags);
+  }
 }
 
 void TClipBdList::SetViewer() {
-  if (capture_.Settings().Enable) {
+  if (model_.Settings().Enable) {
     // A listener, not the viewer chain: a hung program in the chain cannot stall Kelvo, and
     // nothing has to be passed on.
     if (!listening_) listening_ = AddClipboardFormatListener(Handle()) != FALSE;
-    capture_.Capturing = true;
   } else {
     if (listening_) RemoveClipboardFormatListener(Handle());
     listening_ = false;
-    capture_.Capturing = false;
-  }
-}
-
-void TClipBdList::OnClipboardUpdate() {
-  if (Busy()) {
-    capturePending_ = true;
-    return;
-  }
-  capturePending_ = false;
-  const CaptureResult result =
-      capture_.CaptureClip(services_.paste.clipboard, history_, canned_.Bodies());
-  if (result == CaptureResult::kCaptured && PageControl1) {
-    view_.FillHistList(0);
-    SyncHistRows();
   }
 }
 
 void TClipBdList::EndBusy() {
-  if (capturePending_) OnClipboardUpdate();
+  model_.BusyEnded();
+  Apply(model_.TakeEffects());
   if (services_.idle) services_.idle();
+}
+
+void TClipBdList::Apply(ClipWindowEffects effects) {
+  if (effects.historyRows && history_) SyncHistRows();
+  if (effects.cannedRows) SyncCanned();
+  if (effects.findItems && history_) history_->SetFindItems(model_.FindItems());
+  if (effects.caption) SetWindowTextW(Handle(), W(model_.Caption()));
+  for (CannedMessage& message : effects.boxes) {
+    if (settingUp_) {
+      // Shown once the set-up (and the load around it) has ended.
+      setUpMessages_.push_back(std::move(message));
+    } else if (dialogs_) {
+      ShowMessage(message);
+    }
+  }
+  ApplyPasteOrCopy(effects);
+}
+
+void TClipBdList::ApplyPasteOrCopy(const ClipWindowEffects& effects) {
+  if (!effects.paste && !effects.copy) return;
+  if (effects.copy || !effects.paste->empty()) {
+    BusyScope busy(*this);
+    if (effects.copy) {
+      WriteClipboard(services_.paste, *effects.copy, ClipboardPrivacy::kShared);
+    } else {
+      PasteIntoTarget(*effects.paste, target_, wmPasteClass_, services_.paste,
+                      ClipboardPrivacy::kShared);
+    }
+  }
+  HideClip();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -197,22 +151,19 @@ void TClipBdList::EndBusy() {
 
 void TClipBdList::RunCommand(const std::u16string& command) {
   if (!Handle()) return;
-  const std::u16string_view c = command;
-  const bool canned =
-      c.size() >= std::size(kCannedCommand) - 1 &&
-      services_.locale.CompareNoCase(c.substr(0, std::size(kCannedCommand) - 1), kCannedCommand) == 0;
-  if (canned) {
-    SelectPage(Page::kText);
+  const ClipCommand parsed = ParseClipCommand(command, services_.locale).value_or(ClipCommand{});
+  if (parsed.page == ClipPage::kCanned) {
+    SelectPage(ClipPage::kCanned);
     if (!Visible()) ShowClip();
-    if (const std::optional<int> set = CannedSetOfCommand(c)) {
-      SelectTextData(*set);
+    if (parsed.cannedSet) {
+      SelectTextData(*parsed.cannedSet);
     } else {
-      PageControl1Change();
+      PageShown();
     }
-  } else if (services_.locale.CompareNoCase(c, u"CLIPBOARD_C") == 0) {
-    SelectPage(Page::kClip);
+  } else if (parsed.page == ClipPage::kHistory) {
+    SelectPage(ClipPage::kHistory);
     if (Visible()) {
-      PageControl1Change();
+      PageShown();
     } else {
       ShowClip();
     }
@@ -223,9 +174,7 @@ void TClipBdList::RunCommand(const std::u16string& command) {
 }
 
 void TClipBdList::ShowClip() {
-  if (!model_.IniFile || !CreateControls()) return;
-  // A hotkey pressed while the history is still read shows it once it is there.
-  FinishHistoryLoad();
+  if (!main_.IniFile || !CreateControls()) return;
   target_ = RememberForeground(services_.paste.desktop);
   ctrlPressed_ = false;
   copyCharTaken_ = false;
@@ -234,23 +183,23 @@ void TClipBdList::ShowClip() {
     // The controls are placed once, after everything that changes their places: each move of
     // a control costs a round trip to the window system.
     layoutHeld_ = true;
-    SelectPage(page_);  // a page chosen before the controls existed
+    SelectPage(model_.Page());  // a page chosen before the controls existed
     PlaceFromSettings();
     ApplyShowSettings();
-    wmPasteClass_ = model_.WmPasteClass;
-    view_.FillHistList(0);
-    previewShown_ = false;
-    SyncHistRows();
+    wmPasteClass_ = main_.WmPasteClass;
+    history_->HidePreview();
+    model_.Shown();
+    Apply(model_.TakeEffects());
     SyncCanned();
     layoutHeld_ = false;
   }
   Layout();
   ShowWindow(Handle(), SW_SHOW);
-  PageControl1Change();
+  PageShown();
 }
 
 void TClipBdList::PlaceFromSettings() {
-  const UsrIniFile& ini = *model_.IniFile;
+  const UsrIniFile& ini = *main_.IniFile;
   const UINT dpi = Dpi();
   // A size stored at another DPI, or by hand, never cuts a control. The sizes of the table are
   // those at 96 dpi.
@@ -269,37 +218,34 @@ void TClipBdList::PlaceFromSettings() {
 }
 
 void TClipBdList::ApplyShowSettings() {
-  const UsrIniFile& ini = *model_.IniFile;
+  const UsrIniFile& ini = *main_.IniFile;
   const auto colour = [&](std::u16string_view key, std::uint32_t fallback) {
     return ResolveColour(ini.ReadColor(kSection, key, fallback));
   };
-  fgL_ = colour(u"FgColorL", DefaultColour(kSection, u"FgColorL"));
-  bgL_ = colour(u"BgColorL", DefaultColour(kSection, u"BgColorL"));
-  fgV_ = colour(u"FgColorV", DefaultColour(kSection, u"FgColorV"));
-  bgV_ = colour(u"BgColorV", DefaultColour(kSection, u"BgColorV"));
+  historyStyle_.listText = colour(u"FgColorL", DefaultColour(kSection, u"FgColorL"));
+  historyStyle_.listBack = colour(u"BgColorL", DefaultColour(kSection, u"BgColorL"));
+  historyStyle_.previewText = colour(u"FgColorV", DefaultColour(kSection, u"FgColorV"));
+  historyStyle_.previewBack = colour(u"BgColorV", DefaultColour(kSection, u"BgColorV"));
   lineSpace_ = ini.ReadInteger(kSection, u"LineSpace", DefaultInteger(kSection, u"LineSpace"));
-  fgT_ = colour(u"FgColorT", DefaultColour(kSection, u"FgColorT"));
-  bgT_ = colour(u"BgColorT", DefaultColour(kSection, u"BgColorT"));
-  ctrlColor_ = colour(u"CtrlColor", DefaultColour(kSection, u"CtrlColor"));
-  lnCtColor_ = colour(u"LnCtColor", DefaultColour(kSection, u"LnCtColor"));
-  listBrush_ = owned::CreateSolidBrush(bgL_);
-  previewBrush_ = owned::CreateSolidBrush(bgV_);
-  const int rowHeight = std::max(1, charHeight_ + lineSpace_);
-  SendMessageW(HistListBox, LB_SETITEMHEIGHT, 0, rowHeight);
-  ApplySheetStyle();
+  cannedStyle_.fg = colour(u"FgColorT", DefaultColour(kSection, u"FgColorT"));
+  cannedStyle_.bg = colour(u"BgColorT", DefaultColour(kSection, u"BgColorT"));
+  historyStyle_.controlCodes = cannedStyle_.ctrl =
+      colour(u"CtrlColor", DefaultColour(kSection, u"CtrlColor"));
+  historyStyle_.lineCounts = colour(u"LnCtColor", DefaultColour(kSection, u"LnCtColor"));
+  ApplySheetStyles();
 }
 
-void TClipBdList::ApplySheetStyle() {
-  CannedSheet::Style style;
-  style.baseFont = baseFont_.get();
-  style.listFont = listFont_.get();
-  style.fontName = fontDesc_.name;
-  style.charHeight = charHeight_;
-  style.rowHeight = std::max(1, charHeight_ + lineSpace_);
-  style.fg = fgT_;
-  style.bg = bgT_;
-  style.ctrl = ctrlColor_;
-  sheet_->ApplyStyle(style);
+void TClipBdList::ApplySheetStyles() {
+  const int rowHeight = std::max(1, charHeight_ + lineSpace_);
+  historyStyle_.baseFont = cannedStyle_.baseFont = baseFont_.get();
+  historyStyle_.listFont = cannedStyle_.listFont = listFont_.get();
+  historyStyle_.previewFont = previewFont_.get();
+  historyStyle_.fontName = cannedStyle_.fontName = fontDesc_.name;
+  historyStyle_.charHeight = cannedStyle_.charHeight = charHeight_;
+  historyStyle_.rowHeight = cannedStyle_.rowHeight = rowHeight;
+  historyStyle_.showLineCounts = showLnCt_;
+  history_->ApplyStyle(historyStyle_);
+  canned_->ApplyStyle(cannedStyle_);
 }
 
 void TClipBdList::ApplyTransparency() {
@@ -315,8 +261,8 @@ void TClipBdList::ApplyTransparency() {
 
 void TClipBdList::HideClip(bool writeFile) {
   if (!Handle()) return;
-  if (PageControl1 && Visible() && model_.IniFile) {
-    UsrIniFile& ini = *model_.IniFile;
+  if (tabs_ && Visible() && main_.IniFile) {
+    UsrIniFile& ini = *main_.IniFile;
     RECT bounds{};
     GetWindowRect(Handle(), &bounds);
     ini.WriteInteger(kSection, u"PosX", bounds.left);
@@ -324,13 +270,12 @@ void TClipBdList::HideClip(bool writeFile) {
     ini.WriteInteger(kSection, u"Width", Width(bounds));
     ini.WriteInteger(kSection, u"Height", Height(bounds));
     ini.WriteInteger(kSection, u"PreviewHeight", previewHeight_);
-    ini.WriteItemList(findItems_, kFindSection, kFindItems);
+    model_.WriteFindItems(ini);
     if (writeFile) ini.UpdateFile();
   }
   ShowWindow(Handle(), SW_HIDE);
+  model_.Hidden();
 }
-
-TClipBdList::Page TClipBdList::ActivePage() const { return page_; }
 
 // A box or a menu of the window takes the activation; when it gives it back, the keys go on to
 // the control that had them, as in a dialog, rather than to the bare window.
@@ -344,27 +289,27 @@ void TClipBdList::OnActivate(bool active) {
   if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
       IsWindowEnabled(lastFocus_)) {
     SetFocus(lastFocus_);
-  } else if (page_ == Page::kClip) {
-    if (HistListBox) SetFocus(HistListBox);
-  } else if (sheet_ && canned_.ListEnabled()) {
-    SetFocus(sheet_->List());
+  } else if (model_.Page() == ClipPage::kHistory) {
+    if (history_) SetFocus(history_->List());
+  } else if (canned_ && model_.Canned().ListEnabled()) {
+    SetFocus(canned_->List());
   }
 }
 
-void TClipBdList::SelectPage(Page page) {
-  page_ = page;
-  if (!PageControl1) return;
-  SendMessageW(PageControl1, TCM_SETCURSEL, page == Page::kClip ? 0 : 1, 0);
+void TClipBdList::SelectPage(ClipPage page) {
+  model_.SelectPage(page);
+  if (!tabs_) return;
+  SendMessageW(tabs_, TCM_SETCURSEL, page == ClipPage::kHistory ? 0 : 1, 0);
   Layout();
 }
 
-void TClipBdList::PageControl1Change() {
-  if (!PageControl1) return;
-  if (page_ == Page::kClip) {
-    SetFocus(HistListBox);
+void TClipBdList::PageShown() {
+  if (!tabs_) return;
+  if (model_.Page() == ClipPage::kHistory) {
+    SetFocus(history_->List());
     RefreshHistStatus();
   } else {
-    if (canned_.ListEnabled()) SetFocus(sheet_->List());
+    if (model_.Canned().ListEnabled()) SetFocus(canned_->List());
     RefreshCannedStatus();
   }
   UpdateActionStates();
@@ -376,10 +321,12 @@ void TClipBdList::PageControl1Change() {
 LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLIPBOARDUPDATE:
-      OnClipboardUpdate();
+      model_.ClipboardChanged(Busy());
+      Apply(model_.TakeEffects());
       return 0;
     case kHistoryArrived:
-      FinishHistoryLoad();
+      model_.HistoryArrived();
+      Apply(model_.TakeEffects());
       return 0;
     case kShowSetUpMessages: {
       BusyScope busy(*this);
@@ -389,68 +336,71 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       const int code = HIWORD(wp);
-      if (id == kFindId && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) {
+      if (id == HistorySheet::kFindId && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) {
         if (code == CBN_SELCHANGE) {
           // The edit shows the chosen entry only after this notice.
-          PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(kFindId, CBN_EDITCHANGE), lp);
+          PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(HistorySheet::kFindId, CBN_EDITCHANGE), lp);
         }
         UpdateActionStates();
-      } else if (id == kListId && code == LBN_SELCHANGE) {
+      } else if (id == HistorySheet::kListId && code == LBN_SELCHANGE) {
         RefreshHistStatus();
-      } else if (id == kListId && code == LBN_DBLCLK) {
-        Paste(true);
       } else if (id == CannedSheet::kListId && code == LBN_SELCHANGE) {
-        canned_.Select(static_cast<int>(SendMessageW(sheet_->List(), LB_GETCURSEL, 0, 0)));
+        model_.Canned().Select(ListBox(canned_->List()).Selected());
         RefreshCannedStatus();
         UpdateActionStates();
-      } else if (id == CannedSheet::kListId && code == LBN_DBLCLK) {
-        Paste(true);
+      } else if ((id == HistorySheet::kListId || id == CannedSheet::kListId) &&
+                 code == LBN_DBLCLK) {
+        // A double click pastes the row it selected, with or without the paste action's state.
+        Apply(ClipWindowEffects{.paste = model_.SelectedText()});
       } else if (id >= CannedSheet::kFirstSetButton &&
                  id < CannedSheet::kFirstSetButton + kCannedSets && code == BN_CLICKED) {
         SelectTextData(id - CannedSheet::kFirstSetButton);
-      } else if ((id == CannedSheet::kOkId || id == CannedSheet::kCancelId) &&
-                 code == BN_CLICKED) {
+      } else if ((id == CannedSheet::kOkId || id == CannedSheet::kCancelId) && code == BN_CLICKED) {
         EditDone(id == CannedSheet::kOkId);
       } else if (id >= CannedSheet::kFirstEscapeId &&
                  id < CannedSheet::kFirstEscapeId + static_cast<int>(kCannedEscapeMenu.size())) {
-        if (sheet_) sheet_->InsertEscape(static_cast<std::size_t>(id - CannedSheet::kFirstEscapeId));
-      } else if (const auto action = ClipActionOf(id); action && (code == 0 || code == BN_CLICKED)) {
+        if (canned_)
+          canned_->InsertEscape(static_cast<std::size_t>(id - CannedSheet::kFirstEscapeId));
+      } else if (const auto action = ClipActionOf(id);
+                 action && (code == 0 || code == BN_CLICKED)) {
         Run(*action);
       }
       return 0;
     }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lp);
-      if (header->hwndFrom == PageControl1 && header->code == TCN_SELCHANGE) {
-        page_ = SendMessageW(PageControl1, TCM_GETCURSEL, 0, 0) == 1 ? Page::kText : Page::kClip;
+      if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE) {
+        model_.SelectPage(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0) == 1 ? ClipPage::kCanned
+                                                                        : ClipPage::kHistory);
         Layout();
-        PageControl1Change();
+        PageShown();
       }
       return 0;
     }
     case WM_MEASUREITEM:
-      MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight =
+          static_cast<UINT>(std::max(1, charHeight_ + lineSpace_));
       return TRUE;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (item->hwndItem == HistListBox) DrawHistRow(*item);
-      if (sheet_ && item->hwndItem == sheet_->List()) sheet_->DrawRow(*item);
+      if (history_ && item->hwndItem == history_->List()) history_->DrawRow(*item);
+      if (canned_ && item->hwndItem == canned_->List()) canned_->DrawRow(*item);
       return TRUE;
     }
     case WM_CTLCOLORLISTBOX:
-      if (reinterpret_cast<HWND>(lp) == HistListBox && listBrush_) {
-        return reinterpret_cast<LRESULT>(listBrush_.get());
+      if (history_ && reinterpret_cast<HWND>(lp) == history_->List() && history_->ListBrush()) {
+        return reinterpret_cast<LRESULT>(history_->ListBrush());
       }
-      if (sheet_ && reinterpret_cast<HWND>(lp) == sheet_->List() && sheet_->ListBrush()) {
-        return reinterpret_cast<LRESULT>(sheet_->ListBrush());
+      if (canned_ && reinterpret_cast<HWND>(lp) == canned_->List() && canned_->ListBrush()) {
+        return reinterpret_cast<LRESULT>(canned_->ListBrush());
       }
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lp) == PreviewMemo && previewBrush_) {
-        SetTextColor(reinterpret_cast<HDC>(wp), fgV_);
-        SetBkColor(reinterpret_cast<HDC>(wp), bgV_);
-        return reinterpret_cast<LRESULT>(previewBrush_.get());
+      if (history_) {
+        const auto brush =
+            history_->PreviewColours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp));
+        if (brush) return reinterpret_cast<LRESULT>(*brush);
       }
       break;
     case WM_CONTEXTMENU:
@@ -468,7 +418,7 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lp);
-      if (PageControl1) ApplyFonts();
+      if (tabs_) ApplyFonts();
       SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, Width(*suggested),
                    Height(*suggested), SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
@@ -506,7 +456,7 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_SYSKEYDOWN:
-      if (PageControl1 && Mnemonic(wp)) return 0;
+      if (tabs_ && Mnemonic(wp)) return 0;
       break;
     case WM_SYSCHAR:
       if (wp != L' ') return 0;  // Alt+Space still opens the window menu
@@ -518,7 +468,8 @@ LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       HideClip();
       return 0;
     case WM_DESTROY:
-      if (!storedAtExit_) StoreHistory(false);
+      model_.WindowGone();
+      model_.TakeEffects();  // the controls go with the window
       if (listening_) RemoveClipboardFormatListener(Handle());
       listening_ = false;
       return 0;

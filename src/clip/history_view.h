@@ -19,7 +19,6 @@ class HistoryView {
   HistoryView(THistoryList& history, const Locale& locale) : history_(history), locale_(locale) {}
 
   std::size_t RowCount() const { return rows_.size(); }
-  std::size_t EntryOfRow(std::size_t row) const { return rows_[row]; }
   // -1 for none.
   int Selected() const { return selected_; }
   void Select(int row);

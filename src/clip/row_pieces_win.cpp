@@ -1,5 +1,6 @@
 #include "clip/row_pieces_win.h"
 
+#include "ui/owned_gdi_objects_win.h"
 #include "ui/row_text_win.h"
 
 void DrawRowPieces(HDC dc, const RECT& row, int x, int y, MarkedPieces pieces,
@@ -14,4 +15,14 @@ void DrawRowPieces(HDC dc, const RECT& row, int x, int y, MarkedPieces pieces,
     x += DrawRowText(dc, x, y, shown, row.right - x + 1) + (mark ? gap : 0);
   }
   SetTextColor(dc, textColour);
+}
+
+RowColours FillRow(const DRAWITEMSTRUCT& item, RowColours normal) {
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const RowColours colours =
+      selected ? RowColours{GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_HIGHLIGHT)}
+               : normal;
+  const BrushHandle brush = owned::CreateSolidBrush(colours.back);
+  FillRect(item.hDC, &item.rcItem, brush.get());
+  return colours;
 }

@@ -10,3 +10,11 @@
 // row's right edge: the pieces beyond it are never looked at.
 void DrawRowPieces(HDC dc, const RECT& row, int x, int y, MarkedPieces pieces,
                    std::u16string_view fontName, COLORREF markColour, int gap);
+
+struct RowColours {
+  COLORREF text;
+  COLORREF back;
+};
+// Fills an owner-drawn list row with its background: the system's selection colours when the
+// row is selected, else `normal`. Answers the colours the row is drawn in.
+RowColours FillRow(const DRAWITEMSTRUCT& item, RowColours normal);

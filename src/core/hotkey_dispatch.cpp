@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/text_case.h"
+#include "core/app_sound.h"
 #include "core/paste_into_target.h"
 #include "util/bmp_file.h"
 #include "util/file_listing.h"
@@ -39,8 +40,7 @@ void HotKeyDispatcher::RememberTarget(const std::optional<SavedTarget>& pressedO
 }
 
 void HotKeyDispatcher::PlaySound(const HKeyRec& rec) {
-  std::u16string path = rec.Sound;
-  if (AppFileExists(files_, model_.ExeDir, path)) services_.system.PlaySoundAsync(path);
+  PlayAppSound(services_.system, files_, model_.ExeDir, rec.Sound);
 }
 
 void HotKeyDispatcher::SetWallPaper(const HKeyRec& rec) {

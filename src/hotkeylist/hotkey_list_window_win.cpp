@@ -10,6 +10,7 @@
 #include "hotkeylist/hotkey_summary.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
+#include "ui/controls_win.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
 #include "ui/owned_gdi_objects_win.h"
@@ -47,10 +48,6 @@ enum class ControlId : int { kList = 1, kClose = 2 };
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
-constexpr UINT_PTR kSubclassId = 1;
-
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
 
 std::u16string ListItemText(HWND list, int index) {
   const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -85,7 +82,7 @@ bool THotKeyHelp::Create() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (!CreateControls()) return false;
   ApplyDpi();
-  FormResize();
+  Layout();
   return true;
 }
 
@@ -93,21 +90,20 @@ bool THotKeyHelp::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   // Not LBS_SORT: that would order by the system's rules; the rows come sorted in the user's
   // locale order instead.
-  HKeyListBox = CreateWindowExW(
-      WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
-      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
-          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-      0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kList)),
-      instance, nullptr);
-  CloseBtn = CreateWindowExW(
+  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
+                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED |
+                              LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                          0, 0, 0, 0, Handle(),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kList)), instance,
+                          nullptr);
+  closeButton_ = CreateWindowExW(
       0, L"BUTTON", kCloseCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0,
       0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kClose)), instance,
       nullptr);
-  if (!HKeyListBox || !CloseBtn) return false;
+  if (!list_ || !closeButton_) return false;
   // Kelvo's message loop has no dialog manager, so the controls handle Enter, Esc and Tab.
-  const auto self = reinterpret_cast<DWORD_PTR>(this);
-  SetSubclass(HKeyListBox, &THotKeyHelp::ControlProc, kSubclassId, self);
-  SetSubclass(CloseBtn, &THotKeyHelp::ControlProc, kSubclassId, self);
+  KeyedControl::Attach(list_, *this);
+  KeyedControl::Attach(closeButton_, *this);
   return true;
 }
 
@@ -118,22 +114,22 @@ void THotKeyHelp::ApplyDpi() {
   FontHandle font = owned::CreateFontIndirectW(&logFont);
   if (!font) return;
   fontHeight_ = std::abs(logFont.lfHeight);
-  SendMessageW(HKeyListBox, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-  SendMessageW(CloseBtn, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  SendMessageW(closeButton_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   font_ = std::move(font);  // the old font goes only after no control uses it
   SetRowHeight();
   MeasureWidest();
-  InvalidateRect(HKeyListBox, nullptr, TRUE);
+  InvalidateRect(list_, nullptr, TRUE);
 }
 
 void THotKeyHelp::SetRowHeight() {
   const int height = std::max(1, fontHeight_ * 3 / 2);
-  SendMessageW(HKeyListBox, LB_SETITEMHEIGHT, 0, height);
+  SendMessageW(list_, LB_SETITEMHEIGHT, 0, height);
 }
 
 void THotKeyHelp::MeasureWidest() {
   widestDisplayText_ = 0;
-  WindowDC dc(HKeyListBox);
+  WindowDC dc(list_);
   if (!dc.Get()) return;
   SelectedObject font(dc.Get(), font_.get());
   for (const std::u16string& row : rows_) {
@@ -144,16 +140,16 @@ void THotKeyHelp::MeasureWidest() {
 
 void THotKeyHelp::FillList() {
   rows_ = HotKeyListRows(model_.HKeyList, model_.KeyNames(), locale_);
-  SendMessageW(HKeyListBox, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(HKeyListBox, LB_RESETCONTENT, 0, 0);
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   SetRowHeight();
   MeasureWidest();
   // The row text is the item's string, so that it can be read back like any list's.
   for (const std::u16string& row : rows_) {
-    SendMessageW(HKeyListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(row)));
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(row)));
   }
-  SendMessageW(HKeyListBox, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(HKeyListBox, nullptr, TRUE);
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
 }
 
 void THotKeyHelp::PlaceFromSettings() {
@@ -184,7 +180,7 @@ void THotKeyHelp::ShowList() {
   FillList();  // first: the place needs the width of the widest row
   PlaceFromSettings();
   ShowWindow(Handle(), SW_SHOW);
-  SetFocus(HKeyListBox);
+  SetFocus(list_);
 }
 
 void THotKeyHelp::HideWithoutSaving() {
@@ -193,7 +189,7 @@ void THotKeyHelp::HideWithoutSaving() {
 
 bool THotKeyHelp::Visible() const { return Handle() && IsWindowVisible(Handle()); }
 
-void THotKeyHelp::FormClose() {
+void THotKeyHelp::HideAndStorePlace() {
   RECT bounds{};
   if (model_.IniFile && GetWindowRect(Handle(), &bounds)) {
     UsrIniFile& ini = *model_.IniFile;
@@ -206,14 +202,14 @@ void THotKeyHelp::FormClose() {
   ShowWindow(Handle(), SW_HIDE);
 }
 
-void THotKeyHelp::FormResize() {
+void THotKeyHelp::Layout() {
   RECT client{};
   GetClientRect(Handle(), &client);
   const int width = Width(client);
   const int height = Height(client);
-  MoveWindow(HKeyListBox, 0, 0, width + Scale(kListOverhangRight),
+  MoveWindow(list_, 0, 0, width + Scale(kListOverhangRight),
              std::max(0, height - Scale(kListGapBottom)), TRUE);
-  MoveWindow(CloseBtn, width - Scale(kButtonGapRight) - Scale(kButtonWidth),
+  MoveWindow(closeButton_, width - Scale(kButtonGapRight) - Scale(kButtonWidth),
              height - Scale(kButtonGapBottom) - Scale(kButtonHeight), Scale(kButtonWidth),
              Scale(kButtonHeight), TRUE);
   // The size grip follows the corner.
@@ -242,7 +238,7 @@ RECT THotKeyHelp::SizeGripRect() const {
               client.bottom};
 }
 
-void THotKeyHelp::FormPaint() {
+void THotKeyHelp::Paint() {
   PaintDC paint(Handle());
   if (!paint.Get()) return;
   RECT client{};
@@ -288,7 +284,7 @@ LRESULT THotKeyHelp::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, Width(suggested),
                  Height(suggested), SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  FormResize();
+  Layout();
   return 0;
 }
 
@@ -298,7 +294,7 @@ void THotKeyHelp::OnActivate(bool active) {
     if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
     return;
   }
-  SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : HKeyListBox);
+  SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : list_);
 }
 
 LRESULT THotKeyHelp::OnNcHitTest(LPARAM lp) {
@@ -311,34 +307,22 @@ LRESULT THotKeyHelp::OnNcHitTest(LPARAM lp) {
   return PtInRect(&grip, point) ? HTBOTTOMRIGHT : hit;
 }
 
-LRESULT CALLBACK THotKeyHelp::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR self) noexcept {
-  try {
-    return reinterpret_cast<THotKeyHelp*>(self)->ControlMessage(hwnd, msg, wp, lp);
-  } catch (...) {
-    return DefSubclass(hwnd, msg, wp, lp);
-  }
-}
-
 LRESULT THotKeyHelp::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_KEYDOWN:
       // The close button is the default and the cancel button alike.
       if (wp == VK_RETURN || wp == VK_ESCAPE) {
-        FormClose();
+        HideAndStorePlace();
         return 0;
       }
       if (wp == VK_TAB) {
-        SetFocus(control == HKeyListBox ? CloseBtn : HKeyListBox);
+        SetFocus(control == list_ ? closeButton_ : list_);
         return 0;
       }
       break;
     case WM_CHAR:
       // Their characters would only beep.
       if (wp == L'\r' || wp == 0x1B || wp == L'\t') return 0;
-      break;
-    case WM_NCDESTROY:
-      RemoveSubclass(control, &THotKeyHelp::ControlProc, kSubclassId);
       break;
   }
   return DefSubclass(control, msg, wp, lp);
@@ -347,23 +331,23 @@ LRESULT THotKeyHelp::ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp
 LRESULT THotKeyHelp::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLOSE:
-      FormClose();  // hidden, never destroyed by the user
+      HideAndStorePlace();  // hidden, never destroyed by the user
       return 0;
     case WM_COMMAND:
       if (LOWORD(wp) == static_cast<WORD>(ControlId::kClose) && HIWORD(wp) == BN_CLICKED) {
-        FormClose();
+        HideAndStorePlace();
         return 0;
       }
       break;
     case WM_KEYDOWN:
       if (wp == VK_RETURN || wp == VK_ESCAPE) {
-        FormClose();
+        HideAndStorePlace();
         return 0;
       }
       break;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (item && item->hwndItem == HKeyListBox) {
+      if (item && item->hwndItem == list_) {
         HKeyListBoxDrawItem(*item);
         return TRUE;
       }
@@ -378,12 +362,12 @@ LRESULT THotKeyHelp::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_SIZE:
-      if (HKeyListBox) FormResize();
+      if (list_) Layout();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT fills everything
     case WM_PAINT:
-      FormPaint();
+      Paint();
       return 0;
     case WM_NCHITTEST:
       return OnNcHitTest(lp);
@@ -393,7 +377,7 @@ LRESULT THotKeyHelp::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       return OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
     case WM_GETMINMAXINFO:
-      if (HKeyListBox) {
+      if (list_) {
         const SIZE least = MinimumSize();
         reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{least.cx, least.cy};
         return 0;

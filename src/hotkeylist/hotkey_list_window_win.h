@@ -6,6 +6,7 @@
 
 #include "core/main_model.h"
 #include "platform/locale.h"
+#include "platform/subclass_win.h"
 #include "ui/gdi_win.h"
 #include "ui/window_win.h"
 
@@ -31,9 +32,9 @@ class THotKeyHelp : public Window {
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool CreateControls();
-  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                      DWORD_PTR self) noexcept;
+
   LRESULT ControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
+  using KeyedControl = ControlSubclass<THotKeyHelp, &THotKeyHelp::ControlMessage>;
 
   int Scale(int designPixels) const;
   void ApplyDpi();
@@ -42,9 +43,9 @@ class THotKeyHelp : public Window {
   void FillList();
   void PlaceFromSettings();
 
-  void FormResize();
-  void FormPaint();
-  void FormClose();
+  void Layout();
+  void Paint();
+  void HideAndStorePlace();
   LRESULT OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(bool active);
   LRESULT OnNcHitTest(LPARAM lp);
@@ -56,8 +57,8 @@ class THotKeyHelp : public Window {
 
   MainModel& model_;
   const Locale& locale_;
-  HWND HKeyListBox = nullptr;
-  HWND CloseBtn = nullptr;
+  HWND list_ = nullptr;
+  HWND closeButton_ = nullptr;
   FontHandle font_;
   int fontHeight_ = 0;  // |height| of the font in pixels
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "base/number_text.h"
+#include "core/app_sound.h"
 #include "platform/com_win.h"
 #include "platform/owned_icons_win.h"
 #include "platform/shell_win.h"
 #include "platform/subclass_win.h"
 #include "platform/wide_win.h"
 #include "ui/colour_win.h"
+#include "ui/controls_win.h"
 #include "ui/font_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
@@ -25,7 +27,6 @@ constexpr char16_t kSection[] = u"CmdLauncher";
 
 enum class ControlId : int { kCombo = 1, kButton = 2 };
 constexpr UINT_PTR kAutoRunTimer = 1;
-constexpr UINT_PTR kSubclassId = 1;
 constexpr WPARAM kMoveWithMouse = 0xF012;  // SC_MOVE with the mouse: drags like a title bar
 
 // The layout, in pixels.
@@ -41,9 +42,6 @@ constexpr UINT kIconArrived = WM_APP + 1;
 constexpr DWORD kTitledStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kFramelessStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
 
 std::optional<CmdKey> KeyOf(WPARAM vk) {
   switch (vk) {
@@ -116,21 +114,21 @@ bool TCmdLncForm::Create() {
 bool TCmdLncForm::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   // Not CBS_SORT: the rows come from the logic in the user's locale order.
-  KwdComboBox = CreateWindowExW(
+  keywordBox_ = CreateWindowExW(
       0, L"COMBOBOX", nullptr,
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 100,
       200, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kCombo)), instance,
       nullptr);
   // Skipped by Tab; Enter reaches it through the keyword box.
-  ExeBtn = CreateWindowExW(
+  runButton_ = CreateWindowExW(
       0, L"BUTTON", nullptr, WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_DEFPUSHBUTTON | BS_BITMAP, 0,
       0, 22, 22, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::kButton)),
       instance, nullptr);
-  if (!KwdComboBox || !ExeBtn) return false;
+  if (!keywordBox_ || !runButton_) return false;
   COMBOBOXINFO info{sizeof(info)};
-  if (!GetComboBoxInfo(KwdComboBox, &info) || !info.hwndItem) return false;
+  if (!GetComboBoxInfo(keywordBox_, &info) || !info.hwndItem) return false;
   edit_ = info.hwndItem;
-  SetSubclass(edit_, &TCmdLncForm::EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  KeyedEdit::Attach(edit_, *this);
   return true;
 }
 
@@ -183,28 +181,27 @@ void TCmdLncForm::ApplyBorder() {
 void TCmdLncForm::ApplyFont() {
   FontHandle font = CreateSettingsFont(model_.CmdLauncherFont, Dpi());
   if (!font) return;
-  SendMessageW(KwdComboBox, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  SetControlFont(keywordBox_, font.get());
   font_ = std::move(font);  // the old font goes only after the box no longer uses it
 }
 
 void TCmdLncForm::Layout() {
   const CmdLauncherOptions& options = logic_.Options();
   RECT box{};
-  GetWindowRect(KwdComboBox, &box);
+  GetWindowRect(keywordBox_, &box);
   const int boxHeight = Height(box);
   const int m = noTitleBar_ ? kMarginFrameless : kMarginTitled;
   const int h = std::max(boxHeight, kMinButton);
   const int g = noTitleBar_ ? std::min(h / 3, kMaxGrip) : 0;
   const int w = options.ListWidth > 0 ? options.ListWidth : 10 * boxHeight;
-  const int itemHeight =
-      std::max(1, static_cast<int>(SendMessageW(KwdComboBox, CB_GETITEMHEIGHT, 0, 0)));
+  const int itemHeight = std::max(1, ComboBox(keywordBox_).ItemHeight());
   // A drop-down combo box's height is that of its open list; with visual styles the number of
   // rows is set apart (CB_SETMINVISIBLE) and the height serves older common controls.
-  MoveWindow(KwdComboBox, m / 2 + g, m / 2, w, boxHeight + options.ListSize * itemHeight + 2, TRUE);
-  SendMessageW(KwdComboBox, CB_SETMINVISIBLE, static_cast<WPARAM>(options.ListSize), 0);
+  MoveWindow(keywordBox_, m / 2 + g, m / 2, w, boxHeight + options.ListSize * itemHeight + 2, TRUE);
+  ComboBox(keywordBox_).SetVisibleRows(options.ListSize);
   const int clientWidth = w + g + h + m;
   const int clientHeight = h + m;
-  MoveWindow(ExeBtn, clientWidth - h - m / 2, m / 2, h, h, TRUE);
+  MoveWindow(runButton_, clientWidth - h - m / 2, m / 2, h, h, TRUE);
   const int iconSize = h > kLargeIconButton ? 32 : 16;
   if (iconSize != iconSize_) glyphValid_ = false;
   iconSize_ = iconSize;
@@ -235,12 +232,12 @@ void TCmdLncForm::ShowLauncher() {
   const POINT at =
       StoredPlaceOrCentred(*model_.IniFile, kSection, SIZE{Width(bounds), Height(bounds)});
   PlaceOnScreen(at.x, at.y);
-  EnableWindow(KwdComboBox, TRUE);
+  EnableWindow(keywordBox_, TRUE);
   // Before the box takes the focus, so that the input method starts in the box's state.
   ApplyIme();
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
-  SetFocus(KwdComboBox);
+  SetFocus(keywordBox_);
   Sync();
 }
 
@@ -248,7 +245,7 @@ void TCmdLncForm::HideLauncher() {
   if (!Handle()) return;
   KillTimer(Handle(), kAutoRunTimer);
   syncing_ = true;
-  SendMessageW(KwdComboBox, CB_SHOWDROPDOWN, FALSE, 0);
+  ComboBox(keywordBox_).Drop(false);
   syncing_ = false;
   const bool wasVisible = IsWindowVisible(Handle()) != FALSE;
   ShowWindow(Handle(), SW_HIDE);
@@ -262,9 +259,7 @@ void TCmdLncForm::HideLauncher() {
   }
 }
 
-bool TCmdLncForm::ListOpen() const {
-  return SendMessageW(KwdComboBox, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
-}
+bool TCmdLncForm::ListOpen() const { return ComboBox(keywordBox_).Dropped(); }
 
 bool TCmdLncForm::CtrlOrAlt() {
   // The state as of the message being handled, not the keyboard's state now: keys may queue.
@@ -274,32 +269,30 @@ bool TCmdLncForm::CtrlOrAlt() {
 void TCmdLncForm::SyncRows() {
   if (shownRowsVersion_ == logic_.RowsVersion()) return;
   shownRowsVersion_ = logic_.RowsVersion();
-  SendMessageW(KwdComboBox, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(KwdComboBox, CB_RESETCONTENT, 0, 0);
+  const ComboBox box(keywordBox_);
+  // Drawn by the show or the selection that follows, not once per row.
+  SendMessageW(keywordBox_, WM_SETREDRAW, FALSE, 0);
+  box.Clear();
   const std::size_t count = logic_.RowCount();
-  SendMessageW(KwdComboBox, CB_INITSTORAGE, count, count * 16 * sizeof(wchar_t));
-  for (std::size_t i = 0; i < count; ++i) {
-    SendMessageW(KwdComboBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(logic_.Row(i))));
-  }
-  SendMessageW(KwdComboBox, WM_SETREDRAW, TRUE, 0);
+  box.Reserve(count, 16);
+  for (std::size_t i = 0; i < count; ++i) box.Add(logic_.Row(i));
+  SendMessageW(keywordBox_, WM_SETREDRAW, TRUE, 0);
 }
 
 void TCmdLncForm::Sync() {
   syncing_ = true;
   SyncRows();
-  if (logic_.ListOpen() != ListOpen()) {
-    SendMessageW(KwdComboBox, CB_SHOWDROPDOWN, logic_.ListOpen() ? TRUE : FALSE, 0);
-  }
+  const ComboBox box(keywordBox_);
+  if (logic_.ListOpen() != ListOpen()) box.Drop(logic_.ListOpen());
   const std::u16string& text = logic_.Text();
   const bool firstRowShown = logic_.RowCount() > 0 && !text.empty() && logic_.Row(0) == text;
-  const LRESULT current = SendMessageW(KwdComboBox, CB_GETCURSEL, 0, 0);
-  if (firstRowShown && current == CB_ERR) SendMessageW(KwdComboBox, CB_SETCURSEL, 0, 0);
-  if (WindowText(KwdComboBox) != text) SetWindowTextW(KwdComboBox, W(text));
+  if (firstRowShown && box.Selected() < 0) box.Select(0);
+  if (WindowText(keywordBox_) != text) SetWindowTextW(keywordBox_, W(text));
   const int start = logic_.SelStart();
-  SendMessageW(KwdComboBox, CB_SETEDITSEL, 0, MAKELPARAM(start, start + logic_.SelLength()));
-  if (!logic_.Enabled()) EnableWindow(KwdComboBox, FALSE);
+  box.SelectText(start, start + logic_.SelLength());
+  if (!logic_.Enabled()) EnableWindow(keywordBox_, FALSE);
   InvalidateRect(edit_, nullptr, TRUE);
-  EnableWindow(ExeBtn, logic_.SelectedId() ? TRUE : FALSE);
+  EnableWindow(runButton_, logic_.SelectedId() ? TRUE : FALSE);
   SyncGlyph();
   syncing_ = false;
   Effects();
@@ -307,10 +300,7 @@ void TCmdLncForm::Sync() {
 
 void TCmdLncForm::Effects() {
   CmdLauncherEffects effects = logic_.TakeEffects();
-  if (effects.sound) {
-    std::u16string path = *effects.sound;
-    if (AppFileExists(services_.files, model_.ExeDir, path)) services_.system.PlaySoundAsync(path);
-  }
+  if (effects.sound) PlayAppSound(services_.system, services_.files, model_.ExeDir, *effects.sound);
   if (effects.cancelTimer) KillTimer(Handle(), kAutoRunTimer);
   if (effects.startTimer) {
     SetTimer(Handle(), kAutoRunTimer, static_cast<UINT>(*effects.startTimer), nullptr);
@@ -341,7 +331,7 @@ void TCmdLncForm::SyncGlyph() {
   const std::u16string file = logic_.GlyphFile();
   if (glyphValid_ && file == glyphFile_ && glyphSize_ == iconSize_) return;
   const int size = iconSize_;
-  const WindowDC screen(ExeBtn);
+  const WindowDC screen(runButton_);
   const MemoryDC memory = screen.Get() ? owned::CreateCompatibleDC(screen.Get()) : MemoryDC();
   if (!memory) return;
   // The button is given a bitmap once per size, and later glyphs are drawn into that same bitmap:
@@ -361,10 +351,10 @@ void TCmdLncForm::SyncGlyph() {
     if (icon) DrawIconEx(memory.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
   }
   if (made) {
-    SendMessageW(ExeBtn, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(made.get()));
+    SendMessageW(runButton_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(made.get()));
     glyph_ = std::move(made);  // the old glyph goes once the button shows the new one
   } else {
-    InvalidateRect(ExeBtn, nullptr, FALSE);
+    InvalidateRect(runButton_, nullptr, FALSE);
   }
   glyphFile_ = file;
   glyphSize_ = size;
@@ -385,34 +375,31 @@ HBRUSH TCmdLncForm::ColourEdit(HDC dc) {
   return editBrush_.get();
 }
 
-void TCmdLncForm::KwdComboBoxChange(bool fromList) {
+void TCmdLncForm::KeywordChanged(bool fromList) {
   if (syncing_) return;  // Kelvo's own change of the text, not the user's
   std::u16string text;
   if (fromList) {
-    const LRESULT row = SendMessageW(KwdComboBox, CB_GETCURSEL, 0, 0);
+    const int row = ComboBox(keywordBox_).Selected();
     // At this notification the box still shows the old text; the row is the new one.
-    if (row != CB_ERR && static_cast<std::size_t>(row) < logic_.RowCount()) {
+    if (row >= 0 && static_cast<std::size_t>(row) < logic_.RowCount()) {
       text = logic_.Row(static_cast<std::size_t>(row));
     }
   } else {
-    text = WindowText(KwdComboBox);
+    text = WindowText(keywordBox_);
   }
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  logic_.TextChanged(text, static_cast<int>(end), fromList || ListOpen());
+  logic_.TextChanged(text, EditBox(edit_).SelectionEnd(), fromList || ListOpen());
   if (fromList) {
     Sync();
   } else {
     // The user's text stays as typed; only the button, colours and sounds follow.
-    EnableWindow(ExeBtn, logic_.SelectedId() ? TRUE : FALSE);
+    EnableWindow(runButton_, logic_.SelectedId() ? TRUE : FALSE);
     InvalidateRect(edit_, nullptr, TRUE);
     SyncGlyph();
     Effects();
   }
 }
 
-void TCmdLncForm::FormPaint() {
+void TCmdLncForm::PaintFrame() {
   PaintDC paint(Handle());
   if (!paint.Get() || !noTitleBar_) return;
   RECT client{};
@@ -422,25 +409,13 @@ void TCmdLncForm::FormPaint() {
   DrawEdge(paint.Get(), &grip, BDR_RAISEDINNER, BF_RECT);
 }
 
-LRESULT CALLBACK TCmdLncForm::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                       DWORD_PTR self) noexcept {
-  try {
-    return reinterpret_cast<TCmdLncForm*>(self)->EditMessage(hwnd, msg, wp, lp);
-  } catch (...) {
-    return DefSubclass(hwnd, msg, wp, lp);
-  }
-}
-
 LRESULT TCmdLncForm::EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_KEYDOWN: {
       const std::optional<CmdKey> key = KeyOf(wp);
       if (!key) break;
-      DWORD start = 0;
-      DWORD end = 0;
-      SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                   reinterpret_cast<LPARAM>(&end));
-      const bool consumed = logic_.KeyDown(*key, CtrlOrAlt(), start != end, ListOpen());
+      const bool consumed =
+          logic_.KeyDown(*key, CtrlOrAlt(), EditBox(edit).HasSelection(), ListOpen());
       Sync();
       if (consumed) return 0;
       break;
@@ -454,15 +429,11 @@ LRESULT TCmdLncForm::EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYUP: {
       const bool modifiers = CtrlOrAlt();
       const bool open = ListOpen();
-      const LRESULT row = open ? SendMessageW(KwdComboBox, CB_GETCURSEL, 0, 0) : CB_ERR;
-      logic_.KeyUp(modifiers, row == CB_ERR ? -1 : static_cast<int>(row));
+      logic_.KeyUp(modifiers, open ? ComboBox(keywordBox_).Selected() : -1);
       Sync();
       if (modifiers) return 0;
       break;
     }
-    case WM_NCDESTROY:
-      RemoveSubclass(edit, &TCmdLncForm::EditProc, kSubclassId);
-      break;
   }
   return DefSubclass(edit, msg, wp, lp);
 }
@@ -475,12 +446,12 @@ LRESULT TCmdLncForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_COMMAND:
       if (LOWORD(wp) == static_cast<WORD>(ControlId::kCombo)) {
-        if (HIWORD(wp) == CBN_EDITCHANGE) KwdComboBoxChange(false);
-        if (HIWORD(wp) == CBN_SELCHANGE) KwdComboBoxChange(true);
+        if (HIWORD(wp) == CBN_EDITCHANGE) KeywordChanged(false);
+        if (HIWORD(wp) == CBN_SELCHANGE) KeywordChanged(true);
         return 0;
       }
       if (LOWORD(wp) == static_cast<WORD>(ControlId::kButton) && HIWORD(wp) == BN_CLICKED) {
-        logic_.Execute();  // ExeBtnClick
+        logic_.Execute();
         Sync();
         return 0;
       }
@@ -503,10 +474,10 @@ LRESULT TCmdLncForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) SetFocus(KwdComboBox);
+      if (LOWORD(wp) != WA_INACTIVE) SetFocus(keywordBox_);
       return 0;
     case WM_PAINT:
-      FormPaint();
+      PaintFrame();
       return 0;
     case WM_DPICHANGED: {
       // Moved onto a monitor of another DPI: the font is made anew for it and the box laid out.

@@ -14,6 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/input_context_win.h"
 #include "platform/locale.h"
+#include "platform/subclass_win.h"
 #include "platform/unique_handle_win.h"
 #include "ui/gdi_win.h"
 #include "ui/window_win.h"
@@ -59,9 +60,8 @@ class TCmdLncForm : public Window {
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool CreateControls();
-  static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                   DWORD_PTR self) noexcept;
   LRESULT EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp);
+  using KeyedEdit = ControlSubclass<TCmdLncForm, &TCmdLncForm::EditMessage>;
 
   void ApplyIme();
   LRESULT ImeState() const;
@@ -74,13 +74,13 @@ class TCmdLncForm : public Window {
   void SyncRows();
   void SyncGlyph();
   void Effects();
-  void KwdComboBoxChange(bool fromList);
+  void KeywordChanged(bool fromList);
   // The shell's icon of the file, or nothing while it is looked up (the glyph is redrawn when
   // it arrives).
   HICON ShellIcon(const std::u16string& path, int size);
   std::u16string IconPath(const std::u16string& file) const;
   HBRUSH ColourEdit(HDC dc);
-  void FormPaint();
+  void PaintFrame();
   bool ListOpen() const;
   static bool CtrlOrAlt();
 
@@ -88,9 +88,9 @@ class TCmdLncForm : public Window {
   Services services_;
   HWND mainWindow_;
   CmdLauncherModel logic_;
-  HWND KwdComboBox = nullptr;
+  HWND keywordBox_ = nullptr;
   HWND edit_ = nullptr;
-  HWND ExeBtn = nullptr;
+  HWND runButton_ = nullptr;
   OwnInputContext ime_;
   UINT imeStateMessage_ = 0;
   FontHandle font_;

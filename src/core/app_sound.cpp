@@ -1,0 +1,8 @@
+#include "core/app_sound.h"
+
+#include "util/file_listing.h"
+
+void PlayAppSound(SystemControl& system, const FileSystem& files, const std::u16string& exeDir,
+                  std::u16string path) {
+  if (AppFileExists(files, exeDir, path)) system.PlaySoundAsync(path);
+}
