@@ -41,11 +41,11 @@ bool TKelvoMainForm::Create() {
                     CW_USEDEFAULT, 283, 244, nullptr)) {
     return false;
   }
-  FormCreate();
+  CreateParts();
   return true;
 }
 
-void TKelvoMainForm::FormCreate() {
+void TKelvoMainForm::CreateParts() {
   const std::u16string exePath = ExecutablePath();
   LoadServices services{files_, codePage_, locale_, clock_, hotkeys_, keyboard_};
   model_ = std::make_unique<MainModel>(services, exePath, reinterpret_cast<WindowHandle>(Handle()),
@@ -211,7 +211,7 @@ void TKelvoMainForm::RunLauncherItem(const ChosenItem& chosen, const SavedTarget
   }
 }
 
-void TKelvoMainForm::FormDestroy() {
+void TKelvoMainForm::DestroyParts() {
   macroStarter_.reset();  // asks the worker to end
   clipList_.reset();      // stores the history
   hotKeyHelp_.reset();
@@ -325,7 +325,7 @@ void TKelvoMainForm::ForegroundCmdLauncher() {
   if (CmdLauncherVisible()) SetForegroundWindow(cmdLauncher_->Handle());
 }
 
-void TKelvoMainForm::ShowClipboard(const std::u16string& command) {
+void TKelvoMainForm::ShowClipboard(const InternalAction& command) {
   if (clipList_) clipList_->RunCommand(command);
 }
 
@@ -376,7 +376,7 @@ void TKelvoMainForm::EditMenuFile() {
   OpenInEditor(model_->PopupFile);
 }
 
-void TKelvoMainForm::WebLabelClick() {
+void TKelvoMainForm::OpenUserGuide() {
   HideMainWindow();
   launcher_.LaunchProgram(model_->ExeDir + kUserGuide, u"", u"", kSwShowNormal, false);
 }
@@ -413,7 +413,7 @@ void TKelvoMainForm::ShowMainMenu() {
 void TKelvoMainForm::RunMenu() {
   BusyScope busy(deferred_);
   const MenuHandle menu = owned::CreatePopupMenu();
-  for (const MenuEntry& item : PopupMenu1Items(model_->Editor, model_->PopupFile, AboutShown())) {
+  for (const MenuEntry& item : TrayMenuItems(model_->Editor, model_->PopupFile, AboutShown())) {
     if (item.separator) {
       AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     } else {
@@ -433,9 +433,9 @@ void TKelvoMainForm::RunMenu() {
 
 LRESULT TKelvoMainForm::OnCommand(int id, int notification) {
   if (id == AboutBox::kOkButtonId || id == IDCANCEL) {
-    HideMainWindow();  // OkButtonClick
+    HideMainWindow();
   } else if (id == AboutBox::kWebLabelId && notification == STN_CLICKED) {
-    WebLabelClick();
+    OpenUserGuide();
   } else if (id >= static_cast<int>(MenuCommand::kEditSettings) &&
              id <= static_cast<int>(MenuCommand::kExit) && notification == 0) {
     RunMenuCommand(static_cast<MenuCommand>(id));
@@ -509,10 +509,10 @@ LRESULT TKelvoMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       return OnClose();
     case WM_TIMER:
-      if (wp == WinRetryTimer::kTimerId && trayKeeper_) trayKeeper_->Timer1Timer();
+      if (wp == WinRetryTimer::kTimerId && trayKeeper_) trayKeeper_->RetryTimerFired();
       return 0;
     case WM_DESTROY:
-      FormDestroy();
+      DestroyParts();
       return 0;
     case WinTrayIcon::kTrayMessage:
       return OnTrayIcon(lp);

@@ -47,14 +47,13 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
 
   // Creates the window and runs the first settings load; false when the window cannot be made.
   bool Create();
-  MainModel& Model() { return *model_; }
   // The shell's small icon of Kelvo.exe (the command launcher shows it).
   HICON ExeSmallIcon();
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  void FormCreate();
-  void FormDestroy();
+  void CreateParts();
+  void DestroyParts();
   LRESULT WMCopyData(const COPYDATASTRUCT* data);
   LRESULT WMQueryEndSession();
   LRESULT WMEndSession(bool ending);
@@ -95,7 +94,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   bool CmdLauncherVisible() const override;
   void ForegroundCmdLauncher() override;
   // The clipboard window (CLIPBOARD, CLIPBOARD_C, CLIPBOARD_T).
-  void ShowClipboard(const std::u16string& command) override;
+  void ShowClipboard(const InternalAction& command) override;
   void HideClipboard();
   void ClipIdle();
   bool ClipBusy() const { return clipList_ && clipList_->Busy(); }
@@ -105,7 +104,7 @@ class TKelvoMainForm : public Window, private LoadHooks, private KelvoWindows {
   void RunMenu();
   void RunMenuCommand(MenuCommand command);
   void OpenInEditor(const std::u16string& file);
-  void WebLabelClick();
+  void OpenUserGuide();
   LRESULT OnPaint();
   LRESULT OnCommand(int id, int notification);
   LRESULT OnTrayIcon(LPARAM event);

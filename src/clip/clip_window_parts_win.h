@@ -20,7 +20,6 @@ constexpr int kFindItems = 40;
 constexpr wchar_t kFirstCaption[] = L"Kelvo";
 constexpr char16_t kHistoryCaption[] = u"クリップボード履歴";
 constexpr char16_t kStoppedMark[] = u"  (×)";
-constexpr char16_t kCannedCommand[] = u"CLIPBOARD_T";
 
 // Posted to show what the set-up found wrong (a broken exclusion pattern, an unreadable canned-text
 // file) once the set-up and the load around it have ended.

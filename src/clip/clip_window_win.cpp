@@ -195,21 +195,17 @@ void TClipBdList::EndBusy() {
 // ---------------------------------------------------------------------------------------------
 // Showing and hiding
 
-void TClipBdList::RunCommand(const std::u16string& command) {
+void TClipBdList::RunCommand(const InternalAction& command) {
   if (!Handle()) return;
-  const std::u16string_view c = command;
-  const bool canned =
-      c.size() >= std::size(kCannedCommand) - 1 &&
-      services_.locale.CompareNoCase(c.substr(0, std::size(kCannedCommand) - 1), kCannedCommand) == 0;
-  if (canned) {
+  if (command.command == KelvoCommand::kCannedText) {
     SelectPage(Page::kText);
     if (!Visible()) ShowClip();
-    if (const std::optional<int> set = CannedSetOfCommand(c)) {
-      SelectTextData(*set);
+    if (command.cannedSet) {
+      SelectTextData(*command.cannedSet);
     } else {
       PageControl1Change();
     }
-  } else if (services_.locale.CompareNoCase(c, u"CLIPBOARD_C") == 0) {
+  } else if (command.command == KelvoCommand::kClipboardHistory) {
     SelectPage(Page::kClip);
     if (Visible()) {
       PageControl1Change();

@@ -14,9 +14,9 @@
 #include "clip/history_file.h"
 #include "clip/history_view.h"
 #include "core/deferred_work.h"
-#include "core/hotkey_dispatch.h"
 #include "core/main_model.h"
 #include "core/paste_into_target.h"
+#include "hotkeys/hotkey_action.h"
 #include "platform/clipboard.h"
 #include "platform/code_page.h"
 #include "platform/dialogs_win.h"
@@ -63,7 +63,7 @@ class TClipBdList : public Window {
   void StoreHistoryAtExit(bool mayShowBox);
 
   // The internal commands CLIPBOARD, CLIPBOARD_C and CLIPBOARD_T[n].
-  void RunCommand(const std::u16string& command);
+  void RunCommand(const InternalAction& command);
   // Hides and stores the window's place and the search words (and writes the settings file).
   void HideClip(bool writeFile = true);
   bool Visible() const { return Handle() && IsWindowVisible(Handle()); }

@@ -14,7 +14,7 @@ const MenuEntry* Find(const std::vector<MenuEntry>& items, MenuCommand command) 
 }  // namespace
 
 TEST(TrayMenu, ItemsInTheirOrderWithTheirCaptions) {
-  const auto items = PopupMenu1Items(u"notepad.exe", u"", false);
+  const auto items = TrayMenuItems(u"notepad.exe", u"", false);
   std::vector<std::u16string> captions;
   for (const auto& item : items) captions.push_back(item.separator ? u"-" : item.caption);
   EXPECT_EQ(captions,
@@ -24,16 +24,16 @@ TEST(TrayMenu, ItemsInTheirOrderWithTheirCaptions) {
 }
 
 TEST(TrayMenu, EnabledAndVisibleRules) {
-  auto items = PopupMenu1Items(u"notepad.exe", u"", false);
+  auto items = TrayMenuItems(u"notepad.exe", u"", false);
   EXPECT_TRUE(Find(items, MenuCommand::kEditSettings)->enabled);
   EXPECT_FALSE(Find(items, MenuCommand::kEditMenuFile)->enabled);
   // A menu definition file that does not exist still has a name to edit.
-  items = PopupMenu1Items(u"notepad.exe", u"C:\\K\\missing.txt", false);
+  items = TrayMenuItems(u"notepad.exe", u"C:\\K\\missing.txt", false);
   EXPECT_TRUE(Find(items, MenuCommand::kEditMenuFile)->enabled);
-  items = PopupMenu1Items(u"", u"C:\\K\\menu.txt", false);
+  items = TrayMenuItems(u"", u"C:\\K\\menu.txt", false);
   EXPECT_FALSE(Find(items, MenuCommand::kEditSettings)->enabled);
   EXPECT_FALSE(Find(items, MenuCommand::kEditMenuFile)->enabled);
-  items = PopupMenu1Items(u"notepad.exe", u"", true);
+  items = TrayMenuItems(u"notepad.exe", u"", true);
   EXPECT_EQ(Find(items, MenuCommand::kAbout), nullptr);
   EXPECT_NE(Find(items, MenuCommand::kExit), nullptr);
 }
