@@ -135,21 +135,6 @@ LRESULT Rows(const wchar_t* cls = kKelvoWindow) {
   return SendMessageW(HistoryList(cls), LB_GETCOUNT, 0, 0);
 }
 
-bool PutOnClipboard(HWND owner, const std::wstring& text) {
-  if (!Until([&] { return OpenClipboard(owner) != FALSE; }, std::chrono::seconds(5), 1)) {
-    return false;
-  }
-  EmptyClipboard();
-  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  std::memcpy(GlobalLock(memory), text.c_str(), bytes);
-  GlobalUnlock(memory);
-  const bool set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-  if (!set) GlobalFree(memory);
-  CloseClipboard();
-  return set;
-}
-
 // Start until ready: the main window is there, Kelvo waits for input and the clipboard window
 // (whose set-up reads the history file) answers. The looks pause a millisecond: a tighter poll
 // of the window list would compete with the load for Wine's server.

@@ -15,14 +15,13 @@
 #include "base/text_codec.h"
 #include "e2e/leak_probes.h"
 #include "platform/wide_win.h"
+#include "support/bench_session_win.h"
 #include "support/bench_support_win.h"
 
 namespace {
 
 // Runs whose name does not hold this word are left out (all when empty).
 std::string onlyRuns;
-
-constexpr WORD kHotKey[] = {VK_CONTROL, VK_MENU, VK_SHIFT};
 
 std::string Settings() {
   return "[General]\r\nVersion=169\r\n"
@@ -50,187 +49,9 @@ void PrepareFolder(const std::wstring& folder) {
              ">&Sub\r\n&Two\tnothing.exe\r\n<\r\n&One\tnothing.exe\r\n--\r\n&Text\tpasted \\Y\r\n");
 }
 
-// Waits for the condition, pumping the bench's own window meanwhile.
-bool Pumped(const std::function<bool()>& done, int seconds = 10) {
-  return Until(
-      [&] {
-        PumpMessages();
-        return done();
-      },
-      std::chrono::seconds(seconds), 1);
-}
-
-void Press(WORD key, bool withModifiers) {
-  if (withModifiers) {
-    PressKeys({kHotKey[0], kHotKey[1], kHotKey[2], key});
-  } else {
-    PressKeys({key});
-  }
-}
-
-// Presses the key until the condition holds: under Wine a modifier pressed right after another
-// program took the foreground is now and then lost, and the hotkey with it. A window given is
-// brought back to the front before each press: Wine may hand the foreground to its desktop
-// window a moment after a window took it, and the key would then reach neither.
-bool PressUntil(WORD key, bool withModifiers, const std::function<bool()>& done,
-                HWND front = nullptr) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    if (front && GetForegroundWindow() != front) SetForegroundWindow(front);
-    Press(key, withModifiers);
-    if (Pumped(done, 5)) return true;
-  }
-  return false;
-}
-
-int VisibleMenus() {
-  int count = 0;
-  for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
-    if (IsWindowVisible(menu)) ++count;
-  }
-  return count;
-}
-
-class Session {
- public:
-  Session(const std::wstring& buildDir, const std::wstring& folder)
-      : kelvo_(buildDir, folder, Settings()),
-        exe_(folder + L"\\Kelvo.exe"),
-        folder_(folder),
-        front_(MakeWindow(L"KelvoBenchLeakFront", L"front", 700)) {
-    unixProcess_ = UnixProcessOf(exe_);
-    Pumped([] { return FindWindowW(L"TClipBdList", nullptr) != nullptr; }, 60);
-  }
-
-  HWND Main() const { return kelvo_.MainWindow(); }
-  long long MemoryKb() const { return PrivateMemoryKb(unixProcess_); }
-  LiveCounts Counts() const { return AskLiveCounts(Main()); }
-
-  // Names the step that did not come, for the report of a failed round.
-  bool Failed(const char* step) {
-    failed_ = step;
-    return false;
-  }
-  const char* LastFailure() const { return failed_; }
-
-  // Brings the bench's window to the front, again when Wine gives the foreground to its desktop
-  // window (it does when a thread reads the focus event of a window hidden a moment ago late),
-  // until it stays there while both programs read their events.
-  bool InFront() {
-    return Pumped([&] {
-             Answers(Main());
-             if (GetForegroundWindow() == front_) return true;
-             SetForegroundWindow(front_);
-             return false;
-           }) ||
-           Failed("the bench's window in front");
-  }
-
-  // The clipboard window on a page (its hotkey), a row moved, closed with Esc.
-  bool ClipPage(WORD key, int listId) {
-    const HWND clip = FindWindowW(L"TClipBdList", nullptr);
-    if (!InFront()) return false;
-    if (!PressUntil(key, true,
-                    [&] { return IsWindowVisible(clip) && GetForegroundWindow() == clip; })) {
-      return Failed("the clipboard window in front");
-    }
-    const HWND list = GetDlgItem(clip, listId);
-    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (!PressUntil(selected == 0 ? VK_DOWN : VK_UP, false,
-                    [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) != selected; })) {
-      return Failed("the row moved");
-    }
-    Settled(clip);
-    return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(clip); }, clip) ||
-           Failed("the clipboard window hidden");
-  }
-
-  HWND ShowLauncher() {
-    if (!InFront()) return nullptr;
-    HWND box = nullptr;
-    if (!PressUntil('K', true, [&] {
-          box = FindWindowW(L"TCmdLncForm", nullptr);
-          return box && IsWindowVisible(box) && GetForegroundWindow() == box;
-        })) {
-      Failed("the launcher in front");
-      return nullptr;
-    }
-    return box;
-  }
-
-  // Types the key and waits until the box shows the text, painted.
-  bool TypeInLauncher(HWND box, WORD key, const std::wstring& expected) {
-    const HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
-    Press(key, false);
-    if (!Pumped([&] { return WindowText(combo) == expected; })) return Failed("the typed text");
-    Settled(box);
-    return true;
-  }
-
-  // The launcher's hotkey hides it again (Esc would first close its list).
-  bool HideLauncher(HWND box) {
-    return PressUntil('K', true, [&] { return !IsWindowVisible(box); }) ||
-           Failed("the launcher hidden");
-  }
-
-  bool Launcher() {
-    const HWND box = ShowLauncher();
-    return box && TypeInLauncher(box, 'C', L"calc") && HideLauncher(box);
-  }
-
-  bool Menu() {
-    if (!InFront()) return false;
-    // The menu's loop reads keys once it runs (sent messages are handled in that loop too).
-    if (!PressUntil('M', true, [&] { return VisibleMenus() == 1 && Answers(Main()); })) {
-      return Failed("the menu shown");
-    }
-    // The submenu's accelerator opens it.
-    if (!PressUntil('S', false, [&] { return VisibleMenus() == 2 && Answers(Main()); })) {
-      return Failed("the submenu shown");
-    }
-    if (!PressUntil(VK_ESCAPE, false, [&] { return VisibleMenus() == 1 && Answers(Main()); })) {
-      return Failed("the submenu closed");
-    }
-    return PressUntil(VK_ESCAPE, false, [] { return VisibleMenus() == 0; }) ||
-           Failed("the menu closed");
-  }
-
-  bool HotKeyList() {
-    if (!InFront()) return false;
-    HWND list = nullptr;
-    if (!PressUntil('L', true, [&] {
-          list = FindWindowW(L"THotKeyHelp", nullptr);
-          return list && IsWindowVisible(list) && GetForegroundWindow() == list;
-        })) {
-      return Failed("the hotkey list in front");
-    }
-    Settled(list);
-    return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(list); }, list) ||
-           Failed("the hotkey list hidden");
-  }
-
-  bool Reload() {
-    const HANDLE second = LaunchProgram(exe_, L"-R", folder_);
-    if (!second) return Failed("the second start");
-    const bool ended = WaitForSingleObject(second, 30000) == WAIT_OBJECT_0;
-    DWORD code = 0;
-    GetExitCodeProcess(second, &code);
-    CloseHandle(second);
-    // A second start ends with -1 once the resident Kelvo has run the reload it handed over.
-    return (ended && code == 0xFFFFFFFFu) || Failed("the reload handed over");
-  }
-
- private:
-  BenchKelvo kelvo_;
-  std::wstring exe_;
-  std::wstring folder_;
-  HWND front_;
-  long unixProcess_ = 0;
-  const char* failed_ = "";
-};
-
 // Runs the step `times` times after a first round, and prints the memory along the run and the
 // counts that changed.
-void Run(Session& session, const char* name, int times, const std::function<bool()>& step,
+void Run(BenchSession& session, const char* name, int times, const std::function<bool()>& step,
          int openingsPerRound = 1) {
   if (std::string(name).find(onlyRuns) == std::string::npos) return;
   if (!step()) {
@@ -320,7 +141,8 @@ int wmain(int argc, wchar_t** argv) {
   if (argc > 3) onlyRuns = Utf16ToUtf8(U16(argv[3]));
   const std::wstring folder = BenchFolder(L"kelvo-bench-leak");
   PrepareFolder(folder);
-  Session session(buildDir, folder);
+  BenchSession session(buildDir, folder, Settings(),
+                       MakeWindow(L"KelvoBenchLeakFront", L"front", 700));
   std::printf("Kelvo at start: %lld KB private; %s\n", session.MemoryKb(),
               LiveCountsText(session.Counts()).c_str());
   std::fflush(stdout);

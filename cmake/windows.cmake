@@ -89,6 +89,7 @@ endforeach()
 # What every benchmark shares, with the start of programs and the leak probes it shares with the
 # end-to-end driver (which bring no GoogleTest along).
 add_library(kelvo_bench_support STATIC ${CMAKE_SOURCE_DIR}/bench/support/bench_support_win.cpp
+            ${CMAKE_SOURCE_DIR}/bench/support/bench_session_win.cpp
             ${CMAKE_SOURCE_DIR}/tests/e2e/program_control.cpp
             ${CMAKE_SOURCE_DIR}/tests/e2e/leak_probes.cpp)
 target_include_directories(kelvo_bench_support PUBLIC ${CMAKE_SOURCE_DIR}/bench

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 double MsSince(Stopwatch::time_point start) {
   return std::chrono::duration<double, std::milli>(Stopwatch::now() - start).count();
@@ -191,4 +192,19 @@ void PrintAgainstFloor(const char* id, const char* description, double kelvoMs, 
   std::printf("  %s: Kelvo %.2f ms, floor %.2f ms, ratio %.2f, goal <= %.2f: %s\n", description,
               kelvoMs, floorMs, ratio, goal, ratio <= goal ? "met" : "MISSED");
   PrintFigure(id, ratio);
+}
+
+bool PutOnClipboard(HWND owner, const std::wstring& text) {
+  if (!Until([&] { return OpenClipboard(owner) != FALSE; }, std::chrono::seconds(5), 1)) {
+    return false;
+  }
+  EmptyClipboard();
+  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+  GlobalUnlock(memory);
+  const bool set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  if (!set) GlobalFree(memory);
+  CloseClipboard();
+  return set;
 }

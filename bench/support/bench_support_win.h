@@ -58,6 +58,9 @@ std::wstring WindowText(HWND window);
 // differs from the rest.
 bool FirstRowPainted(HWND list);
 
+// Places the text on the clipboard as this window's; whether it could.
+bool PutOnClipboard(HWND owner, const std::wstring& text);
+
 // A folder of this name in the user's temporary folder, made when missing (it is reused).
 std::wstring BenchFolder(const std::wstring& name);
 void WriteBytes(const std::wstring& path, const std::string& bytes);

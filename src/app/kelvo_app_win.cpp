@@ -24,6 +24,8 @@ constexpr char16_t kUserGuide[] = u"Kelvo-README.html";
 constexpr UINT kShowLoadNoticeMessage = WM_APP + 2;
 // Posted to run the next hotkey that was pressed while the clipboard window was busy.
 constexpr UINT kReplayHotKeyMessage = WM_APP + 3;
+// Posted by the first load once the hotkeys are registered: the rest of the start follows.
+constexpr UINT kFinishStartMessage = WM_APP + 5;
 
 }  // namespace
 
@@ -57,18 +59,7 @@ void KelvoApp::CreateParts() {
   dialogs_ = std::make_unique<WinDialogs>(Handle());
   clipboard_ = std::make_unique<WinClipboard>(Handle());
   launcherMenu_ = std::make_unique<LauncherMenuWin>(Handle(), clock_, locale_);
-  TClipBdList::Services clipServices{
-      files_,
-      codePage_,
-      locale_,
-      clock_,
-      PasteServices{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_},
-      deferred_,
-      [this] { ClipIdle(); },
-      [this](const std::u16string& file) { OpenInEditor(file); }};
-  clipList_ = std::make_unique<TClipBdList>(*model_, std::move(clipServices));
-  if (!clipList_->Create()) clipList_.reset();
-  LoadSettings();
+  StartLoad();
   macroStarter_ = std::make_unique<TZrMacStarter>(WinMacroSender::Instance(), codePage_);
   services_.reset(new ActionServices{windows_, *desktop_, *system_, keys_, launcher_, *dialogs_,
                                      locale_, *macroStarter_});
@@ -99,24 +90,66 @@ void KelvoApp::LoadSettings() {
   do {
     reloadPending_ = false;
     ++loadsStarted_;
-    const LoadResult result = model_->LoadSettings(*this, *trayKeeper_);
-    const std::u16string file = model_->SettingsFileName();
-    if (result == LoadResult::kUnreadable) {
-      QueueLoadNotice({UnreadableSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
-    } else if (result == LoadResult::kVanished) {
-      // Told once while the file stays away: every later reload would say the same.
-      if (!vanishedTold_) {
-        QueueLoadNotice({VanishedSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
-      }
-      vanishedTold_ = true;
-    } else if (const int line = model_->IniFile->ForeignLine(); line > 0) {
-      QueueLoadNotice({MixedEncodingMessage(file, line, model_->IniFile->ForeignText()), u"警告",
-                       kMbOk | kMbIconExclamation});
-    }
-    if (result == LoadResult::kLoaded) vanishedTold_ = false;
-    ++loadsDone_;
+    ReportLoad(model_->LoadSettings(*this, *trayKeeper_));
   } while (reloadPending_);
   loading_ = false;
+}
+
+// Tells the user what went wrong with the file, and counts the load as done.
+void KelvoApp::ReportLoad(LoadResult result) {
+  const std::u16string file = model_->SettingsFileName();
+  if (result == LoadResult::kUnreadable) {
+    QueueLoadNotice({UnreadableSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
+  } else if (result == LoadResult::kVanished) {
+    // Told once while the file stays away: every later reload would say the same.
+    if (!vanishedTold_) {
+      QueueLoadNotice({VanishedSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
+    }
+    vanishedTold_ = true;
+  } else if (const int line = model_->IniFile->ForeignLine(); line > 0) {
+    QueueLoadNotice({MixedEncodingMessage(file, line, model_->IniFile->ForeignText()), u"警告",
+                     kMbOk | kMbIconExclamation});
+  }
+  if (result == LoadResult::kLoaded) vanishedTold_ = false;
+  ++loadsDone_;
+}
+
+// The user waits for the hotkeys and the tray icon, not for the windows: the first load stops
+// there, and what the windows need (the clipboard window and its history, the launcher menu's
+// tree, the command launcher's folder) follows from a posted message. A hotkey is a posted
+// message too, so none is handled before the start has finished.
+void KelvoApp::StartLoad() {
+  loading_ = true;
+  ++loadsStarted_;
+  firstLoad_ = model_->LoadHotKeys(*this, *trayKeeper_);
+  startPending_ = true;
+  PostMessageW(Handle(), kFinishStartMessage, 0, 0);
+}
+
+void KelvoApp::FinishStart() {
+  MakeClipboardWindow();
+  if (LoadWentAhead(firstLoad_)) {
+    model_->LoadWindowSettings(*this);
+  }
+  ReportLoad(firstLoad_);
+  loading_ = false;
+  startPending_ = false;
+  ClipIdle();     // a hotkey pressed meanwhile
+  RunDeferred();  // a reload or close asked for meanwhile
+}
+
+void KelvoApp::MakeClipboardWindow() {
+  TClipBdList::Services clipServices{
+      files_,
+      codePage_,
+      locale_,
+      clock_,
+      PasteServices{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_},
+      deferred_,
+      [this] { ClipIdle(); },
+      [this](const std::u16string& file) { OpenInEditor(file); }};
+  clipList_ = std::make_unique<TClipBdList>(*model_, std::move(clipServices));
+  if (!clipList_->Create()) clipList_.reset();
 }
 
 void KelvoApp::QueueLoadNotice(LoadNotice notice) {
@@ -166,8 +199,10 @@ void KelvoApp::SetBusyCursor(bool busy) {
 
 void KelvoApp::BuildLauncherMenu() {
   if (!launcherMenu_) return;
-  launcherMenu_->SetState(LoadLauncherState(*model_->IniFile, model_->ExeDir, model_->PopupFile,
-                                            MessageFontDescription(), files_, codePage_, locale_));
+  const UsrIniFile& ini = *model_->IniFile;
+  launcherMenu_->Load(ReadLauncherOptions(ini, MessageFontDescription()),
+                      ReadLauncherSources(ini, model_->ExeDir, model_->PopupFile), files_,
+                      codePage_, locale_);
 }
 
 void KelvoApp::OpenLauncherMenu() {
@@ -235,8 +270,9 @@ LRESULT KelvoApp::WMCopyData(const COPYDATASTRUCT* data) {
 
 LRESULT KelvoApp::WMHotKey(int id, const std::optional<SavedTarget>& pressedOver) {
   if (!dispatcher_) return 0;
-  if (ClipBusy()) {
-    // Run once the clipboard window is done, on the window that was in front at the press.
+  if (ClipBusy() || startPending_) {
+    // Run once the clipboard window is done (or made), on the window that was in front at the
+    // press.
     deferredHotKeys_.push_back({id, pressedOver ? *pressedOver : RememberForeground(*desktop_)});
     return 0;
   }
@@ -478,6 +514,9 @@ std::optional<LRESULT> KelvoApp::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp
       return WMHotKey(static_cast<int>(wp));
     case kReplayHotKeyMessage:
       ReplayHotKey();
+      return 0;
+    case kFinishStartMessage:
+      FinishStart();
       return 0;
     case WM_CLOSE:
       return OnClose();

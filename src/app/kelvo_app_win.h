@@ -69,6 +69,10 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
   // Stores the history and destroys the window, which ends Kelvo.
   void CloseNow();
   void LoadSettings();
+  void StartLoad();
+  void FinishStart();
+  void MakeClipboardWindow();
+  void ReportLoad(LoadResult result);
   // A message box about the settings file that a load asks for.
   struct LoadNotice {
     std::u16string text;
@@ -158,6 +162,9 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
   std::unique_ptr<WinClipboard> clipboard_;
   WinPasteSender pasteSender_;
   std::unique_ptr<TClipBdList> clipList_;
+  // The first load's result, while the windows' part of it waits for its posted message.
+  LoadResult firstLoad_ = LoadResult::kLoaded;
+  bool startPending_ = false;
   // Hotkeys pressed while the clipboard window pasted or showed a dialog, run after it.
   // Hotkeys pressed while the clipboard window was busy, with what was in front at the press.
   struct DeferredHotKey {

@@ -23,10 +23,8 @@ using namespace clip_window;
 
 void TClipBdList::SyncHistRows() {
   if (!HistListBox) return;
-  SendMessageW(HistListBox, WM_SETREDRAW, FALSE, 0);
   SendMessageW(HistListBox, LB_SETCOUNT, view_.RowCount(), 0);
   SendMessageW(HistListBox, LB_SETCURSEL, static_cast<WPARAM>(view_.Selected()), 0);
-  SendMessageW(HistListBox, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(HistListBox, nullptr, TRUE);
   // The status bar and the preview follow every change of the rows (a capture, a sort, a filter,
   // a delete), so that they never describe a row that is gone.
@@ -143,9 +141,9 @@ bool TClipBdList::Enabled(ClipAction action) const {
 
 void TClipBdList::UpdateActionStates() {
   if (!PageControl1) return;
-  EnableWindow(extractBtn_, Enabled(ClipAction::kListExtract));
-  EnableWindow(exceptBtn_, Enabled(ClipAction::kListExcept));
-  EnableWindow(releaseBtn_, Enabled(ClipAction::kListRelease));
+  EnableIfChanged(extractBtn_, Enabled(ClipAction::kListExtract));
+  EnableIfChanged(exceptBtn_, Enabled(ClipAction::kListExcept));
+  EnableIfChanged(releaseBtn_, Enabled(ClipAction::kListRelease));
 }
 
 void TClipBdList::Run(ClipAction action) {
@@ -399,9 +397,11 @@ void TClipBdList::Filter(ClipAction action) {
     return;
   }
   const std::u16string words = FindText();
+  // The box's list is filled again only when the word moved in it: refilling a combo box
+  // costs more than the search itself.
+  const std::vector<std::u16string> itemsBefore = findItems_;
   PushHistoryItem(findItems_, words, services_.locale);
-  SetFindItems();
-  SetWindowTextW(FindComboBox, W(words));
+  if (findItems_ != itemsBefore) SetFindItems();
   if (action == ClipAction::kListExtract) {
     view_.Extract(words);
   } else {

@@ -75,6 +75,22 @@ std::u16string MainModel::SettingsFileName() const { return WithExtension(exePat
 
 LoadResult MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
   BusyCursor busy(hooks);
+  const LoadResult result = RegisterHotKeys(tray);
+  if (LoadWentAhead(result)) ReadWindowSettings(hooks);
+  return result;
+}
+
+LoadResult MainModel::LoadHotKeys(LoadHooks& hooks, TrayKeeper& tray) {
+  BusyCursor busy(hooks);
+  return RegisterHotKeys(tray);
+}
+
+void MainModel::LoadWindowSettings(LoadHooks& hooks) {
+  BusyCursor busy(hooks);
+  ReadWindowSettings(hooks);
+}
+
+LoadResult MainModel::RegisterHotKeys(TrayKeeper& tray) {
   const bool firstLoad = !IniFile;
   if (firstLoad) {
     IniFile = std::make_unique<UsrIniFile>(SettingsFileName(), services_.files, services_.codePage);
@@ -93,6 +109,13 @@ LoadResult MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
   BringUpToDate(result == LoadResult::kLoaded);
   ReadGeneral();
   BuildHotKeyTable();
+  NoTrayIcon =
+      IniFile->ReadBool(u"General", u"NoTrayIcon", DefaultBool(u"General", u"NoTrayIcon"));
+  tray.Apply(NoTrayIcon);
+  return result;
+}
+
+void MainModel::ReadWindowSettings(LoadHooks& hooks) {
   CmdLauncherFont = IniFile->ReadFont(u"CmdLauncher", &mainFont_);
   NoTitleBar =
       IniFile->ReadBool(u"CmdLauncher", u"NoTitleBar", DefaultBool(u"CmdLauncher", u"NoTitleBar"));
@@ -102,11 +125,7 @@ LoadResult MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
   PopupFile = IniFile->ReadString(u"PopupMenu", u"PopupFile", DefaultText(u"PopupMenu", u"PopupFile"));
   AppFileExists(services_.files, ExeDir, PopupFile);  // only to make the path absolute
   hooks.BuildLauncherMenu();
-  NoTrayIcon =
-      IniFile->ReadBool(u"General", u"NoTrayIcon", DefaultBool(u"General", u"NoTrayIcon"));
-  tray.Apply(NoTrayIcon);
   IniFile->UpdateFile();
-  return result;
 }
 
 void MainModel::BringUpToDate(bool fileExisted) {

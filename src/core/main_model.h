@@ -33,6 +33,11 @@ struct LoadServices {
   const KeyboardLayout& keyboard;
 };
 
+// A load that read the file, or found none and starts from the first-start contents.
+inline bool LoadWentAhead(LoadResult result) {
+  return result == LoadResult::kLoaded || result == LoadResult::kMissing;
+}
+
 // What a settings load hands to the windows that are not part of the main model. Each is called
 // at its place in the load; a window that does not exist yet simply does nothing.
 class LoadHooks {
@@ -59,6 +64,12 @@ class MainModel {
   // exists but cannot be read, or a file read before is missing, nothing changes (a first load
   // runs with no hotkeys) and nothing is written: the caller tells the user.
   LoadResult LoadSettings(LoadHooks& hooks, TrayKeeper& tray);
+  // The two halves of a load, for a start that must not keep the user's hotkeys waiting: the
+  // first registers the hotkeys and shows the tray icon; the second, which the caller runs
+  // soon after (before any hotkey is handled), reads what the windows need and writes the
+  // file when the load changed it. The second is only for a file that was read or created.
+  LoadResult LoadHotKeys(LoadHooks& hooks, TrayKeeper& tray);
+  void LoadWindowSettings(LoadHooks& hooks);
   // The executable's path with the extension ".INI".
   std::u16string SettingsFileName() const;
   // Unregisters every hotkey and forgets the table.
@@ -83,6 +94,8 @@ class MainModel {
   std::u16string PopupFile;
 
  private:
+  LoadResult RegisterHotKeys(TrayKeeper& tray);
+  void ReadWindowSettings(LoadHooks& hooks);
   void BringUpToDate(bool fileExisted);
   void ReadGeneral();
   void BuildHotKeyTable();

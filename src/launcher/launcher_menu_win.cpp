@@ -89,8 +89,28 @@ void LauncherMenuWin::FillMenu(HMENU menu, const PopupItem& level) {
   }
 }
 
+void LauncherMenuWin::Load(LauncherOptions options, LauncherSources sources,
+                           const FileSystem& files, const CodePage& codePage,
+                           const Locale& locale) {
+  listing_.reset();  // a listing still running is waited for: its result is stale
+  state_.options = std::move(options);
+  state_.sources = std::move(sources);
+  listing_ = std::make_unique<BackgroundTask<PopupLauncher>>(
+      [sources = state_.sources, &files, &codePage, &locale] {
+        return BuildLauncherMenu(sources, files, codePage, locale);
+      },
+      nullptr);
+}
+
+void LauncherMenuWin::TakeListedItems() {
+  if (!listing_) return;
+  if (auto items = listing_->Take()) state_.menu = std::move(*items);
+  listing_.reset();
+}
+
 std::optional<ChosenItem> LauncherMenuWin::Track(POINT at) {
   if (open_) return std::nullopt;
+  TakeListedItems();
   const MenuHandle menu = BuildMenus();
   if (!menu) return std::nullopt;
   const UINT dpi = WindowDpi(owner_);

@@ -9,6 +9,10 @@
 
 HICON KelvoIcon() { return SharedIcon(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO)); }
 
+void EnableIfChanged(HWND control, bool enabled) {
+  if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
+}
+
 std::u16string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthW(hwnd);
   if (length <= 0) return {};

@@ -12,6 +12,10 @@ HICON KelvoIcon();
 // The text of a window or control of this process.
 std::u16string WindowText(HWND hwnd);
 
+// Enables or disables a control only when that changes something: a filter sets its buttons at
+// every change of the rows, and under Wine setting a state again cost milliseconds per control.
+void EnableIfChanged(HWND control, bool enabled);
+
 // The base of Kelvo's windows: `this` is bound at WM_NCCREATE and cleared at WM_NCDESTROY, and
 // the window procedure hands every message to HandleMessage, which never throws.
 class Window {

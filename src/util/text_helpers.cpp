@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/text_search.h"
 #include "base/width_fold.h"
 
 namespace {
@@ -128,7 +129,7 @@ bool SearchWords::MatchSearchedForm(std::u16string_view form, bool all, bool neg
   for (const std::u16string& word : words_) {
     // An empty word is found only by a case-sensitive search, as PosText finds no empty part.
     const bool found =
-        (caseSensitive_ || !word.empty()) && form.find(word) != std::u16string_view::npos;
+        (caseSensitive_ || !word.empty()) && FindText(form, word) != std::u16string_view::npos;
     const bool hit = found != negate;
     if (all && !hit) return false;
     if (!all && hit) return true;

@@ -124,6 +124,20 @@ TEST_F(LauncherMenuTest, PasteEntryReachesTheEditByPasteMessageWithItsDateMacro)
   EXPECT_EQ(GetForegroundWindow(), pad.hwnd());
 }
 
+// The items are listed beside the load: a menu opened at once after a reload still shows what
+// the reload read.
+TEST_F(LauncherMenuTest, AMenuOpenedRightAfterAReloadShowsTheNewItems) {
+  TestWindow pad(L"Reload Items Pad");
+  ASSERT_TRUE(InFront(pad));
+  ASSERT_TRUE(Start("--\n&Old\told\n"));
+  WriteFile(kelvo.Folder() + L"\\menu.txt", CrLf("--\n&New\tnew\n"));
+  ASSERT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);  // returns once the reload has run
+  ASSERT_TRUE(InFront(pad));
+  ASSERT_TRUE(Open());
+  Key('N');
+  EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"new"; })) << Narrow(pad.EditText());
+}
+
 TEST_F(LauncherMenuTest, PasteEntryIsTypedAsCtrlVForOtherClasses) {
   TestWindow pad(L"Typed Pad");
   ASSERT_TRUE(InFront(pad));

@@ -290,3 +290,21 @@ TEST_F(MainModelTest, PopupFileIsMadeAbsoluteWhetherOrNotItExists) {
   WriteSettings("[General]\nVersion=169\n");
   EXPECT_EQ(Load().PopupFile, u"");
 }
+
+// The start registers the hotkeys and shows the icon before the windows' part: the user's keys
+// work while the clipboard window, the menus and the keyword folder are still being read, and the
+// file is written once the whole load is done.
+TEST_F(MainModelTest, AStartRegistersTheHotKeysBeforeTheWindowsPart) {
+  WriteSettings("[HotKey1]\nKey=Ctrl+Alt+N\n[CmdKwd1]\nKey=mail\n[CmdLauncher]\nNoTitleBar=1\n");
+  EXPECT_EQ(model->LoadHotKeys(hooks, fake.keeper), LoadResult::kLoaded);
+  EXPECT_EQ(registrar.registeredIds(), (std::set<int>{101}));
+  EXPECT_TRUE(trayIcon.shown);
+  EXPECT_EQ(hooks.calls, "busy normal ");
+  EXPECT_EQ(files.writeCount, 0) << "the version is brought up to date with the second half";
+
+  model->LoadWindowSettings(hooks);
+  EXPECT_EQ(hooks.calls, "busy normal busy border:none clip menu normal ");
+  EXPECT_TRUE(model->NoTitleBar);
+  EXPECT_EQ(files.writeCount, 1);
+  EXPECT_NE(Settings().find("Version=169"), std::string::npos);
+}

@@ -1,0 +1,171 @@
+#include "support/bench_session_win.h"
+
+namespace {
+
+constexpr WORD kHotKey[] = {VK_CONTROL, VK_MENU, VK_SHIFT};
+
+}  // namespace
+
+bool Pumped(const std::function<bool()>& done, int seconds) {
+  return Until(
+      [&] {
+        PumpMessages();
+        return done();
+      },
+      std::chrono::seconds(seconds), 1);
+}
+
+void Press(WORD key, bool withModifiers) {
+  if (withModifiers) {
+    PressKeys({kHotKey[0], kHotKey[1], kHotKey[2], key});
+  } else {
+    PressKeys({key});
+  }
+}
+
+bool PressUntil(WORD key, bool withModifiers, const std::function<bool()>& done, HWND front) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (front && GetForegroundWindow() != front) SetForegroundWindow(front);
+    Press(key, withModifiers);
+    if (Pumped(done, 5)) return true;
+  }
+  return false;
+}
+
+int VisibleMenus() {
+  int count = 0;
+  for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
+    if (IsWindowVisible(menu)) ++count;
+  }
+  return count;
+}
+
+BenchSession::BenchSession(const std::wstring& buildDir, const std::wstring& folder,
+                           const std::string& settings, HWND front)
+    : kelvo_(buildDir, folder, settings),
+      exe_(folder + L"\\Kelvo.exe"),
+      folder_(folder),
+      front_(front) {
+  unixProcess_ = UnixProcessOf(exe_);
+  Pumped([] { return FindWindowW(L"TClipBdList", nullptr) != nullptr; }, 60);
+}
+
+bool BenchSession::Failed(const char* step) {
+  failed_ = step;
+  return false;
+}
+
+bool BenchSession::InFront() {
+  return Pumped([&] {
+           Answers(Main());
+           if (GetForegroundWindow() == front_) return true;
+           SetForegroundWindow(front_);
+           return false;
+         }) ||
+         Failed("the bench's window in front");
+}
+
+bool BenchSession::ClipPage(WORD key, int listId) {
+  const HWND clip = FindWindowW(L"TClipBdList", nullptr);
+  if (!InFront()) return false;
+  if (!PressUntil(key, true,
+                  [&] { return IsWindowVisible(clip) && GetForegroundWindow() == clip; })) {
+    return Failed("the clipboard window in front");
+  }
+  const HWND list = GetDlgItem(clip, listId);
+  const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  if (!PressUntil(selected == 0 ? VK_DOWN : VK_UP, false,
+                  [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) != selected; })) {
+    return Failed("the row moved");
+  }
+  Settled(clip);
+  return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(clip); }, clip) ||
+         Failed("the clipboard window hidden");
+}
+
+HWND BenchSession::ShowLauncher() {
+  if (!InFront()) return nullptr;
+  HWND box = nullptr;
+  if (!PressUntil('K', true, [&] {
+        box = FindWindowW(L"TCmdLncForm", nullptr);
+        return box && IsWindowVisible(box) && GetForegroundWindow() == box;
+      })) {
+    Failed("the launcher in front");
+    return nullptr;
+  }
+  return box;
+}
+
+bool BenchSession::TypeInLauncher(HWND box, WORD key, const std::wstring& expected) {
+  const HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
+  Press(key, false);
+  if (!Pumped([&] { return WindowText(combo) == expected; })) return Failed("the typed text");
+  Settled(box);
+  return true;
+}
+
+bool BenchSession::HideLauncher(HWND box) {
+  return PressUntil('K', true, [&] { return !IsWindowVisible(box); }) ||
+         Failed("the launcher hidden");
+}
+
+bool BenchSession::Launcher() {
+  const HWND box = ShowLauncher();
+  return box && TypeInLauncher(box, 'C', L"calc") && HideLauncher(box);
+}
+
+bool BenchSession::Menu() {
+  if (!InFront()) return false;
+  // The menu's loop reads keys once it runs (sent messages are handled in that loop too).
+  if (!PressUntil('M', true, [&] { return VisibleMenus() == 1 && Answers(Main()); })) {
+    return Failed("the menu shown");
+  }
+  // The submenu's accelerator opens it.
+  if (!PressUntil('S', false, [&] { return VisibleMenus() == 2 && Answers(Main()); })) {
+    return Failed("the submenu shown");
+  }
+  if (!PressUntil(VK_ESCAPE, false, [&] { return VisibleMenus() == 1 && Answers(Main()); })) {
+    return Failed("the submenu closed");
+  }
+  return PressUntil(VK_ESCAPE, false, [] { return VisibleMenus() == 0; }) ||
+         Failed("the menu closed");
+}
+
+bool BenchSession::HotKeyList() {
+  if (!InFront()) return false;
+  HWND list = nullptr;
+  if (!PressUntil('L', true, [&] {
+        list = FindWindowW(L"THotKeyHelp", nullptr);
+        return list && IsWindowVisible(list) && GetForegroundWindow() == list;
+      })) {
+    return Failed("the hotkey list in front");
+  }
+  Settled(list);
+  return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(list); }, list) ||
+         Failed("the hotkey list hidden");
+}
+
+bool BenchSession::Reload() {
+  const HANDLE second = LaunchProgram(exe_, L"-R", folder_);
+  if (!second) return Failed("the second start");
+  const bool ended = WaitForSingleObject(second, 30000) == WAIT_OBJECT_0;
+  DWORD code = 0;
+  GetExitCodeProcess(second, &code);
+  CloseHandle(second);
+  // A second start ends with -1 once the resident Kelvo has run the reload it handed over.
+  return (ended && code == 0xFFFFFFFFu) || Failed("the reload handed over");
+}
+
+bool BenchSession::ClipPaste() {
+  const HWND clip = FindWindowW(L"TClipBdList", nullptr);
+  if (!InFront()) return false;
+  if (!PressUntil('H', true,
+                  [&] { return IsWindowVisible(clip) && GetForegroundWindow() == clip; })) {
+    return Failed("the clipboard window in front for a paste");
+  }
+  Settled(clip);
+  // Enter pastes the selected row and hides the window; the paste goes to the window that was
+  // in front before it.
+  return PressUntil(VK_RETURN, false, [&] { return !IsWindowVisible(clip); }, clip) ||
+         Failed("the clipboard window hidden by the paste");
+}
