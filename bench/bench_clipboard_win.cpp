@@ -151,10 +151,34 @@ double StartUntilReady(const std::wstring& folder, HANDLE* process) {
   return MsSince(start);
 }
 
+// Start until the history can be used: the window's hotkey, pressed from the moment Kelvo's main
+// window is there (again every 50 ms until it takes), shows the window with every row of the file.
+double StartUntilHistoryShown(const std::wstring& folder, HWND neutral, LRESULT rows,
+                              HANDLE* process) {
+  const auto start = Stopwatch::now();
+  *process = LaunchProgram(folder + L"\\Kelvo.exe", L"", folder);
+  Until([] { return FindWindowW(L"TKelvoMainForm", nullptr) != nullptr; }, std::chrono::seconds(60),
+        1);
+  Until(
+      [&] {
+        HWND clip = ClipWindow();
+        if (!clip || !IsWindowVisible(clip)) {
+          PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F8}, 0);
+          Until([&] { return (clip = ClipWindow()) && IsWindowVisible(clip); },
+                std::chrono::milliseconds(50), 1);
+        }
+        return clip && IsWindowVisible(clip) && Rows() == rows;
+      },
+      std::chrono::seconds(60), 1);
+  Settled(ClipWindow());
+  return MsSince(start);
+}
+
 // ---- The measurements
 
 struct Result {
   double startMs = 0;   // median start until ready
+  double historyShownMs = 0;  // median start until the window shows the whole history
   double memoryMb = 0;  // idle private memory with the small entries only (or none)
   double smallCopyCpu = 0, bigCopyCpu = 0;    // Kelvo's CPU ms per copy
   double smallCopyWall = 0, bigCopyWall = 0;  // median ms until the row is there
@@ -177,15 +201,21 @@ void PlaceHistory(const std::wstring& folder, const std::string* file) {
   }
 }
 
-void MeasureStarts(const std::wstring& folder, const std::string* history, Result& r) {
-  std::vector<double> starts;
+void MeasureStarts(const std::wstring& folder, const std::string* history, HWND neutral,
+                   Result& r) {
+  std::vector<double> starts, shown;
   for (int i = 0; i < kStarts; ++i) {
     PlaceHistory(folder, history);
     HANDLE process = nullptr;
     starts.push_back(StartUntilReady(folder, &process));
     StopProgram(process, FindWindowW(L"TKelvoMainForm", nullptr), 60000);
+    PlaceHistory(folder, history);
+    shown.push_back(
+        StartUntilHistoryShown(folder, neutral, history ? kSmallEntries + kBigEntries : 0, &process));
+    StopProgram(process, FindWindowW(L"TKelvoMainForm", nullptr), 60000);
   }
   r.startMs = Median(starts);
+  r.historyShownMs = Median(shown);
 }
 
 void MeasureMemory(const std::wstring& folder, const std::string* history, Result& r) {
@@ -300,7 +330,7 @@ Result Measure(const std::wstring& buildDir, const std::wstring& name, bool with
   const std::string small = HistoryFile(false);
   const std::string big = HistoryFile(true);
   Result r;
-  MeasureStarts(folder, withHistory ? &big : nullptr, r);
+  MeasureStarts(folder, withHistory ? &big : nullptr, neutral, r);
   MeasureMemory(folder, withHistory ? &small : nullptr, r);
 
   PlaceHistory(folder, withHistory ? &big : nullptr);
@@ -410,9 +440,9 @@ int wmain(int argc, wchar_t** argv) {
                     big.show, floor.show, 1.2);
   std::printf(
       "  Extract over all rows (median of %d):               %.2f ms, %ld -> %ld rows, "
-      "goal < 16 ms: %s (fastest %.2f ms)\n",
+      "goal < 8 ms: %s (fastest %.2f ms)\n",
       kExtracts, big.extract, static_cast<long>(big.rowsBefore), static_cast<long>(big.rowsKept),
-      Verdict(big.extract < 16), big.extractFastest);
+      Verdict(big.extract < 8), big.extractFastest);
   std::printf(
       "  StoreHistory, WM_QUERYENDSESSION (median of %d):     %.2f ms vs %.2f ms (x%.2f), "
       "goal < 500 ms: %s (file %.1f MB vs %.1f MB)\n",
@@ -424,10 +454,15 @@ int wmain(int argc, wchar_t** argv) {
       kStarts, big.startMs, none.startMs, big.startMs - none.startMs,
       Verdict(big.startMs - none.startMs < 300));
   std::printf(
+      "  start -> the window shows the whole history (median of %d): %.2f ms vs %.2f ms, the "
+      "history adds %.2f ms, goal < 300 ms: %s\n",
+      kStarts, big.historyShownMs, none.historyShownMs, big.historyShownMs - none.historyShownMs,
+      Verdict(big.historyShownMs - none.historyShownMs < 300));
+  std::printf(
       "  idle private memory (median of %d), %d entries:   %.2f MB vs %.2f MB, the history "
-      "adds %.2f MB, goal <= 4 MB: %s\n",
+      "adds %.2f MB, goal <= 3 MB: %s\n",
       kMemoryRuns, kSmallEntries, big.memoryMb, none.memoryMb, big.memoryMb - none.memoryMb,
-      Verdict(big.memoryMb - none.memoryMb <= 4));
+      Verdict(big.memoryMb - none.memoryMb <= 3));
   std::printf(
       "  Kelvo CPU while idle for %.0f s:                      %.0f ms vs %.0f ms, goal 0: %s\n",
       kIdleMs / 1000.0, big.idleCpu, none.idleCpu, Verdict(big.idleCpu == 0));

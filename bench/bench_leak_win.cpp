@@ -23,32 +23,6 @@ namespace {
 // Runs whose name does not hold this word are left out (all when empty).
 std::string onlyRuns;
 
-std::string Settings() {
-  return "[General]\r\nVersion=169\r\n"
-         "[HotKey1]\r\nKey=Ctrl+Alt+Shift+H\r\nCommand=CLIPBOARD_C\r\n"
-         "[HotKey2]\r\nKey=Ctrl+Alt+Shift+T\r\nCommand=CLIPBOARD_T\r\n"
-         "[HotKey3]\r\nKey=Ctrl+Alt+Shift+K\r\nCommand=CMDLAUNCHER\r\n"
-         "[HotKey4]\r\nKey=Ctrl+Alt+Shift+M\r\nCommand=POPUPMENU\r\n"
-         "[HotKey5]\r\nKey=Ctrl+Alt+Shift+L\r\nCommand=HOTKEY_LIST\r\n"
-         "[ClipboardList]\r\nEnable=1\r\nSaveHistory=1\r\nPosX=60\r\nPosY=60\r\n"
-         "TextDataBtn1=TEXTDATA.txt\r\n"
-         "[PopupMenu]\r\nPopupFile=menu.txt\r\nPosX=40\r\nPosY=40\r\n"
-         "[CmdLauncher]\r\nDropdown=0\r\n"
-         "[CmdKwd1]\r\nKey=qzone\r\nExecute1=nothing.exe\r\n"
-         "[CmdKwd2]\r\nKey=calc\r\nExecute1=nothing.exe\r\n";
-}
-
-void PrepareFolder(const std::wstring& folder) {
-  WriteBytes(folder + L"\\CLIPDATA.txt",
-             "\xEF\xBB\xBF"
-             "CreTime=2026/01/03\r\nLineCount=1\r\nthird\r\n\r\n"
-             "CreTime=2026/01/02\r\nLineCount=1\r\nsecond\r\n\r\n"
-             "CreTime=2026/01/01\r\nLineCount=1\r\nfirst\r\n\r\n");
-  WriteBytes(folder + L"\\TEXTDATA.txt", "alpha\r\nbeta\r\ngamma\r\n");
-  WriteBytes(folder + L"\\menu.txt",
-             ">&Sub\r\n&Two\tnothing.exe\r\n<\r\n&One\tnothing.exe\r\n--\r\n&Text\tpasted \\Y\r\n");
-}
-
 // Runs the step `times` times after a first round, and prints the memory along the run and the
 // counts that changed.
 void Run(BenchSession& session, const char* name, int times, const std::function<bool()>& step,
@@ -140,8 +114,8 @@ int wmain(int argc, wchar_t** argv) {
   const int openings = argc > 2 ? std::max(10, _wtoi(argv[2])) : 1000;
   if (argc > 3) onlyRuns = Utf16ToUtf8(U16(argv[3]));
   const std::wstring folder = BenchFolder(L"kelvo-bench-leak");
-  PrepareFolder(folder);
-  BenchSession session(buildDir, folder, Settings(),
+  PrepareSessionFolder(folder);
+  BenchSession session(buildDir, folder, SessionSettings(),
                        MakeWindow(L"KelvoBenchLeakFront", L"front", 700));
   std::printf("Kelvo at start: %lld KB private; %s\n", session.MemoryKb(),
               LiveCountsText(session.Counts()).c_str());

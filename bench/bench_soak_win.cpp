@@ -29,35 +29,15 @@ constexpr long long kMemorySlackKb = 1024;
 // first block has grown with the run.
 constexpr double kLatencyGrowth = 1.5;
 
+// The session's settings with three more hotkeys (an activation, a key sequence typed into the
+// activated window, an internal command) and a history kept at 1,000 entries.
 std::string Settings() {
-  return "[General]\r\nVersion=169\r\n"
-         "[HotKey1]\r\nKey=Ctrl+Alt+Shift+H\r\nCommand=CLIPBOARD_C\r\n"
-         "[HotKey2]\r\nKey=Ctrl+Alt+Shift+T\r\nCommand=CLIPBOARD_T\r\n"
-         "[HotKey3]\r\nKey=Ctrl+Alt+Shift+K\r\nCommand=CMDLAUNCHER\r\n"
-         "[HotKey4]\r\nKey=Ctrl+Alt+Shift+M\r\nCommand=POPUPMENU\r\n"
-         "[HotKey5]\r\nKey=Ctrl+Alt+Shift+L\r\nCommand=HOTKEY_LIST\r\n"
-         "[HotKey6]\r\nKey=Ctrl+Alt+Shift+A\r\nActivateWndClass1=KelvoSoakTarget\r\n"
-         "[HotKey7]\r\nKey=Ctrl+Alt+Shift+S\r\nActivateWndClass1=KelvoSoakTarget\r\n"
-         "SendKey1=X,/X\r\n"
-         "[HotKey8]\r\nKey=Ctrl+Alt+Shift+V\r\nCommand=VERSION\r\n"
-         "[ClipboardList]\r\nEnable=1\r\nSaveHistory=1\r\nMaxItems=1000\r\nPosX=60\r\nPosY=60\r\n"
-         "TextDataBtn1=TEXTDATA.txt\r\n"
-         "[PopupMenu]\r\nPopupFile=menu.txt\r\nPosX=40\r\nPosY=40\r\n"
-         "[CmdLauncher]\r\nDropdown=0\r\n"
-         "[CmdKwd1]\r\nKey=qzone\r\nExecute1=nothing.exe\r\n"
-         "[CmdKwd2]\r\nKey=calc\r\nExecute1=nothing.exe\r\n";
-}
-
-void PrepareFolder(const std::wstring& folder) {
-  // A history of a few entries, so that the first round has rows to move.
-  WriteBytes(folder + L"\\CLIPDATA.txt",
-             "\xEF\xBB\xBF"
-             "CreTime=2026/01/03\r\nLineCount=1\r\nthird\r\n\r\n"
-             "CreTime=2026/01/02\r\nLineCount=1\r\nsecond\r\n\r\n"
-             "CreTime=2026/01/01\r\nLineCount=1\r\nfirst\r\n\r\n");
-  WriteBytes(folder + L"\\TEXTDATA.txt", "alpha\r\nbeta\r\ngamma\r\n");
-  WriteBytes(folder + L"\\menu.txt",
-             ">&Sub\r\n&Two\tnothing.exe\r\n<\r\n&One\tnothing.exe\r\n--\r\n&Text\tpasted \\Y\r\n");
+  return SessionSettings(
+      "[HotKey6]\r\nKey=Ctrl+Alt+Shift+A\r\nActivateWndClass1=KelvoSoakTarget\r\n"
+      "[HotKey7]\r\nKey=Ctrl+Alt+Shift+S\r\nActivateWndClass1=KelvoSoakTarget\r\n"
+      "SendKey1=X,/X\r\n"
+      "[HotKey8]\r\nKey=Ctrl+Alt+Shift+V\r\nCommand=VERSION\r\n",
+      "MaxItems=1000\r\n");
 }
 
 // A window of the bench with an edit field that takes the focus whenever the window does, so
@@ -119,6 +99,7 @@ class Soak {
       : session_(buildDir, folder, Settings(), front.window), front_(front), target_(target) {}
 
   BenchSession& Session() { return session_; }
+  int PasteRetries() const { return pasteRetries_; }
 
   // The step's work, timed into its kind; false (with the session's failure named) when a part
   // of it did not come.
@@ -190,10 +171,16 @@ class Soak {
   bool Open(Kind kind) {
     switch (kind) {
       case kClipPaste:
-        front_.Clear();
-        return session_.ClipPaste() &&
-               (Pumped([&] { return front_.Text() == lastCopy_; }) ||
-                session_.Failed("the last copy pasted"));
+        // A second try when the text did not come: under Wine the desktop window now and then
+        // takes the front just before the hotkey, and Kelvo then rightly pastes into nothing.
+        // The tries are counted and reported.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+          front_.Clear();
+          if (!session_.ClipPaste()) return false;
+          if (Pumped([&] { return front_.Text() == lastCopy_; }, 3)) return true;
+          ++pasteRetries_;
+        }
+        return session_.Failed("the last copy pasted");
       case kCanned:
         return session_.ClipPage('T', 410);
       case kLauncher:
@@ -209,6 +196,7 @@ class Soak {
   Pad front_;
   Pad target_;
   std::wstring lastCopy_;
+  int pasteRetries_ = 0;
   std::array<std::vector<double>, kKinds> times_;
 };
 
@@ -236,7 +224,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring buildDir = argc > 1 ? argv[1] : L".";
   const int steps = argc > 2 ? std::max(kBlock, _wtoi(argv[2]) / kBlock * kBlock) : 10 * kBlock;
   const std::wstring folder = BenchFolder(L"kelvo-bench-soak");
-  PrepareFolder(folder);
+  PrepareSessionFolder(folder);
   const Pad front = MakePad(L"KelvoSoakFront", 700);
   const Pad target = MakePad(L"KelvoSoakTarget", 980);
   Soak soak(buildDir, folder, front, target);
@@ -293,6 +281,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("  %-8s first block %.1f ms, last block %.1f ms (x%.2f)\n", kKindNames[k],
                 firstBlock[k], lastBlock[k], growth);
   }
+  std::printf("pastes tried a second time: %d of %d\n", soak.PasteRetries(), steps / 10);
   std::printf("soak: %s\n", held ? "nothing grew" : "SOMETHING GREW");
   return held ? 0 : 1;
 }

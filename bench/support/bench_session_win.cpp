@@ -6,6 +6,34 @@ constexpr WORD kHotKey[] = {VK_CONTROL, VK_MENU, VK_SHIFT};
 
 }  // namespace
 
+std::string SessionSettings(const std::string& moreHotKeys, const std::string& moreClipOptions) {
+  return "[General]\r\nVersion=169\r\n"
+         "[HotKey1]\r\nKey=Ctrl+Alt+Shift+H\r\nCommand=CLIPBOARD_C\r\n"
+         "[HotKey2]\r\nKey=Ctrl+Alt+Shift+T\r\nCommand=CLIPBOARD_T\r\n"
+         "[HotKey3]\r\nKey=Ctrl+Alt+Shift+K\r\nCommand=CMDLAUNCHER\r\n"
+         "[HotKey4]\r\nKey=Ctrl+Alt+Shift+M\r\nCommand=POPUPMENU\r\n"
+         "[HotKey5]\r\nKey=Ctrl+Alt+Shift+L\r\nCommand=HOTKEY_LIST\r\n" +
+         moreHotKeys +
+         "[ClipboardList]\r\nEnable=1\r\nSaveHistory=1\r\nPosX=60\r\nPosY=60\r\n"
+         "TextDataBtn1=TEXTDATA.txt\r\n" +
+         moreClipOptions +
+         "[PopupMenu]\r\nPopupFile=menu.txt\r\nPosX=40\r\nPosY=40\r\n"
+         "[CmdLauncher]\r\nDropdown=0\r\n"
+         "[CmdKwd1]\r\nKey=qzone\r\nExecute1=nothing.exe\r\n"
+         "[CmdKwd2]\r\nKey=calc\r\nExecute1=nothing.exe\r\n";
+}
+
+void PrepareSessionFolder(const std::wstring& folder) {
+  WriteBytes(folder + L"\\CLIPDATA.txt",
+             "\xEF\xBB\xBF"
+             "CreTime=2026/01/03\r\nLineCount=1\r\nthird\r\n\r\n"
+             "CreTime=2026/01/02\r\nLineCount=1\r\nsecond\r\n\r\n"
+             "CreTime=2026/01/01\r\nLineCount=1\r\nfirst\r\n\r\n");
+  WriteBytes(folder + L"\\TEXTDATA.txt", "alpha\r\nbeta\r\ngamma\r\n");
+  WriteBytes(folder + L"\\menu.txt",
+             ">&Sub\r\n&Two\tnothing.exe\r\n<\r\n&One\tnothing.exe\r\n--\r\n&Text\tpasted \\Y\r\n");
+}
+
 bool Pumped(const std::function<bool()>& done, int seconds) {
   return Until(
       [&] {

@@ -14,6 +14,13 @@
 //   H CLIPBOARD_C, T CLIPBOARD_T, K CMDLAUNCHER, M POPUPMENU, L HOTKEY_LIST
 // with a launcher menu whose first item is a submenu "&Sub", and a keyword "calc".
 
+// The settings file that binds those hotkeys, with more hotkey sections and more lines of the
+// [ClipboardList] section given; and the files it names (a history of three entries, a canned
+// set, the menu), written into the folder.
+std::string SessionSettings(const std::string& moreHotKeys = "",
+                            const std::string& moreClipOptions = "");
+void PrepareSessionFolder(const std::wstring& folder);
+
 // Waits for the condition, pumping the bench's own windows meanwhile.
 bool Pumped(const std::function<bool()>& done, int seconds = 10);
 // The key, with Ctrl+Alt+Shift when asked.

@@ -13,16 +13,6 @@ const MenuEntry* Find(const std::vector<MenuEntry>& items, MenuCommand command) 
 
 }  // namespace
 
-TEST(TrayMenu, ItemsInTheirOrderWithTheirCaptions) {
-  const auto items = TrayMenuItems(u"notepad.exe", u"", false);
-  std::vector<std::u16string> captions;
-  for (const auto& item : items) captions.push_back(item.separator ? u"-" : item.caption);
-  EXPECT_EQ(captions,
-            (std::vector<std::u16string>{u"設定ファイル編集(&E)", u"メニュー定義ファイル編集(&D)",
-                                         u"設定再読込(&R)", u"-", u"ホットキー一覧表示(&L)",
-                                         u"バージョン情報(&A)", u"終了(&X)"}));
-}
-
 TEST(TrayMenu, EnabledAndVisibleRules) {
   auto items = TrayMenuItems(u"notepad.exe", u"", false);
   EXPECT_TRUE(Find(items, MenuCommand::kEditSettings)->enabled);
