@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -34,9 +35,11 @@ std::vector<std::u16string> Split(std::u16string_view text, char16_t separator) 
 }
 
 void Fill(HKeyRec& rec, const std::vector<std::u16string>& keys) {
+  // The second key is the command, which the record parses as it takes it.
+  std::u16string command;
   std::u16string* fields[] = {
       &rec.Description,
-      &rec.Command,
+      &command,
       &rec.Execute[0],
       &rec.ExeParam[0],
       &rec.ActivateWndClass[0],
@@ -56,16 +59,17 @@ void Fill(HKeyRec& rec, const std::vector<std::u16string>& keys) {
       &rec.WallPaper,
   };
   for (std::size_t i = 0; i < keys.size() && i < std::size(fields); ++i) *fields[i] = keys[i];
+  rec.SetCommand(std::move(command));
 }
 
 bool AnyShown(const HKeyRec& rec) {
+  if (!rec.Command().empty()) return true;
   for (const std::u16string* field :
-       {&rec.Description, &rec.Command, &rec.Execute[0], &rec.ActivateWndClass[0],
-        &rec.ActivateWndTitle[0], &rec.ActivateWndTitleR[0], &rec.ActivateWndTitleM[0],
-        &rec.CloseWndClass[0], &rec.CloseWndTitle[0], &rec.CloseWndTitleR[0],
-        &rec.CloseWndTitleM[0], &rec.MinimizeWndClass[0], &rec.MinimizeWndTitle[0],
-        &rec.MinimizeWndTitleR[0], &rec.MinimizeWndTitleM[0], &rec.ZrMacro, &rec.Sound,
-        &rec.WallPaper}) {
+       {&rec.Description, &rec.Execute[0], &rec.ActivateWndClass[0], &rec.ActivateWndTitle[0],
+        &rec.ActivateWndTitleR[0], &rec.ActivateWndTitleM[0], &rec.CloseWndClass[0],
+        &rec.CloseWndTitle[0], &rec.CloseWndTitleR[0], &rec.CloseWndTitleM[0],
+        &rec.MinimizeWndClass[0], &rec.MinimizeWndTitle[0], &rec.MinimizeWndTitleR[0],
+        &rec.MinimizeWndTitleM[0], &rec.ZrMacro, &rec.Sound, &rec.WallPaper}) {
     if (!field->empty()) return true;
   }
   return false;
@@ -91,8 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(summary.empty() == !AnyShown(*rec), "summary " + Shown(summary));
     if (!rec->Description.empty()) {
       FUZZ_CHECK(summary == rec->Description, Shown(summary));
-    } else if (!rec->Command.empty()) {
-      FUZZ_CHECK(summary.ends_with(rec->Command), Shown(summary));
+    } else if (!rec->Command().empty()) {
+      FUZZ_CHECK(summary.ends_with(rec->Command()), Shown(summary));
     } else if (!rec->Execute[0].empty() && !rec->ExeParam[0].empty()) {
       FUZZ_CHECK(summary.ends_with(u" " + rec->ExeParam[0]), Shown(summary));
     }

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static TZrMacStarter macros(sender, SystemCodePage());
   ActionServices services{windows, desktop, system, keys, launcher, dialogs, locale, macros};
   HKeyRec record(registrar, 1, 1, 0);
-  record.Command = u"SETPOS_FGWND " + parameter;
+  record.SetCommand(u"SETPOS_FGWND " + parameter);
   ExecuteHotKey(record, services, u"");
 
   FUZZ_CHECK(dialogs.messages.empty() && windows.actions.empty() && system.log.empty() &&

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "app/kelvo_app_win.h"
 #include "app/main_window_win.h"
 #include "core/hand_over.h"
 #include "platform/owned_kernel_objects_win.h"
@@ -51,12 +52,12 @@ void HandOverToResident() {
 }
 
 void RunResident() {
-  TKelvoMainForm mainForm;
-  if (!mainForm.Create()) return;
+  KelvoApp app;
+  if (!app.Start()) return;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     // Enter presses the about box's default button.
-    if (IsDialogMessageW(mainForm.Handle(), &msg)) continue;
+    if (IsDialogMessageW(app.MainWindow(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

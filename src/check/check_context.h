@@ -52,3 +52,6 @@ void CheckHotKeys(CheckContext& context);
 void CheckNamedFiles(CheckContext& context);
 void CheckPath(CheckContext& context, const FileSection& section, const FileEntry& entry,
                SettingType type);
+
+// Whether the section has a command, so that Kelvo reads none of its action keys.
+bool HasCommand(const CheckContext& c, const std::u16string& section);

@@ -179,8 +179,7 @@ void CheckNamedFiles(CheckContext& c) {
       const SettingKey* row = FindSettingKey(*s->known, e.key);
       if (!row) continue;
       // Keys Kelvo skips were reported already.
-      if (actions && !c.ini->ReadString(s->name, u"Command", u"").empty() &&
-          (row->key.back() == u'#' || row->key == u"ZrMacro"))
+      if (actions && HasCommand(c, s->name) && (row->key.back() == u'#' || row->key == u"ZrMacro"))
         continue;
       if (row->key == u"ExeDir#" &&
           c.ini->ReadString(s->name, u"Execute" + e.key.substr(6), u"").empty())

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <utility>
+#include <variant>
 
 #include "base/number_text.h"
 #include "base/text_case.h"
 #include "check/check_context.h"
 #include "check/nearest_name.h"
 #include "core/settings_layout.h"
+#include "hotkeys/action_executor.h"
+#include "hotkeys/hotkey_action.h"
 #include "util/path_text.h"
 #include "util/text_file.h"
 #include "util/text_helpers.h"
@@ -150,15 +153,6 @@ void CheckNumber(CheckContext& c, const FileSection& s, const FileEntry& e, cons
   c.Warning(e.line, where + u" は範囲（" + range + u"）の外です。Kelvo は " + IntToText(used) + u" を使います。");
 }
 
-// Internal and system commands, with the words they take after a blank.
-constexpr std::u16string_view kCommands[] = {
-    u"RECYCLE",      u"POPUPMENU",      u"CMDLAUNCHER",    u"CLIPBOARD",      u"CLIPBOARD_C",
-    u"CLIPBOARD_T",  u"SCREENSAVE",     u"EDIT_INI",       u"EDIT_POPUP",     u"VERSION",
-    u"HOTKEY_LIST",  u"EXIT",           u"REBOOT",         u"LOGOFF",         u"POWEROFF",
-    u"MONITOR_OFF",  u"TERMINATE_APP",  u"MAXIMIZE_FGWND", u"MINIMIZE_FGWND", u"RESTORE_FGWND",
-    u"CLOSE_FGWND",  u"SETPOS_FGWND",   u"CD_OPEN",        u"CD_CLOSE",       u"ALL_MINIMIZE",
-    u"ALL_RESTORE",  u"CHANGE_TASK"};
-
 std::vector<std::u16string> SplitOn(std::u16string_view text, char16_t separator) {
   std::vector<std::u16string> parts;
   std::size_t start = 0;
@@ -171,20 +165,23 @@ std::vector<std::u16string> SplitOn(std::u16string_view text, char16_t separator
 }
 
 void CheckCommand(CheckContext& c, const FileSection& s, const FileEntry& e) {
-  const std::u16string command = c.services.locale.ToUpper(e.value);
-  const std::u16string word = command.substr(0, command.find(u' '));
-  const bool canned = word.rfind(u"CLIPBOARD_T", 0) == 0;
-  const bool known = canned || std::find(std::begin(kCommands), std::end(kCommands), word) !=
-                                   std::end(kCommands);
-  if (!known) {
-    std::vector<std::u16string> names(std::begin(kCommands), std::end(kCommands));
-    const std::u16string nearest = NearestName(word, names);
+  const HotKeyAction action = ParseHotKeyAction(c.services.locale.ToUpper(e.value));
+  const auto* system = std::get_if<SystemAction>(&action);
+  if (system && system->command == SystemCommand::kUnknown) {
+    const std::vector<std::u16string_view> words = CommandWords();
+    std::u16string nearest =
+        NearestName(system->word, std::vector<std::u16string>(words.begin(), words.end()));
+    // An internal command followed by more text: the command alone is what Kelvo knows.
+    const auto named = std::find_if(words.begin(), words.end(), [&](std::u16string_view word) {
+      return EqualsNoCase(word, system->word);
+    });
+    if (named != words.end()) nearest = *named;
     c.Error(e.line, CheckContext::Where(s, e) + u"=" + e.value + u" は知らないコマンドです。押すと「不明なコマンドです」と表示します。",
             nearest.empty() ? u"" : nearest + u" ではありませんか。");
     return;
   }
-  if (word == u"SETPOS_FGWND" && command.size() > word.size() &&
-      SplitOn(TrimControls(std::u16string_view(command).substr(word.size())), u',').size() > 4) {
+  if (system && system->command == SystemCommand::kSetForegroundPosition &&
+      SplitCommaText(system->parameter).size() > 4) {
     c.Error(e.line, CheckContext::Where(s, e) + u": SETPOS_FGWND の項目が 5 つ以上あるため、押しても何もしません。",
             u"x,y,幅,高さ の 4 つまでにします。");
   }
@@ -268,8 +265,7 @@ bool IsActionKey(const SettingKey& row) {
 // Why Kelvo skips a key line it knows, or nothing.
 std::u16string SkipReason(const CheckContext& c, const FileSection& s, const FileEntry& e,
                           const SettingKey& row) {
-  if (IsActionSection(*s.known) && IsActionKey(row) &&
-      !c.ini->ReadString(s.name, u"Command", u"").empty()) {
+  if (IsActionSection(*s.known) && IsActionKey(row) && HasCommand(c, s.name)) {
     return u"Command があるセクションでは、動作のキーは読まれません。";
   }
   const std::u16string number = TrailingNumber(e.key);
@@ -348,6 +344,11 @@ void CheckUpgrades(CheckContext& c, int appVersion) {
 }
 
 }  // namespace
+
+bool HasCommand(const CheckContext& c, const std::u16string& section) {
+  return !std::holds_alternative<SlotAction>(
+      ParseHotKeyAction(c.ini->ReadString(section, u"Command", u"")));
+}
 
 const FileEntry* FileSection::Find(std::u16string_view key) const {
   for (const FileEntry& e : entries) {

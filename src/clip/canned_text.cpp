@@ -1,9 +1,7 @@
 #include "clip/canned_text.h"
 
-#include <cstdint>
 #include <cstdio>
 
-#include "base/number_text.h"
 #include "util/text_helpers.h"
 #include "util/text_macros.h"
 
@@ -12,8 +10,6 @@ namespace {
 constexpr char16_t kTab = u'\t';
 constexpr std::u16string_view kTabEscape = u"\\t";
 constexpr std::u16string_view kBreakEscape = u"\\n";
-constexpr std::u16string_view kCommand = u"CLIPBOARD_T";
-constexpr int kSets = 8;
 
 }  // namespace
 
@@ -163,12 +159,4 @@ std::u16string CannedStatusText(std::u16string_view pasteText) {
   ReplaceAll(shown, u"\r\n", kBreakEscape);
   ReplaceAll(shown, u"\t", kTabEscape);
   return shown;
-}
-
-std::optional<int> CannedSetOfCommand(std::u16string_view command) {
-  if (command.size() <= kCommand.size()) return std::nullopt;
-  const std::int32_t number = ParseInt32(command.substr(kCommand.size())).value_or(1);
-  // Compared before subtracting, so that the smallest number cannot overflow.
-  if (number < 1 || number > kSets) return -1;
-  return number - 1;
 }

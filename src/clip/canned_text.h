@@ -92,11 +92,6 @@ std::u16string ItemOfEditFields(std::u16string_view label, std::u16string_view b
 std::u16string CannedStatusRows(int selected, std::size_t rows);
 std::u16string CannedStatusText(std::u16string_view pasteText);
 
-// The set a CLIPBOARD_T command chooses (0 to 7): nothing for the bare command; otherwise the
-// number after "CLIPBOARD_T" minus one, where a suffix that is not a number counts as 1. A number
-// outside 1..8 gives -1, which SelectTextData refuses.
-std::optional<int> CannedSetOfCommand(std::u16string_view command);
-
 // The escape codes the edit fields' context menu offers, in menu order. The window types the
 // code into the focused field; the clipboard is left alone.
 struct CannedEscapeItem {

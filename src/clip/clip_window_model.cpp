@@ -8,7 +8,6 @@ namespace {
 
 constexpr char16_t kFindSection[] = u"FindHistory";
 constexpr int kFindItems = 40;
-constexpr std::u16string_view kCannedCommand = u"CLIPBOARD_T";
 constexpr char16_t kHistoryCaption[] = u"クリップボード履歴";
 constexpr char16_t kStoppedMark[] = u"  (×)";
 
@@ -17,18 +16,6 @@ CannedMessage ErrorBox(std::u16string text) {
 }
 
 }  // namespace
-
-std::optional<ClipCommand> ParseClipCommand(std::u16string_view command, const Locale& locale) {
-  if (command.size() >= kCannedCommand.size() &&
-      locale.CompareNoCase(command.substr(0, kCannedCommand.size()), kCannedCommand) == 0) {
-    return ClipCommand{ClipPage::kCanned, CannedSetOfCommand(command)};
-  }
-  if (locale.CompareNoCase(command, u"CLIPBOARD_C") == 0) {
-    return ClipCommand{ClipPage::kHistory, std::nullopt};
-  }
-  if (locale.CompareNoCase(command, u"CLIPBOARD") == 0) return ClipCommand{};
-  return std::nullopt;
-}
 
 ClipWindowModel::ClipWindowModel(MainModel& main, Services services)
     : main_(main),

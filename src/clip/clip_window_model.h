@@ -27,15 +27,6 @@
 
 enum class ClipPage { kHistory, kCanned };
 
-// The internal commands that show the window: CLIPBOARD (the page shown last), CLIPBOARD_C (the
-// history) and CLIPBOARD_T[n] (the canned texts, of set n when n is 1..8).
-struct ClipCommand {
-  std::optional<ClipPage> page;  // nothing: the page shown last
-  std::optional<int> cannedSet;  // 0..7
-};
-// Nothing when the text is none of them. Compared without regard to letter case.
-std::optional<ClipCommand> ParseClipCommand(std::u16string_view command, const Locale& locale);
-
 // What an event asks of the window besides showing the state.
 struct ClipWindowEffects {
   bool historyRows = false;  // the history's rows changed: show them again

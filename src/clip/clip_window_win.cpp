@@ -149,18 +149,17 @@ void TClipBdList::ApplyPasteOrCopy(const ClipWindowEffects& effects) {
 // ---------------------------------------------------------------------------------------------
 // Showing and hiding
 
-void TClipBdList::RunCommand(const std::u16string& command) {
+void TClipBdList::RunCommand(const InternalAction& command) {
   if (!Handle()) return;
-  const ClipCommand parsed = ParseClipCommand(command, services_.locale).value_or(ClipCommand{});
-  if (parsed.page == ClipPage::kCanned) {
+  if (command.command == KelvoCommand::kCannedText) {
     SelectPage(ClipPage::kCanned);
     if (!Visible()) ShowClip();
-    if (parsed.cannedSet) {
-      SelectTextData(*parsed.cannedSet);
+    if (command.cannedSet) {
+      SelectTextData(*command.cannedSet);
     } else {
       PageShown();
     }
-  } else if (parsed.page == ClipPage::kHistory) {
+  } else if (command.command == KelvoCommand::kClipboardHistory) {
     SelectPage(ClipPage::kHistory);
     if (Visible()) {
       PageShown();

@@ -13,6 +13,7 @@
 #include "core/deferred_work.h"
 #include "core/main_model.h"
 #include "core/paste_into_target.h"
+#include "hotkeys/hotkey_action.h"
 #include "platform/dialogs_win.h"
 #include "platform/subclass_win.h"
 #include "ui/gdi_win.h"
@@ -56,7 +57,7 @@ class TClipBdList : public Window {
   void StoreHistoryAtExit(bool mayShowBox);
 
   // The internal commands CLIPBOARD, CLIPBOARD_C and CLIPBOARD_T[n].
-  void RunCommand(const std::u16string& command);
+  void RunCommand(const InternalAction& command);
   // Hides and stores the window's place and the search words (and writes the settings file).
   void HideClip(bool writeFile = true);
   bool Visible() const { return Handle() && IsWindowVisible(Handle()); }

@@ -1,6 +1,7 @@
 #include "core/hotkey_dispatch.h"
 
 #include <utility>
+#include <variant>
 
 #include "base/text_case.h"
 #include "core/app_sound.h"
@@ -9,23 +10,19 @@
 #include "util/file_listing.h"
 #include "util/path_text.h"
 
-namespace {
-
-constexpr char16_t kCanned[] = u"CLIPBOARD_T";
-
-}  // namespace
-
 void HotKeyDispatcher::WMHotKey(int id, const std::optional<SavedTarget>& pressedOver) {
   ++depth_;
   RememberTarget(pressedOver);
   bool showAbout = false;
   bool showHotKeyList = false;
-  for (const auto& rec : model_.HKeyList) {
-    if (rec->Id != id) continue;
+  if (const HKeyRec* rec = model_.Record(id)) {
     PlaySound(*rec);
     SetWallPaper(*rec);
-    Perform(*rec, showAbout, showHotKeyList);
-    break;  // only the first record of the identifier is handled
+    if (const auto* internal = std::get_if<InternalAction>(&rec->Action())) {
+      Perform(*internal, showAbout, showHotKeyList);
+    } else {
+      ExecuteHotKey(*rec, services_, model_.ZrEditorPath, target_.SavedFgWnd);
+    }
   }
   --depth_;
   // The record has finished; only the outermost hotkey may replace or close what it ran from.
@@ -66,32 +63,41 @@ bool HotKeyDispatcher::ConvertWallPaper(const std::u16string& path) {
   return false;
 }
 
-void HotKeyDispatcher::Perform(const HKeyRec& rec, bool& showAbout, bool& showHotKeyList) {
-  const std::u16string& c = rec.Command;
-  auto is = [&](const char16_t* name) { return EqualsNoCase(c, name); };
-  if (is(u"RECYCLE")) {
-    requests_.reload = true;
-  } else if (is(u"POPUPMENU")) {
-    windows_.OpenLauncherMenu();
-  } else if (is(u"CMDLAUNCHER")) {
-    windows_.ToggleCmdLauncher();
-  } else if (is(u"CLIPBOARD") || is(u"CLIPBOARD_C") ||
-             EqualsNoCase(std::u16string_view(c).substr(0, std::size(kCanned) - 1), kCanned)) {
-    windows_.ShowClipboard(c);
-  } else if (is(u"SCREENSAVE")) {
-    if (services_.system.ScreenSaverEnabled()) services_.system.StartScreenSaver();
-  } else if (is(u"EDIT_INI")) {
-    windows_.EditSettings();
-  } else if (is(u"EDIT_POPUP")) {
-    windows_.EditMenuFile();
-  } else if (is(u"VERSION")) {
-    showAbout = true;
-  } else if (is(u"HOTKEY_LIST")) {
-    showHotKeyList = true;
-  } else if (is(u"EXIT")) {
-    requests_.close = true;
-  } else {
-    ExecuteHotKey(rec, services_, model_.ZrEditorPath, target_.SavedFgWnd);
+void HotKeyDispatcher::Perform(const InternalAction& action, bool& showAbout,
+                               bool& showHotKeyList) {
+  switch (action.command) {
+    case KelvoCommand::kReload:
+      requests_.reload = true;
+      break;
+    case KelvoCommand::kLauncherMenu:
+      windows_.OpenLauncherMenu();
+      break;
+    case KelvoCommand::kCmdLauncher:
+      windows_.ToggleCmdLauncher();
+      break;
+    case KelvoCommand::kClipboard:
+    case KelvoCommand::kClipboardHistory:
+    case KelvoCommand::kCannedText:
+      windows_.ShowClipboard(action);
+      break;
+    case KelvoCommand::kScreenSaver:
+      if (services_.system.ScreenSaverEnabled()) services_.system.StartScreenSaver();
+      break;
+    case KelvoCommand::kEditSettings:
+      windows_.EditSettings();
+      break;
+    case KelvoCommand::kEditMenuFile:
+      windows_.EditMenuFile();
+      break;
+    case KelvoCommand::kAbout:
+      showAbout = true;
+      break;
+    case KelvoCommand::kHotKeyList:
+      showHotKeyList = true;
+      break;
+    case KelvoCommand::kExit:
+      requests_.close = true;
+      break;
   }
 }
 

@@ -5,28 +5,30 @@
 #include "core/main_model.h"
 #include "core/saved_target.h"
 #include "hotkeys/action_executor.h"
+#include "hotkeys/hotkey_action.h"
 #include "platform/image_loader.h"
 
-// The windows and commands of Kelvo's own that a hotkey can reach. The main window implements
-// them; a window that a later version adds starts answering here.
+// The windows and commands of Kelvo's own that a hotkey can reach; the main window implements
+// them.
 class KelvoWindows {
  public:
   virtual ~KelvoWindows() = default;
   virtual void Reload() = 0;
-  virtual void OpenLauncherMenu() {}
-  virtual void ToggleCmdLauncher() {}
-  virtual void ShowClipboard(const std::u16string& /*command*/) {}
-  virtual void EditSettings() {}
-  virtual void EditMenuFile() {}
+  virtual void OpenLauncherMenu() = 0;
+  virtual void ToggleCmdLauncher() = 0;
+  // CLIPBOARD, CLIPBOARD_C and CLIPBOARD_T with its set.
+  virtual void ShowClipboard(const InternalAction& command) = 0;
+  virtual void EditSettings() = 0;
+  virtual void EditMenuFile() = 0;
   virtual void CloseMainWindow() = 0;
-  virtual bool CmdLauncherVisible() const { return false; }
-  virtual void ForegroundCmdLauncher() {}
+  virtual bool CmdLauncherVisible() const = 0;
+  virtual void ForegroundCmdLauncher() = 0;
   // Hides the main window (the about box) and Kelvo's application window.
   virtual void HideMainWindow() = 0;
-  virtual void ShowAbout() {}
-  virtual void ShowHotKeyList() {}
+  virtual void ShowAbout() = 0;
+  virtual void ShowHotKeyList() = 0;
   // A hide that stores nothing.
-  virtual void HideHotKeyList() {}
+  virtual void HideHotKeyList() = 0;
 };
 
 // Decodes an image file (JPEG, PNG, GIF …) into 24-bit rows; false leaves the bitmap alone.
@@ -62,8 +64,8 @@ class HotKeyDispatcher {
   void PlaySound(const HKeyRec& rec);
   void SetWallPaper(const HKeyRec& rec);
   bool ConvertWallPaper(const std::u16string& path);
-  // The internal commands; anything else goes to the action executor.
-  void Perform(const HKeyRec& rec, bool& showAbout, bool& showHotKeyList);
+  // Kelvo's own commands; every other record goes to the action executor.
+  void Perform(const InternalAction& action, bool& showAbout, bool& showHotKeyList);
   void TidyUp(bool showAbout, bool showHotKeyList);
 
   // What the commands of the running hotkeys asked for.

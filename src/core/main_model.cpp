@@ -3,6 +3,7 @@
 #include <array>
 #include <unordered_map>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "base/number_text.h"
@@ -137,6 +138,16 @@ void MainModel::BringUpToDate(bool fileExisted) {
   if (!fileExisted) WriteFirstStartContents(*IniFile, appVersion_);
 }
 
+const HKeyRec* MainModel::Record(int id) const {
+  const auto found = recordsById_.find(id);
+  return found == recordsById_.end() ? nullptr : found->second;
+}
+
+void MainModel::Keep(std::unique_ptr<HKeyRec> rec) {
+  recordsById_.emplace(rec->Id, rec.get());  // the first record of an identifier is the one run
+  HKeyList.push_back(std::move(rec));
+}
+
 void MainModel::ReadGeneral() {
   Editor = IniFile->ReadString(u"General", u"Editor", u"");
   if (Editor.empty()) Editor = kDefaultEditor;
@@ -152,6 +163,7 @@ void MainModel::ReadGeneral() {
 }
 
 void MainModel::ClearHotKeys() {
+  recordsById_.clear();
   HKeyList.clear();  // each record unregisters its hotkey as it goes
   FirstKwdIndex = -1;
 }
@@ -196,9 +208,9 @@ void MainModel::AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& sec
   rec->Delay = keyWait;
   rec->Sound = IniFile->ReadString(section, u"Sound", u"");
   rec->WallPaper = IniFile->ReadString(section, u"WallPaper", u"");
-  rec->Command = services_.locale.ToUpper(IniFile->ReadString(section, u"Command", u""));
-  if (rec->Command.empty()) ReadActions(*rec, section);
-  HKeyList.push_back(std::move(rec));
+  rec->SetCommand(services_.locale.ToUpper(IniFile->ReadString(section, u"Command", u"")));
+  if (std::holds_alternative<SlotAction>(rec->Action())) ReadActions(*rec, section);
+  Keep(std::move(rec));
 }
 
 namespace {
@@ -275,6 +287,6 @@ void MainModel::AddLaunchDirEntries() {
     rec->Keyword = FileStem(paths[i]);
     rec->Section = rec->Keyword;
     rec->Execute[0] = paths[i];
-    HKeyList.push_back(std::move(rec));
+    Keep(std::move(rec));
   }
 }

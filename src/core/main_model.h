@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "core/font_description.h"
 #include "core/settings_store.h"
@@ -75,6 +76,8 @@ class MainModel {
   void ClearHotKeys();
 
   const KeyNameTable& KeyNames() const { return *keyNames_; }
+  // The record a hotkey message names, or nothing.
+  const HKeyRec* Record(int id) const;
 
   std::u16string ExeDir;
   std::unique_ptr<UsrIniFile> IniFile;
@@ -99,6 +102,7 @@ class MainModel {
   void AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& section, int keyWait);
   void ReadActions(HKeyRec& rec, const std::u16string& section) const;
   void AddLaunchDirEntries();
+  void Keep(std::unique_ptr<HKeyRec> rec);
 
   LoadServices services_;
   std::u16string exePath_;
@@ -106,4 +110,5 @@ class MainModel {
   FontDescription mainFont_;
   int appVersion_;
   std::unique_ptr<KeyNameTable> keyNames_;
+  std::unordered_map<int, const HKeyRec*> recordsById_;
 };

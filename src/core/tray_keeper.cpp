@@ -30,7 +30,7 @@ void TrayKeeper::Apply(bool noTrayIcon) {
   }
 }
 
-void TrayKeeper::Timer1Timer() {
+void TrayKeeper::RetryTimerFired() {
   if (TrayRetryTicks <= 0) {
     timer_.Stop();
     return;

@@ -12,7 +12,7 @@ class TrayKeeper {
   // The tray step of every settings load.
   void Apply(bool noTrayIcon);
   // One tick of the retry timer.
-  void Timer1Timer();
+  void RetryTimerFired();
   // Explorer restarted and forgot every icon.
   void TaskbarCreated();
 

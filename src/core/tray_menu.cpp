@@ -1,7 +1,7 @@
 #include "core/tray_menu.h"
 
-std::vector<MenuEntry> PopupMenu1Items(const std::u16string& Editor,
-                                       const std::u16string& PopupFile, bool aboutBoxShown) {
+std::vector<MenuEntry> TrayMenuItems(const std::u16string& Editor, const std::u16string& PopupFile,
+                                     bool aboutBoxShown) {
   std::vector<MenuEntry> items = {
       {MenuCommand::kEditSettings, u"設定ファイル編集(&E)", !Editor.empty()},
       {MenuCommand::kEditMenuFile, u"メニュー定義ファイル編集(&D)",

@@ -21,8 +21,8 @@ struct MenuEntry {
 
 // The items as they are shown now: the edit items need an editor (and the menu definition file
 // a name), and the about item is left out while the about box is shown.
-std::vector<MenuEntry> PopupMenu1Items(const std::u16string& Editor,
-                                       const std::u16string& PopupFile, bool aboutBoxShown);
+std::vector<MenuEntry> TrayMenuItems(const std::u16string& Editor, const std::u16string& PopupFile,
+                                     bool aboutBoxShown);
 
 // The parameters for the editor: the file (quoted when it holds a blank) put in place of every
 // "$FILE$" of the template, appended to it after a blank, or alone when there is no template.

@@ -44,7 +44,7 @@ std::u16string Labelled(std::u16string_view label, const std::u16string& value) 
 
 std::u16string HotKeySummary(const HKeyRec& rec) {
   if (!rec.Description.empty()) return rec.Description;
-  if (!rec.Command.empty()) return Labelled(u"コマンド: ", rec.Command);
+  if (!rec.Command().empty()) return Labelled(u"コマンド: ", rec.Command());
   if (!rec.Execute[0].empty()) return ProgramSummary(rec);
   std::u16string tests =
       WindowTestsSummary(u"アクティブ: ", {&rec.ActivateWndClass[0], &rec.ActivateWndTitle[0],

@@ -1,6 +1,7 @@
 #include "hotkeys/action_executor.h"
 
 #include <optional>
+#include <variant>
 
 #include "base/number_text.h"
 #include "base/text_case.h"
@@ -10,25 +11,7 @@
 
 namespace {
 
-struct CommandWord {
-  std::u16string word;
-  std::u16string parameter;
-};
-
 bool IsBlank(char16_t c) { return c <= u' '; }
-
-std::u16string Trim(std::u16string_view text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return std::u16string(text.substr(begin, end - begin));
-}
-
-CommandWord SplitCommand(const std::u16string& command) {
-  const auto blank = command.find(u' ');
-  if (blank == std::u16string::npos) return {command, {}};
-  return {command.substr(0, blank), Trim(std::u16string_view(command).substr(blank + 1))};
-}
 
 // Runs a key sequence; false when it stopped on an empty token (the error is shown) or gave up
 // waiting for the hotkey's keys to be released; the rest of the hotkey is then not run.
@@ -111,37 +94,49 @@ std::u16string CdDrive(std::u16string parameter) {
 
 // The command step; false when the hotkey ends with it. fg is the foreground window when the
 // hotkey was pressed.
-bool RunCommand(const HKeyRec& rec, WindowHandle fg, ActionServices& s, PressedKeys& pressed) {
-  const CommandWord cmd = SplitCommand(rec.Command);
-  const std::u16string& w = cmd.word;
-  auto is = [&](const char16_t* word) { return EqualsNoCase(w, word); };
-  if (is(u"REBOOT")) return Shutdown(w, kEwxReboot, s);
-  if (is(u"LOGOFF")) return Shutdown(w, kEwxLogoff, s);
-  if (is(u"POWEROFF")) return Shutdown(w, kEwxPowerOff, s);
-  if (is(u"MONITOR_OFF")) {
-    MonitorOff(s);
-  } else if (is(u"TERMINATE_APP")) {
-    TerminateApp(fg, s);
-  } else if (is(u"MAXIMIZE_FGWND")) {
-    if (fg) s.windows.ShowWindow(fg, kSwMaximize);
-  } else if (is(u"MINIMIZE_FGWND")) {
-    if (fg) s.windows.ShowWindow(fg, kSwMinimize);
-  } else if (is(u"RESTORE_FGWND")) {
-    if (fg) s.windows.ShowWindow(fg, kSwRestore);
-  } else if (is(u"CLOSE_FGWND")) {
-    if (fg) s.windows.PostClose(fg);
-  } else if (is(u"SETPOS_FGWND")) {
-    SetPosition(fg, cmd.parameter, s);
-  } else if (is(u"CD_OPEN") || is(u"CD_CLOSE")) {
-    s.system.CdDoor(CdDrive(cmd.parameter), is(u"CD_OPEN"));
-  } else if (is(u"ALL_MINIMIZE")) {
-    return TypeKeys(rec, u"WIN,M,/M,/WIN", 0, s, pressed);
-  } else if (is(u"ALL_RESTORE")) {
-    return TypeKeys(rec, u"WIN,SHIFT,M,/M,/SHIFT,/WIN", 0, s, pressed);
-  } else if (is(u"CHANGE_TASK")) {
-    return TypeKeys(rec, u"ALT,TAB,/TAB,/ALT", 0, s, pressed);
-  } else {
-    ShowError(s.dialogs, kUnknownCommand + w + u"]");
+bool RunCommand(const HKeyRec& rec, const SystemAction& cmd, WindowHandle fg, ActionServices& s,
+                PressedKeys& pressed) {
+  switch (cmd.command) {
+    case SystemCommand::kReboot:
+      return Shutdown(cmd.word, kEwxReboot, s);
+    case SystemCommand::kLogoff:
+      return Shutdown(cmd.word, kEwxLogoff, s);
+    case SystemCommand::kPowerOff:
+      return Shutdown(cmd.word, kEwxPowerOff, s);
+    case SystemCommand::kMonitorOff:
+      MonitorOff(s);
+      break;
+    case SystemCommand::kTerminateApp:
+      TerminateApp(fg, s);
+      break;
+    case SystemCommand::kMaximizeForeground:
+      if (fg) s.windows.ShowWindow(fg, kSwMaximize);
+      break;
+    case SystemCommand::kMinimizeForeground:
+      if (fg) s.windows.ShowWindow(fg, kSwMinimize);
+      break;
+    case SystemCommand::kRestoreForeground:
+      if (fg) s.windows.ShowWindow(fg, kSwRestore);
+      break;
+    case SystemCommand::kCloseForeground:
+      if (fg) s.windows.PostClose(fg);
+      break;
+    case SystemCommand::kSetForegroundPosition:
+      SetPosition(fg, cmd.parameter, s);
+      break;
+    case SystemCommand::kCdOpen:
+    case SystemCommand::kCdClose:
+      s.system.CdDoor(CdDrive(cmd.parameter), cmd.command == SystemCommand::kCdOpen);
+      break;
+    case SystemCommand::kMinimizeAll:
+      return TypeKeys(rec, u"WIN,M,/M,/WIN", 0, s, pressed);
+    case SystemCommand::kRestoreAll:
+      return TypeKeys(rec, u"WIN,SHIFT,M,/M,/SHIFT,/WIN", 0, s, pressed);
+    case SystemCommand::kChangeTask:
+      return TypeKeys(rec, u"ALT,TAB,/TAB,/ALT", 0, s, pressed);
+    case SystemCommand::kUnknown:
+      ShowError(s.dialogs, kUnknownCommand + cmd.word + u"]");
+      break;
   }
   return true;
 }
@@ -198,8 +193,9 @@ void StartMacro(const HKeyRec& rec, ActionServices& s, const std::u16string& ZrE
 // The command step and the slots; false when the hotkey ends before its editor macro.
 bool RunKeyedSteps(const HKeyRec& rec, WindowHandle fg, ActionServices& s) {
   PressedKeys pressed;
+  const auto* command = std::get_if<SystemAction>(&rec.Action());
   const bool goOn =
-      (rec.Command.empty() || RunCommand(rec, fg, s, pressed)) && RunSlots(rec, s, pressed);
+      (!command || RunCommand(rec, *command, fg, s, pressed)) && RunSlots(rec, s, pressed);
   // Keys a sequence left down would otherwise stay down for the user; they go up before any
   // later step, whose window must not receive them.
   pressed.ReleaseAll(s.keys);

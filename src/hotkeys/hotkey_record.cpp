@@ -1,5 +1,7 @@
 #include "hotkeys/hotkey_record.h"
 
+#include <utility>
+
 namespace {
 
 // Bits 8-12 of the code stay with the key; only the three modifier bits above them are dropped.
@@ -43,4 +45,9 @@ HKeyRec::~HKeyRec() {
   if (Id >= kFirstGlobalHotKeyId && Id <= kLastGlobalHotKeyId && Registered != 0) {
     registrar_.Unregister(Wnd, Id);
   }
+}
+
+void HKeyRec::SetCommand(std::u16string command) {
+  action_ = ParseHotKeyAction(command);
+  command_ = std::move(command);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hotkeys/hotkey_action.h"
 #include "hotkeys/key_text.h"
 #include "platform/hotkey_registrar.h"
 #include "platform/types.h"
@@ -65,12 +66,18 @@ class HKeyRec {
   SlotTexts CloseWndTitleM;
   SlotTexts SendKey;
   std::u16string ZrMacro;
-  std::u16string Command;  // upper case
   std::u16string Sound;
   std::u16string WallPaper;
 
+  // The `Command` value (upper-cased by the load) and the action read from it.
+  void SetCommand(std::u16string command);
+  const std::u16string& Command() const { return command_; }
+  const HotKeyAction& Action() const { return action_; }
+
  private:
   HotKeyRegistrar& registrar_;
+  std::u16string command_;
+  HotKeyAction action_;
 };
 
 // The registration flags of a combination: Shift, Ctrl, Alt and a non-zero Win flag.

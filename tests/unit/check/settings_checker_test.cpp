@@ -130,6 +130,18 @@ TEST_F(SettingsCheckerTest, EachMistakeIsReportedOnceAtItsLine) {
   EXPECT_TRUE(registrar.registeredIds().empty());
 }
 
+TEST_F(SettingsCheckerTest, CommandsAreJudgedAsKelvoReadsThem) {
+  const CheckReport report = Check(
+      "[General]\nVersion=169\n"
+      "[HotKey1]\nKey=Ctrl+A\nCommand=recycle \n"                   // 3, 4, 5: a known command
+      "[HotKey2]\nKey=Ctrl+B\nCommand=RECYCLE NOW\n"                // 6, 7, 8: unknown when pressed
+      "[HotKey3]\nKey=Ctrl+C\nCommand=SETPOS_FGWND 1 2 3 4 5\n"     // 9, 10, 11: five items
+      "[HotKey4]\nKey=Ctrl+D\nCommand=CLIPBOARD_T9\n"               // 12, 13, 14
+      "[HotKey5]\nKey=Ctrl+E\nCommand= \nExecute1=notepad.exe\n");  // 15-18: slots are read
+  EXPECT_EQ(Places(report, u"Kelvo.INI"), (std::vector<std::string>{"8:E", "11:E"}));
+  EXPECT_EQ(At(report, 8).fix, u"RECYCLE ではありませんか。");
+}
+
 TEST_F(SettingsCheckerTest, TheShippedSamplesReportNothing) {
 #ifdef KELVO_SAMPLE_DIR
   for (const char* name : {"Kelvo.INI", "KelvoMenu.txt", "KelvoText1.txt", "KelvoText2.txt",

@@ -4,10 +4,12 @@
 
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "base/text_codec.h"
 #include "core/settings_store.h"
+#include "hotkeys/hotkey_action.h"
 #include "support/fake_clipboard.h"
 #include "support/fake_locale.h"
 #include "support/memory_file_system.h"
@@ -80,18 +82,27 @@ TEST_F(CannedPageTest, SetUpReadsTheFileAndTheSetsOrCreatesAnEmptyFile) {
   for (int set = -1; set <= kCannedSets; ++set) EXPECT_EQ(page.SetButtonEnabled(set), set == 2);
 }
 
+namespace {
+
+// The set a CLIPBOARD_T hotkey chooses.
+int CannedSetOf(std::u16string_view command) {
+  return *std::get<InternalAction>(ParseHotKeyAction(command)).cannedSet;
+}
+
+}  // namespace
+
 TEST_F(CannedPageTest, SelectTextDataSwitchesOnlyToASetWhoseFileExists) {
   Settings(
       "TextDataBtn1=set1.txt\r\nTextDataBtn2=D:\\Texts\\set2.txt\r\nTextDataBtn3=gone.txt\r\n");
   SetUp(u"main");
   Put(kSet2, u"first\nsecond");
   // CLIPBOARD_T3 names a missing file; sets 1 and 4 to 8 have none; 0 and 9 do not exist.
-  for (int set : {-1, 0, *CannedSetOfCommand(u"CLIPBOARD_T3"), 3, 8}) {
+  for (int set : {-1, 0, CannedSetOf(u"CLIPBOARD_T3"), 3, 8}) {
     const CannedResult result = page.SelectTextData(set, *ini);
     EXPECT_FALSE(result.changed || result.message) << set;
     EXPECT_EQ(page.TextDataPath(), kMain);
   }
-  EXPECT_TRUE(page.SelectTextData(*CannedSetOfCommand(u"CLIPBOARD_T2"), *ini).changed);
+  EXPECT_TRUE(page.SelectTextData(CannedSetOf(u"CLIPBOARD_T2"), *ini).changed);
   EXPECT_EQ(page.Items(), (Items{u"first", u"second"}));
   EXPECT_EQ(page.StatusRows(), u"  1/  2");
   // A file elsewhere is written with its full path, one in Kelvo's folder (or below it, in any

@@ -70,18 +70,11 @@ TEST(CannedTextTest, TextsBecomeOneLineAndEditFieldsRoundTrip) {
   EXPECT_EQ(ItemOfEditFields(u"a\tb", u"x\ny\rz"), u"a\\tb\tx\\ny\\nz");
 }
 
-TEST(CannedTextTest, StatusTextsAndTheSetOfAClipboardCommand) {
+TEST(CannedTextTest, StatusTexts) {
   EXPECT_EQ(CannedStatusRows(-1, 5), u"");
   EXPECT_EQ(CannedStatusRows(0, 5), u"  1/  5");
   EXPECT_EQ(CannedStatusRows(1233, 2000), u"1234/2000");
   EXPECT_EQ(CannedStatusText(u"a\r\nb\tc"), u"a\\nb\\tc");
-
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T"), std::nullopt);
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T3"), 2);
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_T8"), 7);
-  EXPECT_EQ(CannedSetOfCommand(u"CLIPBOARD_TX"), 0);  // not a number: set 1
-  for (const char16_t* outside : {u"CLIPBOARD_T9", u"CLIPBOARD_T0", u"CLIPBOARD_T-2147483648"})
-    EXPECT_EQ(CannedSetOfCommand(outside), -1);
 }
 
 TEST(CannedTextTest, EscapeMenuCodesAreTheCaptionsFirstWordsAndExpand) {

@@ -150,21 +150,6 @@ TEST_F(ClipWindowModelTest, ACopyWhileBusyIsTakenWhenTheBusyPartEnds) {
   EXPECT_EQ(History().size(), 1u);
 }
 
-TEST_F(ClipWindowModelTest, CommandsAreReadWithoutRegardToCase) {
-  const FakeLocale& locale = fake.locale;
-  const auto canned = ParseClipCommand(u"clipboard_t3", locale);
-  ASSERT_TRUE(canned);
-  EXPECT_EQ(canned->page, ClipPage::kCanned);
-  EXPECT_EQ(canned->cannedSet, 2);
-  EXPECT_EQ(ParseClipCommand(u"CLIPBOARD_T", locale)->cannedSet, std::nullopt);
-  EXPECT_EQ(ParseClipCommand(u"Clipboard_C", locale)->page, ClipPage::kHistory);
-  const auto plain = ParseClipCommand(u"CLIPBOARD", locale);
-  ASSERT_TRUE(plain);
-  EXPECT_EQ(plain->page, std::nullopt);
-  EXPECT_FALSE(ParseClipCommand(u"CLIPBOARDS", locale));
-  EXPECT_FALSE(ParseClipCommand(u"CLIPBOARD_CC", locale));
-}
-
 TEST_F(ClipWindowModelTest, PasteAndCopyTakeTheSelectedRowOfThePageShown) {
   Start();
   Copy(u"first");

@@ -21,8 +21,14 @@ class RecordingWindows : public KelvoWindows {
   void Reload() override { log += "reload "; }
   void OpenLauncherMenu() override { log += "menu "; }
   void ToggleCmdLauncher() override { log += "launcher "; }
-  void ShowClipboard(const std::u16string& command) override {
-    log += "clipboard:" + Utf16ToUtf8(command) + " ";
+  void ShowClipboard(const InternalAction& command) override {
+    // The page asked for: C the history, T and the canned-text set.
+    log += "clipboard:";
+    if (command.command == KelvoCommand::kClipboardHistory) log += "C";
+    if (command.command == KelvoCommand::kCannedText) {
+      log += "T" + (command.cannedSet ? std::to_string(*command.cannedSet) : "");
+    }
+    log += " ";
   }
   void EditSettings() override { log += "edit-ini "; }
   void EditMenuFile() override { log += "edit-popup "; }
@@ -131,7 +137,7 @@ TEST_F(DispatchTest, InternalCommandsAndTheTidyUp) {
       {102, "hide about hide-list "},
       {103, "hide list "},
       {104, "hide hide-list close "},
-      {105, "clipboard:CLIPBOARD_T3 hide hide-list "},
+      {105, "clipboard:T2 hide hide-list "},
       {106, "menu hide hide-list "},
       {107, "edit-ini hide hide-list "},
       {108, "launcher hide hide-list "},

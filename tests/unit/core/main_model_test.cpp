@@ -123,9 +123,25 @@ TEST_F(MainModelTest, ACommandIsUpperCasedAndKeepsTheActionsUnread) {
   EXPECT_EQ(hot.Sound, u"s.wav");
   EXPECT_EQ(hot.WallPaper, u"none");
   const HKeyRec& kwd = *model->HKeyList[1];
-  EXPECT_EQ(kwd.Command, u"RECYCLE");
+  EXPECT_EQ(kwd.Command(), u"RECYCLE");
+  EXPECT_EQ(kwd.Action(), HotKeyAction{InternalAction{KelvoCommand::kReload}});
   EXPECT_EQ(kwd.Execute[0], u"");
   EXPECT_EQ(kwd.ZrMacro, u"");
+}
+
+TEST_F(MainModelTest, RecordsAreFoundByIdentifierAndABlankCommandKeepsTheActions) {
+  WriteSettings(
+      "[General]\nVersion=169\n[HotKey2]\nKey=Ctrl+B\nCommand= \nExecute1=x.exe\n"
+      "[CmdKwd3]\nKey=k\nCommand=exit\n");
+  Load();
+  ASSERT_NE(model->Record(102), nullptr);
+  EXPECT_EQ(model->Record(102)->Execute[0], u"x.exe");
+  EXPECT_EQ(model->Record(102)->Action(), HotKeyAction{SlotAction{}});
+  ASSERT_NE(model->Record(1003), nullptr);
+  EXPECT_EQ(model->Record(1003)->Keyword, u"k");
+  EXPECT_EQ(model->Record(101), nullptr);
+  model->ClearHotKeys();
+  EXPECT_EQ(model->Record(102), nullptr);
 }
 
 TEST_F(MainModelTest, EditorOptions) {

@@ -12,7 +12,7 @@ struct Tray {
   TrayKeeper keeper{icon, timer};
 
   void Tick(int n) {
-    for (int i = 0; i < n; ++i) keeper.Timer1Timer();
+    for (int i = 0; i < n; ++i) keeper.RetryTimerFired();
   }
 };
 

@@ -14,16 +14,16 @@ const MenuEntry* Find(const std::vector<MenuEntry>& items, MenuCommand command) 
 }  // namespace
 
 TEST(TrayMenu, EnabledAndVisibleRules) {
-  auto items = PopupMenu1Items(u"notepad.exe", u"", false);
+  auto items = TrayMenuItems(u"notepad.exe", u"", false);
   EXPECT_TRUE(Find(items, MenuCommand::kEditSettings)->enabled);
   EXPECT_FALSE(Find(items, MenuCommand::kEditMenuFile)->enabled);
   // A menu definition file that does not exist still has a name to edit.
-  items = PopupMenu1Items(u"notepad.exe", u"C:\\K\\missing.txt", false);
+  items = TrayMenuItems(u"notepad.exe", u"C:\\K\\missing.txt", false);
   EXPECT_TRUE(Find(items, MenuCommand::kEditMenuFile)->enabled);
-  items = PopupMenu1Items(u"", u"C:\\K\\menu.txt", false);
+  items = TrayMenuItems(u"", u"C:\\K\\menu.txt", false);
   EXPECT_FALSE(Find(items, MenuCommand::kEditSettings)->enabled);
   EXPECT_FALSE(Find(items, MenuCommand::kEditMenuFile)->enabled);
-  items = PopupMenu1Items(u"notepad.exe", u"", true);
+  items = TrayMenuItems(u"notepad.exe", u"", true);
   EXPECT_EQ(Find(items, MenuCommand::kAbout), nullptr);
   EXPECT_NE(Find(items, MenuCommand::kExit), nullptr);
 }

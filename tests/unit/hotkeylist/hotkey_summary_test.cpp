@@ -51,7 +51,7 @@ TEST_F(HotKeySummaryTest, EachRuleTakesPrecedenceOverTheLaterOnes) {
   EXPECT_EQ(Summary(), u"アクティブ: /^Edit/");
   rec.Execute[0] = u"C:\\Tools\\app.exe";
   EXPECT_EQ(Summary(), u"app.exe");
-  rec.Command = u"CLIPBOARD";
+  rec.SetCommand(u"CLIPBOARD");
   EXPECT_EQ(Summary(), u"コマンド: CLIPBOARD");
   rec.Description = u"説明";
   EXPECT_EQ(Summary(), u"説明");
@@ -124,7 +124,7 @@ TEST_F(HotKeySummaryTest, OnlyTheFirstSlotCounts) {
 TEST_F(HotKeySummaryTest, RowsListOnlyGlobalHotKeysWithTheirDisplayText) {
   Add(100, kShortCutCtrl | 'Z').Description = u"below the range";
   Add(101, kWinFlag | kShortCutShift | kShortCutAlt | 'B').Description = u"first";
-  Add(200, kShortCutCtrl | 0x70).Command = u"EXIT";
+  Add(200, kShortCutCtrl | 0x70).SetCommand(u"EXIT");
   Add(201, kShortCutCtrl | 'C').Description = u"above the range";
   Add(1001, 0).Description = u"keyword";
   Add(1251, 0).Description = u"launcher entry";

@@ -182,7 +182,7 @@ TEST_F(ActionExecutorTest, ShutdownWordsEndTheHotKeyAndReportFailure) {
   for (const Case& c : cases) {
     system.log.clear();
     dialogs.messages.clear();
-    rec.Command = c.command;
+    rec.SetCommand(c.command);
     system.shutdownWorks = true;
     Run();
     EXPECT_EQ(system.log, (std::vector<std::string>{c.call}));
@@ -194,13 +194,13 @@ TEST_F(ActionExecutorTest, ShutdownWordsEndTheHotKeyAndReportFailure) {
 }
 
 TEST_F(ActionExecutorTest, UnknownWordIsReported) {
-  rec.Command = u"FOO BAR";
+  rec.SetCommand(u"FOO BAR");
   Run();
   EXPECT_EQ(Errors(), (std::vector<std::u16string>{u"不明なコマンドです [FOO]"}));
 }
 
 TEST_F(ActionExecutorTest, MonitorOffPausesAroundBothBroadcasts) {
-  rec.Command = u"MONITOR_OFF";
+  rec.SetCommand(u"MONITOR_OFF");
   Run();
   EXPECT_EQ(system.log,
             (std::vector<std::string>{"sleep 1000", "monitor 1", "sleep 1000", "monitor 2"}));
@@ -211,14 +211,14 @@ TEST_F(ActionExecutorTest, ForegroundWindowWords) {
   desktop.foreground = 4;
   for (const char16_t* command :
        {u"MAXIMIZE_FGWND", u"MINIMIZE_FGWND", u"RESTORE_FGWND", u"CLOSE_FGWND x"}) {
-    rec.Command = command;
+    rec.SetCommand(command);
     Run();
   }
   EXPECT_EQ(windows.actions,
             (std::vector<std::string>{"show 4 3", "show 4 6", "show 4 9", "close 4"}));
   desktop.foreground = 0;
   windows.actions.clear();
-  rec.Command = u"MAXIMIZE_FGWND";
+  rec.SetCommand(u"MAXIMIZE_FGWND");
   Run();
   EXPECT_TRUE(windows.actions.empty());
 }
@@ -241,7 +241,7 @@ TEST_F(ActionExecutorTest, SetPosItems) {
   };
   for (const Case& c : cases) {
     desktop.log.clear();
-    rec.Command = c.command;
+    rec.SetCommand(c.command);
     Run();
     EXPECT_EQ(desktop.log, c.log) << Utf16ToUtf8(c.command);
   }
@@ -251,7 +251,7 @@ TEST_F(ActionExecutorTest, TerminateAppAsksAndGivesTheFocusBackOnCancel) {
   windows.Add(4, u"Busy App", u"B");
   desktop.foreground = 4;
   desktop.focus = 44;
-  rec.Command = u"TERMINATE_APP";
+  rec.SetCommand(u"TERMINATE_APP");
   dialogs.answer = kIdCancel;
   Run();
   ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -270,12 +270,12 @@ TEST_F(ActionExecutorTest, TerminateAppAsksAndGivesTheFocusBackOnCancel) {
 
 TEST_F(ActionExecutorTest, CdTrayAndKeyShortcuts) {
   for (const char16_t* command : {u"CD_OPEN E", u"CD_OPEN E:", u"CD_CLOSE", u"CD_OPEN  f  "}) {
-    rec.Command = command;
+    rec.SetCommand(command);
     Run();
   }
   EXPECT_EQ(system.log,
             (std::vector<std::string>{"cd open E:", "cd open E:", "cd close ", "cd open f:"}));
-  rec.Command = u"ALL_MINIMIZE";
+  rec.SetCommand(u"ALL_MINIMIZE");
   Run();
   EXPECT_EQ(keys.Events(),
             (std::vector<std::string>{"down 0x5B", "down 0x4D", "up 0x4D", "up 0x5B"}));

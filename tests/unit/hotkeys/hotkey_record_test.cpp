@@ -74,7 +74,7 @@ TEST(HKeyRecTest, NewRecordHasDefaults) {
   EXPECT_EQ(rec.Modifiers, 0u);
   EXPECT_EQ(rec.VirtualKey, 0);
   EXPECT_TRUE(rec.Keyword.empty());
-  EXPECT_TRUE(rec.Command.empty());
+  EXPECT_TRUE(rec.Command().empty());
   for (const auto& slot : rec.Execute) EXPECT_TRUE(slot.empty());
 }
 
