@@ -115,6 +115,9 @@ Result Measure(const std::wstring& buildDir, const MenuFolder& folder, HWND neut
   Answers(main);
   static const wchar_t kReload[] = L"-R";
   for (int i = 0; i < kReloads; ++i) {
+    // Reloads come seconds apart as a user asks for them: the menu's items of the last one are
+    // listed (on their own thread) before the next.
+    Sleep(1000);
     COPYDATASTRUCT data{1, sizeof(kReload), const_cast<wchar_t*>(kReload)};
     DWORD_PTR answer = 0;
     const auto start = Stopwatch::now();
