@@ -14,6 +14,7 @@
 #include "platform/locale_win.h"
 #include "platform/wide_win.h"
 #include "support/bench_support_win.h"
+#include "support/null_app_shell.h"
 #include "util/file_listing.h"
 
 namespace {
@@ -46,7 +47,7 @@ int wmain() {
   NoTray tray;
   NoTimer timer;
   TrayKeeper keeper(tray, timer);
-  LoadHooks hooks;
+  NullAppShell hooks;
   const int runs = 9;
   std::printf("whole load: %.1f ms\n", MedianMs(runs, [&] { model.LoadSettings(hooks, keeper); }));
   std::printf("settings file read: %.1f ms\n", MedianMs(runs, [&] { model.IniFile->Load(); }));

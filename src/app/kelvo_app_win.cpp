@@ -4,6 +4,7 @@
 
 #include "../res/resource_ids.h"
 #include "base/live_objects.h"
+#include "base/overloaded.h"
 #include "platform/macro_sender_win.h"
 #include "platform/owned_icons_win.h"
 #include "platform/version_info_win.h"
@@ -20,12 +21,8 @@ namespace {
 // browser (a text copy for Notepad lies beside it).
 constexpr char16_t kUserGuide[] = u"Kelvo-README.html";
 
-// Posted to show the error of a load once the load (and a hand-over waiting for it) returned.
-constexpr UINT kShowLoadNoticeMessage = WM_APP + 2;
-// Posted to run the next hotkey that was pressed while the clipboard window was busy.
-constexpr UINT kReplayHotKeyMessage = WM_APP + 3;
-// Posted by the first load once the hotkeys are registered: the rest of the start follows.
-constexpr UINT kFinishStartMessage = WM_APP + 5;
+// Posted to run what was put off, once what kept it waiting has ended.
+constexpr UINT kRunDeferredMessage = WM_APP + 4;
 
 }  // namespace
 
@@ -63,9 +60,8 @@ void KelvoApp::CreateParts() {
   macroStarter_ = std::make_unique<TZrMacStarter>(WinMacroSender::Instance(), codePage_);
   services_.reset(new ActionServices{windows_, *desktop_, *system_, keys_, launcher_, *dialogs_,
                                      locale_, *macroStarter_});
-  KelvoWindows& kelvoWindows = *this;
-  dispatcher_ =
-      std::make_unique<HotKeyDispatcher>(*model_, *services_, files_, images_, kelvoWindows);
+  AppShell& shell = *this;
+  dispatcher_ = std::make_unique<HotKeyDispatcher>(*model_, *services_, files_, images_, shell);
 }
 
 HICON KelvoApp::ExeSmallIcon() {
@@ -78,37 +74,35 @@ HICON KelvoApp::ExeSmallIcon() {
   return exeSmallIcon_.get();
 }
 
-void KelvoApp::LoadSettings() {
-  // A load waits for the shell (tray icon) with a sent message, and a hotkey may wait in a
-  // message box: a reload asked for meanwhile runs after them, never inside them.
-  if (loading_ || (dispatcher_ && dispatcher_->Running()) || ClipBusy()) {
-    reloadPending_ = true;
-    deferred_.Ask();
-    return;
-  }
-  loading_ = true;
-  do {
-    reloadPending_ = false;
-    ++loadsStarted_;
-    ReportLoad(model_->LoadSettings(*this, *trayKeeper_));
-  } while (reloadPending_);
-  loading_ = false;
+void KelvoApp::PostDeferredMessage() { PostMessageW(Handle(), kRunDeferredMessage, 0, 0); }
+
+// A load waits for the shell (tray icon) with a sent message, and a hotkey may wait in a message
+// box: a reload asked for meanwhile runs after them, never inside them.
+void KelvoApp::LoadSettings() { deferred_.Ask(deferred::Reload{}); }
+
+void KelvoApp::RunLoad() {
+  const DeferredWork::Scope load(deferred_, BusyPart::kLoad);
+  ++loadsStarted_;
+  ReportLoad(model_->LoadSettings(*this, *trayKeeper_));
 }
 
 // Tells the user what went wrong with the file, and counts the load as done.
 void KelvoApp::ReportLoad(LoadResult result) {
   const std::u16string file = model_->SettingsFileName();
   if (result == LoadResult::kUnreadable) {
-    QueueLoadNotice({UnreadableSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
+    deferred_.Ask(
+        deferred::LoadNotice{UnreadableSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
   } else if (result == LoadResult::kVanished) {
     // Told once while the file stays away: every later reload would say the same.
     if (!vanishedTold_) {
-      QueueLoadNotice({VanishedSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
+      deferred_.Ask(
+          deferred::LoadNotice{VanishedSettingsMessage(file), u"エラー", kMbOk | kMbIconError});
     }
     vanishedTold_ = true;
   } else if (const int line = model_->IniFile->ForeignLine(); line > 0) {
-    QueueLoadNotice({MixedEncodingMessage(file, line, model_->IniFile->ForeignText()), u"警告",
-                     kMbOk | kMbIconExclamation});
+    deferred_.Ask(
+        deferred::LoadNotice{MixedEncodingMessage(file, line, model_->IniFile->ForeignText()),
+                             u"警告", kMbOk | kMbIconExclamation});
   }
   if (result == LoadResult::kLoaded) vanishedTold_ = false;
   ++loadsDone_;
@@ -116,26 +110,22 @@ void KelvoApp::ReportLoad(LoadResult result) {
 
 // The user waits for the hotkeys and the tray icon, not for the windows: the first load stops
 // there, and what the windows need (the clipboard window and its history, the launcher menu's
-// tree, the command launcher's folder) follows from a posted message. A hotkey is a posted
-// message too, so none is handled before the start has finished.
+// tree, the command launcher's folder) follows from a posted message. Everything else put off
+// waits for it, hotkeys among them.
 void KelvoApp::StartLoad() {
-  loading_ = true;
+  const DeferredWork::Scope load(deferred_, BusyPart::kLoad);
   ++loadsStarted_;
   firstLoad_ = model_->LoadHotKeys(*this, *trayKeeper_);
-  startPending_ = true;
-  PostMessageW(Handle(), kFinishStartMessage, 0, 0);
+  deferred_.Ask(deferred::FinishStart{});
 }
 
 void KelvoApp::FinishStart() {
+  const DeferredWork::Scope load(deferred_, BusyPart::kLoad);
   MakeClipboardWindow();
   if (LoadWentAhead(firstLoad_)) {
     model_->LoadWindowSettings(*this);
   }
   ReportLoad(firstLoad_);
-  loading_ = false;
-  startPending_ = false;
-  ClipIdle();     // a hotkey pressed meanwhile
-  RunDeferred();  // a reload or close asked for meanwhile
 }
 
 void KelvoApp::MakeClipboardWindow() {
@@ -146,45 +136,42 @@ void KelvoApp::MakeClipboardWindow() {
       clock_,
       PasteServices{*clipboard_, *desktop_, windows_, keys_, pasteSender_, clock_, locale_},
       deferred_,
-      [this] { ClipIdle(); },
       [this](const std::u16string& file) { OpenInEditor(file); }};
   clipList_ = std::make_unique<TClipBdList>(*model_, std::move(clipServices));
   if (!clipList_->Create()) clipList_.reset();
 }
 
-void KelvoApp::QueueLoadNotice(LoadNotice notice) {
-  // Shown once the load (and a second start waiting for it) has returned.
-  if (!loadNotice_) PostMessageW(Handle(), kShowLoadNoticeMessage, 0, 0);
-  loadNotice_ = std::move(notice);
-}
-
-void KelvoApp::ShowLoadNotice() {
-  if (!loadNotice_ || noticeShown_) return;  // one box at a time, however often loads fail
-  const LoadNotice notice = *std::exchange(loadNotice_, std::nullopt);
-  noticeShown_ = true;
-  BusyScope busy(deferred_);
+void KelvoApp::ShowLoadNotice(const deferred::LoadNotice& notice) {
+  const DeferredWork::Scope box(deferred_, BusyPart::kNoticeBox);
   dialogs_->ShowMessage(notice.text, notice.caption, notice.flags);
-  noticeShown_ = false;
 }
 
-void KelvoApp::RunDeferred() {
-  if (Busy()) return;
-  if (storePending_) {
-    storePending_ = false;
-    if (model_ && model_->IniFile) model_->IniFile->UpdateFile();
-  }
-  if (reloadPending_) LoadSettings();
-  if (closePending_) CloseNow();
+void KelvoApp::RunDeferred(const DeferredItem& item) {
+  // Once the parts are gone (the close has run), nothing put off runs any more.
+  if (!model_) return;
+  std::visit(Overloaded{
+                 [&](const deferred::FinishStart&) { FinishStart(); },
+                 [&](const deferred::Capture&) {
+                   if (clipList_) clipList_->CaptureClipboard();
+                 },
+                 [&](const deferred::StoreSettings&) {
+                   if (model_->IniFile) model_->IniFile->UpdateFile();
+                 },
+                 [&](const deferred::Reload&) { RunLoad(); },
+                 [&](const deferred::LoadNotice& notice) { ShowLoadNotice(notice); },
+                 [&](const deferred::HotKey& press) { RunHotKey(press); },
+                 [&](const deferred::Close& close) { CloseNow(close.sessionEnds); },
+             },
+             item);
 }
 
-void KelvoApp::CloseNow() {
-  closePending_ = false;
+void KelvoApp::CloseNow(bool sessionEnds) {
   if (clipList_) {
     // The history is stored while the windows are all there, so that a box can still say that
     // it could not be (not when the session ends: nobody would see it, and it would hold up the
     // end). What arrives meanwhile waits: a second close has nothing more to do.
-    BusyScope busy(deferred_);
-    clipList_->StoreHistoryAtExit(!sessionEnding_);
+    const DeferredWork::Scope busy(deferred_, BusyPart::kOther);
+    clipList_->StoreHistoryAtExit(!sessionEnds);
   }
   DestroyWindow(Handle());
 }
@@ -207,10 +194,10 @@ void KelvoApp::BuildLauncherMenu() {
 
 void KelvoApp::OpenLauncherMenu() {
   // A POPUPMENU pressed while the menu or its chosen item runs opens no menu inside the menu.
-  if (!launcherMenu_ || !dispatcher_ || launcherOpen_) return;
-  launcherOpen_ = true;
+  if (!launcherMenu_ || !dispatcher_ || deferred_.Busy(BusyPart::kLauncherMenu)) return;
+  // Until its chosen item has run.
+  const DeferredWork::Scope open(deferred_, BusyPart::kLauncherMenu);
   HideClipboard();
-  BusyScope busy(deferred_);
   // The target of this hotkey: one pressed while the menu is open overwrites the dispatcher's.
   const SavedTarget target = dispatcher_->Target();
   const LauncherOptions& options = launcherMenu_->State().options;
@@ -221,7 +208,6 @@ void KelvoApp::OpenLauncherMenu() {
   const std::optional<ChosenItem> chosen = launcherMenu_->Track(at);
   RestoreTarget(target, *desktop_, windows_);
   if (chosen) RunLauncherItem(*chosen, target);
-  launcherOpen_ = false;
 }
 
 void KelvoApp::RunLauncherItem(const ChosenItem& chosen, const SavedTarget& target) {
@@ -264,34 +250,24 @@ LRESULT KelvoApp::WMCopyData(const COPYDATASTRUCT* data) {
   // The reload that answers this request is the next one to start.
   const std::uint64_t answeringLoad = loadsStarted_ + 1;
   LoadSettings();
-  RunDeferred();
   return loadsDone_ >= answeringLoad ? 0 : static_cast<LRESULT>(answeringLoad);
 }
 
-LRESULT KelvoApp::WMHotKey(int id, const std::optional<SavedTarget>& pressedOver) {
-  if (!dispatcher_) return 0;
-  if (ClipBusy() || startPending_) {
-    // Run once the clipboard window is done (or made), on the window that was in front at the
-    // press.
-    deferredHotKeys_.push_back({id, pressedOver ? *pressedOver : RememberForeground(*desktop_)});
-    return 0;
-  }
-  {
-    BusyScope busy(deferred_);
-    dispatcher_->WMHotKey(id, pressedOver);
-  }
-  RunDeferred();
+LRESULT KelvoApp::WMHotKey(int id) {
+  // A press that has to wait acts on the window that was in front when it was pressed.
+  if (dispatcher_) deferred_.Ask(deferred::HotKey{id, RememberForeground(*desktop_)});
   return 0;
+}
+
+void KelvoApp::RunHotKey(const deferred::HotKey& press) {
+  if (!dispatcher_) return;
+  const DeferredWork::Scope busy(deferred_, BusyPart::kHotKey);
+  dispatcher_->WMHotKey(press.id, press.target);
 }
 
 LRESULT KelvoApp::OnClose() {
   // A hotkey, a menu or a load still uses the window and the table: close after it.
-  if (Busy()) {
-    closePending_ = true;
-    deferred_.Ask();
-    return 0;
-  }
-  CloseNow();
+  deferred_.Ask(deferred::Close{});
   return 0;
 }
 
@@ -306,7 +282,8 @@ void KelvoApp::ShowAbout() {
   window_.ShowAbout(u"Version " + FileVersionText(ExecutablePath()), kUserGuide);
 }
 
-void KelvoApp::Reload() { LoadSettings(); }
+// Only the outermost hotkey asks, once its record has finished.
+void KelvoApp::Reload() { deferred_.Ask(deferred::Reload{true}); }
 
 void KelvoApp::ShowHotKeyList() {
   // Made at its first show: a window costs start-up time that most runs never need.
@@ -354,22 +331,6 @@ void KelvoApp::HideClipboard() {
 
 void KelvoApp::LoadClipSettings() {
   if (clipList_) clipList_->LoadClipSettings();
-}
-
-void KelvoApp::ClipIdle() {
-  // The hotkeys come back through the queue, one at a time in the order they were pressed. A
-  // close or reload asked for meanwhile runs from its own posted message: the clipboard window
-  // that was busy is still on the stack here.
-  if (!deferredHotKeys_.empty()) PostMessageW(Handle(), kReplayHotKeyMessage, 0, 0);
-}
-
-void KelvoApp::ReplayHotKey() {
-  if (deferredHotKeys_.empty()) return;
-  const DeferredHotKey press = deferredHotKeys_.front();
-  deferredHotKeys_.erase(deferredHotKeys_.begin());
-  // The next one waits for its own message, so that what this one asks for runs between them.
-  if (!deferredHotKeys_.empty()) PostMessageW(Handle(), kReplayHotKeyMessage, 0, 0);
-  WMHotKey(press.id, press.target);
 }
 
 void KelvoApp::ApplyCmdLauncherBorder(bool /*noTitleBar*/) {
@@ -425,12 +386,7 @@ void KelvoApp::RunMenuCommand(MenuCommand command) {
 }
 
 void KelvoApp::ShowMainMenu() {
-  RunMenu();
-  RunDeferred();
-}
-
-void KelvoApp::RunMenu() {
-  BusyScope busy(deferred_);
+  const DeferredWork::Scope busy(deferred_, BusyPart::kOther);
   const MenuHandle menu = owned::CreatePopupMenu();
   for (const MenuEntry& item :
        TrayMenuItems(model_->Editor, model_->PopupFile, window_.AboutShown())) {
@@ -470,19 +426,12 @@ LRESULT KelvoApp::WMQueryEndSession() {
   // The history goes first: a failure to store it is noted in ErrorLog, which the settings
   // write then takes along.
   if (clipList_) clipList_->StoreHistory(false);
-  if (loading_) {
-    storePending_ = true;
-  } else if (model_ && model_->IniFile) {
-    model_->IniFile->UpdateFile();
-  }
+  deferred_.Ask(deferred::StoreSettings{});
   return TRUE;
 }
 
 LRESULT KelvoApp::WMEndSession(bool ending) {
-  if (ending) {
-    sessionEnding_ = true;
-    OnClose();
-  }
+  if (ending) deferred_.Ask(deferred::Close{true});
   return 0;
 }
 
@@ -503,21 +452,11 @@ std::optional<LRESULT> KelvoApp::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp
       return WMQueryEndSession();
     case WM_ENDSESSION:
       return WMEndSession(wp != FALSE);
-    case kShowLoadNoticeMessage:
-      ShowLoadNotice();
-      RunDeferred();
-      return 0;
     case kRunDeferredMessage:
       deferred_.Posted();
       return 0;
     case WM_HOTKEY:
       return WMHotKey(static_cast<int>(wp));
-    case kReplayHotKeyMessage:
-      ReplayHotKey();
-      return 0;
-    case kFinishStartMessage:
-      FinishStart();
-      return 0;
     case WM_CLOSE:
       return OnClose();
     case WM_TIMER:

@@ -36,11 +36,8 @@
 // The resident application: it makes Kelvo's parts and wires them together, owns the running
 // configuration, runs the hotkeys, keeps the tray icon and its menu, and puts off what may not
 // run while a part of Kelvo waits in a nested message loop.
-class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWindows {
+class KelvoApp : private MainWindowHandler, private AppShell {
  public:
-  // Posted to run what was put off while Kelvo was busy.
-  static constexpr UINT kRunDeferredMessage = WM_APP + 4;
-
   KelvoApp();
   ~KelvoApp() override;
   KelvoApp(const KelvoApp&) = delete;
@@ -53,6 +50,7 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
 
  private:
   HWND Handle() const { return window_.Handle(); }
+  void PostDeferredMessage();
   // The shell's small icon of Kelvo.exe (the command launcher shows it).
   HICON ExeSmallIcon();
   // MainWindowHandler
@@ -63,34 +61,23 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
   LRESULT WMCopyData(const COPYDATASTRUCT* data);
   LRESULT WMQueryEndSession();
   LRESULT WMEndSession(bool ending);
-  LRESULT WMHotKey(int id, const std::optional<SavedTarget>& pressedOver = std::nullopt);
-  void ReplayHotKey();
+  LRESULT WMHotKey(int id);
+  void RunHotKey(const deferred::HotKey& press);
   LRESULT OnClose();
   // Stores the history and destroys the window, which ends Kelvo.
-  void CloseNow();
+  void CloseNow(bool sessionEnds);
+  // A reload asked for by the user, a second start or the tray menu.
   void LoadSettings();
+  void RunLoad();
   void StartLoad();
   void FinishStart();
   void MakeClipboardWindow();
   void ReportLoad(LoadResult result);
-  // A message box about the settings file that a load asks for.
-  struct LoadNotice {
-    std::u16string text;
-    std::u16string caption;
-    unsigned flags = 0;
-  };
-  void QueueLoadNotice(LoadNotice notice);
-  void ShowLoadNotice();
-  // Runs what was asked for while Kelvo was busy, once nothing is running any more.
-  void RunDeferred();
-  bool Busy() const { return deferred_.Busy() || loading_; }
+  void ShowLoadNotice(const deferred::LoadNotice& notice);
+  // Does the work of an item of the queue, when the queue finds it ready.
+  void RunDeferred(const DeferredItem& item);
 
-  // Marks the time a handler runs something that lets other messages in (a hotkey, a menu, a
-  // message box): the window and the table must then stay until it has finished. The clipboard
-  // window marks its boxes and dialogs in the same way.
-  using BusyScope = DeferredWork::Scope;
-
-  // KelvoWindows
+  // AppShell: what a hotkey can reach
   void Reload() override;
   void CloseMainWindow() override;
   void HideMainWindow() override;
@@ -106,18 +93,15 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
   // The clipboard window (CLIPBOARD, CLIPBOARD_C, CLIPBOARD_T).
   void ShowClipboard(const InternalAction& command) override;
   void HideClipboard();
-  void ClipIdle();
-  bool ClipBusy() const { return clipList_ && clipList_->Busy(); }
 
   // The tray menu and the about box.
   void ShowMainMenu();
-  void RunMenu();
   void RunMenuCommand(MenuCommand command);
   void OpenInEditor(const std::u16string& file);
   void OnCommand(int id, int notification);
   LRESULT OnTrayIcon(LPARAM event);
 
-  // LoadHooks
+  // AppShell: what a load hands on
   void SetBusyCursor(bool busy) override;
   void BuildLauncherMenu() override;
   void LoadClipSettings() override;
@@ -143,9 +127,9 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
       return ::LoadImageToBitmap(path, bitmap, mode);
     }
   } images_;
-  // What was put off while busy runs from a message posted when the last busy part ends.
-  DeferredWork deferred_{[this] { PostMessageW(Handle(), kRunDeferredMessage, 0, 0); },
-                         [this] { RunDeferred(); }};
+  // What a part of Kelvo may not do while another part is busy waits here; see deferred_work.h.
+  DeferredWork deferred_{[this] { PostDeferredMessage(); },
+                         [this](const DeferredItem& item) { RunDeferred(item); }};
   std::unique_ptr<MainModel> model_;
   std::unique_ptr<WinDesktop> desktop_;
   std::unique_ptr<WinSystemControl> system_;
@@ -164,16 +148,6 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
   std::unique_ptr<TClipBdList> clipList_;
   // The first load's result, while the windows' part of it waits for its posted message.
   LoadResult firstLoad_ = LoadResult::kLoaded;
-  bool startPending_ = false;
-  // Hotkeys pressed while the clipboard window pasted or showed a dialog, run after it.
-  // Hotkeys pressed while the clipboard window was busy, with what was in front at the press.
-  struct DeferredHotKey {
-    int id = 0;
-    SavedTarget target;
-  };
-  std::vector<DeferredHotKey> deferredHotKeys_;
-  // From the launcher menu's opening until its chosen item has run.
-  bool launcherOpen_ = false;
   UINT taskbarCreated_ = 0;
   // A second start asks with this message how many loads have finished (see WMCopyData).
   UINT loadsDoneMessage_ = 0;
@@ -181,17 +155,10 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
   UINT liveObjectsMessage_ = 0;
   IconHandle exeSmallIcon_;
   HCURSOR savedCursor_ = nullptr;
-  bool loading_ = false;
-  bool reloadPending_ = false;
   // Loads started and finished since start-up; a second start whose reload had to wait is told
   // which count means that its reload has run.
   std::uint64_t loadsStarted_ = 0;
   std::uint64_t loadsDone_ = 0;
-  bool closePending_ = false;
-  bool sessionEnding_ = false;  // the system ends the session: no box is shown any more
-  bool storePending_ = false;
-  std::optional<LoadNotice> loadNotice_;
-  bool noticeShown_ = false;
   // The user was told that the settings file is gone; cleared once a load reads it again.
   bool vanishedTold_ = false;
 };

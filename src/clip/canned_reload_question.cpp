@@ -3,7 +3,7 @@
 CannedResult AskToReloadTextData(CannedTextPage& page, Dialogs& dialogs, DeferredWork& work) {
   int answer = 0;
   {
-    const DeferredWork::Scope busy(work);
+    const DeferredWork::Scope busy(work, BusyPart::kClipWindow);
     answer = dialogs.ShowMessage(u"定型文の定義ファイルを再読み込みしますか", u"確認",
                                  kMbYesNo | kMbIconQuestion);
   }

@@ -161,7 +161,7 @@ void TClipBdList::RunStdEdit(ClipAction action) {
 // The canned-text page
 
 int TClipBdList::ShowMessage(const CannedMessage& message) {
-  BusyScope busy(*this);
+  const DeferredWork::Scope busy = MarkBusy();
   return dialogs_->ShowMessage(message.text, message.caption, message.flags);
 }
 
@@ -202,7 +202,7 @@ void TClipBdList::EditTextData() {
   if (services_.openInEditor) services_.openInEditor(page.TextDataPath());
   CannedResult result;
   {
-    BusyScope busy(*this);
+    const DeferredWork::Scope busy = MarkBusy();
     result = AskToReloadTextData(page, *dialogs_, services_.deferred);
   }
   SyncCanned();
@@ -225,7 +225,7 @@ void TClipBdList::SaveHist() {
                             u"TXT",
                             u"*.txt",
                             std::u16string(DirectoryPart(model_.Settings().ClipDataPath))};
-  BusyScope busy(*this);
+  const DeferredWork::Scope busy = MarkBusy();
   const std::optional<std::u16string> path = AskFileName(Handle(), request, true);
   if (!path) return;
   model_.SaveHistoryTo(*path);
@@ -239,7 +239,7 @@ void TClipBdList::LoadHist() {
                             u"TXT",
                             u"*.txt",
                             std::u16string(DirectoryPart(model_.Settings().ClipDataPath))};
-  BusyScope busy(*this);
+  const DeferredWork::Scope busy = MarkBusy();
   const std::optional<std::u16string> path = AskFileName(Handle(), request, false);
   if (!path) return;
   model_.LoadHistoryFrom(*path);
@@ -285,9 +285,9 @@ void TClipBdList::ShowPopupMenu(HWND control, POINT at) {
     at = POINT{row.left + Scale(8, Dpi()), row.bottom};
     ClientToScreen(list, &at);
   }
-  BusyScope busy(*this);
-  const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,
-                                    Handle(), nullptr);
+  const DeferredWork::Scope busy = MarkBusy();
+  const int chosen =
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
   // Run after the menu's own loop has ended.
   if (chosen != 0) PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }

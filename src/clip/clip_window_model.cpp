@@ -165,16 +165,10 @@ void ClipWindowModel::HistoryChanged() {
   effects_.historyRows = true;
 }
 
-void ClipWindowModel::ClipboardChanged(bool busy) {
-  capturePending_ = busy;
-  if (busy) return;
+void ClipWindowModel::ClipboardChanged() {
   const CaptureResult result =
       capture_.CaptureClip(services_.clipboard, history_, canned_.Bodies());
   if (result == CaptureResult::kCaptured) HistoryChanged();
-}
-
-void ClipWindowModel::BusyEnded() {
-  if (capturePending_) ClipboardChanged(false);
 }
 
 void ClipWindowModel::ToggleCapture() {

@@ -83,10 +83,8 @@ class ClipWindowModel {
   void Hidden() { visible_ = false; }
   bool Visible() const { return visible_; }
 
-  // The clipboard changed. While the window is busy (a paste, a box) the capture waits for
-  // BusyEnded, so that nothing Kelvo places itself is taken in the middle of its own work.
-  void ClipboardChanged(bool busy);
-  void BusyEnded();
+  // The clipboard changed: its text is taken into the history.
+  void ClipboardChanged();
 
   ClipPage Page() const { return page_; }
   void SelectPage(ClipPage page) { page_ = page; }
@@ -152,7 +150,6 @@ class ClipWindowModel {
   bool historyBlocked_ = false;  // the history file could not be read: never write over it
   bool storeFailureTold_ = false;
   bool storedAtExit_ = false;
-  bool capturePending_ = false;
   bool rowsMirrored_ = false;
   bool visible_ = false;
   ClipWindowEffects effects_;

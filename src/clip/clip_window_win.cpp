@@ -23,15 +23,6 @@ TClipBdList::~TClipBdList() {
   if (Handle()) DestroyWindow(Handle());
 }
 
-TClipBdList::BusyScope::BusyScope(TClipBdList& window)
-    : deferred_(window.services_.deferred), window_(window) {
-  ++window_.busy_;
-}
-
-TClipBdList::BusyScope::~BusyScope() {
-  if (--window_.busy_ == 0) window_.EndBusy();
-}
-
 bool TClipBdList::Create() {
   if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
   if (!CreateHandle(kClassName, kFirstCaption, kStyle, kExStyle, 0, 0, 320, 400, nullptr)) {
@@ -110,10 +101,9 @@ void TClipBdList::SetViewer() {
   }
 }
 
-void TClipBdList::EndBusy() {
-  model_.BusyEnded();
+void TClipBdList::CaptureClipboard() {
+  model_.ClipboardChanged();
   Apply(model_.TakeEffects());
-  if (services_.idle) services_.idle();
 }
 
 void TClipBdList::Apply(ClipWindowEffects effects) {
@@ -135,7 +125,7 @@ void TClipBdList::Apply(ClipWindowEffects effects) {
 void TClipBdList::ApplyPasteOrCopy(const ClipWindowEffects& effects) {
   if (!effects.paste && !effects.copy) return;
   if (effects.copy || !effects.paste->empty()) {
-    BusyScope busy(*this);
+    const DeferredWork::Scope busy = MarkBusy();
     if (effects.copy) {
       WriteClipboard(services_.paste, *effects.copy, ClipboardPrivacy::kShared);
     } else {
@@ -204,7 +194,8 @@ void TClipBdList::PlaceFromSettings() {
   // those at 96 dpi.
   const SIZE least = MinimumSize();
   const int w = std::max<int>(
-      ini.ReadInteger(kSection, u"Width", Scale(DefaultInteger(kSection, u"Width"), dpi)), least.cx);
+      ini.ReadInteger(kSection, u"Width", Scale(DefaultInteger(kSection, u"Width"), dpi)),
+      least.cx);
   const int h = std::max<int>(
       ini.ReadInteger(kSection, u"Height", Scale(DefaultInteger(kSection, u"Height"), dpi)),
       least.cy);
@@ -320,15 +311,14 @@ void TClipBdList::PageShown() {
 LRESULT TClipBdList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLIPBOARDUPDATE:
-      model_.ClipboardChanged(Busy());
-      Apply(model_.TakeEffects());
+      services_.deferred.Ask(deferred::Capture{});
       return 0;
     case kHistoryArrived:
       model_.HistoryArrived();
       Apply(model_.TakeEffects());
       return 0;
     case kShowSetUpMessages: {
-      BusyScope busy(*this);
+      const DeferredWork::Scope busy = MarkBusy();
       for (const CannedMessage& m : std::exchange(setUpMessages_, {})) ShowMessage(m);
       return 0;
     }

@@ -35,10 +35,9 @@ class TClipBdList : public Window {
     const Locale& locale;
     const Clock& clock;
     PasteServices paste;
-    // What the main window puts off while this window (or anything else) is busy.
+    // Kelvo's queue of work put off: this window's busy time, and the clipboard changes that
+    // wait for its end.
     DeferredWork& deferred;
-    // Hands back the hotkeys pressed while this window was busy (a paste, a dialog).
-    std::function<void()> idle;
     // Opens a file in the user's editor.
     std::function<void(const std::u16string&)> openInEditor;
   };
@@ -61,26 +60,18 @@ class TClipBdList : public Window {
   // Hides and stores the window's place and the search words (and writes the settings file).
   void HideClip(bool writeFile = true);
   bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
-  // True while a paste, a message box or a file dialog of this window runs.
-  bool Busy() const { return busy_ > 0; }
+  // Takes the clipboard's text into the history; the queue runs it once this window is not busy.
+  void CaptureClipboard();
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // Marks the time this window runs something that lets other messages in (a paste, a message
   // box, a file dialog). Clipboard changes, hotkeys and reloads that arrive meanwhile run after
-  // it. What the main window puts off meanwhile (an exit, a reload) runs from a message posted
-  // when the last busy part ends, never under the code that opened the box.
-  class BusyScope {
-   public:
-    explicit BusyScope(TClipBdList& window);
-    ~BusyScope();
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-   private:
-    const DeferredWork::Scope deferred_;  // ends last, after the window's own end of busy
-    TClipBdList& window_;
-  };
+  // it, and what the main window puts off meanwhile (an exit) runs from a posted message, never
+  // under the code that opened the box.
+  DeferredWork::Scope MarkBusy() {
+    return DeferredWork::Scope(services_.deferred, BusyPart::kClipWindow);
+  }
 
   // Controls, made at the first show.
   bool CreateControls();
@@ -142,7 +133,6 @@ class TClipBdList : public Window {
 
   bool OverSplitter(POINT client) const;
   void DragSplitter(int clientY);
-  void EndBusy();
   void PostHistoryArrived();
   // Where the history file's reading thread posts its arrival.
   std::atomic<HWND> arrivalTarget_{nullptr};
@@ -160,7 +150,6 @@ class TClipBdList : public Window {
   bool layoutHeld_ = false;  // while a show prepares the window
   // A message of the last set-up, shown once the set-up (and the load around it) has ended.
   std::vector<CannedMessage> setUpMessages_;
-  int busy_ = 0;
 
   // Settings of the window.
   FontDescription fontDesc_;

@@ -27,9 +27,9 @@ void HotKeyDispatcher::WMHotKey(int id, const std::optional<SavedTarget>& presse
   --depth_;
   // The record has finished; only the outermost hotkey may replace or close what it ran from.
   const Requests requests = depth_ == 0 ? std::exchange(requests_, {}) : Requests{};
-  if (requests.reload) windows_.Reload();
+  if (requests.reload) shell_.Reload();
   TidyUp(showAbout, showHotKeyList);
-  if (requests.close) windows_.CloseMainWindow();
+  if (requests.close) shell_.CloseMainWindow();
 }
 
 void HotKeyDispatcher::RememberTarget(const std::optional<SavedTarget>& pressedOver) {
@@ -70,24 +70,24 @@ void HotKeyDispatcher::Perform(const InternalAction& action, bool& showAbout,
       requests_.reload = true;
       break;
     case KelvoCommand::kLauncherMenu:
-      windows_.OpenLauncherMenu();
+      shell_.OpenLauncherMenu();
       break;
     case KelvoCommand::kCmdLauncher:
-      windows_.ToggleCmdLauncher();
+      shell_.ToggleCmdLauncher();
       break;
     case KelvoCommand::kClipboard:
     case KelvoCommand::kClipboardHistory:
     case KelvoCommand::kCannedText:
-      windows_.ShowClipboard(action);
+      shell_.ShowClipboard(action);
       break;
     case KelvoCommand::kScreenSaver:
       if (services_.system.ScreenSaverEnabled()) services_.system.StartScreenSaver();
       break;
     case KelvoCommand::kEditSettings:
-      windows_.EditSettings();
+      shell_.EditSettings();
       break;
     case KelvoCommand::kEditMenuFile:
-      windows_.EditMenuFile();
+      shell_.EditMenuFile();
       break;
     case KelvoCommand::kAbout:
       showAbout = true;
@@ -102,15 +102,15 @@ void HotKeyDispatcher::Perform(const InternalAction& action, bool& showAbout,
 }
 
 void HotKeyDispatcher::TidyUp(bool showAbout, bool showHotKeyList) {
-  if (windows_.CmdLauncherVisible()) {
-    windows_.ForegroundCmdLauncher();
+  if (shell_.CmdLauncherVisible()) {
+    shell_.ForegroundCmdLauncher();
   } else {
-    windows_.HideMainWindow();
+    shell_.HideMainWindow();
   }
-  if (showAbout) windows_.ShowAbout();
+  if (showAbout) shell_.ShowAbout();
   if (showHotKeyList) {
-    windows_.ShowHotKeyList();
+    shell_.ShowHotKeyList();
   } else {
-    windows_.HideHotKeyList();
+    shell_.HideHotKeyList();
   }
 }

@@ -8,29 +8,6 @@
 #include "hotkeys/hotkey_action.h"
 #include "platform/image_loader.h"
 
-// The windows and commands of Kelvo's own that a hotkey can reach; the main window implements
-// them.
-class KelvoWindows {
- public:
-  virtual ~KelvoWindows() = default;
-  virtual void Reload() = 0;
-  virtual void OpenLauncherMenu() = 0;
-  virtual void ToggleCmdLauncher() = 0;
-  // CLIPBOARD, CLIPBOARD_C and CLIPBOARD_T with its set.
-  virtual void ShowClipboard(const InternalAction& command) = 0;
-  virtual void EditSettings() = 0;
-  virtual void EditMenuFile() = 0;
-  virtual void CloseMainWindow() = 0;
-  virtual bool CmdLauncherVisible() const = 0;
-  virtual void ForegroundCmdLauncher() = 0;
-  // Hides the main window (the about box) and Kelvo's application window.
-  virtual void HideMainWindow() = 0;
-  virtual void ShowAbout() = 0;
-  virtual void ShowHotKeyList() = 0;
-  // A hide that stores nothing.
-  virtual void HideHotKeyList() = 0;
-};
-
 // Decodes an image file (JPEG, PNG, GIF …) into 24-bit rows; false leaves the bitmap alone.
 class ImageDecoder {
  public:
@@ -48,8 +25,8 @@ class ImageDecoder {
 class HotKeyDispatcher {
  public:
   HotKeyDispatcher(MainModel& model, ActionServices& services, FileSystem& files,
-                   ImageDecoder& images, KelvoWindows& windows)
-      : model_(model), services_(services), files_(files), images_(images), windows_(windows) {}
+                   ImageDecoder& images, AppShell& shell)
+      : model_(model), services_(services), files_(files), images_(images), shell_(shell) {}
 
   // A hotkey message. A press that had to wait (while a window of Kelvo was busy) brings the
   // target remembered when it was pressed; its actions act on that, not on what is in front when
@@ -78,7 +55,7 @@ class HotKeyDispatcher {
   ActionServices& services_;
   FileSystem& files_;
   ImageDecoder& images_;
-  KelvoWindows& windows_;
+  AppShell& shell_;
   SavedTarget target_;
   int depth_ = 0;
   Requests requests_;

@@ -28,13 +28,13 @@ bool ContainsUpper(const std::u16string& upperText, std::u16string_view part) {
 
 class BusyCursor {
  public:
-  explicit BusyCursor(LoadHooks& hooks) : hooks_(hooks) { hooks_.SetBusyCursor(true); }
-  ~BusyCursor() { hooks_.SetBusyCursor(false); }
+  explicit BusyCursor(AppShell& shell) : shell_(shell) { shell_.SetBusyCursor(true); }
+  ~BusyCursor() { shell_.SetBusyCursor(false); }
   BusyCursor(const BusyCursor&) = delete;
   BusyCursor& operator=(const BusyCursor&) = delete;
 
  private:
-  LoadHooks& hooks_;
+  AppShell& shell_;
 };
 
 }  // namespace
@@ -73,21 +73,21 @@ MainModel::~MainModel() { ClearHotKeys(); }
 
 std::u16string MainModel::SettingsFileName() const { return WithExtension(exePath_, u".INI"); }
 
-LoadResult MainModel::LoadSettings(LoadHooks& hooks, TrayKeeper& tray) {
-  BusyCursor busy(hooks);
+LoadResult MainModel::LoadSettings(AppShell& shell, TrayKeeper& tray) {
+  BusyCursor busy(shell);
   const LoadResult result = RegisterHotKeys(tray);
-  if (LoadWentAhead(result)) ReadWindowSettings(hooks);
+  if (LoadWentAhead(result)) ReadWindowSettings(shell);
   return result;
 }
 
-LoadResult MainModel::LoadHotKeys(LoadHooks& hooks, TrayKeeper& tray) {
-  BusyCursor busy(hooks);
+LoadResult MainModel::LoadHotKeys(AppShell& shell, TrayKeeper& tray) {
+  BusyCursor busy(shell);
   return RegisterHotKeys(tray);
 }
 
-void MainModel::LoadWindowSettings(LoadHooks& hooks) {
-  BusyCursor busy(hooks);
-  ReadWindowSettings(hooks);
+void MainModel::LoadWindowSettings(AppShell& shell) {
+  BusyCursor busy(shell);
+  ReadWindowSettings(shell);
 }
 
 LoadResult MainModel::RegisterHotKeys(TrayKeeper& tray) {
@@ -109,22 +109,22 @@ LoadResult MainModel::RegisterHotKeys(TrayKeeper& tray) {
   BringUpToDate(result == LoadResult::kLoaded);
   ReadGeneral();
   BuildHotKeyTable();
-  NoTrayIcon =
-      IniFile->ReadBool(u"General", u"NoTrayIcon", DefaultBool(u"General", u"NoTrayIcon"));
+  NoTrayIcon = IniFile->ReadBool(u"General", u"NoTrayIcon", DefaultBool(u"General", u"NoTrayIcon"));
   tray.Apply(NoTrayIcon);
   return result;
 }
 
-void MainModel::ReadWindowSettings(LoadHooks& hooks) {
+void MainModel::ReadWindowSettings(AppShell& shell) {
   CmdLauncherFont = IniFile->ReadFont(u"CmdLauncher", &mainFont_);
   NoTitleBar =
       IniFile->ReadBool(u"CmdLauncher", u"NoTitleBar", DefaultBool(u"CmdLauncher", u"NoTitleBar"));
   AddLaunchDirEntries();
-  hooks.ApplyCmdLauncherBorder(NoTitleBar);
-  hooks.LoadClipSettings();
-  PopupFile = IniFile->ReadString(u"PopupMenu", u"PopupFile", DefaultText(u"PopupMenu", u"PopupFile"));
+  shell.ApplyCmdLauncherBorder(NoTitleBar);
+  shell.LoadClipSettings();
+  PopupFile =
+      IniFile->ReadString(u"PopupMenu", u"PopupFile", DefaultText(u"PopupMenu", u"PopupFile"));
   AppFileExists(services_.files, ExeDir, PopupFile);  // only to make the path absolute
-  hooks.BuildLauncherMenu();
+  shell.BuildLauncherMenu();
   IniFile->UpdateFile();
 }
 
@@ -156,7 +156,8 @@ void MainModel::ReadGeneral() {
   if (ContainsUpper(upper, u"ZRW32.EXE") || ContainsUpper(upper, u"ZRLOAD.EXE"))
     ZrEditorPath = Editor;
   if (ZrEditorPath.empty())
-    ZrEditorPath = IniFile->ReadString(u"General", u"ZrEditor", DefaultText(u"General", u"ZrEditor"));
+    ZrEditorPath =
+        IniFile->ReadString(u"General", u"ZrEditor", DefaultText(u"General", u"ZrEditor"));
   // The default is computed: KelvoWall.BMP beside Kelvo.exe.
   WallBmpName = IniFile->ReadString(u"General", u"WallBmpName", ExeDir + u"KelvoWall.BMP");
   WmPasteClass = IniFile->ReadString(u"General", u"WmPasteClass", kDefaultWmPasteClass);

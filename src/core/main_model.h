@@ -3,6 +3,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "core/app_shell.h"
 #include "core/font_description.h"
 #include "core/settings_store.h"
 #include "hotkeys/hotkey_record.h"
@@ -38,20 +39,6 @@ inline bool LoadWentAhead(LoadResult result) {
   return result == LoadResult::kLoaded || result == LoadResult::kMissing;
 }
 
-// What a settings load hands to the windows that are not part of the main model. Each is called
-// at its place in the load; a window that does not exist yet simply does nothing.
-class LoadHooks {
- public:
-  virtual ~LoadHooks() = default;
-  virtual void SetBusyCursor(bool /*busy*/) {}
-  // The command launcher's border follows `NoTitleBar`.
-  virtual void ApplyCmdLauncherBorder(bool /*noTitleBar*/) {}
-  // The clipboard window re-reads its own options.
-  virtual void LoadClipSettings() {}
-  // The launcher menu's options are read and the menu is rebuilt.
-  virtual void BuildLauncherMenu() {}
-};
-
 // The main window's running configuration: the settings store, the hotkey table and the
 // options the other parts read from it.
 class MainModel {
@@ -63,13 +50,13 @@ class MainModel {
   // Turns the settings file into the running configuration; also every reload. When the file
   // exists but cannot be read, or a file read before is missing, nothing changes (a first load
   // runs with no hotkeys) and nothing is written: the caller tells the user.
-  LoadResult LoadSettings(LoadHooks& hooks, TrayKeeper& tray);
+  LoadResult LoadSettings(AppShell& shell, TrayKeeper& tray);
   // The two halves of a load, for a start that must not keep the user's hotkeys waiting: the
   // first registers the hotkeys and shows the tray icon; the second, which the caller runs
   // soon after (before any hotkey is handled), reads what the windows need and writes the
   // file when the load changed it. The second is only for a file that was read or created.
-  LoadResult LoadHotKeys(LoadHooks& hooks, TrayKeeper& tray);
-  void LoadWindowSettings(LoadHooks& hooks);
+  LoadResult LoadHotKeys(AppShell& shell, TrayKeeper& tray);
+  void LoadWindowSettings(AppShell& shell);
   // The executable's path with the extension ".INI".
   std::u16string SettingsFileName() const;
   // Unregisters every hotkey and forgets the table.
@@ -95,7 +82,7 @@ class MainModel {
 
  private:
   LoadResult RegisterHotKeys(TrayKeeper& tray);
-  void ReadWindowSettings(LoadHooks& hooks);
+  void ReadWindowSettings(AppShell& shell);
   void BringUpToDate(bool fileExisted);
   void ReadGeneral();
   void BuildHotKeyTable();

@@ -111,6 +111,40 @@ TEST(SettingsSafety, ALockedFileIsReportedAndNeverReplaced) {
   EXPECT_EQ(kelvo.Stop(), 0);
 }
 
+// One box at a time, however often loads fail; a load that fails while the box is open is told
+// once that box is closed, and the loads after it are told as well.
+TEST(SettingsSafety, ALoadErrorWhileItsBoxIsOpenIsToldAfterItAndLaterErrorsStillAre) {
+  KelvoSession kelvo;
+  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+F8\n"));
+  ASSERT_TRUE(kelvo.Start());
+  FileLock lock(kelvo.IniPath());
+  ASSERT_TRUE(lock.Held());
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  const MessageBoxInfo first = WaitForOneBox(kelvo.ProcessId());
+  ASSERT_NE(first.hwnd, nullptr);
+  const long long loads = kelvo.LoadsDone();
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  ASSERT_TRUE(WaitFor([&] { return kelvo.LoadsDone() > loads; }));
+  EXPECT_EQ(MessageBoxesOf(kelvo.ProcessId()).size(), 1u) << "no second box over the first";
+  CloseMessageBox(first.hwnd);
+
+  std::vector<MessageBoxInfo> boxes;
+  ASSERT_TRUE(WaitFor([&] {
+    boxes = MessageBoxesOf(kelvo.ProcessId());
+    return boxes.size() == 1 && boxes[0].hwnd != first.hwnd;
+  })) << "the second load's error was never told";
+  EXPECT_NE(boxes[0].text.find(kelvo.IniPath()), std::wstring::npos) << Narrow(boxes[0].text);
+  CloseMessageBox(boxes[0].hwnd);
+  ASSERT_TRUE(WaitFor([&] { return MessageBoxesOf(kelvo.ProcessId()).empty(); }));
+
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);
+  const MessageBoxInfo later = WaitForOneBox(kelvo.ProcessId());
+  ASSERT_NE(later.hwnd, nullptr) << "a later load's error was never told";
+  CloseMessageBox(later.hwnd);
+  lock.Release();
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
 TEST(SettingsSafety, AFileThatIsGoneForAMomentIsReadNotReplaced) {
   KelvoSession kelvo;
   kelvo.WriteIni(CrLf("[General]\nVersion=169\n"));

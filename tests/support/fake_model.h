@@ -8,6 +8,7 @@
 #include "support/fake_locale.h"
 #include "support/fake_tray.h"
 #include "support/memory_file_system.h"
+#include "support/null_app_shell.h"
 #include "support/system_code_page.h"
 
 // The text with every LF made a CR LF, as settings files are written.
@@ -26,9 +27,9 @@ struct FakeModel {
   static constexpr char16_t kIni[] = u"C:\\Tools\\Kelvo.INI";
 
   // Writes the settings file (LF line ends become CR LF) and loads it.
-  MainModel& Load(const std::string& settings, LoadHooks& loadHooks) {
+  MainModel& Load(const std::string& settings, AppShell& shell) {
     files.files[kIni] = CrLf(settings);
-    model.LoadSettings(loadHooks, keeper);
+    model.LoadSettings(shell, keeper);
     return model;
   }
   MainModel& Load(const std::string& settings) { return Load(settings, hooks); }
@@ -42,7 +43,7 @@ struct FakeModel {
   FakeTrayIcon trayIcon;
   FakeRetryTimer trayTimer;
   TrayKeeper keeper{trayIcon, trayTimer};
-  LoadHooks hooks;
+  NullAppShell hooks;
   MainModel model{LoadServices{files, SystemCodePage(), locale, clock, registrar, keyboard}, kExe,
                   0x1234, FontDescription{u"Base", 9, 1, true, false}, 169};
 };

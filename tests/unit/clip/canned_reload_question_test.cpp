@@ -52,17 +52,16 @@ TEST(CannedReloadQuestionTest, AnExitDuringTheQuestionRunsAfterTheWindowHasFinis
 
   std::deque<std::function<void()>> queue;
   DeferredWork* self = nullptr;
-  DeferredWork work([&] { queue.push_back([&] { self->Posted(); }); }, [&] { window.reset(); });
+  DeferredWork work([&] { queue.push_back([&] { self->Posted(); }); },
+                    [&](const DeferredItem& item) {
+                      if (std::holds_alternative<deferred::Close>(item)) window.reset();
+                    });
   self = &work;
   ClosingBox box;
-  // The main window's close: put off while anything is busy, else at once.
+  // The main window's close arrives while the box is open.
   box.whileOpen = [&] {
     files.files[kFile] = "after\r\n";
-    if (work.Busy()) {
-      work.Ask();
-    } else {
-      window.reset();
-    }
+    work.Ask(deferred::Close{});
   };
 
   const CannedResult result = AskToReloadTextData(window->page, box, work);

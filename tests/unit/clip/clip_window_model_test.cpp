@@ -30,9 +30,9 @@ class ClipWindowModelTest : public ::testing::Test {
     fake.Load(settings);
     model.SetUp(*fake.model.IniFile);
   }
-  void Copy(const std::u16string& text, bool busy = false) {
+  void Copy(const std::u16string& text) {
     clipboard.SetByOtherProgram(text);
-    model.ClipboardChanged(busy);
+    model.ClipboardChanged();
   }
   Texts History() const { return TextsOf(model.History().Items()); }
   std::u16string ErrorLog() {
@@ -135,19 +135,6 @@ TEST_F(ClipWindowModelTest, WithoutSaveHistoryNothingIsReadOrWritten) {
   model.StoreHistory(true);
   EXPECT_EQ(History(), (Texts{u"new"}));
   EXPECT_EQ(FileTexts(), (Texts{u"old"}));
-}
-
-// Kelvo's own paste places the text on the clipboard: taken only once the paste has ended.
-TEST_F(ClipWindowModelTest, ACopyWhileBusyIsTakenWhenTheBusyPartEnds) {
-  Start();
-  model.RowsMirrored();
-  Copy(u"later", true);
-  EXPECT_TRUE(History().empty());
-  model.BusyEnded();
-  EXPECT_EQ(History(), (Texts{u"later"}));
-  EXPECT_TRUE(model.TakeEffects().historyRows);
-  model.BusyEnded();
-  EXPECT_EQ(History().size(), 1u);
 }
 
 TEST_F(ClipWindowModelTest, PasteAndCopyTakeTheSelectedRowOfThePageShown) {

@@ -16,7 +16,7 @@
 
 namespace {
 
-class RecordingWindows : public KelvoWindows {
+class RecordingWindows : public NullAppShell {
  public:
   void Reload() override { log += "reload "; }
   void OpenLauncherMenu() override { log += "menu "; }

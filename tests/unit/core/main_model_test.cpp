@@ -8,7 +8,7 @@ namespace {
 
 constexpr char16_t kIni[] = u"C:\\Tools\\Kelvo.INI";
 
-class RecordingHooks : public LoadHooks {
+class RecordingHooks : public NullAppShell {
  public:
   void SetBusyCursor(bool busy) override { calls += busy ? "busy " : "normal "; }
   void ApplyCmdLauncherBorder(bool noTitleBar) override {
@@ -80,8 +80,9 @@ TEST_F(MainModelTest, ATakenCombinationIsLoggedAndLeftOut) {
 }
 
 TEST_F(MainModelTest, AKeyTheLayoutCannotNameIsLoggedNotRegistered) {
-  WriteSettings("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+\n[HotKey2]\nKey=Ctrl+Alt+Ä\n"
-                "[HotKey3]\nKey=Alt+F2\n");
+  WriteSettings(
+      "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+\n[HotKey2]\nKey=Ctrl+Alt+Ä\n"
+      "[HotKey3]\nKey=Alt+F2\n");
   Load();
   EXPECT_EQ(Ids(), (std::vector<int>{103}));
   EXPECT_EQ(registrar.registrations().size(), 1u) << "nothing is registered without a key";
