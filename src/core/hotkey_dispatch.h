@@ -6,14 +6,7 @@
 #include "core/saved_target.h"
 #include "hotkeys/action_executor.h"
 #include "hotkeys/hotkey_action.h"
-#include "platform/image_loader.h"
-
-// Decodes an image file (JPEG, PNG, GIF …) into 24-bit rows; false leaves the bitmap alone.
-class ImageDecoder {
- public:
-  virtual ~ImageDecoder() = default;
-  virtual bool LoadImageToBitmap(const std::u16string& path, Bitmap24& bitmap, int mode) = 0;
-};
+#include "platform/image_decoder.h"
 
 // What the main window does with a hotkey message (a registered hotkey, or a keyword entry run
 // by the command launcher).
