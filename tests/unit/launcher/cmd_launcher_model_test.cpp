@@ -317,8 +317,10 @@ TEST(CmdKeywordsTest, TakesTheKeywordRecordsWithTheirIconOrFirstProgram) {
   FakeHotKeyRegistrar registrar;
   HKeyList table;
   auto add = [&](int id) -> HKeyRec& {
-    table.push_back(std::make_unique<HKeyRec>(registrar, 1, id, 0));
-    return *table.back();
+    auto rec = std::make_unique<HKeyRec>(registrar, 1, id, 0);
+    HKeyRec& added = *rec;
+    table.push_back(std::move(rec));
+    return added;
   };
   add(101).Keyword = u"not a keyword";
   HKeyRec& a = add(1001);
