@@ -11,10 +11,13 @@
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "platform/hotkey_registrar_win.h"
+#include "platform/keyboard_layout_win.h"
 #include "platform/locale_win.h"
+#include "platform/clock_win.h"
 #include "platform/wide_win.h"
 #include "support/bench_support_win.h"
 #include "util/file_listing.h"
+#include "platform/retry_timer.h"
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include "ui/live_objects_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "util/error_box.h"
+#include "platform/retry_timer_win.h"
+#include "platform/system_control_win.h"
 
 namespace {
 

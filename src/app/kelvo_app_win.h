@@ -21,15 +21,19 @@
 #include "platform/clipboard_win.h"
 #include "platform/code_page_win.h"
 #include "platform/desktop_win.h"
+#include "platform/system_control_win.h"
 #include "platform/dialogs_win.h"
 #include "platform/file_system_win.h"
 #include "platform/hotkey_registrar_win.h"
-#include "platform/image_loader_win.h"
+#include "platform/keyboard_layout_win.h"
+#include "platform/image_decoder_win.h"
 #include "platform/key_input_win.h"
 #include "platform/locale_win.h"
+#include "platform/clock_win.h"
 #include "platform/paste_sender_win.h"
 #include "platform/program_launcher_win.h"
 #include "platform/tray_win.h"
+#include "platform/retry_timer_win.h"
 #include "platform/window_system_win.h"
 #include "ui/gdi_win.h"
 
@@ -138,11 +142,7 @@ class KelvoApp : private MainWindowHandler, private LoadHooks, private KelvoWind
   WinWindowSystem windows_;
   WinKeyInput keys_;
   WinProgramLauncher launcher_;
-  class Images : public ImageDecoder {
-    bool LoadImageToBitmap(const std::u16string& path, Bitmap24& bitmap, int mode) override {
-      return ::LoadImageToBitmap(path, bitmap, mode);
-    }
-  } images_;
+  WinImageDecoder images_;
   // What was put off while busy runs from a message posted when the last busy part ends.
   DeferredWork deferred_{[this] { PostMessageW(Handle(), kRunDeferredMessage, 0, 0); },
                          [this] { RunDeferred(); }};

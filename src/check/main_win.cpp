@@ -12,6 +12,7 @@
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "platform/hotkey_registrar_win.h"
+#include "platform/keyboard_layout_win.h"
 #include "platform/locale_win.h"
 #include "platform/version_info_win.h"
 #include "platform/wide_win.h"

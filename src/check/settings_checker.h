@@ -5,6 +5,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/hotkey_registrar.h"
+#include "platform/keyboard_layout.h"
 #include "platform/locale.h"
 #include "platform/types.h"
 

@@ -8,6 +8,7 @@
 #include "core/settings_store.h"
 #include "core/settings_schema.h"
 #include "util/file_listing.h"
+#include "platform/clock.h"
 
 namespace {
 

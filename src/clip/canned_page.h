@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/locale.h"
+#include "platform/clock.h"
 
 class UsrIniFile;
 

@@ -4,6 +4,7 @@
 
 #include "util/text_helpers.h"
 #include "util/text_macros.h"
+#include "platform/clock.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/locale.h"
+#include "platform/clock.h"
 
 // One canned text is one line of its file, in one of three forms:
 //   "-"                 a separator: drawn as a line, pastes nothing;

@@ -9,6 +9,7 @@
 #include "util/file_listing.h"
 #include "util/text_helpers.h"
 #include "util/text_macros.h"
+#include "platform/clock.h"
 
 namespace {
 

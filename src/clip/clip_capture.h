@@ -7,6 +7,7 @@
 #include "clip/history.h"
 #include "platform/clipboard.h"
 #include "platform/locale.h"
+#include "platform/clock.h"
 #include "util/title_pattern.h"
 
 class UsrIniFile;

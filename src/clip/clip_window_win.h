@@ -18,6 +18,7 @@
 #include "platform/subclass_win.h"
 #include "ui/gdi_win.h"
 #include "ui/window_win.h"
+#include "platform/clock.h"
 
 // The clipboard window, class "TClipBdList": an always-on-top tool window with the clipboard
 // history and the canned texts. It exists from start-up to exit and is only shown and hidden.

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/desktop.h"
+#include "platform/system_control.h"
 #include "platform/file_system.h"
 
 // Plays a sound file a setting names (a hotkey's Sound, the command launcher's CnfSound and

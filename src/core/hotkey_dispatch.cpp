@@ -58,8 +58,13 @@ bool HotKeyDispatcher::ConvertWallPaper(const std::u16string& path) {
     // The old bitmap file is replaced atomically: a failed write leaves it as it was.
     return files_.WriteAtomically(model_.WallBmpName, EncodeBmp24(bitmap));
   }
-  if (EqualsNoCase(ext, u".bmp"))
-    return services_.system.CopyFileReplacing(path, model_.WallBmpName);
+  if (EqualsNoCase(ext, u".bmp")) {
+    // Copied through the file system's atomic replace, as the converted images are: a copy that
+    // fails half-way leaves the previous wallpaper file whole.
+    const FileContents bitmap = files_.Read(path);
+    return bitmap.status == ReadStatus::kRead &&
+           files_.WriteAtomically(model_.WallBmpName, bitmap.bytes);
+  }
   return false;
 }
 

@@ -6,7 +6,7 @@
 #include "core/saved_target.h"
 #include "hotkeys/action_executor.h"
 #include "hotkeys/hotkey_action.h"
-#include "platform/image_loader.h"
+#include "platform/image_decoder.h"
 
 // The windows and commands of Kelvo's own that a hotkey can reach; the main window implements
 // them.
@@ -29,13 +29,6 @@ class KelvoWindows {
   virtual void ShowHotKeyList() = 0;
   // A hide that stores nothing.
   virtual void HideHotKeyList() = 0;
-};
-
-// Decodes an image file (JPEG, PNG, GIF …) into 24-bit rows; false leaves the bitmap alone.
-class ImageDecoder {
- public:
-  virtual ~ImageDecoder() = default;
-  virtual bool LoadImageToBitmap(const std::u16string& path, Bitmap24& bitmap, int mode) = 0;
 };
 
 // What the main window does with a hotkey message (a registered hotkey, or a keyword entry run

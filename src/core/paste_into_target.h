@@ -6,6 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/key_input.h"
 #include "platform/locale.h"
+#include "platform/clock.h"
 #include "platform/paste_sender.h"
 #include "platform/window_system.h"
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/tray.h"
+#include "platform/retry_timer.h"
 
 // Keeps the notification-area icon shown (or removed) as the settings say, and retries every
 // 10 seconds, at most 11 times, when the shell refuses it.

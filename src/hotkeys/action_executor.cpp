@@ -8,6 +8,7 @@
 #include "hotkeys/key_sequence.h"
 #include "hotkeys/window_matching.h"
 #include "util/error_box.h"
+#include "platform/system_control.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "hotkeys/hotkey_record.h"
 #include "hotkeys/macro_starter.h"
 #include "platform/desktop.h"
+#include "platform/system_control.h"
 #include "platform/dialogs.h"
 #include "platform/key_input.h"
 #include "platform/locale.h"

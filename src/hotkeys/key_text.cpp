@@ -1,6 +1,7 @@
 #include "hotkeys/key_text.h"
 
 #include "base/text_case.h"
+#include "platform/keyboard_layout.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/hotkey_registrar.h"
+#include "platform/keyboard_layout.h"
 
 // A key combination: the 16-bit shortcut code (virtual key in the low byte, modifier bits above)
 // and the Win flag in bits 16-23. A shortcut code of 0 means no key.

@@ -11,6 +11,7 @@
 #include "core/main_model.h"
 #include "launcher/cmd_launcher_model.h"
 #include "platform/desktop.h"
+#include "platform/system_control.h"
 #include "platform/file_system.h"
 #include "platform/input_context_win.h"
 #include "platform/locale.h"

@@ -12,6 +12,7 @@
 #include "launcher/launcher_menu_model.h"
 #include "ui/gdi_win.h"
 #include "util/background_task.h"
+#include "platform/clock.h"
 
 // The launcher menu on the screen: an owner-drawn popup menu of the owner window, built anew
 // from the model at every open (sizes of items with date macros change from one open to the

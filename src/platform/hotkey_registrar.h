@@ -12,10 +12,3 @@ class HotKeyRegistrar {
                         std::uint32_t virtualKey) = 0;
   virtual void Unregister(WindowHandle wnd, int id) = 0;
 };
-
-class KeyboardLayout {
- public:
-  virtual ~KeyboardLayout() = default;
-  // The layout's own name of a key (from its scan code); empty when it has none.
-  virtual std::u16string KeyName(std::uint8_t virtualKey) const = 0;
-};

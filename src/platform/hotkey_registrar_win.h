@@ -10,9 +10,3 @@ class WinHotKeyRegistrar : public HotKeyRegistrar {
                 std::uint32_t virtualKey) override;
   void Unregister(WindowHandle wnd, int id) override;
 };
-
-// Key names of the current keyboard layout, from each key's scan code.
-class WinKeyboardLayout : public KeyboardLayout {
- public:
-  std::u16string KeyName(std::uint8_t virtualKey) const override;
-};

@@ -30,9 +30,3 @@ class Locale {
   virtual std::u16string LongTime(const LocalDateTime& when) const = 0;
   virtual std::u16string TimeSeparator() const = 0;
 };
-
-class Clock {
- public:
-  virtual ~Clock() = default;
-  virtual LocalDateTime Now() const = 0;
-};

@@ -117,17 +117,3 @@ std::u16string WinLocale::TimeSeparator() const {
   std::u16string separator = FromBuffer(buffer, written);
   return separator.empty() ? u":" : separator;
 }
-
-LocalDateTime WinClock::Now() const {
-  SYSTEMTIME time = {};
-  GetLocalTime(&time);
-  LocalDateTime now;
-  now.year = time.wYear;
-  now.month = time.wMonth;
-  now.day = time.wDay;
-  now.weekday = time.wDayOfWeek;
-  now.hour = time.wHour;
-  now.minute = time.wMinute;
-  now.second = time.wSecond;
-  return now;
-}

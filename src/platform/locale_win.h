@@ -13,9 +13,3 @@ class WinLocale : public Locale {
   std::u16string LongTime(const LocalDateTime& when) const override;
   std::u16string TimeSeparator() const override;
 };
-
-// The local wall-clock time.
-class WinClock : public Clock {
- public:
-  LocalDateTime Now() const override;
-};

@@ -10,7 +10,3 @@ bool SetDesktopWallpaper(const std::u16string& bmpPathOrEmpty) {
   return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(),
                                SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
 }
-
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to) {
-  return CopyFileW(W(from), W(to), /*bFailIfExists=*/FALSE) != FALSE;
-}

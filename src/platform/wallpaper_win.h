@@ -5,6 +5,3 @@
 // choice is stored in the user's profile and announced to all windows. True when the system
 // accepted it.
 bool SetDesktopWallpaper(const std::u16string& bmpPathOrEmpty);
-
-// Copies a file, replacing an existing one at the destination. True on success.
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to);

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "platform/image_loader.h"
+#include "platform/image_decoder.h"
 
 // The bytes of a 24-bit BMP file (file header, 40-byte info header, bottom-up rows padded to a
 // multiple of 4 bytes), which is the form the desktop wallpaper file is written in. Empty when the

@@ -1,4 +1,5 @@
 #include "util/text_macros.h"
+#include "platform/clock.h"
 
 #include <array>
 #include <vector>

@@ -6,6 +6,7 @@
 #include "base/text_codec.h"
 #include "hotkeys/macro_starter.h"
 #include "platform/desktop.h"
+#include "platform/system_control.h"
 #include "platform/program_launcher.h"
 
 // Foreground, focus and placement as the test scripts them; calls are logged in order.
@@ -72,14 +73,9 @@ class FakeSystemControl : public SystemControl {
     log.push_back("wallpaper " + Utf16ToUtf8(path));
     return true;
   }
-  bool CopyFileReplacing(const std::u16string& from, const std::u16string& to) override {
-    log.push_back("copy " + Utf16ToUtf8(from) + " " + Utf16ToUtf8(to));
-    return copyWorks;
-  }
 
   bool shutdownWorks = true;
   bool screenSaver = false;
-  bool copyWorks = true;
   std::vector<std::string> log;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/hotkey_registrar.h"
+#include "platform/keyboard_layout.h"
 
 // A keyboard layout with a few stable names; every other key has none. Counts its look-ups so
 // tests can see that parsing does not ask the layout again.

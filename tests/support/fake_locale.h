@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/locale.h"
+#include "platform/clock.h"
 
 // A locale with fixed, readable answers: ASCII case rules and the Japanese date layout.
 class FakeLocale : public Locale {

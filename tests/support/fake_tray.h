@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/tray.h"
+#include "platform/retry_timer.h"
 
 // A notification area that refuses the icon as often as the test says.
 class FakeTrayIcon : public TrayIcon {

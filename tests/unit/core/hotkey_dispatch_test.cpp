@@ -208,13 +208,29 @@ TEST_F(DispatchTest, WallpaperRules) {
       "[HotKey1]\nKey=A\nWallPaper=NONE\n[HotKey2]\nKey=B\nWallPaper=gone.png\n"
       "[HotKey3]\nKey=C\nWallPaper=a.JPG\n[HotKey4]\nKey=D\nWallPaper=b.bmp\n"
       "[HotKey5]\nKey=E\nWallPaper=c.tif\n[HotKey6]\nKey=F\nWallPaper=broken.png\n");
-  for (int id = 101; id <= 106; ++id) Press(id);
-  EXPECT_EQ(system.log,
-            (std::vector<std::string>{"wallpaper ", "wallpaper ", "wallpaper C:\\Tools\\wall.bmp",
-                                      "copy C:\\Tools\\b.bmp C:\\Tools\\wall.bmp",
-                                      "wallpaper C:\\Tools\\wall.bmp"}));
+  for (int id = 101; id <= 103; ++id) Press(id);
   EXPECT_EQ(images.lastMode, 1);
   EXPECT_EQ(files.files[u"C:\\Tools\\wall.bmp"], EncodeBmp24(Bitmap24{1, 1, {1, 2, 3}}));
+  Press(104);
+  EXPECT_EQ(files.files[u"C:\\Tools\\wall.bmp"], "bmp");
+  for (int id = 105; id <= 106; ++id) Press(id);
+  EXPECT_EQ(system.log,
+            (std::vector<std::string>{"wallpaper ", "wallpaper ", "wallpaper C:\\Tools\\wall.bmp",
+                                      "wallpaper C:\\Tools\\wall.bmp"}));
+  EXPECT_EQ(files.files[u"C:\\Tools\\wall.bmp"], "bmp");
+}
+
+TEST_F(DispatchTest, ABitmapThatCannotBeCopiedLeavesTheWallpaperFileAndTheWallpaperAlone) {
+  files.files[u"C:\\Tools\\wall.bmp"] = "previous";
+  files.files[u"C:\\Tools\\locked.bmp"] = "new";
+  files.unreadable.insert(u"C:\\Tools\\locked.bmp");
+  files.files[u"C:\\Tools\\b.bmp"] = "bmp";
+  Load("[HotKey1]\nKey=A\nWallPaper=locked.bmp\n[HotKey2]\nKey=B\nWallPaper=b.bmp\n");
+  Press(101);
+  files.failAllWrites = true;
+  Press(102);
+  EXPECT_TRUE(system.log.empty());
+  EXPECT_EQ(files.files[u"C:\\Tools\\wall.bmp"], "previous");
 }
 
 TEST_F(DispatchTest, APressThatWaitedActsOnTheWindowThatWasInFrontWhenItWasPressed) {

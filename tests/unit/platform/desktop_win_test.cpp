@@ -1,10 +1,12 @@
 #include "platform/desktop_win.h"
+#include "platform/system_control_win.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "support/hung_window_win.h"
+#include "platform/clock.h"
 
 namespace {
 

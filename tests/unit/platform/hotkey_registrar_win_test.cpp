@@ -1,4 +1,5 @@
 #include "platform/hotkey_registrar_win.h"
+#include "platform/keyboard_layout_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "platform/locale_win.h"
+#include "platform/clock_win.h"
 
 #include <gtest/gtest.h>
 

@@ -18,17 +18,6 @@ std::u16string CurrentWallpaper() {
   return U16(path);
 }
 
-TEST(WallpaperWinTest, CopyReplacesAnExistingFile) {
-  TempFolder folder(u"kelvo-wall-");
-  WinFileSystem files;
-  ASSERT_TRUE(files.WriteAtomically(folder.Path(u"a.bmp"), "new"));
-  ASSERT_TRUE(files.WriteAtomically(folder.Path(u"b.bmp"), "old contents"));
-  EXPECT_TRUE(CopyFileReplacing(folder.Path(u"a.bmp"), folder.Path(u"b.bmp")));
-  EXPECT_EQ(files.ReadAll(folder.Path(u"b.bmp")), "new");
-  EXPECT_FALSE(CopyFileReplacing(folder.Path(u"missing.bmp"), folder.Path(u"b.bmp")));
-  EXPECT_EQ(files.ReadAll(folder.Path(u"b.bmp")), "new");
-}
-
 TEST(WallpaperWinTest, TheBitmapBecomesTheWallpaperAndAnEmptyPathRemovesIt) {
   TempFolder folder(u"kelvo-wall-");
   WinFileSystem files;

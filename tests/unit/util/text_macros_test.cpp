@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/fake_locale.h"
+#include "platform/clock.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/image_loader_win.h"
+#include "platform/image_decoder_win.h"
 
 #include <windows.h>
 
