@@ -63,13 +63,15 @@ double MedianShow(HWND helper, const wchar_t* cls, int listId, std::vector<doubl
   std::vector<double> shows;
   for (int i = 0; i < kRounds; ++i) {
     const auto start = PressInFront(helper, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F7}, 100);
-    Until([&] {
-      window = FindWindowW(cls, nullptr);
-      list = window ? GetDlgItem(window, listId) : nullptr;
-      return list && IsWindowVisible(list) && SendMessageW(list, LB_GETCOUNT, 0, 0) == kItems;
-    });
+    WaitFor(
+        [&] {
+          window = FindWindowW(cls, nullptr);
+          list = window ? GetDlgItem(window, listId) : nullptr;
+          return list && IsWindowVisible(list) && SendMessageW(list, LB_GETCOUNT, 0, 0) == kItems;
+        },
+        std::chrono::seconds(10), kTightPolls);
     Settled(window);
-    Until([&] { return FirstRowPainted(list); });
+    WaitFor([&] { return FirstRowPainted(list); }, std::chrono::seconds(10), kTightPolls);
     shows.push_back(MsSince(start));
     // The other set, by its button, and back.
     for (int set : {1, 0}) {
@@ -81,7 +83,7 @@ double MedianShow(HWND helper, const wchar_t* cls, int listId, std::vector<doubl
       switches->push_back(MsSince(switchStart));
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
-    Until([&] { return !IsWindowVisible(window); });
+    WaitFor([&] { return !IsWindowVisible(window); }, std::chrono::seconds(10), kTightPolls);
   }
   return Median(shows);
 }
@@ -91,11 +93,13 @@ void LongRowPaints(HWND helper, double paints[3]) {
   PressInFront(helper, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F7}, 100);
   HWND window = nullptr;
   HWND list = nullptr;
-  Until([&] {
-    window = FindWindowW(L"TClipBdList", nullptr);
-    list = window ? GetDlgItem(window, kCannedListId) : nullptr;
-    return list && IsWindowVisible(list);
-  });
+  WaitFor(
+      [&] {
+        window = FindWindowW(L"TClipBdList", nullptr);
+        list = window ? GetDlgItem(window, kCannedListId) : nullptr;
+        return list && IsWindowVisible(list);
+      },
+      std::chrono::seconds(10), kTightPolls);
   for (int set = 2; set <= 4; ++set) {
     // Sent, so that the set is shown when the call returns.
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(kFirstSetButton + set, BN_CLICKED),
@@ -104,7 +108,7 @@ void LongRowPaints(HWND helper, double paints[3]) {
     paints[set - 2] = RepaintMs(window, list);
   }
   PostMessageW(window, WM_CLOSE, 0, 0);
-  Until([&] { return !IsWindowVisible(window); });
+  WaitFor([&] { return !IsWindowVisible(window); }, std::chrono::seconds(10), kTightPolls);
 }
 
 }  // namespace

@@ -141,11 +141,12 @@ LRESULT Rows(const wchar_t* cls = kKelvoWindow) {
 double StartUntilReady(const std::wstring& folder, HANDLE* process) {
   const auto start = Stopwatch::now();
   *process = LaunchProgram(folder + L"\\Kelvo.exe", L"", folder);
-  Until([] { return FindWindowW(L"TKelvoMainForm", nullptr) != nullptr; }, std::chrono::seconds(60),
-        1);
+  WaitFor([] { return FindWindowW(L"TKelvoMainForm", nullptr) != nullptr; },
+          std::chrono::seconds(60), Polling{1, false});
   WaitForInputIdle(*process, 60000);
   HWND clip = nullptr;
-  Until([&] { return (clip = ClipWindow()) != nullptr; }, std::chrono::seconds(60), 1);
+  WaitFor([&] { return (clip = ClipWindow()) != nullptr; }, std::chrono::seconds(60),
+          Polling{1, false});
   DWORD_PTR answer = 0;
   SendMessageTimeoutW(clip, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
   return MsSince(start);
@@ -157,19 +158,19 @@ double StartUntilHistoryShown(const std::wstring& folder, HWND neutral, LRESULT 
                               HANDLE* process) {
   const auto start = Stopwatch::now();
   *process = LaunchProgram(folder + L"\\Kelvo.exe", L"", folder);
-  Until([] { return FindWindowW(L"TKelvoMainForm", nullptr) != nullptr; }, std::chrono::seconds(60),
-        1);
-  Until(
+  WaitFor([] { return FindWindowW(L"TKelvoMainForm", nullptr) != nullptr; },
+          std::chrono::seconds(60), Polling{1, false});
+  WaitFor(
       [&] {
         HWND clip = ClipWindow();
         if (!clip || !IsWindowVisible(clip)) {
           PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F8}, 0);
-          Until([&] { return (clip = ClipWindow()) && IsWindowVisible(clip); },
-                std::chrono::milliseconds(50), 1);
+          WaitFor([&] { return (clip = ClipWindow()) && IsWindowVisible(clip); },
+                  std::chrono::milliseconds(50), Polling{1, false});
         }
         return clip && IsWindowVisible(clip) && Rows() == rows;
       },
-      std::chrono::seconds(60), 1);
+      std::chrono::seconds(60), Polling{1, false});
   Settled(ClipWindow());
   return MsSince(start);
 }
@@ -177,9 +178,9 @@ double StartUntilHistoryShown(const std::wstring& folder, HWND neutral, LRESULT 
 // ---- The measurements
 
 struct Result {
-  double startMs = 0;   // median start until ready
+  double startMs = 0;         // median start until ready
   double historyShownMs = 0;  // median start until the window shows the whole history
-  double memoryMb = 0;  // idle private memory with the small entries only (or none)
+  double memoryMb = 0;        // idle private memory with the small entries only (or none)
   double smallCopyCpu = 0, bigCopyCpu = 0;    // Kelvo's CPU ms per copy
   double smallCopyWall = 0, bigCopyWall = 0;  // median ms until the row is there
   // Medians, and the fastest rounds: other work on the machine slows whole stretches of rounds.
@@ -210,8 +211,8 @@ void MeasureStarts(const std::wstring& folder, const std::string* history, HWND 
     starts.push_back(StartUntilReady(folder, &process));
     StopProgram(process, FindWindowW(L"TKelvoMainForm", nullptr), 60000);
     PlaceHistory(folder, history);
-    shown.push_back(
-        StartUntilHistoryShown(folder, neutral, history ? kSmallEntries + kBigEntries : 0, &process));
+    shown.push_back(StartUntilHistoryShown(folder, neutral,
+                                           history ? kSmallEntries + kBigEntries : 0, &process));
     StopProgram(process, FindWindowW(L"TKelvoMainForm", nullptr), 60000);
   }
   r.startMs = Median(starts);
@@ -234,13 +235,13 @@ void MeasureMemory(const std::wstring& folder, const std::string* history, Resul
 // until the window is visible) and the window has painted the rest.
 double Show(HWND neutral, const wchar_t* cls = kKelvoWindow) {
   const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F8}, 20);
-  Until(
+  WaitFor(
       [&] {
         HWND list = HistoryList(cls);
         return list && IsWindowVisible(ClipWindow(cls)) &&
                (Rows(cls) == 0 || FirstRowPainted(list));
       },
-      std::chrono::seconds(10));
+      std::chrono::seconds(10), kTightPolls);
   Settled(ClipWindow(cls));
   return MsSince(start);
 }
@@ -248,7 +249,7 @@ double Show(HWND neutral, const wchar_t* cls = kKelvoWindow) {
 void Hide(const wchar_t* cls = kKelvoWindow) {
   HWND clip = ClipWindow(cls);
   PostMessageW(clip, WM_CLOSE, 0, 0);
-  Until([&] { return !IsWindowVisible(clip); }, std::chrono::seconds(10), 1);
+  WaitFor([&] { return !IsWindowVisible(clip); }, std::chrono::seconds(10), Polling{1, false});
   Settled(clip);
 }
 
@@ -274,7 +275,7 @@ void MeasureCopies(HANDLE kelvo, HWND owner, const std::vector<std::wstring>& te
     const LRESULT rows = Rows();
     const auto start = Stopwatch::now();
     if (!PutOnClipboard(owner, text)) std::printf("the clipboard could not be written\n");
-    if (!Until([&] { return Rows() == rows + 1; }, std::chrono::seconds(30), 1)) {
+    if (!WaitFor([&] { return Rows() == rows + 1; }, std::chrono::seconds(30), Polling{1, false})) {
       std::printf("a copy was not recorded within 30 s (rows %ld)\n", static_cast<long>(Rows()));
     }
     times.push_back(MsSince(start));
@@ -295,12 +296,12 @@ void MeasureExtract(HWND neutral, Result& r) {
     const LRESULT all = Rows();
     const auto start = Stopwatch::now();
     PostMessageW(clip, WM_COMMAND, kExtract, 0);
-    Until([&] { return Rows() != all; });
+    WaitFor([&] { return Rows() != all; }, std::chrono::seconds(10), kTightPolls);
     Settled(clip);
     times.push_back(MsSince(start));
     r.rowsKept = Rows();
     PostMessageW(clip, WM_COMMAND, kRelease, 0);
-    Until([&] { return Rows() == all; });
+    WaitFor([&] { return Rows() == all; }, std::chrono::seconds(10), kTightPolls);
     Settled(clip);
   }
   if (!times.empty()) {
@@ -325,8 +326,7 @@ void MeasureStore(HWND main, const std::wstring& folder, Result& r) {
 Result Measure(const std::wstring& buildDir, const std::wstring& name, bool withHistory,
                HWND neutral) {
   const std::wstring folder = BenchFolder(name);
-  CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), (folder + L"\\Kelvo.exe").c_str(), FALSE);
-  WriteBytes(folder + L"\\Kelvo.INI", kSettings);
+  PlaceKelvo(buildDir, folder, kSettings);
   const std::string small = HistoryFile(false);
   const std::string big = HistoryFile(true);
   Result r;
@@ -335,8 +335,8 @@ Result Measure(const std::wstring& buildDir, const std::wstring& name, bool with
 
   PlaceHistory(folder, withHistory ? &big : nullptr);
   BenchKelvo kelvo(buildDir, folder, kSettings);
-  Until([] { return ClipWindow() != nullptr; });
-  Answers(ClipWindow());  // the history is read
+  WaitFor([] { return ClipWindow() != nullptr; }, std::chrono::seconds(10), kTightPolls);
+  WindowAnswers(ClipWindow(), 5000);  // the history is read
   // The window, Extract and StoreHistory see the history as read; the rows follow the copies
   // made afterwards, since the window was shown.
   MeasureShows(neutral, r);
@@ -380,9 +380,9 @@ CannedResult MeasureCannedCopies(const std::wstring& buildDir, const std::wstrin
   PlaceHistory(folder, nullptr);
   WriteBytes(folder + L"\\TEXTDATA.txt", CannedFile(withItems));
   BenchKelvo kelvo(buildDir, folder, kSettings);
-  Until([] { return ClipWindow() != nullptr; });
-  Answers(ClipWindow());  // the canned texts are read
-  Show(neutral);          // the rows exist from the first show on
+  WaitFor([] { return ClipWindow() != nullptr; }, std::chrono::seconds(10), kTightPolls);
+  WindowAnswers(ClipWindow(), 5000);  // the canned texts are read
+  Show(neutral);                      // the rows exist from the first show on
   Hide();
   std::vector<std::wstring> texts;
   for (int n = 0; n < kCannedCopies; ++n) texts.push_back(SmallText(n, L"canned"));

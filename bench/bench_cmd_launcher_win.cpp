@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/leak_probes.h"
+#include "drive/leak_probes.h"
 #include "support/bench_support_win.h"
 
 namespace {
@@ -38,10 +38,10 @@ bool TypeUntil(HWND box, WORD key, const std::function<bool()>& done) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (GetForegroundWindow() != box) {
       SetForegroundWindow(box);
-      Until([&] { return GetForegroundWindow() == box; }, std::chrono::seconds(2));
+      WaitFor([&] { return GetForegroundWindow() == box; }, std::chrono::seconds(2), kTightPolls);
     }
     PressKeys({key});
-    if (Until(done, std::chrono::seconds(5))) return true;
+    if (WaitFor(done, std::chrono::seconds(5), kTightPolls)) return true;
   }
   std::printf("the box did not show the key's effect\n");
   return false;
@@ -73,39 +73,41 @@ Result Measure(const std::wstring& buildDir, int keywords, bool launchDir, bool 
   for (int i = 0; i < kRounds; ++i) {
     auto start = Stopwatch::now();
     PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
-    Until([&] {
-      box = FindWindowW(L"TCmdLncForm", nullptr);
-      return box && IsWindowVisible(box);
-    });
+    WaitFor(
+        [&] {
+          box = FindWindowW(L"TCmdLncForm", nullptr);
+          return box && IsWindowVisible(box);
+        },
+        std::chrono::seconds(10), kTightPolls);
     Settled(box);
     shows.push_back(MsSince(start));
     HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
     r.rows = SendMessageW(combo, CB_GETCOUNT, 0, 0);
     start = Stopwatch::now();
-    TypeUntil(box, 'Q', [&] { return WindowText(combo) == L"qzone"; });
+    TypeUntil(box, 'Q', [&] { return WindowTextOf(combo) == L"qzone"; });
     Settled(box);
     types.push_back(MsSince(start));
     start = Stopwatch::now();
-    TypeUntil(box, VK_BACK, [&] { return WindowText(combo).empty(); });
+    TypeUntil(box, VK_BACK, [&] { return WindowTextOf(combo).empty(); });
     Settled(box);
     backs.push_back(MsSince(start));
     PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
-    Until([&] { return !IsWindowVisible(box); });
+    WaitFor([&] { return !IsWindowVisible(box); }, std::chrono::seconds(10), kTightPolls);
   }
   r.show = Median(shows);
   r.type = Median(types);
   r.back = Median(backs);
   if (leakRun) {
     PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
-    Until([&] { return IsWindowVisible(box); });
+    WaitFor([&] { return IsWindowVisible(box); }, std::chrono::seconds(10), kTightPolls);
     Settled(box);
     HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
     const long unixProcess = UnixProcessOf(folder + L"\\Kelvo.exe");
     r.before = AskLiveCounts(kelvo.MainWindow());
     r.kbBefore = PrivateMemoryKb(unixProcess);
     for (int i = 0; i < 500; ++i) {
-      if (!TypeUntil(box, 'Q', [&] { return WindowText(combo) == L"qzone"; }) ||
-          !TypeUntil(box, VK_BACK, [&] { return WindowText(combo).empty(); })) {
+      if (!TypeUntil(box, 'Q', [&] { return WindowTextOf(combo) == L"qzone"; }) ||
+          !TypeUntil(box, VK_BACK, [&] { return WindowTextOf(combo).empty(); })) {
         break;
       }
     }
@@ -124,14 +126,16 @@ double FloorShow(const std::wstring& buildDir, LRESULT rows) {
   for (int i = 0; i < kRounds; ++i) {
     const auto start = Stopwatch::now();
     PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
-    Until([&] {
-      box = FindWindowW(L"KelvoFloor", nullptr);
-      return box && IsWindowVisible(box);
-    });
+    WaitFor(
+        [&] {
+          box = FindWindowW(L"KelvoFloor", nullptr);
+          return box && IsWindowVisible(box);
+        },
+        std::chrono::seconds(10), kTightPolls);
     Settled(box);
     shows.push_back(MsSince(start));
     PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
-    Until([&] { return !IsWindowVisible(box); });
+    WaitFor([&] { return !IsWindowVisible(box); }, std::chrono::seconds(10), kTightPolls);
   }
   return Median(shows);
 }

@@ -38,16 +38,17 @@ double Measure(const std::wstring& buildDir, int hotkeys) {
     HWND window = FindWindowW(L"THotKeyHelp", nullptr);
     const auto start = Stopwatch::now();
     Press(VK_F12);
-    Until(
+    WaitFor(
         [&] {
           window = FindWindowW(L"THotKeyHelp", nullptr);
           HWND list = window ? FindWindowExW(window, nullptr, L"ListBox", nullptr) : nullptr;
           return list && FirstRowPainted(list);
         },
-        std::chrono::seconds(5));
+        std::chrono::seconds(5), kTightPolls);
     times.push_back(MsSince(start));
     Press(VK_F11);  // another hotkey hides the list again
-    Until([&] { return !window || !IsWindowVisible(window); }, std::chrono::seconds(5), 1);
+    WaitFor([&] { return !window || !IsWindowVisible(window); }, std::chrono::seconds(5),
+            Polling{1, false});
     Sleep(50);
   }
   return Median(times);

@@ -75,12 +75,12 @@ double TypingLatency(HWND neutral, WORD key) {
   for (int i = 0; i < kPresses; ++i) {
     keyArrived = 0;
     const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, key}, 20);
-    if (!Until(
+    if (!WaitFor(
             [&] {
               PumpMessages();
               return keyArrived.load() != 0;
             },
-            std::chrono::seconds(5))) {
+            std::chrono::seconds(5), kTightPolls)) {
       wchar_t cls[64] = {};
       GetClassNameW(GetForegroundWindow(), cls, 64);
       std::printf("no key arrived; in front: %ls, keys seen %d\n", cls, keysSeen.load());
@@ -107,12 +107,12 @@ double AfterTheLastPress(const std::vector<HWND>& targets, HWND neutral) {
       last = Stopwatch::now();
       PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, static_cast<WORD>(VK_F1 + i)});
     }
-    Until(
+    WaitFor(
         [&] {
           PumpMessages();
           return GetForegroundWindow() == targets.back();
         },
-        std::chrono::seconds(20));
+        std::chrono::seconds(20), kTightPolls);
     times.push_back(MsSince(last));
   }
   return Median(times);
@@ -123,12 +123,12 @@ double Latency(HWND neutral, HWND target) {
   std::vector<double> times;
   for (int i = 0; i < kPresses; ++i) {
     const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12}, 20);
-    Until(
+    WaitFor(
         [&] {
           PumpMessages();
           return GetForegroundWindow() == target;
         },
-        std::chrono::seconds(5));
+        std::chrono::seconds(5), kTightPolls);
     times.push_back(MsSince(start));
   }
   return Median(times);

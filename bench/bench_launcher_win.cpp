@@ -83,22 +83,24 @@ double MedianOpen(HWND owner, HWND neutral) {
   std::vector<double> opens;
   for (int i = 0; i < kOpens; ++i) {
     const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11}, 30);
-    Until([] {
-      PumpMessages();
-      return OpenMenu() != nullptr;
-    });
+    WaitFor(
+        [] {
+          PumpMessages();
+          return OpenMenu() != nullptr;
+        },
+        std::chrono::seconds(10), kTightPolls);
     // The menu is shown once its items are measured; it paints before it next looks at
     // messages, so a message that the owner's thread answers afterwards marks the menu as
     // painted.
-    Answers(owner);
+    WindowAnswers(owner, 5000);
     opens.push_back(MsSince(start));
     PressKeys({VK_ESCAPE});
-    Until(
+    WaitFor(
         [] {
           PumpMessages();
           return OpenMenu() == nullptr;
         },
-        std::chrono::seconds(5));
+        std::chrono::seconds(5), kTightPolls);
   }
   return Median(opens);
 }
@@ -112,7 +114,7 @@ Result Measure(const std::wstring& buildDir, const MenuFolder& folder, HWND neut
 
   std::vector<double> reloads;
   const UINT loadsDone = RegisterWindowMessageW(L"Kelvo.LoadsDone");
-  Answers(main);
+  WindowAnswers(main, 5000);
   static const wchar_t kReload[] = L"-R";
   for (int i = 0; i < kReloads; ++i) {
     // Reloads come seconds apart as a user asks for them: the menu's items of the last one are

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/text_codec.h"
-#include "e2e/leak_probes.h"
+#include "drive/leak_probes.h"
 #include "platform/wide_win.h"
 #include "support/bench_session_win.h"
 #include "support/bench_support_win.h"
@@ -44,7 +44,8 @@ void Run(BenchSession& session, const char* name, int times, const std::function
   }
   const double perRound = MsSince(start) / times;
   LiveCounts after{};
-  Until([&] { return (after = session.Counts()) == baseline; }, std::chrono::seconds(10), 20);
+  WaitFor([&] { return (after = session.Counts()) == baseline; }, std::chrono::seconds(10),
+          Polling{20, false});
   const std::string changes = LiveCountChanges(baseline, after);
   const long long middle = memory[memory.size() / 2];
   std::printf("%s, %d times (%.0f ms each):\n", name, times, perRound);

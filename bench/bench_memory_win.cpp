@@ -26,8 +26,7 @@ double Measure(const std::wstring& exe, const std::wstring& args, const std::wst
 std::wstring Folder(const std::wstring& buildDir) {
   const std::wstring folder = buildDir + L"\\bench-memory";
   CreateDirectoryW(folder.c_str(), nullptr);
-  CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), (folder + L"\\Kelvo.exe").c_str(), FALSE);
-  WriteBytes(folder + L"\\Kelvo.INI",
+  PlaceKelvo(buildDir, folder,
              "[General]\r\nVersion=169\r\n[HotKey1]\r\nKey=Ctrl+Alt+Shift+F11\r\n"
              "Command=HOTKEY_LIST\r\n");
   return folder;

@@ -56,7 +56,8 @@ struct Pad {
 
   std::wstring Text() const {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
     return text;
   }
   void Clear() const { SetWindowTextW(field, L""); }
@@ -89,9 +90,8 @@ enum Kind {
   kReload,
   kKinds
 };
-constexpr const char* kKindNames[kKinds] = {"activate", "keys",     "command", "capture",
-                                            "paste",    "canned",   "cmdlnch", "menu",
-                                            "hklist",   "reload"};
+constexpr const char* kKindNames[kKinds] = {"activate", "keys",    "command", "capture", "paste",
+                                            "canned",   "cmdlnch", "menu",    "hklist",  "reload"};
 
 class Soak {
  public:
@@ -164,7 +164,8 @@ class Soak {
     if (SendMessageW(list, LB_GETCOUNT, 0, 0) > 1) SendMessageW(list, LB_SETCURSEL, 1, 0);
     lastCopy_ = L"soak " + std::to_wstring(step);
     if (!PutOnClipboard(front_.window, lastCopy_)) return session_.Failed("the clipboard written");
-    return Pumped([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 0; }) ||
+    return WaitFor([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 0; },
+                   std::chrono::seconds(10), kSessionPolls) ||
            session_.Failed("the copy recorded");
   }
 
@@ -177,7 +178,9 @@ class Soak {
         for (int attempt = 0; attempt < 2; ++attempt) {
           front_.Clear();
           if (!session_.ClipPaste()) return false;
-          if (Pumped([&] { return front_.Text() == lastCopy_; }, 3)) return true;
+          if (WaitFor([&] { return front_.Text() == lastCopy_; }, std::chrono::seconds(3),
+                      kSessionPolls))
+            return true;
           ++pasteRetries_;
         }
         return session_.Failed("the last copy pasted");
@@ -209,10 +212,10 @@ long long Sum(const LiveCounts& counts, std::initializer_list<LiveKind> kinds) {
 void PrintRow(int step, BenchSession& session, const std::array<double, kKinds>& medians) {
   const LiveCounts c = session.Counts();
   using K = LiveKind;
-  std::printf("%6d %8lld %5lld %5lld %6lld ", step, session.MemoryKb(),
-              Sum(c, {K::kFont, K::kBrush, K::kPen, K::kBitmap, K::kRegion, K::kMemoryDc,
-                      K::kWindowDc}),
-              Sum(c, {K::kWindow, K::kMenu, K::kIcon}), Sum(c, {K::kKernelObject, K::kFileSearch}));
+  std::printf(
+      "%6d %8lld %5lld %5lld %6lld ", step, session.MemoryKb(),
+      Sum(c, {K::kFont, K::kBrush, K::kPen, K::kBitmap, K::kRegion, K::kMemoryDc, K::kWindowDc}),
+      Sum(c, {K::kWindow, K::kMenu, K::kIcon}), Sum(c, {K::kKernelObject, K::kFileSearch}));
   for (double ms : medians) std::printf(" %7.1f", ms);
   std::printf("\n");
   std::fflush(stdout);
@@ -244,8 +247,10 @@ int wmain(int argc, wchar_t** argv) {
   // The history fills up to MaxItems over the first block: the memory is held to its level at
   // the end of that block (to the first round's in a run of one block).
   long long firstKb = session.MemoryKb();
-  std::printf("soak of %d steps; counts are Kelvo's own (GDI, USER, kernel), memory is private KB,"
-              " then the median ms of each kind of step\n", steps);
+  std::printf(
+      "soak of %d steps; counts are Kelvo's own (GDI, USER, kernel), memory is private KB,"
+      " then the median ms of each kind of step\n",
+      steps);
   std::printf("  step   memory   gdi  user kernel");
   for (const char* name : kKindNames) std::printf(" %7s", name);
   std::printf("\n");
@@ -266,7 +271,8 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   LiveCounts last{};
-  Until([&] { return (last = session.Counts()) == first; }, std::chrono::seconds(10), 20);
+  WaitFor([&] { return (last = session.Counts()) == first; }, std::chrono::seconds(10),
+          Polling{20, false});
   const std::string changes = LiveCountChanges(first, last);
   const long long grownKb = session.MemoryKb() - firstKb;
   bool held = changes.empty() && grownKb <= kMemorySlackKb;

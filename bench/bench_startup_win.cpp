@@ -41,8 +41,7 @@ std::wstring PrepareFolder(const std::wstring& buildDir) {
     CreateDirectoryW(sub.c_str(), nullptr);
     for (int i = 0; i < 100; ++i) WriteBytes(sub + L"\\tool" + std::to_wstring(i) + L".lnk", "");
   }
-  CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), (folder + L"\\Kelvo.exe").c_str(), FALSE);
-  WriteBytes(folder + L"\\Kelvo.INI", MaximalSettings());
+  PlaceKelvo(buildDir, folder, MaximalSettings());
   return folder;
 }
 
@@ -53,15 +52,16 @@ std::wstring PrepareFolder(const std::wstring& buildDir) {
 double HotKeysReady(const std::wstring& exe, HANDLE* process, HWND* window) {
   const auto start = Stopwatch::now();
   *process = LaunchProgram(exe, L"", L"");
-  Until([&] { return (*window = FindWindowW(L"TKelvoMainForm", nullptr)) != nullptr; }, kWait);
-  Until(
+  WaitFor([&] { return (*window = FindWindowW(L"TKelvoMainForm", nullptr)) != nullptr; }, kWait,
+          kTightPolls);
+  WaitFor(
       [&] {
         if (!RegisterHotKey(nullptr, 0xBEEF, MOD_WIN | MOD_SHIFT | MOD_ALT, '1')) return true;
         UnregisterHotKey(nullptr, 0xBEEF);
         Sleep(1);  // holding the combination rarely, so that Kelvo seldom meets the probe
         return false;
       },
-      kWait);
+      kWait, kTightPolls);
   return MsSince(start);
 }
 
@@ -71,9 +71,10 @@ double StartUp(const std::wstring& exe, const wchar_t* args, const wchar_t* wind
                HANDLE* process, HWND* window) {
   const auto start = Stopwatch::now();
   *process = LaunchProgram(exe, args, L"");
-  Until([&] { return (*window = FindWindowW(windowClass, nullptr)) != nullptr; }, kWait);
+  WaitFor([&] { return (*window = FindWindowW(windowClass, nullptr)) != nullptr; }, kWait,
+          kTightPolls);
   WaitForInputIdle(*process, 30000);
-  if (tray) Until([&] { return TrayIconExists(*window); }, kWait);
+  if (tray) WaitFor([&] { return TrayIconExists(*window); }, kWait, kTightPolls);
   return MsSince(start);
 }
 
@@ -98,9 +99,7 @@ int wmain(int argc, wchar_t** argv) {
   // The same program with a settings file of no entries shows the fixed cost of starting.
   const std::wstring emptyFolder = folder + L"-empty";
   CreateDirectoryW(emptyFolder.c_str(), nullptr);
-  CopyFileW(kelvo.c_str(), (emptyFolder + L"\\Kelvo.exe").c_str(), FALSE);
-  WriteBytes(emptyFolder + L"\\Kelvo.INI", "[General]\r\nVersion=169\r\n");
-  const std::wstring kelvoEmpty = emptyFolder + L"\\Kelvo.exe";
+  const std::wstring kelvoEmpty = PlaceKelvo(folder, emptyFolder, "[General]\r\nVersion=169\r\n");
 
   std::vector<double> kelvoStart, kelvoEmptyStart, minimalStart, trayFloorStart, reload, handOver,
       hotkeysReady;
@@ -115,7 +114,7 @@ int wmain(int argc, wchar_t** argv) {
     End(p, w);
     const double ready = HotKeysReady(kelvo, &p, &w);
     WaitForInputIdle(p, 30000);
-    Until([&] { return TrayIconExists(w); }, kWait);
+    WaitFor([&] { return TrayIconExists(w); }, kWait, kTightPolls);
     End(p, w);
     const std::wstring ini = folder + L"\\Kelvo.INI";
     if (ReadBytes(ini).find("[ErrorLog]") == std::string::npos) {
@@ -145,8 +144,9 @@ int wmain(int argc, wchar_t** argv) {
                     Median(kelvoStart), ts, 1.3);
   PrintAgainstFloor("startup_hotkeys_vs_floor", "start-up until the last hotkey is registered",
                     Median(hotkeysReady), ms, 1.15);
-  PrintAgainstFloor("startup_empty_vs_floor", "start-up to ready with a settings file of no entries",
-                    Median(kelvoEmptyStart), ts, 1.1);
+  PrintAgainstFloor("startup_empty_vs_floor",
+                    "start-up to ready with a settings file of no entries", Median(kelvoEmptyStart),
+                    ts, 1.1);
   std::printf(
       "second start (median of %d): with -R %.1f ms, plain hand-over %.1f ms, reload adds %.1f "
       "ms\n",

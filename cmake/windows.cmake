@@ -66,12 +66,19 @@ target_link_libraries(kelvo_unit_tests PRIVATE kelvo_core gmock gtest_main)
 # A test reads Kelvo.exe's import table.
 add_dependencies(kelvo_unit_tests Kelvo)
 
+# Driving Kelvo from outside (starting programs, waiting, reading windows and files, the leak
+# probes): one library for the end-to-end driver and the benchmarks, without GoogleTest.
+file(GLOB DRIVE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/drive/*.cpp)
+add_library(kelvo_drive STATIC ${DRIVE_SOURCES})
+target_include_directories(kelvo_drive PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(kelvo_drive PUBLIC kelvo_core)
+
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_SOURCES)
   add_executable(kelvo_e2e ${E2E_SOURCES} ${SUPPORT_WIN})
   target_include_directories(kelvo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   # zlib (Debian's libz-mingw-w64-dev) unpacks the release zip that the package test opens.
-  target_link_libraries(kelvo_e2e PRIVATE kelvo_core gtest_main z)
+  target_link_libraries(kelvo_e2e PRIVATE kelvo_drive gtest_main z)
   # The driver runs the programs it tests from its own folder.
   add_dependencies(kelvo_e2e Kelvo KelvoCheck user_guide)
 endif()
@@ -86,15 +93,12 @@ foreach(helper ${E2E_HELPERS})
   endif()
 endforeach()
 
-# What every benchmark shares, with the start of programs and the leak probes it shares with the
-# end-to-end driver (which bring no GoogleTest along).
+# What every benchmark shares besides the driving library: timing, figures, key presses and the
+# long runs' session.
 add_library(kelvo_bench_support STATIC ${CMAKE_SOURCE_DIR}/bench/support/bench_support_win.cpp
-            ${CMAKE_SOURCE_DIR}/bench/support/bench_session_win.cpp
-            ${CMAKE_SOURCE_DIR}/tests/e2e/program_control.cpp
-            ${CMAKE_SOURCE_DIR}/tests/e2e/leak_probes.cpp)
-target_include_directories(kelvo_bench_support PUBLIC ${CMAKE_SOURCE_DIR}/bench
-                           ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(kelvo_bench_support PUBLIC kelvo_core psapi)
+            ${CMAKE_SOURCE_DIR}/bench/support/bench_session_win.cpp)
+target_include_directories(kelvo_bench_support PUBLIC ${CMAKE_SOURCE_DIR}/bench)
+target_link_libraries(kelvo_bench_support PUBLIC kelvo_drive psapi)
 
 # The floors: minimal programs that do what one of Kelvo's windows does at the Win32 level, with
 # Kelvo's manifest, measured beside Kelvo in the same run.

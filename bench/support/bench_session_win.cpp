@@ -34,15 +34,6 @@ void PrepareSessionFolder(const std::wstring& folder) {
              ">&Sub\r\n&Two\tnothing.exe\r\n<\r\n&One\tnothing.exe\r\n--\r\n&Text\tpasted \\Y\r\n");
 }
 
-bool Pumped(const std::function<bool()>& done, int seconds) {
-  return Until(
-      [&] {
-        PumpMessages();
-        return done();
-      },
-      std::chrono::seconds(seconds), 1);
-}
-
 void Press(WORD key, bool withModifiers) {
   if (withModifiers) {
     PressKeys({kHotKey[0], kHotKey[1], kHotKey[2], key});
@@ -55,17 +46,9 @@ bool PressUntil(WORD key, bool withModifiers, const std::function<bool()>& done,
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (front && GetForegroundWindow() != front) SetForegroundWindow(front);
     Press(key, withModifiers);
-    if (Pumped(done, 5)) return true;
+    if (WaitFor(done, std::chrono::seconds(5), kSessionPolls)) return true;
   }
   return false;
-}
-
-int VisibleMenus() {
-  int count = 0;
-  for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
-    if (IsWindowVisible(menu)) ++count;
-  }
-  return count;
 }
 
 BenchSession::BenchSession(const std::wstring& buildDir, const std::wstring& folder,
@@ -75,7 +58,8 @@ BenchSession::BenchSession(const std::wstring& buildDir, const std::wstring& fol
       folder_(folder),
       front_(front) {
   unixProcess_ = UnixProcessOf(exe_);
-  Pumped([] { return FindWindowW(L"TClipBdList", nullptr) != nullptr; }, 60);
+  WaitFor([] { return FindWindowW(L"TClipBdList", nullptr) != nullptr; }, std::chrono::seconds(60),
+          kSessionPolls);
 }
 
 bool BenchSession::Failed(const char* step) {
@@ -84,12 +68,14 @@ bool BenchSession::Failed(const char* step) {
 }
 
 bool BenchSession::InFront() {
-  return Pumped([&] {
-           Answers(Main());
-           if (GetForegroundWindow() == front_) return true;
-           SetForegroundWindow(front_);
-           return false;
-         }) ||
+  return WaitFor(
+             [&] {
+               WindowAnswers(Main(), 5000);
+               if (GetForegroundWindow() == front_) return true;
+               SetForegroundWindow(front_);
+               return false;
+             },
+             std::chrono::seconds(10), kSessionPolls) ||
          Failed("the bench's window in front");
 }
 
@@ -107,7 +93,8 @@ bool BenchSession::ClipPage(WORD key, int listId) {
     return Failed("the row moved");
   }
   Settled(clip);
-  return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(clip); }, clip) ||
+  return PressUntil(
+             VK_ESCAPE, false, [&] { return !IsWindowVisible(clip); }, clip) ||
          Failed("the clipboard window hidden");
 }
 
@@ -127,7 +114,9 @@ HWND BenchSession::ShowLauncher() {
 bool BenchSession::TypeInLauncher(HWND box, WORD key, const std::wstring& expected) {
   const HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
   Press(key, false);
-  if (!Pumped([&] { return WindowText(combo) == expected; })) return Failed("the typed text");
+  if (!WaitFor([&] { return WindowTextOf(combo) == expected; }, std::chrono::seconds(10),
+               kSessionPolls))
+    return Failed("the typed text");
   Settled(box);
   return true;
 }
@@ -145,14 +134,15 @@ bool BenchSession::Launcher() {
 bool BenchSession::Menu() {
   if (!InFront()) return false;
   // The menu's loop reads keys once it runs (sent messages are handled in that loop too).
-  if (!PressUntil('M', true, [&] { return VisibleMenus() == 1 && Answers(Main()); })) {
+  if (!PressUntil('M', true, [&] { return VisibleMenus() == 1 && WindowAnswers(Main(), 5000); })) {
     return Failed("the menu shown");
   }
   // The submenu's accelerator opens it.
-  if (!PressUntil('S', false, [&] { return VisibleMenus() == 2 && Answers(Main()); })) {
+  if (!PressUntil('S', false, [&] { return VisibleMenus() == 2 && WindowAnswers(Main(), 5000); })) {
     return Failed("the submenu shown");
   }
-  if (!PressUntil(VK_ESCAPE, false, [&] { return VisibleMenus() == 1 && Answers(Main()); })) {
+  if (!PressUntil(VK_ESCAPE, false,
+                  [&] { return VisibleMenus() == 1 && WindowAnswers(Main(), 5000); })) {
     return Failed("the submenu closed");
   }
   return PressUntil(VK_ESCAPE, false, [] { return VisibleMenus() == 0; }) ||
@@ -169,7 +159,8 @@ bool BenchSession::HotKeyList() {
     return Failed("the hotkey list in front");
   }
   Settled(list);
-  return PressUntil(VK_ESCAPE, false, [&] { return !IsWindowVisible(list); }, list) ||
+  return PressUntil(
+             VK_ESCAPE, false, [&] { return !IsWindowVisible(list); }, list) ||
          Failed("the hotkey list hidden");
 }
 
@@ -194,6 +185,7 @@ bool BenchSession::ClipPaste() {
   Settled(clip);
   // Enter pastes the selected row and hides the window; the paste goes to the window that was
   // in front before it.
-  return PressUntil(VK_RETURN, false, [&] { return !IsWindowVisible(clip); }, clip) ||
+  return PressUntil(
+             VK_RETURN, false, [&] { return !IsWindowVisible(clip); }, clip) ||
          Failed("the clipboard window hidden by the paste");
 }

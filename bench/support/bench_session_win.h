@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/live_objects.h"
-#include "e2e/leak_probes.h"
+#include "drive/leak_probes.h"
 #include "support/bench_support_win.h"
 
 // A running Kelvo driven as a user drives it, for the long runs (the leak runs and the soak):
@@ -21,8 +21,9 @@ std::string SessionSettings(const std::string& moreHotKeys = "",
                             const std::string& moreClipOptions = "");
 void PrepareSessionFolder(const std::wstring& folder);
 
-// Waits for the condition, pumping the bench's own windows meanwhile.
-bool Pumped(const std::function<bool()>& done, int seconds = 10);
+// The long runs' waits: the bench's own windows handle their messages between looks, a
+// millisecond apart.
+inline constexpr Polling kSessionPolls{1, true};
 // The key, with Ctrl+Alt+Shift when asked.
 void Press(WORD key, bool withModifiers);
 // Presses the key until the condition holds: under Wine a modifier pressed right after another
@@ -31,8 +32,6 @@ void Press(WORD key, bool withModifiers);
 // window a moment after a window took it, and the key would then reach neither.
 bool PressUntil(WORD key, bool withModifiers, const std::function<bool()>& done,
                 HWND front = nullptr);
-// The popup menus shown now, of any process.
-int VisibleMenus();
 
 class BenchSession {
  public:

@@ -25,13 +25,9 @@ double MedianMs(int runs, const std::function<void()>& work) {
   return Median(times);
 }
 
-bool Answers(HWND window) {
-  DWORD_PTR answer = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
-}
-
 void Settled(HWND window) {
-  Answers(window);
+  // An answer means the window's thread has handled everything queued before the message.
+  WindowAnswers(window, 5000);
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
@@ -72,12 +68,6 @@ HWND MakeWindow(const wchar_t* className, const std::wstring& title, int x) {
                          100, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[256] = {};
-  SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 bool FirstRowPainted(HWND list) {
   RECT r;
   if (!IsWindowVisible(list) ||
@@ -87,7 +77,8 @@ bool FirstRowPainted(HWND list) {
   POINT origin{r.left, r.top};
   ClientToScreen(list, &origin);
   const int w = std::min<int>(r.right - r.left, 200), h = r.bottom - r.top;
-  const std::vector<DWORD> pixels = ScreenPixels(RECT{origin.x, origin.y, origin.x + w, origin.y + h});
+  const std::vector<DWORD> pixels =
+      ScreenPixels(RECT{origin.x, origin.y, origin.x + w, origin.y + h});
   for (DWORD pixel : pixels) {
     if (pixel != pixels.front()) return true;
   }
@@ -102,31 +93,16 @@ std::wstring BenchFolder(const std::wstring& name) {
   return folder;
 }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-}
-
-std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[65536];
-  DWORD read = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-    bytes.append(buffer, read);
-  CloseHandle(f);
-  return bytes;
+std::wstring PlaceKelvo(const std::wstring& buildDir, const std::wstring& folder,
+                        const std::string& settings) {
+  WriteBytes(folder + L"\\Kelvo.INI", settings);
+  return CopyProgram(buildDir, L"Kelvo.exe", folder);
 }
 
 HWND WaitForWindow(const wchar_t* className) {
   HWND window = nullptr;
-  Until([&] { return (window = FindWindowW(className, nullptr)) != nullptr; },
-        std::chrono::seconds(10), 5);
+  WaitFor([&] { return (window = FindWindowW(className, nullptr)) != nullptr; },
+          std::chrono::seconds(10), Polling{5, false});
   return window;
 }
 
@@ -157,10 +133,7 @@ double IdlePrivateMb(HANDLE process) {
 
 BenchKelvo::BenchKelvo(const std::wstring& buildDir, const std::wstring& folder,
                        const std::string& settings) {
-  const std::wstring exe = folder + L"\\Kelvo.exe";
-  CopyFileW((buildDir + L"\\Kelvo.exe").c_str(), exe.c_str(), FALSE);
-  WriteBytes(folder + L"\\Kelvo.INI", settings);
-  process_ = LaunchProgram(exe, L"", folder);
+  process_ = LaunchProgram(PlaceKelvo(buildDir, folder, settings), L"", folder);
   if (!process_) return;
   main_ = WaitForWindow(L"TKelvoMainForm");
   WaitForInputIdle(process_, 10000);
@@ -195,7 +168,8 @@ void PrintAgainstFloor(const char* id, const char* description, double kelvoMs, 
 }
 
 bool PutOnClipboard(HWND owner, const std::wstring& text) {
-  if (!Until([&] { return OpenClipboard(owner) != FALSE; }, std::chrono::seconds(5), 1)) {
+  if (!WaitFor([&] { return OpenClipboard(owner) != FALSE; }, std::chrono::seconds(5),
+               Polling{1, false})) {
     return false;
   }
   EmptyClipboard();

@@ -7,10 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "e2e/program_control.h"
+#include "drive/file_bytes.h"
+#include "drive/program_control.h"
+#include "drive/waiting.h"
+#include "drive/window_reading.h"
 
-// What the benchmarks share: timing, waiting for Kelvo's windows, key presses, scratch folders
-// and a Kelvo.exe of the build started in one of them.
+// What the benchmarks share besides the driving library (tests/drive): timing, waiting for
+// Kelvo's windows to settle, key presses, scratch folders and a Kelvo.exe of the build started in
+// one of them.
 
 using Stopwatch = std::chrono::steady_clock;
 
@@ -19,24 +23,6 @@ double Median(std::vector<double> values);
 // The median time of RUNS calls of the work, in milliseconds.
 double MedianMs(int runs, const std::function<void()>& work);
 
-// Polls the condition until it holds or the deadline passes; whether it holds. By default the
-// poll only yields the processor between looks, so that a change is seen the moment it happens
-// (the end-to-end driver's WaitFor sleeps up to 10 ms instead); waits that are not measured
-// pause longer and leave the processor to Kelvo.
-template <typename Condition>
-bool Until(Condition done, std::chrono::milliseconds deadline = std::chrono::seconds(10),
-           DWORD pauseMs = 0) {
-  const auto end = Stopwatch::now() + deadline;
-  while (!done()) {
-    if (Stopwatch::now() > end) return false;
-    Sleep(pauseMs);
-  }
-  return true;
-}
-
-// Whether the window's thread has answered a message sent now, that is, handled everything
-// queued before it (a menu or list shown in that time has painted).
-bool Answers(HWND window);
 // Waits until the window's thread has handled everything queued before this call, and has
 // painted what became invalid meanwhile.
 void Settled(HWND window);
@@ -51,9 +37,6 @@ Stopwatch::time_point PressInFront(HWND window, std::initializer_list<WORD> keys
 // A visible top-level window of this process (200 x 100 at x, 50) of a class of its own.
 HWND MakeWindow(const wchar_t* className, const std::wstring& title, int x);
 
-// The window's text, sent for (GetWindowText reads no control of another process).
-std::wstring WindowText(HWND window);
-
 // Whether the first row of the list box shows something: some pixel of it on the screen
 // differs from the rest.
 bool FirstRowPainted(HWND list);
@@ -63,8 +46,9 @@ bool PutOnClipboard(HWND owner, const std::wstring& text);
 
 // A folder of this name in the user's temporary folder, made when missing (it is reused).
 std::wstring BenchFolder(const std::wstring& name);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadBytes(const std::wstring& path);
+// Kelvo.exe of the build copied into the folder, with this settings file beside it; its path.
+std::wstring PlaceKelvo(const std::wstring& buildDir, const std::wstring& folder,
+                        const std::string& settings);
 
 // Waits (at most 10 s) for a top-level window of this class.
 HWND WaitForWindow(const wchar_t* className);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -52,14 +53,17 @@ Utf8Step DecodeUtf8At(std::string_view bytes, std::size_t pos) {
   return {value, length, true};
 }
 
-void AppendUtf16(std::u16string& out, char32_t codePoint) {
-  if (codePoint < 0x10000) {
-    out.push_back(static_cast<char16_t>(codePoint));
-    return;
+// The number of ASCII bytes at the start of `bytes`.
+std::size_t AsciiRun(std::string_view bytes) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  std::size_t n = 0;
+  for (; n + 8 <= bytes.size(); n += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + n, sizeof word);
+    if (word & kHighBits) break;
   }
-  codePoint -= 0x10000;
-  out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
+  while (n < bytes.size() && static_cast<unsigned char>(bytes[n]) < 0x80) ++n;
+  return n;
 }
 
 void AppendUtf8(std::string& out, char32_t codePoint) {
@@ -82,43 +86,98 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
+namespace {
+
+// Walks `utf8` as Utf8ToUtf16 decodes it: each ASCII run, then each other sequence (its code point
+// when valid). Counting and decoding share it, so that the counted size is always the decoded one.
+template <typename OnAscii, typename OnSequence>
+void WalkUtf8(std::string_view utf8, OnAscii onAscii, OnSequence onSequence) {
   for (std::size_t pos = 0; pos < utf8.size();) {
+    const std::size_t ascii = AsciiRun(utf8.substr(pos));
+    if (ascii > 0) onAscii(pos, ascii);
+    pos += ascii;
+    if (pos == utf8.size()) break;
     const Utf8Step step = DecodeUtf8At(utf8, pos);
-    if (step.valid) {
-      AppendUtf16(out, step.codePoint);
-    } else {
-      out.push_back(kReplacement);
-    }
+    onSequence(step);
     pos += step.length;
   }
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  // Counted first, so that the text is made at its exact size in one allocation: a long history
+  // keeps its texts for the whole run, and under Wine fresh memory is dear to touch.
+  std::size_t units = 0;
+  WalkUtf8(
+      utf8, [&](std::size_t, std::size_t count) { units += count; },
+      [&](const Utf8Step& step) { units += step.valid && step.codePoint >= 0x10000 ? 2 : 1; });
+  std::u16string out(units, u'\0');
+  char16_t* next = out.data();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+  WalkUtf8(
+      utf8,
+      [&](std::size_t pos, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) next[i] = bytes[pos + i];
+        next += count;
+      },
+      [&](const Utf8Step& step) {
+        if (!step.valid) {
+          *next++ = kReplacement;
+        } else if (step.codePoint < 0x10000) {
+          *next++ = static_cast<char16_t>(step.codePoint);
+        } else {
+          const char32_t above = step.codePoint - 0x10000;
+          *next++ = static_cast<char16_t>(0xD800 + (above >> 10));
+          *next++ = static_cast<char16_t>(0xDC00 + (above & 0x3FF));
+        }
+      });
   return out;
+}
+
+namespace {
+
+// Calls `onCodePoint` for each character of `utf16`, a lone surrogate as U+FFFD.
+template <typename OnCodePoint>
+void WalkUtf16(std::u16string_view utf16, OnCodePoint onCodePoint) {
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    const char16_t unit = utf16[i];
+    if (IsHighSurrogate(unit) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
+      onCodePoint(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
+                  (utf16[i + 1] - 0xDC00));
+      ++i;
+    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+      onCodePoint(kReplacement);
+    } else {
+      onCodePoint(unit);
+    }
+  }
+}
+
+}  // namespace
+
+std::size_t Utf8Length(std::u16string_view utf16) {
+  std::size_t bytes = 0;
+  WalkUtf16(utf16, [&](char32_t c) { bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; });
+  return bytes;
+}
+
+void AppendAsUtf8(std::string& out, std::u16string_view utf16) {
+  WalkUtf16(utf16, [&](char32_t c) { AppendUtf8(out, c); });
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
   std::string out;
-  out.reserve(utf16.size() * 3);
-  for (std::size_t i = 0; i < utf16.size(); ++i) {
-    const char16_t unit = utf16[i];
-    if (IsHighSurrogate(unit) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
-      const char32_t codePoint =
-          0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-      AppendUtf8(out, codePoint);
-      ++i;
-    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      AppendUtf8(out, kReplacement);
-    } else {
-      AppendUtf8(out, unit);
-    }
-  }
+  out.reserve(Utf8Length(utf16));
+  AppendAsUtf8(out, utf16);
   return out;
 }
 
 bool IsUtf8WithMultibyte(std::string_view bytes) {
   bool sawMultibyte = false;
   for (std::size_t pos = 0; pos < bytes.size();) {
+    pos += AsciiRun(bytes.substr(pos));
+    if (pos == bytes.size()) break;
     const Utf8Step step = DecodeUtf8At(bytes, pos);
     if (!step.valid) return false;
     if (step.length > 1) sawMultibyte = true;

@@ -9,6 +9,9 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 
 // UTF-16 to UTF-8. A lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// The same appended to `out`, and the number of bytes it appends.
+void AppendAsUtf8(std::string& out, std::u16string_view utf16);
+std::size_t Utf8Length(std::u16string_view utf16);
 
 // True when the bytes are well-formed UTF-8 and hold at least one multi-byte sequence: plain ASCII
 // is not evidence of UTF-8, so such text is left to the ANSI code page.

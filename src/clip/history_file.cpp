@@ -1,8 +1,10 @@
 #include "clip/history_file.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "base/number_text.h"
@@ -15,28 +17,6 @@ namespace {
 constexpr std::u16string_view kTimeKey = u"CreTime=";
 constexpr std::u16string_view kCountKey = u"LineCount=";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// A line of the file and the break that ended it (CR LF, CR, LF, or none at the very end).
-struct FileLine {
-  std::u16string_view text;
-  std::u16string_view lineBreak;
-};
-
-std::vector<FileLine> LinesWithBreaks(std::u16string_view text) {
-  std::vector<FileLine> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of(u"\r\n", start);
-    if (end == std::u16string_view::npos) {
-      lines.push_back({text.substr(start), {}});
-      break;
-    }
-    const std::size_t breakSize = text.compare(end, 2, u"\r\n") == 0 ? 2 : 1;
-    lines.push_back({text.substr(start, end - start), text.substr(end, breakSize)});
-    start = end + breakSize;
-  }
-  return lines;
-}
 
 // The lines the reader cuts `text` followed by CR LF into: every break of the text (CR LF, a lone
 // CR, a lone LF) ends one, and the CR LF written after it ends the last.
@@ -53,10 +33,11 @@ std::size_t LinesOfRecord(std::u16string_view text) {
   return breaks + 1;
 }
 
-bool StartsWithAsciiNoCase(std::u16string_view line, std::u16string_view key) {
+template <typename Char>
+bool StartsWithAsciiNoCase(std::basic_string_view<Char> line, std::u16string_view key) {
   if (line.size() < key.size()) return false;
   for (std::size_t i = 0; i < key.size(); ++i) {
-    char16_t c = line[i];
+    auto c = static_cast<char16_t>(static_cast<std::make_unsigned_t<Char>>(line[i]));
     if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
     char16_t k = key[i];
     if (k >= u'a' && k <= u'z') k = static_cast<char16_t>(k - u'a' + u'A');
@@ -72,87 +53,123 @@ bool HoldsNonBlank(std::u16string_view text) {
   return false;
 }
 
-// The history file is Kelvo's own and carries a mark; one without is an old or hand-made file in
-// the ANSI code page.
-std::u16string DecodeHistoryText(std::string_view bytes, const CodePage& codePage) {
-  if (HasByteOrderMark(bytes)) return DecodeText(bytes, codePage).text;
-  return codePage.ToUnicode(bytes);
-}
+// Reads a file's lines one after the other without copying them; every break (CR LF, a lone CR,
+// a lone LF) ends one, and a break at the very end starts no further line.
+template <typename Char>
+class LineCursor {
+ public:
+  explicit LineCursor(std::basic_string_view<Char> text) : text_(text) {}
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  std::size_t Pos() const { return pos_; }
+  void Seek(std::size_t pos) { pos_ = pos; }
+  // The next line without its break; call only when not AtEnd().
+  std::basic_string_view<Char> Next() {
+    const std::size_t start = pos_;
+    std::size_t end = start;
+    while (end < text_.size() && text_[end] != Char('\r') && text_[end] != Char('\n')) ++end;
+    pos_ = end;
+    if (pos_ < text_.size()) pos_ += text_[pos_] == Char('\r') && pos_ + 1 < text_.size() &&
+                                             text_[pos_ + 1] == Char('\n')
+                                         ? 2
+                                         : 1;
+    return text_.substr(start, end - start);
+  }
 
-// The text of a record: its lines with the breaks they had in the file, less the break the
-// writer put after the text.
-std::u16string RecordText(const std::vector<FileLine>& lines, std::size_t first,
-                          std::size_t count) {
-  std::size_t units = 0;
-  for (std::size_t i = first; i < first + count; ++i) {
-    units += lines[i].text.size();
-    if (i + 1 < first + count) units += lines[i].lineBreak.size();
+ private:
+  std::basic_string_view<Char> text_;
+  std::size_t pos_ = 0;
+};
+
+std::u16string Units(std::string_view utf8) { return Utf8ToUtf16(utf8); }
+std::u16string Units(std::u16string_view text) { return std::u16string(text); }
+
+// The records of a file's text: bytes of UTF-8, whose breaks are single bytes that no sequence
+// spans, so that each record is decoded on its own straight into its entry; or decoded units.
+template <typename Char>
+HistoryRead ParseRecords(std::basic_string_view<Char> text, const Locale& locale, double now) {
+  const HistoryTimeText timeText(locale);
+  const int nowYear = DateTimeFromDays(now).year;
+  HistoryRead read;
+  read.status = HistoryReadStatus::kLoaded;
+  double lastTime = now;
+  LineCursor<Char> lines(text);
+  while (!lines.AtEnd()) {
+    const auto line = lines.Next();
+    if (!StartsWithAsciiNoCase(line, kTimeKey)) continue;
+    const auto when = timeText.Parse(Units(line.substr(kTimeKey.size())), nowYear);
+    const double time = when ? DaysFromDateTime(*when) : lastTime;
+    if (lines.AtEnd()) break;
+    // Any other line than the count ends the record and is not looked at again.
+    const auto countLine = lines.Next();
+    const bool hasCount = StartsWithAsciiNoCase(countLine, kCountKey);
+    const std::int32_t count =
+        hasCount ? ParseInt32(Units(countLine.substr(kCountKey.size()))).value_or(0) : 0;
+    if (count < 1) continue;
+    // The text is its lines with the breaks between them, as they stand in the file. A count
+    // beyond the end of the file would swallow the records after it: such a record is dropped
+    // and the lines after its count are read as usual.
+    const std::size_t start = lines.Pos();
+    std::size_t end = start;
+    std::int32_t taken = 0;
+    for (; taken < count && !lines.AtEnd(); ++taken) {
+      const auto textLine = lines.Next();
+      end = static_cast<std::size_t>(textLine.data() - text.data()) + textLine.size();
+    }
+    if (taken < count) {
+      lines.Seek(start);
+      continue;
+    }
+    read.items.emplace_back(Units(text.substr(start, end - start)), time);
+    lastTime = time;
   }
-  std::u16string text;
-  text.reserve(units);  // exactly what the text keeps, for as long as the history does
-  for (std::size_t i = first; i < first + count; ++i) {
-    text += lines[i].text;
-    if (i + 1 < first + count) text += lines[i].lineBreak;
-  }
-  return text;
+  return read;
 }
 
 }  // namespace
 
 std::string HistoryFileBytes(const std::vector<HistoryRec>& items, const Locale& locale) {
   const HistoryTimeText timeText(locale);
-  std::size_t units = 0;
-  for (const HistoryRec& rec : items) units += rec.Text.size() + 64;
-  std::u16string text;
-  text.reserve(units);
-  for (const HistoryRec& rec : items) {
-    text += kTimeKey;
-    text += timeText.Format(DateTimeFromDays(rec.CreTime));
-    text += u"\r\n";
-    text += kCountKey;
-    text += IntToText(static_cast<std::int64_t>(LinesOfRecord(rec.Text)));
-    text += u"\r\n";
-    text += rec.Text;
-    text += u"\r\n\r\n";
-  }
+  const auto header = [&](const HistoryRec& rec) {
+    return std::u16string(kTimeKey) + timeText.Format(DateTimeFromDays(rec.CreTime)) + u"\r\n" +
+           std::u16string(kCountKey) +
+           IntToText(static_cast<std::int64_t>(LinesOfRecord(rec.Text))) + u"\r\n";
+  };
   // UTF-8 cannot hold a lone surrogate (a clipboard text may have one); UTF-16 keeps it.
-  if (HasLoneSurrogate(text)) return EncodeUtf16(text, false);
-  return std::string(kUtf8Bom) + Utf16ToUtf8(text);
+  const bool lone = std::any_of(items.begin(), items.end(),
+                                [](const HistoryRec& rec) { return HasLoneSurrogate(rec.Text); });
+  if (lone) {
+    std::u16string text;
+    for (const HistoryRec& rec : items) text += header(rec) + rec.Text + u"\r\n\r\n";
+    return EncodeUtf16(text, false);
+  }
+  // Written straight into one buffer of the file's size: a long history is tens of megabytes.
+  std::size_t bytes = kUtf8Bom.size();
+  for (const HistoryRec& rec : items) bytes += Utf8Length(rec.Text) + 80;
+  std::string file(kUtf8Bom);
+  file.reserve(bytes);
+  for (const HistoryRec& rec : items) {
+    AppendAsUtf8(file, header(rec));
+    AppendAsUtf8(file, rec.Text);
+    file += "\r\n\r\n";
+  }
+  return file;
 }
 
 HistoryRead ParseHistoryFile(std::string_view bytes, const CodePage& codePage, const Locale& locale,
                              double now) {
-  const std::u16string text = DecodeHistoryText(bytes, codePage);
-  const std::vector<FileLine> lines = LinesWithBreaks(text);
-  const HistoryTimeText timeText(locale);
-  const int nowYear = DateTimeFromDays(now).year;
-  HistoryRead read;
-  read.status = HistoryReadStatus::kLoaded;
-  double lastTime = now;
-  std::size_t i = 0;
-  while (i < lines.size()) {
-    if (!StartsWithAsciiNoCase(lines[i].text, kTimeKey)) {
-      ++i;
-      continue;
-    }
-    const auto when = timeText.Parse(lines[i].text.substr(kTimeKey.size()), nowYear);
-    const double time = when ? DaysFromDateTime(*when) : lastTime;
-    if (++i == lines.size()) break;
-    // Any other line than the count ends the record and is not looked at again.
-    const bool hasCount = StartsWithAsciiNoCase(lines[i].text, kCountKey);
-    const std::int32_t count =
-        hasCount ? ParseInt32(lines[i].text.substr(kCountKey.size())).value_or(0) : 0;
-    ++i;
-    // A count beyond the end of the file would swallow the records after it: such a record is
-    // dropped and the lines after its count are read as usual.
-    if (count < 1 || static_cast<std::size_t>(count) > lines.size() - i) continue;
-    read.items.emplace_back(RecordText(lines, i, static_cast<std::size_t>(count)), time);
-    lastTime = time;
-    i += static_cast<std::size_t>(count);
-  }
+  // The history file is Kelvo's own and carries a mark; one without is an old or hand-made file
+  // in the ANSI code page.
+  const bool utf8 = bytes.starts_with(kUtf8Bom);
+  std::u16string decoded;
+  if (!utf8) decoded = HasByteOrderMark(bytes) ? DecodeText(bytes, codePage).text
+                                              : codePage.ToUnicode(bytes);
+  HistoryRead read = utf8 ? ParseRecords(bytes.substr(kUtf8Bom.size()), locale, now)
+                          : ParseRecords(std::u16string_view(decoded), locale, now);
   // Something that is not a history file must not be taken for an empty history (and later be
   // overwritten by one).
-  if (read.items.empty() && HoldsNonBlank(text)) read.status = HistoryReadStatus::kUnreadable;
+  if (read.items.empty() && HoldsNonBlank(utf8 ? Utf8ToUtf16(bytes) : decoded)) {
+    read.status = HistoryReadStatus::kUnreadable;
+  }
   // The list keeps these entries for the whole run: not the room its growth left over (a third
   // of a megabyte for 10,000 entries).
   read.items.shrink_to_fit();

@@ -268,9 +268,9 @@ void MainModel::ReadActions(HKeyRec& rec, const std::u16string& section) const {
   }
   // Parameters and working directory belong to a program; without one they are not read.
   for (std::size_t i = 0; i < kActionSlots; ++i) {
-    if (rec.Execute[i].empty()) {
-      rec.ExeParam[i].clear();
-      rec.ExeDir[i].clear();
+    if (std::as_const(rec).Execute[i].empty()) {
+      rec.ExeParam.Clear(i);
+      rec.ExeDir.Clear(i);
     }
   }
 }

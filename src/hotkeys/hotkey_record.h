@@ -24,7 +24,32 @@ inline constexpr int kLastGlobalHotKeyId = 200;
 inline constexpr int kDefaultKeyDelayMs = 50;
 inline constexpr std::size_t kActionSlots = 10;
 
-using SlotTexts = std::array<std::u16string, kActionSlots>;
+// The ten texts of one action key ("Execute1" … "Execute10"). Most records use one or two of the
+// sixteen keys, a launcher-directory shortcut only Execute1: the ten texts are made at the first
+// write, so that an unused key costs one pointer (2,000 shortcuts held 11 MB of empty texts).
+// Read through a const record: the non-const operator[] is for writing and makes the ten.
+class SlotTexts {
+ public:
+  SlotTexts() = default;
+  const std::u16string& operator[](std::size_t slot) const {
+    return texts_ ? (*texts_)[slot] : Empty();
+  }
+  std::u16string& operator[](std::size_t slot) {
+    if (!texts_) texts_ = std::make_unique<std::array<std::u16string, kActionSlots>>();
+    return (*texts_)[slot];
+  }
+  void Clear(std::size_t slot) {
+    if (texts_) (*texts_)[slot].clear();
+  }
+  bool Used() const { return texts_ != nullptr; }
+
+ private:
+  static const std::u16string& Empty() {
+    static const std::u16string empty;
+    return empty;
+  }
+  std::unique_ptr<std::array<std::u16string, kActionSlots>> texts_;
+};
 
 // One entry of the hotkey table: a global hotkey, a command-launcher keyword or a
 // launcher-directory shortcut, with everything it does when it fires. A global hotkey is
@@ -84,4 +109,4 @@ class HKeyRec {
 std::uint32_t HotKeyModifiers(HKeyShortCut shortCut);
 
 // The hotkey table in creation order: hotkey entries, keyword entries, launcher-directory entries.
-using HKeyList = std::vector<std::unique_ptr<HKeyRec>>;
+using HKeyList = std::vector<std::unique_ptr<const HKeyRec>>;

@@ -66,9 +66,11 @@ CmdLauncherOptions ReadCmdLauncherOptions(const UsrIniFile& ini) {
   o.SkipInput = ini.ReadBool(kSection, u"SkipInput", DefaultBool(kSection, u"SkipInput"));
   o.Dropdown = ini.ReadBool(kSection, u"Dropdown", DefaultBool(kSection, u"Dropdown"));
   o.CnfExecute = ini.ReadBool(kSection, u"CnfExecute", DefaultBool(kSection, u"CnfExecute"));
-  o.ExeDelay = std::clamp(ini.ReadInteger(kSection, u"ExeDelay", DefaultInteger(kSection, u"ExeDelay")),
-                          0, kMaxExeDelay);
-  o.ListSize = std::max(1, ini.ReadInteger(kSection, u"ListSize", DefaultInteger(kSection, u"ListSize")));
+  o.ExeDelay =
+      std::clamp(ini.ReadInteger(kSection, u"ExeDelay", DefaultInteger(kSection, u"ExeDelay")), 0,
+                 kMaxExeDelay);
+  o.ListSize =
+      std::max(1, ini.ReadInteger(kSection, u"ListSize", DefaultInteger(kSection, u"ListSize")));
   o.ListWidth =
       std::max(0, ini.ReadInteger(kSection, u"ListWidth", DefaultInteger(kSection, u"ListWidth")));
   o.ImeMode = ReadImeMode(ini);
@@ -133,7 +135,9 @@ void CmdLauncherModel::SetKeywords(std::vector<CmdKeyword> keywords) {
   textEntry_.reset();
   rows_.clear();
   ++rowsVersion_;
+  listRow_ = -1;
   if (visible_ && !executed_) RefreshKwdList();
+  if (visible_) HighlightShownRow();
 }
 
 void CmdLauncherModel::Show(const CmdLauncherOptions& options) {
@@ -147,6 +151,7 @@ void CmdLauncherModel::Show(const CmdLauncherOptions& options) {
   prefix_.clear();
   selected_.reset();
   RefreshKwdList();
+  HighlightShownRow();
 }
 
 void CmdLauncherModel::FillRows(const TypedForm& form) {
@@ -155,6 +160,7 @@ void CmdLauncherModel::FillRows(const TypedForm& form) {
     if (Matches(keywords_[i], form)) rows_.push_back(i);
   }
   ++rowsVersion_;
+  listRow_ = -1;
 }
 
 void CmdLauncherModel::CompletePrefix(const TypedForm& form) {
@@ -275,14 +281,18 @@ void CmdLauncherModel::TimerElapsed() {
   if (AutoRunDue()) Execute();
 }
 
-bool CmdLauncherModel::KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen) {
+void CmdLauncherModel::HighlightShownRow() {
+  if (listRow_ < 0 && !rows_.empty() && !text_.empty() && Row(0) == text_) listRow_ = 0;
+}
+
+bool CmdLauncherModel::KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected) {
   if (executed_) return true;
-  keyConsumed_ = HandleKeyDown(key, ctrlOrAlt, textSelected, listOpen);
+  keyConsumed_ = HandleKeyDown(key, ctrlOrAlt, textSelected);
+  HighlightShownRow();
   return keyConsumed_;
 }
 
-bool CmdLauncherModel::HandleKeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen) {
-  listOpen_ = listOpen;
+bool CmdLauncherModel::HandleKeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected) {
   switch (key) {
     case CmdKey::kBackspace:
       if (prefix_.empty()) return false;
@@ -345,10 +355,15 @@ void CmdLauncherModel::TypeCharacter(std::u16string_view unit) {
   PutCaretAtStart();
 }
 
-bool CmdLauncherModel::Character(char16_t c, bool ctrlOrAlt, bool listOpen) {
+bool CmdLauncherModel::Character(char16_t c, bool ctrlOrAlt) {
+  const bool consumed = HandleCharacter(c, ctrlOrAlt);
+  HighlightShownRow();
+  return consumed;
+}
+
+bool CmdLauncherModel::HandleCharacter(char16_t c, bool ctrlOrAlt) {
   if (executed_) return true;
   if (std::exchange(keyConsumed_, false) && c < 0x20) return true;
-  listOpen_ = listOpen;
   if (ctrlOrAlt) return true;
   // A character outside the basic plane comes as two messages; it is tested whole.
   if (IsHighSurrogate(c)) {
@@ -378,18 +393,32 @@ void CmdLauncherModel::PutCaretAtStart() {
   selLength_ = 0;
 }
 
-void CmdLauncherModel::KeyUp(bool ctrlOrAlt, int selectedRow) {
-  if (executed_ || ctrlOrAlt) return;
-  if (selectedRow < 0 || static_cast<std::size_t>(selectedRow) >= rows_.size()) return;
+void CmdLauncherModel::KeyUp(bool ctrlOrAlt) {
+  if (executed_ || ctrlOrAlt || !listOpen_) return;
+  if (listRow_ < 0 || static_cast<std::size_t>(listRow_) >= rows_.size()) return;
   // The row becomes the box text, and with it the record that Enter runs.
-  textEntry_ = rows_[static_cast<std::size_t>(selectedRow)];
+  textEntry_ = rows_[static_cast<std::size_t>(listRow_)];
   text_ = keywords_[*textEntry_].keyword;
   UpdateKwdSelection();
+  HighlightShownRow();
 }
 
-void CmdLauncherModel::TextChanged(const std::u16string& text, int caret, bool listOpen) {
+void CmdLauncherModel::TextEdited(const std::u16string& text, int caret) {
   if (executed_ || !visible_) return;
-  listOpen_ = listOpen;
+  TakeText(text, caret);
+}
+
+void CmdLauncherModel::RowChosen(int row) {
+  if (executed_ || !visible_) return;
+  const bool listed = row >= 0 && static_cast<std::size_t>(row) < rows_.size();
+  listRow_ = listed ? row : -1;
+  // Moving through the rows shows them, also when the wheel turned over the closed box.
+  listOpen_ = true;
+  TakeText(listed ? Row(static_cast<std::size_t>(row)) : std::u16string(), 0);
+  HighlightShownRow();
+}
+
+void CmdLauncherModel::TakeText(const std::u16string& text, int caret) {
   text_ = text;
   // Moving through the open list shows a listed keyword; anything else is the user's own text.
   textEntry_.reset();

@@ -84,18 +84,28 @@ class CmdLauncherModel {
 
   // The window shows: the prefix and the selection start afresh with these options.
   void Show(const CmdLauncherOptions& options);
-  void Hidden() { visible_ = false; }
+  void Hidden() {
+    visible_ = false;
+    listOpen_ = false;
+  }
   bool Visible() const { return visible_; }
 
   // The box's events. Each returns true when the box must not handle the key or character
-  // itself. The window reports whether the list is open, since the user can close it with the
-  // mouse.
-  bool KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen);
-  bool Character(char16_t c, bool ctrlOrAlt, bool listOpen);
-  // Key up: a selected list row (or -1) becomes the box text and selects its record.
-  void KeyUp(bool ctrlOrAlt, int selectedRow);
-  // The user edited the text or moved through the open list.
-  void TextChanged(const std::u16string& text, int caret, bool listOpen);
+  // itself.
+  bool KeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected);
+  bool Character(char16_t c, bool ctrlOrAlt);
+  // Key up: while the list is open, its highlighted row becomes the box text and selects its
+  // record.
+  void KeyUp(bool ctrlOrAlt);
+  // The user's own edit of the box text (a key the box handled itself, a paste); the caret ends
+  // the prefix while the list is closed.
+  void TextEdited(const std::u16string& text, int caret);
+  // The user moved the list's highlight to a row (arrow keys, the mouse, the wheel): the row's
+  // keyword becomes the box text, and the list shows.
+  void RowChosen(int row);
+  // The user opened or closed the list (the drop-down arrow, a click elsewhere), or the system
+  // closed it.
+  void ListDropped(bool open) { listOpen_ = open; }
   // The button (or Enter with the list closed).
   void Execute();
   // The automatic run's wait is over.
@@ -115,6 +125,9 @@ class CmdLauncherModel {
   int SelStart() const { return selStart_; }
   int SelLength() const { return selLength_; }
   bool ListOpen() const { return listOpen_; }
+  // The row highlighted in the list, -1 for none: the row the user moved to, or else the first
+  // row once the box shows its keyword. Refilling the list takes the highlight away.
+  int ListRow() const { return listRow_; }
   // Exactly one keyword is listed: the box takes FgColorC and BgColorC.
   bool OneLeft() const { return rows_.size() == 1; }
   bool Enabled() const { return !executed_; }
@@ -161,7 +174,10 @@ class CmdLauncherModel {
   void RemoveLastCharacter();
   void TypeCharacter(std::u16string_view unit);
   void PutCaretAtStart();
-  bool HandleKeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected, bool listOpen);
+  bool HandleKeyDown(CmdKey key, bool ctrlOrAlt, bool textSelected);
+  bool HandleCharacter(char16_t c, bool ctrlOrAlt);
+  void TakeText(const std::u16string& text, int caret);
+  void HighlightShownRow();
   bool AutoRunDue() const;
 
   const Locale& locale_;
@@ -183,6 +199,7 @@ class CmdLauncherModel {
   // is consumed with it, or it would edit the box behind the state's back.
   bool keyConsumed_ = false;
   bool listOpen_ = false;
+  int listRow_ = -1;
   bool visible_ = false;
   bool executed_ = false;
   bool waiting_ = false;  // an automatic run waits for its timer

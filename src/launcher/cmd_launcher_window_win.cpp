@@ -244,13 +244,13 @@ void TCmdLncForm::ShowLauncher() {
 void TCmdLncForm::HideLauncher() {
   if (!Handle()) return;
   KillTimer(Handle(), kAutoRunTimer);
+  logic_.Hidden();
   syncing_ = true;
   ComboBox(keywordBox_).Drop(false);
   syncing_ = false;
   const bool wasVisible = IsWindowVisible(Handle()) != FALSE;
   ShowWindow(Handle(), SW_HIDE);
   ime_.GiveBack();
-  logic_.Hidden();
   RECT bounds{};
   if (wasVisible && model_.IniFile && GetWindowRect(Handle(), &bounds)) {
     model_.IniFile->WriteInteger(kSection, u"PosX", bounds.left);
@@ -258,8 +258,6 @@ void TCmdLncForm::HideLauncher() {
     model_.IniFile->UpdateFile();  // a failed write is retried by a later one
   }
 }
-
-bool TCmdLncForm::ListOpen() const { return ComboBox(keywordBox_).Dropped(); }
 
 bool TCmdLncForm::CtrlOrAlt() {
   // The state as of the message being handled, not the keyboard's state now: keys may queue.
@@ -281,20 +279,29 @@ void TCmdLncForm::SyncRows() {
 
 void TCmdLncForm::Sync() {
   syncing_ = true;
+  SyncBox();
+  syncing_ = false;
+  SyncRecord();
+}
+
+void TCmdLncForm::SyncBox() {
   SyncRows();
   const ComboBox box(keywordBox_);
-  if (logic_.ListOpen() != ListOpen()) box.Drop(logic_.ListOpen());
+  if (box.Dropped() != logic_.ListOpen()) box.Drop(logic_.ListOpen());
+  // Never a selection of -1: the combo box would empty its text with it.
+  const int row = logic_.ListRow();
+  if (row >= 0 && box.Selected() != row) box.Select(row);
   const std::u16string& text = logic_.Text();
-  const bool firstRowShown = logic_.RowCount() > 0 && !text.empty() && logic_.Row(0) == text;
-  if (firstRowShown && box.Selected() < 0) box.Select(0);
   if (WindowText(keywordBox_) != text) SetWindowTextW(keywordBox_, W(text));
   const int start = logic_.SelStart();
   box.SelectText(start, start + logic_.SelLength());
   if (!logic_.Enabled()) EnableWindow(keywordBox_, FALSE);
-  InvalidateRect(edit_, nullptr, TRUE);
+}
+
+void TCmdLncForm::SyncRecord() {
+  InvalidateRect(edit_, nullptr, TRUE);  // the colours tell whether one keyword is left
   EnableWindow(runButton_, logic_.SelectedId() ? TRUE : FALSE);
   SyncGlyph();
-  syncing_ = false;
   Effects();
 }
 
@@ -375,28 +382,25 @@ HBRUSH TCmdLncForm::ColourEdit(HDC dc) {
   return editBrush_.get();
 }
 
-void TCmdLncForm::KeywordChanged(bool fromList) {
+void TCmdLncForm::UserEditedText() {
+  logic_.TextEdited(WindowText(keywordBox_), EditBox(edit_).SelectionEnd());
+  // The user's text stays as typed; only what follows the record does.
+  SyncRecord();
+}
+
+void TCmdLncForm::UserMovedInList() {
+  // At this notification the box still shows the old text; the selected row is the new one.
+  logic_.RowChosen(ComboBox(keywordBox_).Selected());
+  Sync();
+}
+
+void TCmdLncForm::ComboBoxChanged(WORD notification) {
+  // The list opens and closes by the mouse and by the system too (a click elsewhere).
+  if (notification == CBN_DROPDOWN) logic_.ListDropped(true);
+  if (notification == CBN_CLOSEUP) logic_.ListDropped(false);
   if (syncing_) return;  // Kelvo's own change of the text, not the user's
-  std::u16string text;
-  if (fromList) {
-    const int row = ComboBox(keywordBox_).Selected();
-    // At this notification the box still shows the old text; the row is the new one.
-    if (row >= 0 && static_cast<std::size_t>(row) < logic_.RowCount()) {
-      text = logic_.Row(static_cast<std::size_t>(row));
-    }
-  } else {
-    text = WindowText(keywordBox_);
-  }
-  logic_.TextChanged(text, EditBox(edit_).SelectionEnd(), fromList || ListOpen());
-  if (fromList) {
-    Sync();
-  } else {
-    // The user's text stays as typed; only the button, colours and sounds follow.
-    EnableWindow(runButton_, logic_.SelectedId() ? TRUE : FALSE);
-    InvalidateRect(edit_, nullptr, TRUE);
-    SyncGlyph();
-    Effects();
-  }
+  if (notification == CBN_EDITCHANGE) UserEditedText();
+  if (notification == CBN_SELCHANGE) UserMovedInList();
 }
 
 void TCmdLncForm::PaintFrame() {
@@ -414,22 +418,20 @@ LRESULT TCmdLncForm::EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN: {
       const std::optional<CmdKey> key = KeyOf(wp);
       if (!key) break;
-      const bool consumed =
-          logic_.KeyDown(*key, CtrlOrAlt(), EditBox(edit).HasSelection(), ListOpen());
+      const bool consumed = logic_.KeyDown(*key, CtrlOrAlt(), EditBox(edit).HasSelection());
       Sync();
       if (consumed) return 0;
       break;
     }
     case WM_CHAR: {
-      const bool consumed = logic_.Character(static_cast<char16_t>(wp), CtrlOrAlt(), ListOpen());
+      const bool consumed = logic_.Character(static_cast<char16_t>(wp), CtrlOrAlt());
       Sync();
       if (consumed) return 0;
       break;
     }
     case WM_KEYUP: {
       const bool modifiers = CtrlOrAlt();
-      const bool open = ListOpen();
-      logic_.KeyUp(modifiers, open ? ComboBox(keywordBox_).Selected() : -1);
+      logic_.KeyUp(modifiers);
       Sync();
       if (modifiers) return 0;
       break;
@@ -446,8 +448,7 @@ LRESULT TCmdLncForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_COMMAND:
       if (LOWORD(wp) == static_cast<WORD>(ControlId::kCombo)) {
-        if (HIWORD(wp) == CBN_EDITCHANGE) KeywordChanged(false);
-        if (HIWORD(wp) == CBN_SELCHANGE) KeywordChanged(true);
+        ComboBoxChanged(HIWORD(wp));
         return 0;
       }
       if (LOWORD(wp) == static_cast<WORD>(ControlId::kButton) && HIWORD(wp) == BN_CLICKED) {

@@ -11,11 +11,11 @@
 #include "core/main_model.h"
 #include "launcher/cmd_launcher_model.h"
 #include "platform/desktop.h"
-#include "platform/system_control.h"
 #include "platform/file_system.h"
 #include "platform/input_context_win.h"
 #include "platform/locale.h"
 #include "platform/subclass_win.h"
+#include "platform/system_control.h"
 #include "platform/unique_handle_win.h"
 #include "ui/gdi_win.h"
 #include "ui/window_win.h"
@@ -72,17 +72,24 @@ class TCmdLncForm : public Window {
   void PlaceOnScreen(int x, int y);
   // Shows the model's state in the controls and carries out what the last event asked for.
   void Sync();
+  // The box: its rows, whether its list is open, the highlighted row, the text and its selection.
+  void SyncBox();
   void SyncRows();
+  // What follows the selected record: the box's colours, the button and its glyph, and the
+  // effects.
+  void SyncRecord();
   void SyncGlyph();
   void Effects();
-  void KeywordChanged(bool fromList);
+  // The user's own changes of the box, reported to the model.
+  void ComboBoxChanged(WORD notification);
+  void UserEditedText();
+  void UserMovedInList();
   // The shell's icon of the file, or nothing while it is looked up (the glyph is redrawn when
   // it arrives).
   HICON ShellIcon(const std::u16string& path, int size);
   std::u16string IconPath(const std::u16string& file) const;
   HBRUSH ColourEdit(HDC dc);
   void PaintFrame();
-  bool ListOpen() const;
   static bool CtrlOrAlt();
 
   MainModel& model_;

@@ -2,16 +2,7 @@
 
 #include <vector>
 
-namespace {
-
-std::wstring DriverFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring exe(path, n);
-  return exe.substr(0, exe.find_last_of(L'\\'));
-}
-
-}  // namespace
+#include "drive/program_control.h"
 
 CheckRun RunKelvoCheck(const std::wstring& arguments, const std::wstring& folder) {
   CheckRun run;
@@ -24,7 +15,7 @@ CheckRun RunKelvoCheck(const std::wstring& arguments, const std::wstring& folder
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  std::wstring command = L"\"" + DriverFolder() + L"\\KelvoCheck.exe\" " + arguments;
+  std::wstring command = L"\"" + ThisProgramsFolder() + L"\\KelvoCheck.exe\" " + arguments;
   PROCESS_INFORMATION process{};
   const BOOL started =
       CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
@@ -47,8 +38,8 @@ CheckRun RunKelvoCheck(const std::wstring& arguments, const std::wstring& folder
 
 std::wstring Decoded(const std::string& bytes, UINT codePage) {
   if (bytes.empty()) return {};
-  const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring text(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
   return text;

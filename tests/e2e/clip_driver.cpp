@@ -3,8 +3,6 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 
 bool SetClipboard(const std::wstring& text, bool markedPrivate) {
@@ -46,11 +44,6 @@ std::wstring ClipboardText() {
 
 HWND ClipWindowOf(DWORD processId) { return TopWindowOf(processId, L"TClipBdList"); }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(std::filesystem::path(path), std::ios::binary);
-  out << bytes;
-}
-
 std::vector<std::string> Entries(const std::string& file) {
   std::vector<std::string> texts;
   static const std::regex record("CreTime=[^\r\n]*\r\nLineCount=1\r\n([^\r\n]*)\r\n\r\n");
@@ -87,9 +80,8 @@ bool OpenClipWindow(HWND clipWindow, const TestWindow& pad, UINT modifiers, UINT
   if (!WaitFor([&] { return GetForegroundWindow() == pad.hwnd(); })) return false;
   PressHotKey(modifiers, key);
   // Keys typed next must reach it: it shows first and takes the foreground right after.
-  return WaitFor([&] {
-    return IsWindowVisible(clipWindow) != FALSE && GetForegroundWindow() == clipWindow;
-  });
+  return WaitFor(
+      [&] { return IsWindowVisible(clipWindow) != FALSE && GetForegroundWindow() == clipWindow; });
 }
 
 namespace {

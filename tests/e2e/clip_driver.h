@@ -17,7 +17,6 @@ std::wstring ClipboardText();
 
 // Kelvo's clipboard window ("TClipBdList").
 HWND ClipWindowOf(DWORD processId);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // The texts of a history file's one-line entries, top first, and a list of texts as "a;b;".
 std::vector<std::string> Entries(const std::string& file);

@@ -4,17 +4,11 @@
 
 #include "clip_driver.h"
 #include "desktop_driver.h"
+#include "drive/window_reading.h"
 
 namespace {
 
 bool Shown(HWND control) { return control && IsWindowVisible(control); }
-
-std::wstring TextOf(HWND control) {
-  wchar_t text[2048] = {};
-  SendMessageTimeoutW(control, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      5000, nullptr);
-  return text;
-}
 
 bool MenuOpenOf(HWND window) {
   DWORD process = 0;
@@ -50,7 +44,7 @@ ClipScreen ClipWindowView::Now() const {
   s.status0 = StatusText(Control(kStatus), 0);
   s.status1 = StatusText(Control(kStatus), 1);
   s.previewShown = Shown(Control(kPreview));
-  if (s.previewShown) s.preview = TextOf(Control(kPreview));
+  if (s.previewShown) s.preview = WindowTextOf(Control(kPreview));
   s.menuOpen = MenuOpenOf(window_);
   s.searchListOpen = SendMessageW(Control(kFind), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
   s.editPanel = Shown(Control(kMemo));

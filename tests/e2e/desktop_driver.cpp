@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/text_codec.h"
+#include "drive/window_reading.h"
 #include "kelvo_session.h"
 
 namespace {
@@ -116,19 +117,6 @@ bool KeysHaveATarget(HWND foreground) {
 // keys, so the driver keeps a window of its own to stand in for it. Wine brings its key state in
 // line when the focus moves and may then drop a modifier sent first; a key-up of a key nobody
 // uses absorbs that before the real keys go.
-namespace {
-
-// Whether a popup menu is shown. A submenu closed a moment ago may be left as a hidden menu
-// window before the one still shown.
-bool MenuShown() {
-  for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
-    if (IsWindowVisible(menu)) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 bool BringToFront(HWND window) {
   int stayed = 0;
   return WaitFor([&] {
@@ -145,7 +133,7 @@ bool BringToFront(HWND window) {
 void EnsureForegroundWindow() {
   const HWND foreground = GetForegroundWindow();
   // A popup menu keeps its hidden owner in front while it is open; that is no lost foreground.
-  const bool menuOpen = MenuShown();
+  const bool menuOpen = VisibleMenus() > 0;
   if (foreground != nullptr && (IsWindowVisible(foreground) || menuOpen) &&
       KeysHaveATarget(foreground)) {
     return;

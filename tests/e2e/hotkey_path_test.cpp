@@ -14,8 +14,8 @@
 
 #include "clip_driver.h"
 #include "desktop_driver.h"
+#include "drive/program_control.h"
 #include "kelvo_session.h"
-#include "program_control.h"
 #include "support/image_encoder_win.h"
 
 namespace {

@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -18,13 +15,6 @@
 #include "util/text_file.h"
 
 namespace {
-
-std::wstring DriverDirectory() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir(path, n);
-  return dir.substr(0, dir.find_last_of(L'\\'));
-}
 
 std::wstring NewTemporaryFolder() {
   wchar_t temp[MAX_PATH];
@@ -62,17 +52,6 @@ void RemoveTree(const std::wstring& dir) {
 
 }  // namespace
 
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-  const auto end = std::chrono::steady_clock::now() + deadline;
-  for (;;) {
-    // The driver's own test windows must answer while it waits.
-    PumpMessages();
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() > end) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
-
 bool CanRegister(UINT modifiers, UINT virtualKey) {
   constexpr int kProbeId = 0xB000;
   if (!RegisterHotKey(nullptr, kProbeId, modifiers, virtualKey)) return false;
@@ -93,7 +72,7 @@ std::string CrLf(const std::string& text) {
 
 KelvoSession::KelvoSession() : root_(NewTemporaryFolder()), folder_(root_) {
   if (folder_.empty()) return;
-  CopyFileW((DriverDirectory() + L"\\Kelvo.exe").c_str(), ExePath().c_str(), FALSE);
+  CopyProgram(L"Kelvo.exe");
 }
 
 KelvoSession::KelvoSession(const std::wstring& inner) : root_(NewTemporaryFolder()) {
@@ -119,18 +98,15 @@ KelvoSession::KelvoSession(std::size_t folderLength) : root_(NewTemporaryFolder(
     if (!CreateDirectoryW(path.c_str(), nullptr)) return;
   }
   folder_ = path;
-  CopyFileW((DriverDirectory() + L"\\Kelvo.exe").c_str(), ExePath().c_str(), FALSE);
+  CopyProgram(L"Kelvo.exe");
 }
 
 std::wstring KelvoSession::CopyProgram(const std::wstring& name) const {
-  const std::wstring target = folder_ + L"\\" + name;
-  CopyFileW((DriverDirectory() + L"\\" + name).c_str(), target.c_str(), FALSE);
-  return target;
+  return ::CopyProgram(ThisProgramsFolder(), name, folder_);
 }
 
 std::string KelvoSession::ReadFileBytes(const std::wstring& name) const {
-  std::ifstream in(std::filesystem::path(folder_ + L"\\" + name), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return ReadBytes(folder_ + L"\\" + name);
 }
 
 KelvoSession::~KelvoSession() {
@@ -141,14 +117,10 @@ KelvoSession::~KelvoSession() {
 
 void KelvoSession::WriteIni(const std::string& bytes) const {
   if (folder_.empty()) return;
-  std::ofstream out(std::filesystem::path(IniPath()), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  WriteBytes(IniPath(), bytes);
 }
 
-std::string KelvoSession::ReadIni() const {
-  std::ifstream in(std::filesystem::path(IniPath()), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string KelvoSession::ReadIni() const { return ReadBytes(IniPath()); }
 
 std::u16string KelvoSession::ReadIniText() const {
   WinCodePage codePage;

@@ -5,7 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "program_control.h"
+#include "drive/file_bytes.h"
+#include "drive/program_control.h"
+#include "drive/waiting.h"
 
 // One run of the real Kelvo.exe in a fresh temporary folder, driven as a user would: the driver
 // starts it, waits for its main window, starts it a second time with arguments and ends it.
@@ -61,10 +63,6 @@ class KelvoSession {
   HANDLE process_ = nullptr;
   HWND mainWindow_ = nullptr;
 };
-
-// Waits for a condition with a generous deadline instead of sleeping a fixed time.
-bool WaitFor(const std::function<bool()>& condition,
-             std::chrono::milliseconds deadline = std::chrono::seconds(30));
 
 // Whether this process can register the combination now (it is released at once again).
 bool CanRegister(UINT modifiers, UINT virtualKey);

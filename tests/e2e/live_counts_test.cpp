@@ -11,8 +11,9 @@
 
 #include "clip_driver.h"
 #include "desktop_driver.h"
+#include "drive/leak_probes.h"
+#include "drive/window_reading.h"
 #include "kelvo_session.h"
-#include "leak_probes.h"
 
 namespace {
 
@@ -20,20 +21,6 @@ constexpr UINT kHotMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr int kOpenings = 50;
 constexpr int kHistoryListId = 4;
 constexpr int kCannedListId = 410;
-
-int VisibleMenus() {
-  int count = 0;
-  for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
-    if (IsWindowVisible(menu)) ++count;
-  }
-  return count;
-}
-
-std::wstring Text(HWND hwnd) {
-  wchar_t text[256] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
-}
 
 class LiveCountsTest : public ::testing::Test {
  protected:
@@ -158,7 +145,7 @@ TEST_F(LiveCountsTest, CommandLauncherWithALetterTyped) {
     }
     const HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
     PressHotKey(0, 'C');
-    if (!Step("calc completed", [&] { return Text(combo) == L"calc"; })) return false;
+    if (!Step("calc completed", [&] { return WindowTextOf(combo) == L"calc"; })) return false;
     // As the user sees it: painted (the edit's colours are made at its first paint).
     RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     PressHotKey(kHotMods, 'K');

@@ -24,32 +24,20 @@ namespace {
 
 constexpr wchar_t kInnerFolder[] = L"ユーザー データ\\Kelvo 1.6.9 版";
 constexpr char kBom[] = "\xEF\xBB\xBF";
-const std::vector<std::string> kEntries = {"Kelvo.exe",
-                                           "KelvoCheck.exe",
-                                           "Kelvo-README.txt",
-                                           "Kelvo-README.html",
-                                           "sample/Kelvo.INI",
-                                           "sample/KelvoMenu.txt",
-                                           "sample/KelvoText1.txt",
-                                           "sample/KelvoText2.txt"};
+const std::vector<std::string> kEntries = {
+    "Kelvo.exe",        "KelvoCheck.exe",       "Kelvo-README.txt",      "Kelvo-README.html",
+    "sample/Kelvo.INI", "sample/KelvoMenu.txt", "sample/KelvoText1.txt", "sample/KelvoText2.txt"};
 // The sample's hotkeys this test presses.
 constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
 constexpr UINT kHotKeyListKey = 'L';  // Ctrl+Alt+L: HOTKEY_LIST
 constexpr UINT kExitKey = 'Q';        // Ctrl+Alt+Shift+Q: EXIT
 
-std::wstring DriverFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring exe(path, n);
-  return exe.substr(0, exe.find_last_of(L'\\'));
-}
-
 // build/dist/Kelvo-<major.minor.release>.zip, named by the version of the Kelvo.exe beside the
 // driver (scripts/dev package makes it; the test command runs that first).
 std::wstring PackagePath() {
-  std::u16string version = FileVersionText(U16((DriverFolder() + L"\\Kelvo.exe").c_str()));
+  std::u16string version = FileVersionText(U16((ThisProgramsFolder() + L"\\Kelvo.exe").c_str()));
   version = version.substr(0, version.find_last_of(u'.'));
-  return DriverFolder() + L"\\..\\dist\\Kelvo-" + std::wstring(W(version)) + L".zip";
+  return ThisProgramsFolder() + L"\\..\\dist\\Kelvo-" + std::wstring(W(version)) + L".zip";
 }
 
 std::string ReadBytes(const std::wstring& path) {
@@ -173,7 +161,8 @@ TEST_F(PackageTest, HoldsTheProgramTheGuideAndTheSamplesInTheirWindowsForm) {
   ASSERT_FALSE(actions.empty());
   ASSERT_FALSE(description.empty());
   EXPECT_EQ(DisplayColumn(actions, "ActivateWndClass"), DisplayColumn(description, "ホットキー"))
-      << actions << "\n" << description;
+      << actions << "\n"
+      << description;
 
   // The guide for the browser, which the about box's link opens.
   const ZipEntry* page = Entry("Kelvo-README.html");

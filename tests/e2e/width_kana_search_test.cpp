@@ -9,6 +9,7 @@
 
 #include "clip_driver.h"
 #include "desktop_driver.h"
+#include "drive/window_reading.h"
 #include "kelvo_session.h"
 
 namespace {
@@ -30,12 +31,6 @@ std::string HistoryFile(const std::vector<std::string>& texts) {
     file += "CreTime=2026/01/02 3:04:05\r\nLineCount=1\r\n" + text + "\r\n\r\n";
   }
   return file;
-}
-
-std::wstring WindowText(HWND hwnd) {
-  wchar_t text[256] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
 }
 
 class WidthKanaSearchTest : public ::testing::Test {
@@ -71,7 +66,7 @@ class WidthKanaSearchTest : public ::testing::Test {
     });
     if (!focused) return -1;
     TypeText(words);
-    if (!WaitFor([&] { return WindowText(combo) == words; })) return -2;
+    if (!WaitFor([&] { return WindowTextOf(combo) == words; })) return -2;
     if (button == kExtractButton) {
       PressHotKey(0, VK_RETURN);
     } else {

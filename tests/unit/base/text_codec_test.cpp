@@ -89,3 +89,34 @@ TEST(TextCodecTest, IsUtf8WithMultibyteNeedsValidUtf8WithAMultibyteSequence) {
 }
 
 }  // namespace
+
+TEST(TextCodecTest, Utf8DecodesAlikeWhereverItIsCutAtABreakOrShifted) {
+  // Readers decode a file line by line or record by record, and ASCII is taken eight bytes at a
+  // time: neither may change what a byte sequence decodes to.
+  const std::string pieces[] = {"a", "\r", "\n", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80",
+                                "\xE3\x81", "\xFF", "\xED\xA0\x80", "\xC3", "12345678"};
+  std::uint32_t seed = 7;
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    for (int n = static_cast<int>(seed % 40); n > 0; --n) {
+      seed = seed * 1664525u + 1013904223u;
+      bytes += pieces[(seed >> 16) % std::size(pieces)];
+    }
+    seed = seed * 1664525u + 1013904223u;
+    const std::u16string whole = Utf8ToUtf16(bytes);
+    std::u16string byLines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= bytes.size(); ++i) {
+      if (i == bytes.size() || bytes[i] == '\r' || bytes[i] == '\n') {
+        byLines += Utf8ToUtf16(std::string_view(bytes).substr(start, i - start));
+        if (i < bytes.size()) byLines += static_cast<char16_t>(bytes[i]);
+        start = i + 1;
+      }
+    }
+    ASSERT_EQ(byLines, whole) << bytes;
+    for (std::size_t shift = 1; shift <= 8; ++shift) {
+      ASSERT_EQ(Utf8ToUtf16(std::string(shift, 'x') + bytes), std::u16string(shift, u'x') + whole)
+          << bytes;
+    }
+  }
+}

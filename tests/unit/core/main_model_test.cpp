@@ -180,6 +180,33 @@ TEST_F(MainModelTest, LaunchDirShortcutsBecomeKeywordEntries) {
   EXPECT_TRUE(registrar.registeredIds().empty());
 }
 
+TEST_F(MainModelTest, ARecordHoldsTextsOnlyForTheActionKeysItHas) {
+  // Thousands of shortcut entries must not each carry the texts of every action key.
+  files.directories = {u"C:\\Tools\\links"};
+  files.files[u"C:\\Tools\\links\\a.lnk"] = "";
+  WriteSettings(
+      "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+N\nExeParam1=-x\nSendKey2=k\n"
+      "[CmdLauncher]\nLaunchDir=links\n");
+  Load();
+  ASSERT_EQ(model->HKeyList.size(), 2u);
+  const HKeyRec& hotkey = *model->HKeyList[0];
+  const HKeyRec& shortcut = *model->HKeyList[1];
+  EXPECT_TRUE(hotkey.SendKey.Used());
+  EXPECT_EQ(hotkey.ExeParam[0], u"");  // no program: its parameters are not kept
+  for (const HKeyRec* rec : {&hotkey, &shortcut}) {
+    for (const SlotTexts* unused :
+         {&rec->ActivateWndClass, &rec->ActivateWndTitle, &rec->ActivateWndTitleR,
+          &rec->ActivateWndTitleM, &rec->ExeDir, &rec->MinimizeWndClass, &rec->MinimizeWndTitle,
+          &rec->MinimizeWndTitleR, &rec->MinimizeWndTitleM, &rec->CloseWndClass,
+          &rec->CloseWndTitle, &rec->CloseWndTitleR, &rec->CloseWndTitleM}) {
+      EXPECT_FALSE(unused->Used()) << rec->Id;
+    }
+  }
+  EXPECT_FALSE(hotkey.Execute.Used());
+  EXPECT_TRUE(shortcut.Execute.Used());
+  EXPECT_FALSE(shortcut.SendKey.Used());
+}
+
 TEST_F(MainModelTest, FirstStartWritesTheFileOnceAndThenOnlyOnChange) {
   Load();
   EXPECT_EQ(files.writeCount, 1);
@@ -280,7 +307,7 @@ TEST_F(MainModelTest, ActionKeysFollowTheReadingRules) {
   EXPECT_EQ(rec.SendKey[0], u"");
   EXPECT_EQ(rec.SendKey[1], u"");
   EXPECT_EQ(rec.ZrMacro, u"m");
-  for (const auto& slot : rec.Execute) EXPECT_NE(slot, u"never");
+  for (std::size_t i = 0; i < kActionSlots; ++i) EXPECT_NE(rec.Execute[i], u"never");
 }
 
 TEST_F(MainModelTest, PopupFileIsMadeAbsoluteWhetherOrNotItExists) {

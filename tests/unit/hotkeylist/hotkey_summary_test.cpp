@@ -18,14 +18,18 @@ constexpr WindowHandle kMainWnd = 0x42;
 class HotKeySummaryTest : public ::testing::Test {
  protected:
   HKeyRec& Add(int id, HKeyShortCut shortCut) {
-    list_.push_back(std::make_unique<HKeyRec>(registrar_, kMainWnd, id, shortCut));
-    return *list_.back();
+    auto rec = std::make_unique<HKeyRec>(registrar_, kMainWnd, id, shortCut);
+    HKeyRec& added = *rec;
+    if (list_.empty()) first_ = &added;
+    list_.push_back(std::move(rec));
+    return added;
   }
-  HKeyRec& Rec() { return list_.empty() ? Add(101, kShortCutCtrl | 'A') : *list_.front(); }
+  HKeyRec& Rec() { return first_ ? *first_ : Add(101, kShortCutCtrl | 'A'); }
   std::u16string Summary() { return HotKeySummary(Rec()); }
   std::vector<std::u16string> Rows() { return HotKeyListRows(list_, names_, locale_); }
 
   FakeHotKeyRegistrar registrar_;
+  HKeyRec* first_ = nullptr;
   FakeKeyboardLayout layout_;
   KeyNameTable names_{layout_};
   FakeLocale locale_;

@@ -75,7 +75,8 @@ TEST(HKeyRecTest, NewRecordHasDefaults) {
   EXPECT_EQ(rec.VirtualKey, 0);
   EXPECT_TRUE(rec.Keyword.empty());
   EXPECT_TRUE(rec.Command().empty());
-  for (const auto& slot : rec.Execute) EXPECT_TRUE(slot.empty());
+  for (std::size_t i = 0; i < kActionSlots; ++i) EXPECT_TRUE(rec.Execute[i].empty());
+  EXPECT_FALSE(rec.Execute.Used());
 }
 
 TEST(HKeyRecTest, TakenCombinationIsNotRegistered) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,22 +28,22 @@ class CmdLauncherModelTest : public ::testing::Test {
     model.Show(options);
     model.TakeEffects();
   }
-  // Keystrokes as the box sees them: the key goes down, its character comes, the key goes up
-  // with the list's selected row (the window selects the first row when the box shows it).
+  // Keystrokes as the box sees them: the key goes down, its character comes, the key goes up.
   void Type(std::u16string_view text) {
     for (char16_t c : text) {
-      model.KeyDown(CmdKey::kOther, false, false, model.ListOpen());
-      model.Character(c, false, model.ListOpen());
+      model.KeyDown(CmdKey::kOther, false, false);
+      model.Character(c, false);
       KeyUp();
     }
   }
-  void KeyUp() {
-    const bool firstRowSelected =
-        model.ListOpen() && model.RowCount() > 0 && model.Text() == model.Row(0);
-    model.KeyUp(false, firstRowSelected ? 0 : -1);
+  void KeyUp() { model.KeyUp(false); }
+  // The user moves the list's highlight to the row, and the key that moved it goes up.
+  void MoveTo(int row) {
+    model.RowChosen(row);
+    KeyUp();
   }
   bool Key(CmdKey key, bool textSelected = false) {
-    return model.KeyDown(key, false, textSelected, model.ListOpen());
+    return model.KeyDown(key, false, textSelected);
   }
   std::vector<std::u16string> Rows() const {
     std::vector<std::u16string> rows;
@@ -154,14 +155,14 @@ TEST_F(CmdLauncherModelTest, CtrlOrAltCharactersChangeNothing) {
   Show();
   Type(u"c");
   const std::u16string text = model.Text();
-  EXPECT_TRUE(model.Character(u'\x03', true, model.ListOpen()));  // Ctrl+C
-  EXPECT_TRUE(model.Character(u'a', true, model.ListOpen()));
-  model.KeyUp(true, 1);
+  EXPECT_TRUE(model.Character(u'\x03', true));  // Ctrl+C
+  EXPECT_TRUE(model.Character(u'a', true));
+  model.KeyUp(true);
   EXPECT_EQ(model.Prefix(), u"c");
   EXPECT_EQ(model.Text(), text);
   // Ctrl held does not close the list either.
   EXPECT_TRUE(model.ListOpen());
-  model.KeyDown(CmdKey::kOther, true, false, true);
+  model.KeyDown(CmdKey::kOther, true, false);
   EXPECT_TRUE(model.ListOpen());
 }
 
@@ -180,7 +181,7 @@ TEST_F(CmdLauncherModelTest, EnterRunsTheSelectedRecordOnceAndIgnoresInputUntilT
   EXPECT_FALSE(model.Enabled());
   Key(CmdKey::kEnter);
   Type(u"d");
-  model.TextChanged(u"", 0, false);
+  model.TextEdited(u"", 0);
   model.Execute();
   EXPECT_FALSE(model.TakeEffects().runId);
   Show();
@@ -193,7 +194,7 @@ TEST_F(CmdLauncherModelTest, EnterWithTheListOpenHidesEvenWithoutASelection) {
   Show();
   Type(u"c");
   ASSERT_TRUE(model.ListOpen());
-  model.TextChanged(u"ca", 2, true);  // the user moved through the list to a text of no record
+  model.TextEdited(u"ca", 2);  // the user's own text, of no record, with the list open
   Key(CmdKey::kEnter);
   const CmdLauncherEffects e = model.TakeEffects();
   EXPECT_TRUE(e.hide);
@@ -213,6 +214,63 @@ TEST_F(CmdLauncherModelTest, EscClosesTheListFirstThenTheWindow) {
   const CmdLauncherEffects e = model.TakeEffects();
   EXPECT_TRUE(e.hide);
   EXPECT_FALSE(e.runId);
+}
+
+TEST_F(CmdLauncherModelTest, TheListsStateAndItsHighlightedRowFollowEveryKindOfEvent) {
+  Keywords({u"calc", u"calendar", u"cmd"});
+  Show();
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    bool open;
+    int row;
+    std::u16string text;
+  } steps[] = {
+      {"shown", [] {}, false, -1, u""},
+      {"typed: the list opens on the row the box shows", [&] { Type(u"c"); }, true, 0, u"calc"},
+      {"moved down the list", [&] { MoveTo(2); }, true, 2, u"cmd"},
+      {"closed with the mouse", [&] { model.ListDropped(false); }, false, 2, u"cmd"},
+      {"the user's own text", [&] { model.TextEdited(u"ca", 2); }, false, 2, u"ca"},
+      {"a key up with the list closed takes no row", [&] { KeyUp(); }, false, 2, u"ca"},
+      {"opened with the mouse", [&] { model.ListDropped(true); }, true, 2, u"ca"},
+      {"a key up with it open takes the row", [&] { KeyUp(); }, true, 2, u"cmd"},
+      {"Esc closes only the list", [&] { Key(CmdKey::kEscape); }, false, 2, u"cmd"},
+      {"the wheel over the closed box", [&] { model.RowChosen(1); }, true, 1, u"calendar"},
+      {"Backspace refills the list from its first row", [&] { Key(CmdKey::kBackspace); }, true, 0,
+       u"calc"},
+      {"Delete empties the box", [&] { Key(CmdKey::kDelete); }, false, -1, u""},
+      {"a row no longer listed", [&] { model.RowChosen(7); }, true, -1, u""},
+      {"typed again", [&] { Type(u"ca"); }, true, 0, u"calc"},
+      {"hidden", [&] { model.Hidden(); }, false, 0, u"calc"},
+      {"shown again", [&] { Show(); }, false, -1, u""},
+  };
+  for (const auto& s : steps) {
+    s.act();
+    EXPECT_EQ(model.ListOpen(), s.open) << s.step;
+    EXPECT_EQ(model.ListRow(), s.row) << s.step;
+    EXPECT_EQ(model.Text(), s.text) << s.step;
+  }
+}
+
+TEST_F(CmdLauncherModelTest, AListClosedOrOpenedByTheMouseDecidesWhatEnterAndEscDo) {
+  Keywords({u"calc", u"calendar"});
+  Show();
+  Type(u"c");
+  model.TextEdited(u"zz", 2);  // no record: only an open list lets Enter act
+  model.ListDropped(false);
+  Key(CmdKey::kEnter);
+  EXPECT_FALSE(model.TakeEffects().hide) << "Enter presses the button, which has no record";
+  model.ListDropped(true);
+  Key(CmdKey::kEnter);
+  const CmdLauncherEffects run = model.TakeEffects();
+  EXPECT_TRUE(run.hide) << "with the list open Enter runs whatever is shown";
+  EXPECT_FALSE(run.runId);
+
+  Show();
+  Type(u"c");
+  model.ListDropped(false);
+  Key(CmdKey::kEscape);
+  EXPECT_TRUE(model.TakeEffects().hide) << "no list left to close: Esc hides the window";
 }
 
 TEST_F(CmdLauncherModelTest, AutomaticRunWaitsOnATimerAndRunsOnce) {
@@ -258,13 +316,13 @@ TEST_F(CmdLauncherModelTest, UserEditsSetThePrefixUpToTheCaret) {
   Keywords({u"calc", u"cmd"});
   Show();
   Type(u"ca");
-  model.TextChanged(u"cm", 2, false);
+  model.TextEdited(u"cm", 2);
   EXPECT_EQ(model.Prefix(), u"cm");
   EXPECT_EQ(model.SelectedId(), std::nullopt) << "the text is not a keyword";
-  model.TextChanged(u"cmd", 1, false);
+  model.TextEdited(u"cmd", 1);
   EXPECT_EQ(model.Prefix(), u"c");
   EXPECT_EQ(model.SelectedId(), 1002);
-  model.TextChanged(u"", 0, false);
+  model.TextEdited(u"", 0);
   EXPECT_EQ(model.Prefix(), u"");
   EXPECT_EQ(Rows(), (Words{u"calc", u"cmd"}));
 }
@@ -317,8 +375,10 @@ TEST(CmdKeywordsTest, TakesTheKeywordRecordsWithTheirIconOrFirstProgram) {
   FakeHotKeyRegistrar registrar;
   HKeyList table;
   auto add = [&](int id) -> HKeyRec& {
-    table.push_back(std::make_unique<HKeyRec>(registrar, 1, id, 0));
-    return *table.back();
+    auto rec = std::make_unique<HKeyRec>(registrar, 1, id, 0);
+    HKeyRec& added = *rec;
+    table.push_back(std::move(rec));
+    return added;
   };
   add(101).Keyword = u"not a keyword";
   HKeyRec& a = add(1001);
@@ -347,7 +407,7 @@ TEST_F(CmdLauncherModelTest, AConsumedKeyTakesItsCharacterWithIt) {
     // Backspace goes down and is handled; the backspace character the keyboard makes of it
     // must not delete the completion the box now shows.
     EXPECT_TRUE(Key(CmdKey::kBackspace));
-    EXPECT_TRUE(model.Character(u'\b', false, model.ListOpen()));
+    EXPECT_TRUE(model.Character(u'\b', false));
     KeyUp();
     EXPECT_EQ(model.Prefix(), u"ca") << dropdown;
     EXPECT_EQ(model.Text(), u"calc") << dropdown;
@@ -364,20 +424,20 @@ TEST_F(CmdLauncherModelTest, AConsumedKeyTakesItsCharacterWithIt) {
   Type(u"c");
   ASSERT_TRUE(model.ListOpen());
   EXPECT_TRUE(Key(CmdKey::kEscape));
-  EXPECT_TRUE(model.Character(0x1B, false, model.ListOpen()));
+  EXPECT_TRUE(model.Character(0x1B, false));
   EXPECT_EQ(model.SelStart(), 1);
   EXPECT_EQ(model.SelLength(), 100);
   // A key the box handles itself does not swallow the next character.
   EXPECT_FALSE(Key(CmdKey::kLeft));
-  EXPECT_TRUE(model.Character(u'a', false, model.ListOpen()));
+  EXPECT_TRUE(model.Character(u'a', false));
   EXPECT_EQ(model.Prefix(), u"ca");
 }
 
 TEST_F(CmdLauncherModelTest, ATypedCharacterPutsTheCaretAtTheStartUntilAListRowIsSelected) {
   Keywords({u"calc", u"calendar", u"notepad"});
   Show();
-  model.KeyDown(CmdKey::kOther, false, false, model.ListOpen());
-  model.Character(u'c', false, model.ListOpen());
+  model.KeyDown(CmdKey::kOther, false, false);
+  model.Character(u'c', false);
   EXPECT_EQ(model.SelStart(), 0);
   EXPECT_EQ(model.SelLength(), 0);
   // The key goes up with the open list's first row selected: the completion is selected again.
@@ -398,9 +458,9 @@ TEST_F(CmdLauncherModelTest, TheRowAKeyUpPutsInTheBoxIsTheRecordEnterRuns) {
   Show();
   Type(u"cal");
   // Delete took the completion with the list open: no keyword equals the box text now.
-  model.TextChanged(u"cal", 3, true);
+  model.TextEdited(u"cal", 3);
   EXPECT_FALSE(model.SelectedId());
-  model.KeyUp(false, 1);
+  MoveTo(1);
   EXPECT_EQ(model.Text(), u"calendar");
   EXPECT_EQ(model.SelectedId(), 1002);
   EXPECT_EQ(model.SelStart(), 3);
@@ -415,7 +475,7 @@ TEST_F(CmdLauncherModelTest, KeywordsMatchAcrossCharacterWidthAndLetterCase) {
   EXPECT_EQ(Rows(), (Words{u"calendar", u"ＣＭＤ", u"ｃａｌｃ"}));
   Type(u"a");
   EXPECT_EQ(Rows(), (Words{u"calendar", u"ｃａｌｃ"}));
-  model.KeyUp(false, 1);
+  MoveTo(1);
   EXPECT_EQ(model.Text(), u"ｃａｌｃ");
   EXPECT_EQ(model.SelStart(), 2);
   Type(u"ｌC");
@@ -423,7 +483,7 @@ TEST_F(CmdLauncherModelTest, KeywordsMatchAcrossCharacterWidthAndLetterCase) {
   EXPECT_EQ(model.SelectedId(), 1001);
   // A text the user wrote selects the keyword it stands for.
   Show();
-  model.TextChanged(u"cmd", 3, false);
+  model.TextEdited(u"cmd", 3);
   EXPECT_EQ(model.SelectedId(), 1003);
 }
 
@@ -434,11 +494,11 @@ TEST_F(CmdLauncherModelTest, AVoicedKanaMatchesWhetherItsMarkIsWrittenApartOrNot
   // Full-width kana typed against a half-width keyword: the selection starts after ｶﾞｲﾄﾞ.
   Type(u"ガイ");
   EXPECT_EQ(Rows(), (Words{u"ガイダンス", u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
-  model.KeyUp(false, 2);
+  MoveTo(2);
   EXPECT_EQ(model.SelStart(), 3);
   Type(u"ド");
   EXPECT_EQ(Rows(), (Words{u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
-  model.KeyUp(false, 1);
+  MoveTo(1);
   EXPECT_EQ(model.Text(), u"ｶﾞｲﾄﾞﾌﾞｯｸ");
   EXPECT_EQ(model.SelStart(), 5);
   EXPECT_EQ(model.SelectedId(), 1001);
@@ -449,18 +509,18 @@ TEST_F(CmdLauncherModelTest, AVoicedKanaMatchesWhetherItsMarkIsWrittenApartOrNot
   EXPECT_EQ(Rows(), (Words{u"カメラ", u"ガイダンス", u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
   const int startAfterKa[] = {1, 0, 0, 1};  // カ typed; ガ not yet; ｶ of ｶﾞ typed
   for (int row = 0; row < 4; ++row) {
-    model.KeyUp(false, row);
+    MoveTo(row);
     EXPECT_EQ(model.SelStart(), startAfterKa[row]) << row;
   }
   Type(u"ﾞｲﾄ");  // ﾄ may still become ﾄﾞ, but not ダ
   EXPECT_EQ(model.Prefix(), u"ｶﾞｲﾄ");
   EXPECT_EQ(Rows(), (Words{u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
   Type(u"ﾞ");
-  model.KeyUp(false, 0);
+  MoveTo(0);
   EXPECT_EQ(model.Text(), u"ガイド");
   EXPECT_EQ(model.SelStart(), 3);
   EXPECT_EQ(model.SelectedId(), 1004);
-  model.KeyUp(false, 1);
+  MoveTo(1);
   EXPECT_EQ(model.SelStart(), 5);
   Key(CmdKey::kEnter);
   EXPECT_EQ(model.TakeEffects().runId, 1001);
@@ -487,7 +547,7 @@ TEST_F(CmdLauncherModelTest, AWrongMarkIsDroppedAndCompletionTakesTheKeywordsOwn
   Type(u"ﾄ");  // both have ド there, and nothing after it in common
   EXPECT_EQ(model.Prefix(), u"ガイド");
   EXPECT_EQ(Rows(), (Words{u"ガイド", u"ｶﾞｲﾄﾞﾌﾞｯｸ"}));
-  model.KeyUp(false, 1);
+  MoveTo(1);
   EXPECT_EQ(model.SelStart(), 5);
 }
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-// Starting programs of the build and watching them from outside: the part of the end-to-end
-// driver that the benchmarks share. Nothing here may need GoogleTest.
+// Starting programs of the build and watching them from outside. Like all of tests/drive, shared
+// by the end-to-end driver and the benchmarks: nothing here may need GoogleTest.
 
 // Starts the program with these arguments in this working folder (the caller's own when empty);
 // returns its process handle, which the caller closes, or null.
@@ -25,3 +25,10 @@ bool TrayIconExists(HWND owner);
 // The screen's pixels of a rectangle (0x00RRGGBB, row by row from the top); empty when they
 // cannot be read.
 std::vector<DWORD> ScreenPixels(const RECT& screenRect);
+
+// The folder of this program's executable: the build folder, where the programs it starts lie.
+std::wstring ThisProgramsFolder();
+
+// Copies the program file of this name from one folder into another; its path there.
+std::wstring CopyProgram(const std::wstring& fromFolder, const std::wstring& name,
+                         const std::wstring& toFolder);

@@ -1,23 +1,15 @@
-#include "leak_probes.h"
+#include "drive/leak_probes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "base/text_codec.h"
+#include "drive/file_bytes.h"
 #include "platform/wide_win.h"
 
 namespace {
-
-std::string ReadWhole(const std::wstring& path) {
-  // Files of /proc report no size: read until the end.
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -57,7 +49,7 @@ long UnixProcessOf(const std::wstring& exePath) {
   do {
     if (!AllDigits(data.cFileName)) continue;
     const std::string commandLine =
-        Lower(ReadWhole(std::wstring(L"Z:\\proc\\") + data.cFileName + L"\\cmdline"));
+        Lower(ReadBytes(std::wstring(L"Z:\\proc\\") + data.cFileName + L"\\cmdline"));
     if (commandLine.find(wanted) != std::string::npos) {
       found = std::wcstol(data.cFileName, nullptr, 10);
     }
@@ -68,7 +60,7 @@ long UnixProcessOf(const std::wstring& exePath) {
 
 long long PrivateMemoryKb(long unixProcess) {
   if (unixProcess <= 0) return -1;
-  std::istringstream status(ReadWhole(L"Z:\\proc\\" + std::to_wstring(unixProcess) + L"\\status"));
+  std::istringstream status(ReadBytes(L"Z:\\proc\\" + std::to_wstring(unixProcess) + L"\\status"));
   std::string line;
   while (std::getline(status, line)) {
     if (line.rfind("RssAnon:", 0) != 0) continue;

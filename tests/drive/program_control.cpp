@@ -1,4 +1,4 @@
-#include "program_control.h"
+#include "drive/program_control.h"
 
 #include <shellapi.h>
 
@@ -62,4 +62,18 @@ std::vector<DWORD> ScreenPixels(const RECT& screenRect) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return pixels;
+}
+
+std::wstring ThisProgramsFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring exe(path, n);
+  return exe.substr(0, exe.find_last_of(L'\\'));
+}
+
+std::wstring CopyProgram(const std::wstring& fromFolder, const std::wstring& name,
+                         const std::wstring& toFolder) {
+  const std::wstring target = toFolder + L"\\" + name;
+  CopyFileW((fromFolder + L"\\" + name).c_str(), target.c_str(), FALSE);
+  return target;
 }
