@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "hotkeys/window_matching.h"
-#include "platform/dialogs_win.h"
-#include "platform/locale_win.h"
-#include "platform/window_system_win.h"
+#include "win32/dialogs_win.h"
+#include "win32/locale_win.h"
+#include "win32/window_system_win.h"
 #include "support/bench_support_win.h"
 
 namespace {

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "launcher/launcher_menu_model.h"
-#include "platform/code_page_win.h"
-#include "platform/file_system_win.h"
-#include "platform/locale_win.h"
-#include "platform/wide_win.h"
+#include "popup_menu/model/launcher_menu_model.h"
+#include "win32/code_page_win.h"
+#include "win32/file_system_win.h"
+#include "win32/locale_win.h"
+#include "win32/wide_win.h"
 #include "support/bench_support_win.h"
 #include "util/file_listing.h"
 

@@ -14,7 +14,7 @@
 
 #include "base/text_codec.h"
 #include "drive/leak_probes.h"
-#include "platform/wide_win.h"
+#include "win32/wide_win.h"
 #include "support/bench_session_win.h"
 #include "support/bench_support_win.h"
 

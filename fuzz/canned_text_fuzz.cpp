@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "clip/canned_page.h"
-#include "core/settings_store.h"
+#include "clip/model/canned_page.h"
+#include "settings/settings_store.h"
 #include "fuzz_support.h"
 #include "support/fake_locale.h"
 #include "support/memory_file_system.h"

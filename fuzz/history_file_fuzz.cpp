@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "clip/history_file.h"
+#include "clip/model/history_file.h"
 #include "fuzz_support.h"
 #include "support/fake_locale.h"
 #include "support/system_code_page.h"

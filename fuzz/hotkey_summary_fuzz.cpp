@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "hotkeylist/hotkey_summary.h"
+#include "hotkeylist/model/hotkey_summary.h"
 #include "support/fake_hotkey_registrar.h"
 #include "support/fake_keyboard_layout.h"
 #include "support/fake_locale.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "launcher/launcher_menu_model.h"
+#include "popup_menu/model/launcher_menu_model.h"
 #include "support/fake_locale.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"

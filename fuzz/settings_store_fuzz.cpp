@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "base/text_case.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 #include "fuzz_support.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"

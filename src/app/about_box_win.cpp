@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/wide_win.h"
+#include "win32/wide_win.h"
 #include "ui/owned_gdi_objects_win.h"
 
 namespace {

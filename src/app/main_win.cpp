@@ -9,8 +9,8 @@
 #include "app/kelvo_app_win.h"
 #include "app/main_window_win.h"
 #include "core/hand_over.h"
-#include "platform/owned_kernel_objects_win.h"
-#include "platform/wide_win.h"
+#include "win32/owned_kernel_objects_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "check/settings_checker.h"
-#include "core/settings_schema.h"
-#include "core/settings_store.h"
+#include "settings/settings_schema.h"
+#include "settings/settings_store.h"
 
 // One key line of the settings file, as the store reads it.
 struct FileEntry {

@@ -9,14 +9,14 @@
 
 #include "app/main_window_win.h"
 #include "check/settings_checker.h"
-#include "platform/code_page_win.h"
-#include "platform/file_system_win.h"
-#include "platform/hotkey_registrar_win.h"
-#include "platform/keyboard_layout_win.h"
-#include "platform/locale_win.h"
-#include "platform/version_info_win.h"
-#include "platform/wide_win.h"
-#include "platform/window_system_win.h"
+#include "win32/code_page_win.h"
+#include "win32/file_system_win.h"
+#include "win32/hotkey_registrar_win.h"
+#include "win32/keyboard_layout_win.h"
+#include "win32/locale_win.h"
+#include "win32/version_info_win.h"
+#include "win32/wide_win.h"
+#include "win32/window_system_win.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "base/text_case.h"
 #include "check/check_context.h"
 #include "check/nearest_name.h"
-#include "core/settings_layout.h"
+#include "settings/settings_layout.h"
 #include "hotkeys/action_executor.h"
 #include "hotkeys/hotkey_action.h"
 #include "util/path_text.h"

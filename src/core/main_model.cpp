@@ -8,8 +8,8 @@
 
 #include "base/number_text.h"
 #include "base/text_case.h"
-#include "core/settings_layout.h"
-#include "core/settings_schema.h"
+#include "settings/settings_layout.h"
+#include "settings/settings_schema.h"
 #include "core/tray_keeper.h"
 #include "util/file_listing.h"
 #include "util/path_text.h"

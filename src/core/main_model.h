@@ -4,8 +4,8 @@
 #include <unordered_map>
 
 #include "core/app_shell.h"
-#include "core/font_description.h"
-#include "core/settings_store.h"
+#include "settings/font_description.h"
+#include "settings/settings_store.h"
 #include "hotkeys/hotkey_record.h"
 #include "hotkeys/key_text.h"
 #include "platform/code_page.h"

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/settings_colour.h"
+#include "settings/settings_colour.h"
 
 // A settings colour as GDI takes it: a system colour is looked up now, so call it while
 // painting rather than keeping the result.

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "platform/wide_win.h"
+#include "win32/wide_win.h"
 
 HWND MakeControl(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent,
                  int id) {

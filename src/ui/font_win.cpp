@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "platform/wide_win.h"
+#include "win32/wide_win.h"
 #include "ui/owned_gdi_objects_win.h"
 
 namespace {

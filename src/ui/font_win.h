@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "core/font_description.h"
+#include "settings/font_description.h"
 #include "ui/gdi_win.h"
 
 // Fonts of Kelvo's windows, always made for the DPI of the window that shows them.

@@ -3,7 +3,7 @@
 
 #include <type_traits>
 
-#include "platform/unique_handle_win.h"
+#include "win32/unique_handle_win.h"
 
 // What Kelvo's windows create and must give back: owners of GDI objects, memory device contexts
 // and menus (UniqueHandle, empty when nullptr; ui/owned_gdi_objects_win.h makes them), and the

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "base/text_codec.h"
-#include "platform/late_bound_win.h"
-#include "platform/wide_win.h"
+#include "win32/late_bound_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/first_place.h"
-#include "core/settings_store.h"
+#include "settings/first_place.h"
+#include "settings/settings_store.h"
 
 RECT OnVisibleMonitor(RECT wanted, int minWidth, int minHeight) {
   const int width = std::max<int>(wanted.right - wanted.left, minWidth);

@@ -4,8 +4,8 @@
 #include <exception>
 
 #include "../res/resource_ids.h"
-#include "platform/owned_icons_win.h"
-#include "platform/wide_win.h"
+#include "win32/owned_icons_win.h"
+#include "win32/wide_win.h"
 
 HICON KelvoIcon() { return SharedIcon(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVO)); }
 

@@ -7,7 +7,7 @@
 
 #include "base/text_codec.h"
 #include "drive/file_bytes.h"
-#include "platform/wide_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "desktop_driver.h"
 #include "kelvo_session.h"
-#include "platform/com_win.h"
+#include "win32/com_win.h"
 #include "support/hung_window_win.h"
 #include "support/image_encoder_win.h"
 

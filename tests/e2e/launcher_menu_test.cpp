@@ -13,7 +13,7 @@
 
 #include "desktop_driver.h"
 #include "kelvo_session.h"
-#include "platform/com_win.h"
+#include "win32/com_win.h"
 
 namespace {
 

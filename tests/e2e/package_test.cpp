@@ -14,9 +14,9 @@
 #include "clip_driver.h"
 #include "desktop_driver.h"
 #include "kelvo_session.h"
-#include "platform/code_page_win.h"
-#include "platform/version_info_win.h"
-#include "platform/wide_win.h"
+#include "win32/code_page_win.h"
+#include "win32/version_info_win.h"
+#include "win32/wide_win.h"
 #include "util/text_file.h"
 #include "zip_reader.h"
 

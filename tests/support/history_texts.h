@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "clip/history.h"
+#include "clip/model/history.h"
 
 using Texts = std::vector<std::u16string>;
 

@@ -1,7 +1,7 @@
 #include "support/image_encoder_win.h"
 
-#include "platform/com_win.h"
-#include "platform/wide_win.h"
+#include "win32/com_win.h"
+#include "win32/wide_win.h"
 
 // Writes an image with the platform's own encoder for the container format.
 bool EncodeImage(const std::u16string& path, REFGUID container, WICPixelFormatGUID format,

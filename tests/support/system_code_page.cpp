@@ -1,10 +1,10 @@
 #include "support/system_code_page.h"
 
 #ifdef _WIN32
-#include "platform/code_page_win.h"
+#include "win32/code_page_win.h"
 using SystemCodePageType = WinCodePage;
 #else
-#include "platform/code_page_posix.h"
+#include "posix/code_page_posix.h"
 using SystemCodePageType = PosixCodePage;
 #endif
 

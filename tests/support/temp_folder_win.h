@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/number_text.h"
-#include "platform/wide_win.h"
+#include "win32/wide_win.h"
 
 // A fresh folder under the user's temporary folder, removed with its contents at the end.
 class TempFolder {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/text_codec.h"
-#include "platform/file_system_posix.h"
-#include "platform/locale_posix.h"
+#include "posix/file_system_posix.h"
+#include "posix/locale_posix.h"
 #include "util/file_listing.h"
 
 namespace {
