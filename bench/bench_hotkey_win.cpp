@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "hotkeys/window_matching.h"
+#include "support/bench_support_win.h"
 #include "win32/dialogs_win.h"
 #include "win32/locale_win.h"
 #include "win32/window_system_win.h"
-#include "support/bench_support_win.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "popup_menu/model/launcher_menu_model.h"
+#include "support/bench_support_win.h"
+#include "util/file_listing.h"
 #include "win32/code_page_win.h"
 #include "win32/file_system_win.h"
 #include "win32/locale_win.h"
 #include "win32/wide_win.h"
-#include "support/bench_support_win.h"
-#include "util/file_listing.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 
 #include "base/text_codec.h"
 #include "drive/leak_probes.h"
-#include "win32/wide_win.h"
 #include "support/bench_session_win.h"
 #include "support/bench_support_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

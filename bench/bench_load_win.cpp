@@ -8,17 +8,17 @@
 
 #include "core/main_model.h"
 #include "core/tray_keeper.h"
+#include "platform/retry_timer.h"
+#include "support/bench_support_win.h"
+#include "support/null_app_shell.h"
+#include "util/file_listing.h"
+#include "win32/clock_win.h"
 #include "win32/code_page_win.h"
 #include "win32/file_system_win.h"
 #include "win32/hotkey_registrar_win.h"
 #include "win32/keyboard_layout_win.h"
 #include "win32/locale_win.h"
-#include "win32/clock_win.h"
 #include "win32/wide_win.h"
-#include "support/bench_support_win.h"
-#include "support/null_app_shell.h"
-#include "util/file_listing.h"
-#include "platform/retry_timer.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "clip/model/canned_page.h"
-#include "settings/settings_store.h"
 #include "fuzz_support.h"
+#include "settings/settings_store.h"
 #include "support/fake_locale.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"

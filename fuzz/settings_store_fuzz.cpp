@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "base/text_case.h"
-#include "settings/settings_store.h"
 #include "fuzz_support.h"
+#include "settings/settings_store.h"
 #include "support/memory_file_system.h"
 #include "support/system_code_page.h"
 

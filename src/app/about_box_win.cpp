@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "win32/wide_win.h"
 #include "ui/owned_gdi_objects_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

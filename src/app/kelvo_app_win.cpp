@@ -5,17 +5,17 @@
 #include "../res/resource_ids.h"
 #include "base/live_objects.h"
 #include "base/overloaded.h"
-#include "win32/macro_sender_win.h"
-#include "win32/owned_icons_win.h"
-#include "win32/version_info_win.h"
-#include "win32/wide_win.h"
 #include "ui/font_win.h"
 #include "ui/gdi_win.h"
 #include "ui/live_objects_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "util/error_box.h"
+#include "win32/macro_sender_win.h"
+#include "win32/owned_icons_win.h"
 #include "win32/retry_timer_win.h"
 #include "win32/system_control_win.h"
+#include "win32/version_info_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -158,7 +158,9 @@ void WalkUtf16(std::u16string_view utf16, OnCodePoint onCodePoint) {
 
 std::size_t Utf8Length(std::u16string_view utf16) {
   std::size_t bytes = 0;
-  WalkUtf16(utf16, [&](char32_t c) { bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; });
+  WalkUtf16(utf16, [&](char32_t c) {
+    bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+  });
   return bytes;
 }
 

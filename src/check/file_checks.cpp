@@ -22,7 +22,8 @@ bool IsNetworkPath(std::u16string_view path) {
 // Web addresses, shell folders and mail links are started by the shell, not found on disk.
 bool IsShellName(std::u16string_view value) {
   return value.find(u"://") != std::u16string_view::npos ||
-         EqualsNoCase(value.substr(0, 7), u"mailto:") || EqualsNoCase(value.substr(0, 6), u"shell:");
+         EqualsNoCase(value.substr(0, 7), u"mailto:") ||
+         EqualsNoCase(value.substr(0, 6), u"shell:");
 }
 
 bool HasFolder(std::u16string_view path) {
@@ -45,7 +46,9 @@ void CheckProgram(CheckContext& c, const std::u16string& where, const FileEntry&
   if (IsShellName(e.value) || e.value.find(u'%') != std::u16string::npos) return;
   if (!HasFolder(e.value)) {
     if (!c.services.programs.Exists(e.value)) {
-      c.Error(e.line, where + u": プログラム " + e.value + u" が見つかりません（Windows がプログラムを探す場所にありません）。",
+      c.Error(e.line,
+              where + u": プログラム " + e.value +
+                  u" が見つかりません（Windows がプログラムを探す場所にありません）。",
               u"フルパスで書きます。");
     }
     return;
@@ -59,7 +62,8 @@ void CheckProgram(CheckContext& c, const std::u16string& where, const FileEntry&
 void CheckMenuFile(CheckContext& c, const std::u16string& path) {
   const FileContents contents = c.services.files.Read(path);
   if (contents.status == ReadStatus::kUnreadable) {
-    c.report.Unreadable(c.Shown(path), u"メニュー定義ファイルを読み込めません。メニューに項目が入りません。");
+    c.report.Unreadable(c.Shown(path),
+                        u"メニュー定義ファイルを読み込めません。メニューに項目が入りません。");
     return;
   }
   if (contents.status != ReadStatus::kRead) return;
@@ -71,10 +75,12 @@ void CheckMenuFile(CheckContext& c, const std::u16string& path) {
   for (const MenuLineNote& note : notes) {
     switch (note.problem) {
       case MenuLineProblem::kCloseWithoutSubmenu:
-        c.Add(path, note.line, Severity::kWarning, u"「<」で閉じるサブメニューがありません。この行は無視されます。");
+        c.Add(path, note.line, Severity::kWarning,
+              u"「<」で閉じるサブメニューがありません。この行は無視されます。");
         break;
       case MenuLineProblem::kSecondBoundary:
-        c.Add(path, note.line, Severity::kWarning, u"2 つ目の「--」は無視されます（貼り付け項目はすでに始まっています）。");
+        c.Add(path, note.line, Severity::kWarning,
+              u"2 つ目の「--」は無視されます（貼り付け項目はすでに始まっています）。");
         break;
       case MenuLineProblem::kTooDeep:
         c.Add(path, note.line, Severity::kWarning,
@@ -82,7 +88,8 @@ void CheckMenuFile(CheckContext& c, const std::u16string& path) {
                   u" 段まで）。このサブメニューは作られず、中の項目は 1 つ上の段に入ります。");
         break;
       case MenuLineProblem::kBreakWithoutItem:
-        c.Add(path, note.line, Severity::kWarning, u"「|」の後に項目がないため、列は分かれません。");
+        c.Add(path, note.line, Severity::kWarning,
+              u"「|」の後に項目がないため、列は分かれません。");
         break;
     }
   }
@@ -93,26 +100,31 @@ void CheckCannedFile(CheckContext& c, const std::u16string& where, const FileEnt
   const std::u16string path = Resolved(c, e.value);
   const CannedFileRead read = ReadCannedFile(c.services.files, c.services.codePage, path);
   if (read.status == CannedFileStatus::kMissing && isSetButton) {
-    c.Warning(e.line, where + u": ファイル " + path + u" がありません。このセットのボタンは押せません。");
+    c.Warning(e.line,
+              where + u": ファイル " + path + u" がありません。このセットのボタンは押せません。");
   } else if (read.status == CannedFileStatus::kUnreadable) {
     c.report.Unreadable(c.Shown(path), u"定型文ファイルを読み込めません（" + where + u"）。");
   } else if (read.status == CannedFileStatus::kTooLarge) {
-    c.Add(path, 0, Severity::kError, u"定型文ファイルが 16 MB を超えるため、Kelvo は読みません（" + where + u"）。");
+    c.Add(path, 0, Severity::kError,
+          u"定型文ファイルが 16 MB を超えるため、Kelvo は読みません（" + where + u"）。");
   }
 }
 
 void CheckHistoryFile(CheckContext& c, const std::u16string& where, const FileEntry& e) {
-  if (!c.ini->ReadBool(u"ClipboardList", u"SaveHistory", DefaultBool(u"ClipboardList", u"SaveHistory")))
+  if (!c.ini->ReadBool(u"ClipboardList", u"SaveHistory",
+                       DefaultBool(u"ClipboardList", u"SaveHistory")))
     return;  // Kelvo reads the file only when it saves the history
   const std::u16string path = Resolved(c, e.value);
   const FileContents contents = c.services.files.Read(path);
   if (contents.status == ReadStatus::kUnreadable) {
-    c.report.Unreadable(c.Shown(path), u"履歴ファイルを読み込めません（" + where + u"）。Kelvo はこのファイルを上書きしません。");
+    c.report.Unreadable(c.Shown(path), u"履歴ファイルを読み込めません（" + where +
+                                           u"）。Kelvo はこのファイルを上書きしません。");
   } else if (contents.status == ReadStatus::kRead &&
              ParseHistoryFile(contents.bytes, c.services.codePage, c.services.locale, 0).status !=
                  HistoryReadStatus::kLoaded) {
     c.Add(path, 0, Severity::kError,
-          u"履歴ファイルに中身があるのに、記録が 1 件も読めません。Kelvo はこのファイルを読まず、上書きもしません（" +
+          u"履歴ファイルに中身があるのに、記録が 1 件も読めません。Kelvo "
+          u"はこのファイルを読まず、上書きもしません（" +
               where + u"）。");
   }
 }
@@ -137,9 +149,13 @@ void CheckPath(CheckContext& c, const FileSection& s, const FileEntry& e, Settin
     case SettingType::kImage:
       if (EqualsNoCase(e.value, u"none")) break;
       if (!c.services.files.FileExists(path)) {
-        c.Warning(e.line, where + u": ファイル " + path + u" がありません。押すと壁紙がなくなります。");
+        c.Warning(e.line,
+                  where + u": ファイル " + path + u" がありません。押すと壁紙がなくなります。");
       } else if (!IsImage(path)) {
-        c.Warning(e.line, where + u": 壁紙にできるのは .bmp、.jpg、.png、.gif です。押しても壁紙は変わりません。");
+        c.Warning(
+            e.line,
+            where +
+                u": 壁紙にできるのは .bmp、.jpg、.png、.gif です。押しても壁紙は変わりません。");
       }
       break;
     case SettingType::kFolder:
@@ -149,12 +165,14 @@ void CheckPath(CheckContext& c, const FileSection& s, const FileEntry& e, Settin
     case SettingType::kOutputFile: {
       const std::u16string folder(DirectoryPart(e.value));
       if (!folder.empty() && !c.services.files.DirectoryExists(folder))
-        c.Warning(e.line, where + u": フォルダー " + folder + u" がないため、壁紙を書き込めません。");
+        c.Warning(e.line,
+                  where + u": フォルダー " + folder + u" がないため、壁紙を書き込めません。");
       break;
     }
     case SettingType::kMenuFile:
       if (!c.services.files.FileExists(path)) {
-        c.Warning(e.line, where + u": メニュー定義ファイル " + path + u" がありません。メニューに項目が入りません。");
+        c.Warning(e.line, where + u": メニュー定義ファイル " + path +
+                              u" がありません。メニューに項目が入りません。");
       } else {
         CheckMenuFile(c, path);
       }

@@ -20,10 +20,14 @@ struct ReservedCombination {
   std::uint32_t modifiers;
   std::uint8_t key;
 };
-constexpr ReservedCombination kReserved[] = {
-    {kModControl | kModAlt, kDelete}, {kModWin, 'L'},        {kModAlt, kTab},
-    {kModAlt | kModShift, kTab},      {kModControl, kEscape}, {kModControl | kModShift, kEscape},
-    {kModAlt, kEscape},               {0, kF12}};
+constexpr ReservedCombination kReserved[] = {{kModControl | kModAlt, kDelete},
+                                             {kModWin, 'L'},
+                                             {kModAlt, kTab},
+                                             {kModAlt | kModShift, kTab},
+                                             {kModControl, kEscape},
+                                             {kModControl | kModShift, kEscape},
+                                             {kModAlt, kEscape},
+                                             {0, kF12}};
 
 bool IsReserved(std::uint32_t modifiers, std::uint8_t key) {
   for (const ReservedCombination& r : kReserved) {
@@ -61,17 +65,20 @@ void CheckHotKeys(CheckContext& c) {
     const HKeyShortCut shortCut = TextToHotKey(text, names);
     const std::uint8_t vk = static_cast<std::uint8_t>(ShortCutCode(shortCut) & 0xFF);
     if (ShortCutCode(shortCut) == 0) {
-      c.Error(key->line, where + u": キーの名前がわかりません。登録できず、[ErrorLog] に記録されます。",
+      c.Error(key->line,
+              where + u": キーの名前がわかりません。登録できず、[ErrorLog] に記録されます。",
               NearestKeyText(text, names));
       continue;
     }
     if (vk >= kF13 && vk <= kF24 && c.services.keyboard.KeyName(vk).empty()) {
-      c.Warning(key->line, where + u": " + names.Name(vk) + u" はこのキーボードにないかもしれません。");
+      c.Warning(key->line,
+                where + u": " + names.Name(vk) + u" はこのキーボードにないかもしれません。");
     }
     const std::uint32_t modifiers = HotKeyModifiers(shortCut);
     if (const auto [earlier, isNew] = first.emplace(shortCut, s); !isNew) {
-      c.Error(key->line, where + u" は [" + earlier->second->name +
-                             u"] と同じ組み合わせです。後のほうは登録できず、[ErrorLog] に記録されます。");
+      c.Error(key->line,
+              where + u" は [" + earlier->second->name +
+                  u"] と同じ組み合わせです。後のほうは登録できず、[ErrorLog] に記録されます。");
       continue;
     }
     if (IsReserved(modifiers, vk)) {
@@ -84,12 +91,15 @@ void CheckHotKeys(CheckContext& c) {
     if (c.services.hotkeys.Register(c.services.window, id, modifiers, vk)) {
       c.services.hotkeys.Unregister(c.services.window, id);
     } else {
-      c.Error(key->line, where + u" は、ほかのプログラムが使っています。登録できず、[ErrorLog] に記録されます。",
-              u"別の組み合わせにするか、そのプログラムの設定を変えます。");
+      c.Error(
+          key->line,
+          where + u" は、ほかのプログラムが使っています。登録できず、[ErrorLog] に記録されます。",
+          u"別の組み合わせにするか、そのプログラムの設定を変えます。");
     }
   }
   if (c.services.kelvoRunning) {
-    c.report.Note(u"Kelvo が動作中のため、ほかのプログラムが使っている組み合わせは調べていません"
-                  u"（Kelvo 自身が使っています）。Kelvo を終了してから実行すると調べます。");
+    c.report.Note(
+        u"Kelvo が動作中のため、ほかのプログラムが使っている組み合わせは調べていません"
+        u"（Kelvo 自身が使っています）。Kelvo を終了してから実行すると調べます。");
   }
 }

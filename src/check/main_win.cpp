@@ -110,8 +110,9 @@ int wmain(int argc, wchar_t** argv) {
   WinHotKeyRegistrar hotkeys;
   WinProgramFinder programs;
   const bool kelvoRunning = FindWindowW(TKelvoMainForm::kClassName, nullptr) != nullptr;
-  const CheckServices services{files,   codePage, locale, keyboard, hotkeys,
-                               reinterpret_cast<WindowHandle>(window), programs, kelvoRunning};
+  const CheckServices services{files,    codePage,    locale,
+                               keyboard, hotkeys,     reinterpret_cast<WindowHandle>(window),
+                               programs, kelvoRunning};
   const CheckReport report = CheckSettings(settings, services, AppVersionNumber());
   Print(report.Text(), utf8);
   if (window) DestroyWindow(window);

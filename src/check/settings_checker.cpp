@@ -8,9 +8,9 @@
 #include "base/text_case.h"
 #include "check/check_context.h"
 #include "check/nearest_name.h"
-#include "settings/settings_layout.h"
 #include "hotkeys/action_executor.h"
 #include "hotkeys/hotkey_action.h"
+#include "settings/settings_layout.h"
 #include "util/path_text.h"
 #include "util/text_file.h"
 #include "util/text_helpers.h"
@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr std::u16string_view kUnnamedSections[] = {u"General",       u"PopupMenu",   u"CmdLauncher",
-                                                    u"ClipboardList", u"FindHistory", u"HotKeyList",
-                                                    u"ErrorLog"};
+constexpr std::u16string_view kUnnamedSections[] = {
+    u"General",     u"PopupMenu",  u"CmdLauncher", u"ClipboardList",
+    u"FindHistory", u"HotKeyList", u"ErrorLog"};
 
 bool IsActionSection(const KnownSection& s) { return s.name == u"HotKey#" || s.name == u"CmdKwd#"; }
 
@@ -40,7 +40,8 @@ std::u16string WithNumber(std::u16string_view name, const std::u16string& number
   return out;
 }
 
-void AddSectionFromLine(std::vector<FileSection>& sections, const std::u16string& line, int number) {
+void AddSectionFromLine(std::vector<FileSection>& sections, const std::u16string& line,
+                        int number) {
   FileSection section;
   section.name = line.substr(1, line.size() - 2);
   section.line = number;
@@ -70,8 +71,9 @@ void ReadLines(CheckContext& c, const std::vector<std::u16string>& lines) {
         c.Warning(number,
                   u"見出しでも注釈でも「キー=値」でもない行です。Kelvo はこの行を読まず、次に"
                   u"ファイルを書き込むときに消します。",
-                  line.front() == u'[' ? u"見出しは [名前] だけを書きます（前後に空白を入れません）。"
-                                       : u"注釈なら 1 文字目を「;」にします。");
+                  line.front() == u'['
+                      ? u"見出しは [名前] だけを書きます（前後に空白を入れません）。"
+                      : u"注釈なら 1 文字目を「;」にします。");
         break;
       default:
         break;
@@ -90,12 +92,12 @@ void UnknownSection(CheckContext& c, const FileSection& section) {
   const std::u16string number = TrailingNumber(section.name);
   for (const NumberedSection& numbered : kNumberedSections) {
     names.push_back(std::u16string(numbered.word) + (number.empty() ? u"1" : number));
-    const std::u16string_view word = std::u16string_view(section.name).substr(
-        0, section.name.size() - number.size());
+    const std::u16string_view word =
+        std::u16string_view(section.name).substr(0, section.name.size() - number.size());
     if (!number.empty() && EqualsNoCase(word, numbered.word)) {
-      c.Error(section.line,
-              u"[" + section.name + u"] は読まれません。" + std::u16string(numbered.word) +
-                  u" の番号は 1 ～ " + IntToText(numbered.lastNumber) + u" です。");
+      c.Error(section.line, u"[" + section.name + u"] は読まれません。" +
+                                std::u16string(numbered.word) + u" の番号は 1 ～ " +
+                                IntToText(numbered.lastNumber) + u" です。");
       return;
     }
   }
@@ -128,18 +130,23 @@ void CheckNumber(CheckContext& c, const FileSection& s, const FileEntry& e, cons
   const auto value = ParseInt32(e.value);
   const std::u16string where = CheckContext::Where(s, e) + u"=" + e.value;
   if (!value) {
-    c.Warning(e.line, where + u" は数値ではありません。Kelvo は既定値" +
-                          (row.computed ? u"" : u" " + NumberText(row.number)) + u" を使います。",
+    c.Warning(e.line,
+              where + u" は数値ではありません。Kelvo は既定値" +
+                  (row.computed ? u"" : u" " + NumberText(row.number)) + u" を使います。",
               u"10 進数か、$FF・0xFF のような 16 進数で書きます。");
     return;
   }
   if (row.type == SettingType::kColour) {
     const std::uint32_t colour = static_cast<std::uint32_t>(*value);
     if ((colour >> 24) != 0 && (colour >> 24) != 0xFF) {
-      c.Warning(e.line, where + u" は色として使えません（上位 8 ビットが 0 でもシステム色の FF でもありません）。",
-                u"0x00BBGGRR（青・緑・赤）か、システム色の 0xFF0000nn で書きます。");
+      c.Warning(
+          e.line,
+          where +
+              u" は色として使えません（上位 8 ビットが 0 でもシステム色の FF でもありません）。",
+          u"0x00BBGGRR（青・緑・赤）か、システム色の 0xFF0000nn で書きます。");
     } else if ((colour >> 24) == 0xFF && (colour & 0xFFFFFF) > 30) {
-      c.Warning(e.line, where + u" は Windows にないシステム色です。", u"0xFF000000 ～ 0xFF00001E で書きます。");
+      c.Warning(e.line, where + u" は Windows にないシステム色です。",
+                u"0xFF000000 ～ 0xFF00001E で書きます。");
     }
     return;
   }
@@ -150,14 +157,16 @@ void CheckNumber(CheckContext& c, const FileSection& s, const FileEntry& e, cons
   const std::int32_t used = toMax || *value > row.max ? row.max : row.min;
   std::u16string range = row.max == kNoMaximum ? IntToText(row.min) + u" 以上"
                                                : IntToText(row.min) + u" ～ " + IntToText(row.max);
-  c.Warning(e.line, where + u" は範囲（" + range + u"）の外です。Kelvo は " + IntToText(used) + u" を使います。");
+  c.Warning(e.line, where + u" は範囲（" + range + u"）の外です。Kelvo は " + IntToText(used) +
+                        u" を使います。");
 }
 
 std::vector<std::u16string> SplitOn(std::u16string_view text, char16_t separator) {
   std::vector<std::u16string> parts;
   std::size_t start = 0;
   for (std::size_t at = text.find(separator);; at = text.find(separator, start)) {
-    parts.emplace_back(text.substr(start, at == std::u16string_view::npos ? text.npos : at - start));
+    parts.emplace_back(
+        text.substr(start, at == std::u16string_view::npos ? text.npos : at - start));
     if (at == std::u16string_view::npos) break;
     start = at + 1;
   }
@@ -176,13 +185,17 @@ void CheckCommand(CheckContext& c, const FileSection& s, const FileEntry& e) {
       return EqualsNoCase(word, system->word);
     });
     if (named != words.end()) nearest = *named;
-    c.Error(e.line, CheckContext::Where(s, e) + u"=" + e.value + u" は知らないコマンドです。押すと「不明なコマンドです」と表示します。",
+    c.Error(e.line,
+            CheckContext::Where(s, e) + u"=" + e.value +
+                u" は知らないコマンドです。押すと「不明なコマンドです」と表示します。",
             nearest.empty() ? u"" : nearest + u" ではありませんか。");
     return;
   }
   if (system && system->command == SystemCommand::kSetForegroundPosition &&
       SplitCommaText(system->parameter).size() > 4) {
-    c.Error(e.line, CheckContext::Where(s, e) + u": SETPOS_FGWND の項目が 5 つ以上あるため、押しても何もしません。",
+    c.Error(e.line,
+            CheckContext::Where(s, e) +
+                u": SETPOS_FGWND の項目が 5 つ以上あるため、押しても何もしません。",
             u"x,y,幅,高さ の 4 つまでにします。");
   }
 }
@@ -194,23 +207,28 @@ void CheckPattern(CheckContext& c, const FileSection& s, const FileEntry& e, boo
   if (!isPattern) return;
   const std::u16string body = v.size() >= 2 ? v.substr(1, v.size() - 2) : u"";
   if (body.empty()) {
-    c.Warning(e.line, CheckContext::Where(s, e) + u": 空の正規表現はどのウィンドウにも合いません。");
+    c.Warning(e.line,
+              CheckContext::Where(s, e) + u": 空の正規表現はどのウィンドウにも合いません。");
     return;
   }
   PatternError error;
   if (TitlePattern::Compile(body, caseless, &error)) return;
-  c.Error(e.line,
-          CheckContext::Where(s, e) + u": 正規表現 " + v + u" が正しくありません（" +
-              IntToText(static_cast<std::int64_t>(error.offset) + 2) + u" 文字目: " + error.message + u"）。" +
-              (caseless ? u"直すまで、クリップボードを何も記録しません。" : u"押すと「不正な正規表現です」と表示します。"));
+  c.Error(e.line, CheckContext::Where(s, e) + u": 正規表現 " + v + u" が正しくありません（" +
+                      IntToText(static_cast<std::int64_t>(error.offset) + 2) + u" 文字目: " +
+                      error.message + u"）。" +
+                      (caseless ? u"直すまで、クリップボードを何も記録しません。"
+                                : u"押すと「不正な正規表現です」と表示します。"));
 }
 
 void CheckSendKey(CheckContext& c, const FileSection& s, const FileEntry& e) {
   for (const std::u16string& token : SplitOn(e.value, u',')) {
     const std::u16string_view trimmed = TrimControls(token);
     if (trimmed.empty() || trimmed == u"/") {
-      c.Error(e.line, CheckContext::Where(s, e) + u" に空の項目があります。押すと「範囲チェックエラー」と表示し、そこで止まります。",
-              u"「,,」や「/」だけの項目を消します。");
+      c.Error(
+          e.line,
+          CheckContext::Where(s, e) +
+              u" に空の項目があります。押すと「範囲チェックエラー」と表示し、そこで止まります。",
+          u"「,,」や「/」だけの項目を消します。");
       return;
     }
   }
@@ -258,9 +276,7 @@ void CheckValue(CheckContext& c, const FileSection& s, const FileEntry& e, const
   }
 }
 
-bool IsActionKey(const SettingKey& row) {
-  return row.key.back() == u'#' || row.key == u"ZrMacro";
-}
+bool IsActionKey(const SettingKey& row) { return row.key.back() == u'#' || row.key == u"ZrMacro"; }
 
 // Why Kelvo skips a key line it knows, or nothing.
 std::u16string SkipReason(const CheckContext& c, const FileSection& s, const FileEntry& e,
@@ -276,7 +292,8 @@ std::u16string SkipReason(const CheckContext& c, const FileSection& s, const Fil
   if (row.key == u"ExceptWord#") {
     for (int n = 1; n < ParseInt32(number).value_or(1); ++n) {
       if (c.ini->ReadString(s.name, u"ExceptWord" + IntToText(n), u"").empty())
-        return u"ExceptWord" + IntToText(n) + u" がないため、読まれません（番号は 1 から続けます）。";
+        return u"ExceptWord" + IntToText(n) +
+               u" がないため、読まれません（番号は 1 から続けます）。";
     }
   }
   return {};
@@ -286,8 +303,8 @@ void CheckEntries(CheckContext& c, const FileSection& s) {
   std::vector<std::pair<std::u16string, int>> seen;
   for (const FileEntry& e : s.entries) {
     const std::u16string folded = FoldedName(e.key);
-    const auto earlier = std::find_if(seen.begin(), seen.end(),
-                                      [&](const auto& k) { return k.first == folded; });
+    const auto earlier =
+        std::find_if(seen.begin(), seen.end(), [&](const auto& k) { return k.first == folded; });
     if (earlier != seen.end()) {
       c.Warning(e.line, CheckContext::Where(s, e) + u" は " + IntToText(earlier->second) +
                             u" 行目にもあります。Kelvo は最初の行だけを読みます。");
@@ -318,7 +335,8 @@ void CheckSections(CheckContext& c) {
     if (!s.known) {
       UnknownSection(c, s);
     } else if (!s.read) {
-      c.Warning(s.line, u"[" + s.name + u"] は前にもあります。Kelvo は最初のセクションだけを読みます。");
+      c.Warning(s.line,
+                u"[" + s.name + u"] は前にもあります。Kelvo は最初のセクションだけを読みます。");
     } else if (!IsActionSection(*s.known) || !c.ini->ReadString(s.name, u"Key", u"").empty()) {
       CheckEntries(c, s);
     }
@@ -328,7 +346,8 @@ void CheckSections(CheckContext& c) {
 // The values Kelvo's next load will put in place of the file's, when the file is of an older
 // version: the upgrades are run on a scratch copy and compared key by key.
 void CheckUpgrades(CheckContext& c, int appVersion) {
-  const int version = c.ini->ReadInteger(u"General", u"Version", DefaultInteger(u"General", u"Version"));
+  const int version =
+      c.ini->ReadInteger(u"General", u"Version", DefaultInteger(u"General", u"Version"));
   if (version >= appVersion) return;
   UsrIniFile upgraded(c.settingsPath, c.services.files, c.services.codePage);
   ApplyUpgrades(upgraded, version);
@@ -337,7 +356,8 @@ void CheckUpgrades(CheckContext& c, int appVersion) {
       const std::u16string now = upgraded.ReadString(s->name, e.key, u"");
       if (s->Find(e.key) == &e && now != e.value) {
         c.Warning(e.line, CheckContext::Where(*s, e) + u": Version=" + IntToText(version) +
-                              u" は古い版の設定です。次の読み込みで、Kelvo はこの値を「" + now + u"」に書き換えます。");
+                              u" は古い版の設定です。次の読み込みで、Kelvo はこの値を「" + now +
+                              u"」に書き換えます。");
       }
     }
   }
@@ -390,13 +410,14 @@ std::vector<const FileSection*> CheckContext::ReadSections() const {
 CheckReport CheckSettings(const std::u16string& settingsPath, const CheckServices& services,
                           int appVersion) {
   CheckReport report;
-  CheckContext c{services, report, settingsPath, std::u16string(DirectoryPart(settingsPath)), {}, {}};
+  CheckContext c{services, report, settingsPath, std::u16string(DirectoryPart(settingsPath)),
+                 {},       {}};
   const FileContents contents = services.files.Read(settingsPath);
   if (contents.status != ReadStatus::kRead) {
-    report.Unreadable(c.Shown(settingsPath),
-                      contents.status == ReadStatus::kMissing
-                          ? u"設定ファイルがありません。"
-                          : u"設定ファイルを読み込めません（ほかのプログラムが使用中か、アクセスが拒否されています）。");
+    report.Unreadable(c.Shown(settingsPath), contents.status == ReadStatus::kMissing
+                                                 ? u"設定ファイルがありません。"
+                                                 : u"設定ファイルを読み込めません（ほかのプログラム"
+                                                   u"が使用中か、アクセスが拒否されています）。");
     return report;
   }
   KeptLineBytes kept;
@@ -404,7 +425,8 @@ CheckReport CheckSettings(const std::u16string& settingsPath, const CheckService
   ReadLines(c, decoded.lines);
   if (decoded.firstForeignLine > 0) {
     c.Warning(decoded.firstForeignLine,
-              u"ほかの行と文字コードが異なる行です（Kelvo も読み込むたびに知らせます）。この行の値は意図した"
+              u"ほかの行と文字コードが異なる行です（Kelvo "
+              u"も読み込むたびに知らせます）。この行の値は意図した"
               u"とおりに読めていない可能性があります。",
               u"ファイル全体を同じ文字コードで保存し直します。");
   }

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "platform/desktop.h"
-#include "platform/system_control.h"
 #include "platform/file_system.h"
+#include "platform/system_control.h"
 
 // Plays a sound file a setting names (a hotkey's Sound, the command launcher's CnfSound and
 // NgSound), without waiting for it. A name without a drive lies beside Kelvo.exe (exeDir ends

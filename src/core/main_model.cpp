@@ -8,9 +8,9 @@
 
 #include "base/number_text.h"
 #include "base/text_case.h"
+#include "core/tray_keeper.h"
 #include "settings/settings_layout.h"
 #include "settings/settings_schema.h"
-#include "core/tray_keeper.h"
 #include "util/file_listing.h"
 #include "util/path_text.h"
 

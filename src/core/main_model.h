@@ -4,17 +4,17 @@
 #include <unordered_map>
 
 #include "core/app_shell.h"
-#include "settings/font_description.h"
-#include "settings/settings_store.h"
 #include "hotkeys/hotkey_record.h"
 #include "hotkeys/key_text.h"
+#include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/hotkey_registrar.h"
 #include "platform/keyboard_layout.h"
 #include "platform/locale.h"
-#include "platform/clock.h"
 #include "platform/types.h"
+#include "settings/font_description.h"
+#include "settings/settings_store.h"
 
 class TrayKeeper;
 

@@ -3,10 +3,10 @@
 
 #include "core/saved_target.h"
 #include "platform/clipboard.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/key_input.h"
 #include "platform/locale.h"
-#include "platform/clock.h"
 #include "platform/paste_sender.h"
 #include "platform/window_system.h"
 

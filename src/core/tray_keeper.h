@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "platform/tray.h"
 #include "platform/retry_timer.h"
+#include "platform/tray.h"
 
 // Keeps the notification-area icon shown (or removed) as the settings say, and retries every
 // 10 seconds, at most 11 times, when the shell refuses it.

@@ -7,8 +7,8 @@
 #include "base/text_case.h"
 #include "hotkeys/key_sequence.h"
 #include "hotkeys/window_matching.h"
-#include "util/error_box.h"
 #include "platform/system_control.h"
+#include "util/error_box.h"
 
 namespace {
 

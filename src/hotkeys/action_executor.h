@@ -6,11 +6,11 @@
 #include "hotkeys/hotkey_record.h"
 #include "hotkeys/macro_starter.h"
 #include "platform/desktop.h"
-#include "platform/system_control.h"
 #include "platform/dialogs.h"
 #include "platform/key_input.h"
 #include "platform/locale.h"
 #include "platform/program_launcher.h"
+#include "platform/system_control.h"
 #include "platform/window_system.h"
 
 // Everything the action executor acts through.

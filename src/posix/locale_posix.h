@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/locale.h"
 #include "platform/clock.h"
+#include "platform/locale.h"
 
 // Stand-in for the user's locale in native tests: code-unit order, Japanese-style date and time.
 class PosixLocale : public Locale {

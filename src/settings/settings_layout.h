@@ -11,5 +11,6 @@ void WriteFirstStartContents(UsrIniFile& ini, int version);
 // Applies, in order, every upgrade whose threshold the old version number is below.
 void ApplyUpgrades(UsrIniFile& ini, int oldVersion);
 
-inline constexpr std::u16string_view kDefaultWmPasteClass = DefaultText(u"General", u"WmPasteClass");
+inline constexpr std::u16string_view kDefaultWmPasteClass =
+    DefaultText(u"General", u"WmPasteClass");
 inline constexpr std::u16string_view kDefaultEditor = DefaultText(u"General", u"Editor");

@@ -17,22 +17,22 @@ enum class SettingType : std::uint8_t {
   kInteger,
   kBool,
   kColour,
-  kFile,         // a file that should exist, relative to Kelvo's folder unless it has a drive
-  kImage,        // a wallpaper image, or "none"
-  kFolder,       // a folder that should exist, relative to Kelvo's folder
-  kProgram,      // a program, document, web address or shortcut to start
-  kOutputFile,   // a file Kelvo writes; its folder should exist
-  kHotKey,       // a key combination
-  kKeyword,      // a command-launcher keyword
-  kCommand,      // an internal or system command word
-  kTitlePattern, // a title part, or a regular expression between slashes
-  kSendKey,      // a key sequence
-  kExceptWord,   // a word kept out of the history, or a caseless expression between slashes
-  kMenuFile,     // the launcher-menu definition file
-  kCannedFile,   // a canned-text file
-  kHistoryFile,  // the clipboard history file
-  kLogLine,      // anything (the error log)
-  kChoice,       // one of the words in `choices`, letter case aside
+  kFile,          // a file that should exist, relative to Kelvo's folder unless it has a drive
+  kImage,         // a wallpaper image, or "none"
+  kFolder,        // a folder that should exist, relative to Kelvo's folder
+  kProgram,       // a program, document, web address or shortcut to start
+  kOutputFile,    // a file Kelvo writes; its folder should exist
+  kHotKey,        // a key combination
+  kKeyword,       // a command-launcher keyword
+  kCommand,       // an internal or system command word
+  kTitlePattern,  // a title part, or a regular expression between slashes
+  kSendKey,       // a key sequence
+  kExceptWord,    // a word kept out of the history, or a caseless expression between slashes
+  kMenuFile,      // the launcher-menu definition file
+  kCannedFile,    // a canned-text file
+  kHistoryFile,   // the clipboard history file
+  kLogLine,       // anything (the error log)
+  kChoice,        // one of the words in `choices`, letter case aside
 };
 
 inline constexpr std::int32_t kNoMinimum = std::numeric_limits<std::int32_t>::min();
@@ -47,8 +47,8 @@ struct SettingKey {
   std::u16string_view text = u"";  // the default of a text; for a computed default, what it is
   std::int32_t min = kNoMinimum;   // the range Kelvo uses the value in
   std::int32_t max = kNoMaximum;
-  int lastNumber = 0;              // the highest number of a numbered key; 0: no limit
-  bool computed = false;           // the default is worked out when the key is read
+  int lastNumber = 0;                 // the highest number of a numbered key; 0: no limit
+  bool computed = false;              // the default is worked out when the key is read
   std::u16string_view choices = u"";  // the words a choice takes, separated by blanks
 };
 
@@ -68,36 +68,40 @@ inline constexpr std::int64_t kWindowBack = 0xFF000005;
 inline constexpr std::int64_t kGreyText = 0xFF000011;
 
 // The keys of an action slot, numbered 1 … 10, in the hotkey and keyword sections.
-#define KELVO_ACTION_KEYS(S)                                              \
-  {S, u"ActivateWndClass#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},      \
-  {S, u"ActivateWndTitle#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},      \
-  {S, u"ActivateWndTitleR#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},     \
-  {S, u"ActivateWndTitleM#", SettingType::kTitlePattern, 0, u"", kNoMinimum, kNoMaximum, 10}, \
-  {S, u"Execute#", SettingType::kProgram, 0, u"", kNoMinimum, kNoMaximum, 10},            \
-  {S, u"ExeParam#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},              \
-  {S, u"ExeDir#", SettingType::kFolder, 0, u"", kNoMinimum, kNoMaximum, 10},              \
-  {S, u"SendKey#", SettingType::kSendKey, 0, u"", kNoMinimum, kNoMaximum, 10},            \
-  {S, u"MinimizeWndClass#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},      \
-  {S, u"MinimizeWndTitle#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},      \
-  {S, u"MinimizeWndTitleR#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},     \
-  {S, u"MinimizeWndTitleM#", SettingType::kTitlePattern, 0, u"", kNoMinimum, kNoMaximum, 10}, \
-  {S, u"CloseWndClass#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},         \
-  {S, u"CloseWndTitle#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},         \
-  {S, u"CloseWndTitleR#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},        \
-  {S, u"CloseWndTitleM#", SettingType::kTitlePattern, 0, u"", kNoMinimum, kNoMaximum, 10}, \
-  {S, u"Description", SettingType::kText},                                                \
-  {S, u"Sound", SettingType::kFile},                                                      \
-  {S, u"WallPaper", SettingType::kImage},                                                 \
-  {S, u"Command", SettingType::kCommand},                                                 \
-  {S, u"ZrMacro", SettingType::kText}
+#define KELVO_ACTION_KEYS(S)                                                                      \
+  {S, u"ActivateWndClass#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},              \
+      {S, u"ActivateWndTitle#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},          \
+      {S, u"ActivateWndTitleR#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},         \
+      {S, u"ActivateWndTitleM#", SettingType::kTitlePattern, 0, u"", kNoMinimum, kNoMaximum, 10}, \
+      {S, u"Execute#", SettingType::kProgram, 0, u"", kNoMinimum, kNoMaximum, 10},                \
+      {S, u"ExeParam#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},                  \
+      {S, u"ExeDir#", SettingType::kFolder, 0, u"", kNoMinimum, kNoMaximum, 10},                  \
+      {S, u"SendKey#", SettingType::kSendKey, 0, u"", kNoMinimum, kNoMaximum, 10},                \
+      {S, u"MinimizeWndClass#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},          \
+      {S, u"MinimizeWndTitle#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},          \
+      {S, u"MinimizeWndTitleR#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},         \
+      {S, u"MinimizeWndTitleM#", SettingType::kTitlePattern, 0, u"", kNoMinimum, kNoMaximum, 10}, \
+      {S, u"CloseWndClass#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},             \
+      {S, u"CloseWndTitle#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},             \
+      {S, u"CloseWndTitleR#", SettingType::kText, 0, u"", kNoMinimum, kNoMaximum, 10},            \
+      {S, u"CloseWndTitleM#", SettingType::kTitlePattern, 0, u"", kNoMinimum, kNoMaximum, 10},    \
+      {S, u"Description", SettingType::kText}, {S, u"Sound", SettingType::kFile},                 \
+      {S, u"WallPaper", SettingType::kImage}, {S, u"Command", SettingType::kCommand}, {           \
+    S, u"ZrMacro", SettingType::kText                                                             \
+  }
 
 // The five keys of a font; their defaults come from the window's own font.
-#define KELVO_FONT_KEYS(S)                                                                 \
-  {S, u"FontCharset", SettingType::kInteger, 128},                                         \
-  {S, u"FontName", SettingType::kText, 0, u"the window's font", kNoMinimum, kNoMaximum, 0, true}, \
-  {S, u"FontSize", SettingType::kInteger, 0, u"the window's font", kNoMinimum, kNoMaximum, 0, true}, \
-  {S, u"FontBold", SettingType::kBool, 0, u"the window's font", kNoMinimum, kNoMaximum, 0, true}, \
-  {S, u"FontItalic", SettingType::kBool, 0, u"the window's font", kNoMinimum, kNoMaximum, 0, true}
+#define KELVO_FONT_KEYS(S)                                                                         \
+  {S, u"FontCharset", SettingType::kInteger, 128},                                                 \
+      {S, u"FontName", SettingType::kText, 0, u"the window's font", kNoMinimum, kNoMaximum,        \
+       0, true},                                                                                   \
+      {S, u"FontSize", SettingType::kInteger, 0, u"the window's font", kNoMinimum, kNoMaximum,     \
+       0, true},                                                                                   \
+      {S, u"FontBold", SettingType::kBool, 0, u"the window's font", kNoMinimum, kNoMaximum,        \
+       0, true},                                                                                   \
+  {                                                                                                \
+    S, u"FontItalic", SettingType::kBool, 0, u"the window's font", kNoMinimum, kNoMaximum, 0, true \
+  }
 
 // clang-format off
 inline constexpr SettingKey kSettingKeys[] = {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "settings/font_description.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "settings/font_description.h"
 #include "util/text_file.h"
 
 // One section of the settings file: its name and raw lines exactly as read (comments and keys

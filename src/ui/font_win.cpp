@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <optional>
 
-#include "win32/wide_win.h"
 #include "ui/owned_gdi_objects_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -60,4 +60,3 @@ class SearchWords {
 // Replaces every occurrence of from (not empty), left to right; replaced text is not searched
 // again.
 void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to);
-

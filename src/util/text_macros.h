@@ -2,8 +2,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/locale.h"
 #include "platform/clock.h"
+#include "platform/locale.h"
 
 // Replaces the escapes and date/time macros of canned texts and launcher items:
 //   \n CR LF, \t TAB, \Y year, \y two-digit year, \MM month name, \M short month name,

@@ -1,6 +1,6 @@
 #pragma once
-#include <memory>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>

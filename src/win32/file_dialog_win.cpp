@@ -13,8 +13,7 @@ using FileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 }  // namespace
 
-std::optional<std::u16string> AskFileName(HWND owner, const FileDialogRequest& request,
-                                          bool save) {
+std::optional<std::u16string> AskFileName(HWND owner, const FileDialogRequest& request, bool save) {
   static const auto open = LateBound<FileNameFunction>(L"comdlg32.dll", "GetOpenFileNameW");
   static const auto saveAs = LateBound<FileNameFunction>(L"comdlg32.dll", "GetSaveFileNameW");
   const FileNameFunction ask = save ? saveAs : open;

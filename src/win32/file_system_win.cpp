@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/long_path.h"
-#include "win32/owned_kernel_objects_win.h"
 #include "base/temp_file_name.h"
+#include "win32/owned_kernel_objects_win.h"
 #include "win32/wide_win.h"
 
 namespace {
@@ -388,8 +388,8 @@ std::optional<std::vector<DirEntry>> WinFileSystem::ListDirectory(const std::u16
   const std::u16string pattern = WithSeparator(dir) + u"*";
   WIN32_FIND_DATAW data;
   const FindHandle find =
-      owned::FindFirstFileExW(ApiPath(pattern).get(), FindExInfoBasic, &data,
-                              FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+      owned::FindFirstFileExW(ApiPath(pattern).get(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                              nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (!find) {
     // An empty directory still yields "." and ".."; only a missing one ends up here, except
     // for a drive root, which has neither.

@@ -53,15 +53,15 @@ std::u16string WinLocale::ToUpper(std::u16string_view text) const {
   const int sourceLength = static_cast<int>(text.size());
   // Upper-casing keeps the length, so one call usually does; filters call this for every row.
   std::u16string result(text.size(), u'\0');
-  int written = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, source, sourceLength,
-                              reinterpret_cast<wchar_t*>(result.data()), sourceLength, nullptr,
-                              nullptr, 0);
+  int written =
+      LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, source, sourceLength,
+                    reinterpret_cast<wchar_t*>(result.data()), sourceLength, nullptr, nullptr, 0);
   if (written > 0) {
     result.resize(static_cast<std::size_t>(written));
     return result;
   }
-  const int needed = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, source,
-                                   sourceLength, nullptr, 0, nullptr, nullptr, 0);
+  const int needed = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, source, sourceLength,
+                                   nullptr, 0, nullptr, nullptr, 0);
   if (needed <= 0) return std::u16string(text);
   result.assign(static_cast<std::size_t>(needed), u'\0');
   written = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, source, sourceLength,

@@ -14,9 +14,7 @@ WinTrayIcon::WinTrayIcon(HWND owner, HINSTANCE module, const wchar_t* iconResour
   icon_ = owned::LoadIconImage(module, iconResource, width, height);
 }
 
-WinTrayIcon::~WinTrayIcon() {
-  Remove();
-}
+WinTrayIcon::~WinTrayIcon() { Remove(); }
 
 NOTIFYICONDATAW WinTrayIcon::Data(const std::u16string& hint) const {
   NOTIFYICONDATAW data{};

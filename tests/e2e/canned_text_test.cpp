@@ -23,13 +23,13 @@ class CannedTextTest : public ::testing::Test {
   [[nodiscard]] bool Start(const std::string& set1, const std::string& set2 = "x\n") {
     WriteBytes(kelvo.Folder() + L"\\TEXTDATA.txt", CrLf(set1));
     WriteBytes(kelvo.Folder() + L"\\second.txt", CrLf(set2));
-    kelvo.WriteIni(CrLf(
-        "[General]\nVersion=169\n"
-        "[HotKey1]\nKey=Ctrl+Alt+Shift+T\nCommand=CLIPBOARD_T\n"
-        "[HotKey2]\nKey=Ctrl+Alt+Shift+2\nCommand=CLIPBOARD_T2\n"
-        "[HotKey3]\nKey=Ctrl+Alt+Shift+3\nCommand=CLIPBOARD_T3\n"
-        "[ClipboardList]\nEnable=1\nSaveHistory=1\nPosX=60\nPosY=60\n"
-        "TextDataBtn1=TEXTDATA.txt\nTextDataBtn2=second.txt\nTextDataBtn3=missing.txt\n"));
+    kelvo.WriteIni(
+        CrLf("[General]\nVersion=169\n"
+             "[HotKey1]\nKey=Ctrl+Alt+Shift+T\nCommand=CLIPBOARD_T\n"
+             "[HotKey2]\nKey=Ctrl+Alt+Shift+2\nCommand=CLIPBOARD_T2\n"
+             "[HotKey3]\nKey=Ctrl+Alt+Shift+3\nCommand=CLIPBOARD_T3\n"
+             "[ClipboardList]\nEnable=1\nSaveHistory=1\nPosX=60\nPosY=60\n"
+             "TextDataBtn1=TEXTDATA.txt\nTextDataBtn2=second.txt\nTextDataBtn3=missing.txt\n"));
     if (!kelvo.Start()) return false;
     clipWindow = ClipWindowOf(kelvo.ProcessId());
     return clipWindow != nullptr;

@@ -24,7 +24,8 @@ class ClipboardTest : public ::testing::Test {
     kelvo.WriteIni(CrLf("[General]\nVersion=169\n" + general +
                         "\n[HotKey1]\nKey=Ctrl+Alt+Shift+H\nCommand=CLIPBOARD\n"
                         "[HotKey2]\nKey=Ctrl+Alt+Shift+C\nCommand=CLIPBOARD_C\n"
-                        "[ClipboardList]\nEnable=1\nSaveHistory=1\nPosX=60\nPosY=60\n" + clip));
+                        "[ClipboardList]\nEnable=1\nSaveHistory=1\nPosX=60\nPosY=60\n" +
+                        clip));
     if (!kelvo.Start()) return false;
     clipWindow = ClipWindowOf(kelvo.ProcessId());
     return clipWindow != nullptr;
@@ -65,8 +66,8 @@ TEST_F(ClipboardTest, CopiesAreRecordedNewestFirstWithinTheLimitsAndRulesAndSurv
 
 TEST_F(ClipboardTest, EnterPastesTheEntryByPasteMessageAndUpOnTheFirstRowWrapsToTheLast) {
   WriteBytes(kelvo.Folder() + L"\\CLIPDATA.txt",
-            "\xEF\xBB\xBF" + CrLf("CreTime=2026/01/02 3:04:05\nLineCount=2\nfirst line\nsecond\n\n"
-                                  "CreTime=2026/01/01\nLineCount=1\nolder entry\n\n"));
+             "\xEF\xBB\xBF" + CrLf("CreTime=2026/01/02 3:04:05\nLineCount=2\nfirst line\nsecond\n\n"
+                                   "CreTime=2026/01/01\nLineCount=1\nolder entry\n\n"));
   ASSERT_TRUE(Start(""));
   TestWindow pad(L"Clip Pad");
   ASSERT_TRUE(Open(pad));

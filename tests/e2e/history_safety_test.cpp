@@ -29,7 +29,8 @@ class HistorySafetyTest : public ::testing::Test {
     kelvo.WriteIni(
         CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+H\n"
              "Command=CLIPBOARD_C\n[ClipboardList]\nEnable=1\nSaveHistory=1\n"
-             "PosX=60\nPosY=60\n" + more));
+             "PosX=60\nPosY=60\n" +
+             more));
     if (!kelvo.Start()) return false;
     clipWindow = ClipWindowOf(kelvo.ProcessId());
     return clipWindow != nullptr;

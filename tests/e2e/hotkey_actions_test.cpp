@@ -14,9 +14,9 @@
 
 #include "desktop_driver.h"
 #include "kelvo_session.h"
-#include "win32/com_win.h"
 #include "support/hung_window_win.h"
 #include "support/image_encoder_win.h"
+#include "win32/com_win.h"
 
 namespace {
 

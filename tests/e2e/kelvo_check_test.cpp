@@ -35,8 +35,9 @@ class ProbeWindow {
     cls.hInstance = GetModuleHandleW(nullptr);
     cls.lpszClassName = L"KelvoCheckProbe";
     RegisterClassW(&cls);
-    window_ = CreateWindowExW(0, cls.lpszClassName, L"探すウィンドウ", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              10, 10, 200, 100, nullptr, nullptr, cls.hInstance, nullptr);
+    window_ =
+        CreateWindowExW(0, cls.lpszClassName, L"探すウィンドウ", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        10, 10, 200, 100, nullptr, nullptr, cls.hInstance, nullptr);
   }
   ~ProbeWindow() { DestroyWindow(window_); }
   ProbeWindow(const ProbeWindow&) = delete;
@@ -62,12 +63,12 @@ TEST_F(KelvoCheckTest, NamesEachMistakeInTheConsolesJapaneseCodePageAndExitsWith
 }
 
 TEST_F(KelvoCheckTest, Utf8OutputOnRequest) {
-  const CheckRun run =
-      Check("[General]\nVersion=169\n[CmdLauncher]\nExeDelay=99999\n", L"--utf8");
+  const CheckRun run = Check("[General]\nVersion=169\n[CmdLauncher]\nExeDelay=99999\n", L"--utf8");
   EXPECT_EQ(run.exitCode, 0u) << "a warning alone";
   const std::wstring text = Decoded(run.output, CP_UTF8);
-  EXPECT_NE(text.find(L"Kelvo.INI(4): 警告: [CmdLauncher] ExeDelay=99999 は範囲（0 ～ 10000）の外です。"),
-            std::wstring::npos)
+  EXPECT_NE(
+      text.find(L"Kelvo.INI(4): 警告: [CmdLauncher] ExeDelay=99999 は範囲（0 ～ 10000）の外です。"),
+      std::wstring::npos)
       << Narrow(text);
 }
 
@@ -87,8 +88,9 @@ TEST_F(KelvoCheckTest, ACombinationAnotherProgramHoldsIsNamedAndLeftAsItWas) {
   const CheckRun run = Check("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+K\n");
   const bool stillOurs = UnregisterHotKey(nullptr, kTakenId) != FALSE;
   EXPECT_EQ(run.exitCode, 1u);
-  EXPECT_NE(Decoded(run.output, 932).find(L"Kelvo.INI(4): エラー: [HotKey1] Key=Ctrl+Alt+Shift+K は、"
-                                          L"ほかのプログラムが使っています。"),
+  EXPECT_NE(Decoded(run.output, 932)
+                .find(L"Kelvo.INI(4): エラー: [HotKey1] Key=Ctrl+Alt+Shift+K は、"
+                      L"ほかのプログラムが使っています。"),
             std::wstring::npos)
       << run.output;
   EXPECT_TRUE(stillOurs) << "the checker left the other program's hotkey alone";
@@ -104,6 +106,7 @@ TEST_F(KelvoCheckTest, ListsTheClassAndTitleOfEveryVisibleWindow) {
   ASSERT_NE(probe.Handle(), nullptr);
   const CheckRun run = RunKelvoCheck(L"--windows", kelvo.Folder());
   EXPECT_EQ(run.exitCode, 0u);
-  EXPECT_NE(Decoded(run.output, 932).find(L"KelvoCheckProbe\t探すウィンドウ\r\n"), std::wstring::npos)
+  EXPECT_NE(Decoded(run.output, 932).find(L"KelvoCheckProbe\t探すウィンドウ\r\n"),
+            std::wstring::npos)
       << run.output;
 }

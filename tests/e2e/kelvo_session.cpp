@@ -10,9 +10,9 @@
 
 #include "base/text_codec.h"
 #include "core/hand_over.h"
+#include "util/text_file.h"
 #include "win32/code_page_win.h"
 #include "win32/wide_win.h"
-#include "util/text_file.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "clip_driver.h"
 #include "desktop_driver.h"
 #include "kelvo_session.h"
+#include "util/text_file.h"
 #include "win32/code_page_win.h"
 #include "win32/version_info_win.h"
 #include "win32/wide_win.h"
-#include "util/text_file.h"
 #include "zip_reader.h"
 
 namespace {

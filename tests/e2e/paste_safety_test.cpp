@@ -25,13 +25,13 @@ class FocuslessWindow {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"KelvoFocusless";
     RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"No Focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                            120, 120, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"No Focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120,
+                            120, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
     PumpMessages();
   }
   ~FocuslessWindow() { DestroyWindow(hwnd_); }
   HWND hwnd() const { return hwnd_; }
-  static int keys;      // key-down messages other than the sentinel
+  static int keys;       // key-down messages other than the sentinel
   static bool sentinel;  // the sentinel key arrived
 
  private:
@@ -66,8 +66,9 @@ TEST(PasteSafety, ALauncherPasteIntoAWindowWithoutAFocusedControlTypesNoKey) {
   KelvoSession kelvo;
   std::ofstream(std::filesystem::path(kelvo.Folder() + L"\\menu.txt"), std::ios::binary)
       << CrLf("&Paste\tpasted text\n");
-  kelvo.WriteIni(CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+M\n"
-                      "Command=POPUPMENU\n[PopupMenu]\nPopupFile=menu.txt\nPosX=40\nPosY=40\n"));
+  kelvo.WriteIni(
+      CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+Shift+M\n"
+           "Command=POPUPMENU\n[PopupMenu]\nPopupFile=menu.txt\nPosX=40\nPosY=40\n"));
   ASSERT_TRUE(kelvo.Start());
   ASSERT_TRUE(SetClipboard(L"copied before"));
   FocuslessWindow window;

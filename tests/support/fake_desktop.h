@@ -6,8 +6,8 @@
 #include "base/text_codec.h"
 #include "hotkeys/macro_starter.h"
 #include "platform/desktop.h"
-#include "platform/system_control.h"
 #include "platform/program_launcher.h"
+#include "platform/system_control.h"
 
 // Foreground, focus and placement as the test scripts them; calls are logged in order.
 class FakeDesktop : public Desktop {

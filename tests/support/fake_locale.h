@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "platform/locale.h"
 #include "platform/clock.h"
+#include "platform/locale.h"
 
 // A locale with fixed, readable answers: ASCII case rules and the Japanese date layout.
 class FakeLocale : public Locale {

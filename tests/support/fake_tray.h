@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "platform/tray.h"
 #include "platform/retry_timer.h"
+#include "platform/tray.h"
 
 // A notification area that refuses the icon as often as the test says.
 class FakeTrayIcon : public TrayIcon {

@@ -5,10 +5,10 @@
 
 #include "base/number_text.h"
 #include "base/width_fold.h"
-#include "settings/settings_store.h"
-#include "settings/settings_schema.h"
-#include "util/file_listing.h"
 #include "platform/clock.h"
+#include "settings/settings_schema.h"
+#include "settings/settings_store.h"
+#include "util/file_listing.h"
 
 namespace {
 

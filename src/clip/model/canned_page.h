@@ -10,11 +10,11 @@
 #include "clip/model/canned_text.h"
 #include "clip/model/clip_capture.h"
 #include "platform/clipboard.h"
+#include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/locale.h"
-#include "platform/clock.h"
 
 class UsrIniFile;
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "platform/clock.h"
 #include "util/text_helpers.h"
 #include "util/text_macros.h"
-#include "platform/clock.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/locale.h"
 #include "platform/clock.h"
+#include "platform/locale.h"
 
 // One canned text is one line of its file, in one of three forms:
 //   "-"                 a separator: drawn as a line, pastes nothing;

@@ -48,30 +48,45 @@ std::optional<ClipAction> ClipActionOf(int id);
 // The items of the history page's context menu; kSeparator draws a line.
 inline constexpr int kMenuSeparator = 0;
 inline constexpr int kHistoryMenu[] = {
-    static_cast<int>(ClipAction::kPaste),       static_cast<int>(ClipAction::kCopyClip),
-    static_cast<int>(ClipAction::kRegToText),   kMenuSeparator,
-    static_cast<int>(ClipAction::kExLine),      kMenuSeparator,
-    static_cast<int>(ClipAction::kSortText),    static_cast<int>(ClipAction::kSortTime),
-    static_cast<int>(ClipAction::kSortLength),  static_cast<int>(ClipAction::kSortLineCnt),
-    kMenuSeparator,                             static_cast<int>(ClipAction::kDelItem),
-    static_cast<int>(ClipAction::kAllDel),      kMenuSeparator,
-    static_cast<int>(ClipAction::kStop),        kMenuSeparator,
-    static_cast<int>(ClipAction::kSaveHist),    static_cast<int>(ClipAction::kLoadHist),
+    static_cast<int>(ClipAction::kPaste),
+    static_cast<int>(ClipAction::kCopyClip),
+    static_cast<int>(ClipAction::kRegToText),
+    kMenuSeparator,
+    static_cast<int>(ClipAction::kExLine),
+    kMenuSeparator,
+    static_cast<int>(ClipAction::kSortText),
+    static_cast<int>(ClipAction::kSortTime),
+    static_cast<int>(ClipAction::kSortLength),
+    static_cast<int>(ClipAction::kSortLineCnt),
+    kMenuSeparator,
+    static_cast<int>(ClipAction::kDelItem),
+    static_cast<int>(ClipAction::kAllDel),
+    kMenuSeparator,
+    static_cast<int>(ClipAction::kStop),
+    kMenuSeparator,
+    static_cast<int>(ClipAction::kSaveHist),
+    static_cast<int>(ClipAction::kLoadHist),
 };
 
 // The canned-text page's context menu.
 inline constexpr int kCannedMenu[] = {
-    static_cast<int>(ClipAction::kPaste),        static_cast<int>(ClipAction::kCopyClip),
-    kMenuSeparator,                              static_cast<int>(ClipAction::kEditTextItem),
-    static_cast<int>(ClipAction::kDelItem),      kMenuSeparator,
-    static_cast<int>(ClipAction::kRegFromClip),  static_cast<int>(ClipAction::kInsFromClip),
-    static_cast<int>(ClipAction::kInsSep),       kMenuSeparator,
-    static_cast<int>(ClipAction::kEditTextData), static_cast<int>(ClipAction::kReloadTextData),
+    static_cast<int>(ClipAction::kPaste),
+    static_cast<int>(ClipAction::kCopyClip),
+    kMenuSeparator,
+    static_cast<int>(ClipAction::kEditTextItem),
+    static_cast<int>(ClipAction::kDelItem),
+    kMenuSeparator,
+    static_cast<int>(ClipAction::kRegFromClip),
+    static_cast<int>(ClipAction::kInsFromClip),
+    static_cast<int>(ClipAction::kInsSep),
+    kMenuSeparator,
+    static_cast<int>(ClipAction::kEditTextData),
+    static_cast<int>(ClipAction::kReloadTextData),
 };
 
 // The edit fields' context menu; the escape codes follow after a separator.
 inline constexpr int kEditFieldMenu[] = {
-    static_cast<int>(ClipAction::kStdEditCut),       static_cast<int>(ClipAction::kStdEditCopy),
-    static_cast<int>(ClipAction::kStdEditPaste),     static_cast<int>(ClipAction::kStdEditSelectAll),
+    static_cast<int>(ClipAction::kStdEditCut),   static_cast<int>(ClipAction::kStdEditCopy),
+    static_cast<int>(ClipAction::kStdEditPaste), static_cast<int>(ClipAction::kStdEditSelectAll),
     static_cast<int>(ClipAction::kStdEditUndo),
 };

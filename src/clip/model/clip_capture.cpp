@@ -4,12 +4,12 @@
 #include <utility>
 
 #include "base/number_text.h"
-#include "settings/settings_store.h"
+#include "platform/clock.h"
 #include "settings/settings_schema.h"
+#include "settings/settings_store.h"
 #include "util/file_listing.h"
 #include "util/text_helpers.h"
 #include "util/text_macros.h"
-#include "platform/clock.h"
 
 namespace {
 
@@ -39,7 +39,8 @@ CaptureSettings ReadCaptureSettings(const UsrIniFile& ini, const FileSystem& fil
   CaptureSettings s;
   s.Enable = ini.ReadBool(kSection, u"Enable", DefaultBool(kSection, u"Enable"));
   s.SaveHistory = ini.ReadBool(kSection, u"SaveHistory", DefaultBool(kSection, u"SaveHistory"));
-  s.ClipDataPath = ini.ReadString(kSection, u"ClipDataFile", DefaultText(kSection, u"ClipDataFile"));
+  s.ClipDataPath =
+      ini.ReadString(kSection, u"ClipDataFile", DefaultText(kSection, u"ClipDataFile"));
   AppFileExists(files, exeDir, s.ClipDataPath);  // only to make the path absolute
   s.MaxItems = ini.ReadInteger(kSection, u"MaxItems", DefaultInteger(kSection, u"MaxItems"));
   s.MaxTextLen = ini.ReadInteger(kSection, u"MaxTextLen", DefaultInteger(kSection, u"MaxTextLen"));

@@ -6,8 +6,8 @@
 
 #include "clip/model/history.h"
 #include "platform/clipboard.h"
-#include "platform/locale.h"
 #include "platform/clock.h"
+#include "platform/locale.h"
 #include "util/title_pattern.h"
 
 class UsrIniFile;
@@ -46,8 +46,8 @@ class ExclusionWords {
 
  private:
   struct Word {
-    std::u16string plain;                // a plain word, or
-    std::optional<TitlePattern> pattern; // a compiled pattern, or neither: a broken pattern
+    std::u16string plain;                 // a plain word, or
+    std::optional<TitlePattern> pattern;  // a compiled pattern, or neither: a broken pattern
     bool isPattern = false;
   };
   std::vector<Word> words_;
@@ -73,13 +73,13 @@ class CannedBodies {
 enum class CaptureResult {
   kCaptured,
   kNotCapturing,
-  kNoText,       // no text, an empty text, or the clipboard could not be read
-  kPrivate,      // marked as not for clipboard histories
+  kNoText,   // no text, an empty text, or the clipboard could not be read
+  kPrivate,  // marked as not for clipboard histories
   kTooLong,
   kTooManyLines,
   kSameAsTop,
   kExcluded,
-  kCanned,       // equal to a canned text
+  kCanned,  // equal to a canned text
 };
 
 // The clipboard capture: the rules a new clipboard text passes before it enters the history.

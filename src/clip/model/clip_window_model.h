@@ -15,10 +15,10 @@
 #include "clip/model/history_view.h"
 #include "core/main_model.h"
 #include "platform/clipboard.h"
+#include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/locale.h"
-#include "platform/clock.h"
 #include "util/background_task.h"
 
 // The clipboard window's logic: the history with its rows and its file, the capture, the canned

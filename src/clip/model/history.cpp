@@ -165,7 +165,8 @@ void THistoryList::MergeBelow(std::vector<HistoryRec> items) {
   std::vector<bool> keep(items.size());
   for (std::size_t i = 0; i < items.size(); ++i) keep[i] = !captured.count(items[i].Text);
   captured.clear();
-  items_.reserve(items_.size() + static_cast<std::size_t>(std::count(keep.begin(), keep.end(), true)));
+  items_.reserve(items_.size() +
+                 static_cast<std::size_t>(std::count(keep.begin(), keep.end(), true)));
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (keep[i]) items_.push_back(std::move(items[i]));
   }

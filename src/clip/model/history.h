@@ -30,7 +30,6 @@ struct HistoryRec {
   double CreTime = 0;
 };
 
-
 // The order of texts in the sorts: code unit by code unit, a-z taken as A-Z and nothing else
 // folded; a prefix comes first. <0, 0, >0.
 int CompareHistoryText(std::u16string_view a, std::u16string_view b);

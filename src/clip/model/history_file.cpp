@@ -68,10 +68,10 @@ class LineCursor {
     std::size_t end = start;
     while (end < text_.size() && text_[end] != Char('\r') && text_[end] != Char('\n')) ++end;
     pos_ = end;
-    if (pos_ < text_.size()) pos_ += text_[pos_] == Char('\r') && pos_ + 1 < text_.size() &&
-                                             text_[pos_ + 1] == Char('\n')
-                                         ? 2
-                                         : 1;
+    if (pos_ < text_.size())
+      pos_ += text_[pos_] == Char('\r') && pos_ + 1 < text_.size() && text_[pos_ + 1] == Char('\n')
+                  ? 2
+                  : 1;
     return text_.substr(start, end - start);
   }
 
@@ -161,8 +161,9 @@ HistoryRead ParseHistoryFile(std::string_view bytes, const CodePage& codePage, c
   // in the ANSI code page.
   const bool utf8 = bytes.starts_with(kUtf8Bom);
   std::u16string decoded;
-  if (!utf8) decoded = HasByteOrderMark(bytes) ? DecodeText(bytes, codePage).text
-                                              : codePage.ToUnicode(bytes);
+  if (!utf8)
+    decoded =
+        HasByteOrderMark(bytes) ? DecodeText(bytes, codePage).text : codePage.ToUnicode(bytes);
   HistoryRead read = utf8 ? ParseRecords(bytes.substr(kUtf8Bom.size()), locale, now)
                           : ParseRecords(std::u16string_view(decoded), locale, now);
   // Something that is not a history file must not be taken for an empty history (and later be

@@ -15,9 +15,9 @@
 std::string HistoryFileBytes(const std::vector<HistoryRec>& items, const Locale& locale);
 
 enum class HistoryReadStatus {
-  kLoaded,     // records read (the file may also hold none and be empty)
-  kMissing,    // no such file: the history stays as it is
-  kUnreadable, // exists but cannot be read, or is not empty yet holds no record
+  kLoaded,      // records read (the file may also hold none and be empty)
+  kMissing,     // no such file: the history stays as it is
+  kUnreadable,  // exists but cannot be read, or is not empty yet holds no record
 };
 
 struct HistoryRead {
@@ -28,10 +28,10 @@ struct HistoryRead {
 // Reads records from history-file bytes (any byte-order mark; without one the ANSI code page).
 // A time that does not read takes the previous record's, or `now` for the first. Old files
 // (whose counts were the text's LF lines) still read.
-HistoryRead ParseHistoryFile(std::string_view bytes, const CodePage& codePage,
-                             const Locale& locale, double now);
-HistoryRead ReadHistoryFile(const FileSystem& files, const CodePage& codePage,
-                            const Locale& locale, const std::u16string& path, double now);
+HistoryRead ParseHistoryFile(std::string_view bytes, const CodePage& codePage, const Locale& locale,
+                             double now);
+HistoryRead ReadHistoryFile(const FileSystem& files, const CodePage& codePage, const Locale& locale,
+                            const std::u16string& path, double now);
 // Replaces the file atomically; false leaves the old file as it was.
 bool WriteHistoryFile(FileSystem& files, const Locale& locale, const std::u16string& path,
                       const std::vector<HistoryRec>& items);

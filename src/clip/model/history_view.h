@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "clip/model/history.h"
-#include "settings/settings_store.h"
 #include "platform/locale.h"
+#include "settings/settings_store.h"
 #include "util/text_helpers.h"
 
 enum class ExpandResult { kNothing, kExpanded, kWouldCut };

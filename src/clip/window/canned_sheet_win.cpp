@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "clip/window/row_pieces_win.h"
-#include "win32/wide_win.h"
 #include "ui/controls_win.h"
 #include "ui/dpi_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/window_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 
@@ -41,10 +41,10 @@ bool CannedSheet::Create(HWND parent) {
     const std::wstring caption = L" &" + std::to_wstring(n + 1) + L" ";
     setButtons_[n] = Make(L"BUTTON", caption.c_str(), BS_PUSHBUTTON, 0, kFirstSetButton + n);
   }
-  list_ = Make(L"LISTBOX", nullptr,
-               WS_TABSTOP | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
-                   LBS_NOINTEGRALHEIGHT,
-               WS_EX_CLIENTEDGE, kListId);
+  list_ = Make(
+      L"LISTBOX", nullptr,
+      WS_TABSTOP | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+      WS_EX_CLIENTEDGE, kListId);
   caption_ = Make(L"STATIC", L"表示", SS_LEFT, 0, kCaptionId);
   labelEdit_ = Make(L"EDIT", nullptr, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kLabelEditId);
   memo_ = Make(L"EDIT", nullptr,
@@ -92,8 +92,8 @@ void CannedSheet::Layout(const RECT& page, UINT dpi) {
     const int by = page.bottom - m - Scale(kButtonHeight, dpi);
     MoveWindow(cancel_, page.right - m - Scale(kButtonWidth, dpi), by, Scale(kButtonWidth, dpi),
                Scale(kButtonHeight, dpi), TRUE);
-    MoveWindow(ok_, page.right - m - 2 * Scale(kButtonWidth, dpi) - m, by,
-               Scale(kButtonWidth, dpi), Scale(kButtonHeight, dpi), TRUE);
+    MoveWindow(ok_, page.right - m - 2 * Scale(kButtonWidth, dpi) - m, by, Scale(kButtonWidth, dpi),
+               Scale(kButtonHeight, dpi), TRUE);
     bottom = panelTop;
   }
   MoveWindow(list_, page.left, top, Width(page), std::max(0, bottom - top), TRUE);
@@ -162,8 +162,8 @@ void CannedSheet::DrawRow(const DRAWITEMSTRUCT& item) const {
       const int y = row.top + (Height(row) - style_.charHeight) / 2;
       const int x = row.left + Scale(4, dpi);
       SetTextColor(dc, fg);
-      DrawRowPieces(dc, row, x, y, CannedRowPieces(CannedLabel(text)), style_.fontName,
-                    style_.ctrl, Scale(4, dpi));
+      DrawRowPieces(dc, row, x, y, CannedRowPieces(CannedLabel(text)), style_.fontName, style_.ctrl,
+                    Scale(4, dpi));
     }
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);

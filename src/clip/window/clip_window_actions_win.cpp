@@ -5,11 +5,11 @@
 
 #include "clip/model/canned_reload_question.h"
 #include "clip/window/clip_window_parts_win.h"
-#include "win32/file_dialog_win.h"
-#include "win32/wide_win.h"
 #include "ui/controls_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "util/path_text.h"
+#include "win32/file_dialog_win.h"
+#include "win32/wide_win.h"
 
 using namespace clip_window;
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "clip/window/clip_window_parts_win.h"
-#include "win32/wide_win.h"
 #include "ui/controls_win.h"
 #include "ui/font_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/row_text_win.h"
+#include "win32/wide_win.h"
 
 using namespace clip_window;
 

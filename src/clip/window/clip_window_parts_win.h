@@ -43,7 +43,9 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 // The window's base font, which the settings font starts from.
-inline FontDescription BaseFont() { return FontDescription{u"ＭＳ Ｐゴシック", 9, 128, false, false}; }
+inline FontDescription BaseFont() {
+  return FontDescription{u"ＭＳ Ｐゴシック", 9, 128, false, false};
+}
 
 inline bool LoadCommonControls() {
   using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);

@@ -5,11 +5,11 @@
 
 #include "clip/window/clip_window_parts_win.h"
 #include "settings/settings_schema.h"
-#include "win32/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/controls_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/window_place_win.h"
+#include "win32/wide_win.h"
 
 using namespace clip_window;
 

@@ -7,18 +7,18 @@
 #include <optional>
 #include <string>
 
-#include "clip/window/canned_sheet_win.h"
 #include "clip/model/clip_window_model.h"
+#include "clip/window/canned_sheet_win.h"
 #include "clip/window/history_sheet_win.h"
 #include "core/deferred_work.h"
 #include "core/main_model.h"
 #include "core/paste_into_target.h"
 #include "hotkeys/hotkey_action.h"
-#include "win32/dialogs_win.h"
-#include "ui/subclass_win.h"
-#include "ui/gdi_win.h"
-#include "ui/window_win.h"
 #include "platform/clock.h"
+#include "ui/gdi_win.h"
+#include "ui/subclass_win.h"
+#include "ui/window_win.h"
+#include "win32/dialogs_win.h"
 
 // The clipboard window, class "TClipBdList": an always-on-top tool window with the clipboard
 // history and the canned texts. It exists from start-up to exit and is only shown and hidden.

@@ -7,11 +7,11 @@
 
 #include "clip/model/clip_actions.h"
 #include "clip/window/row_pieces_win.h"
-#include "win32/wide_win.h"
 #include "ui/dpi_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/row_text_win.h"
 #include "ui/window_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "settings/settings_store.h"
 #include "hotkeys/hotkey_record.h"
 #include "platform/locale.h"
+#include "settings/settings_store.h"
 
 // The command launcher's logic: the keyword box's typed prefix, the list of matching keywords,
 // the completion, the selected record and what Enter or an automatic run executes. The window

@@ -8,17 +8,17 @@
 
 #include "base/number_text.h"
 #include "core/app_sound.h"
-#include "win32/com_win.h"
-#include "win32/owned_icons_win.h"
-#include "win32/shell_win.h"
-#include "ui/subclass_win.h"
-#include "win32/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/controls_win.h"
 #include "ui/font_win.h"
 #include "ui/owned_gdi_objects_win.h"
+#include "ui/subclass_win.h"
 #include "ui/window_place_win.h"
 #include "util/file_listing.h"
+#include "win32/com_win.h"
+#include "win32/owned_icons_win.h"
+#include "win32/shell_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

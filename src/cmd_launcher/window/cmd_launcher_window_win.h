@@ -8,18 +8,18 @@
 #include <string>
 #include <utility>
 
-#include "core/main_model.h"
 #include "cmd_launcher/model/cmd_launcher_model.h"
+#include "core/main_model.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
-#include "win32/input_context_win.h"
 #include "platform/locale.h"
-#include "ui/subclass_win.h"
 #include "platform/system_control.h"
-#include "win32/unique_handle_win.h"
 #include "ui/gdi_win.h"
+#include "ui/subclass_win.h"
 #include "ui/window_win.h"
 #include "util/background_lookups.h"
+#include "win32/input_context_win.h"
+#include "win32/unique_handle_win.h"
 
 // The command launcher, class "TCmdLncForm": a small always-on-top box in which the user types
 // a keyword; Enter runs the keyword's record through the main window's hotkey message. Made at

@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <exception>
 
-#include "settings/settings_schema.h"
 #include "hotkeylist/model/hotkey_summary.h"
-#include "ui/subclass_win.h"
-#include "win32/wide_win.h"
+#include "settings/settings_schema.h"
 #include "ui/controls_win.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/row_text_win.h"
+#include "ui/subclass_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

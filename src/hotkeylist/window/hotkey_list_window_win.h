@@ -6,8 +6,8 @@
 
 #include "core/main_model.h"
 #include "platform/locale.h"
-#include "ui/subclass_win.h"
 #include "ui/gdi_win.h"
+#include "ui/subclass_win.h"
 #include "ui/window_win.h"
 
 // The hotkey list window, class "THotKeyHelp": every global hotkey with its display text and a

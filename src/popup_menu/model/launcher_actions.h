@@ -5,9 +5,9 @@
 
 #include "core/paste_into_target.h"
 #include "core/saved_target.h"
-#include "popup_menu/model/launcher_menu_model.h"
 #include "platform/desktop.h"
 #include "platform/window_system.h"
+#include "popup_menu/model/launcher_menu_model.h"
 
 // What a chosen item needs for its action, copied out of the menu when it closes: a reload that
 // runs afterwards may free the menu, never this.

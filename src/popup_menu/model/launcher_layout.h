@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "popup_menu/model/launcher_menu_model.h"
 #include "platform/locale.h"
+#include "popup_menu/model/launcher_menu_model.h"
 
 // Text sizes in the launcher's font, as the painting window measures them.
 class LauncherTextMeasure {

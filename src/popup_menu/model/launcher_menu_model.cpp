@@ -3,8 +3,8 @@
 #include <map>
 #include <utility>
 
-#include "settings/settings_store.h"
 #include "settings/settings_schema.h"
+#include "settings/settings_store.h"
 #include "util/file_listing.h"
 #include "util/text_file.h"
 #include "util/text_helpers.h"

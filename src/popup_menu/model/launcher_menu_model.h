@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/font_description.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/locale.h"
+#include "settings/font_description.h"
 #include "util/text_helpers.h"
 
 class UsrIniFile;

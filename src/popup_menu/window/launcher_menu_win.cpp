@@ -2,13 +2,13 @@
 
 #include <vector>
 
-#include "win32/wide_win.h"
 #include "ui/colour_win.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/row_text_win.h"
 #include "util/text_macros.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/clock.h"
 #include "popup_menu/model/launcher_actions.h"
 #include "popup_menu/model/launcher_layout.h"
 #include "popup_menu/model/launcher_menu_model.h"
 #include "ui/gdi_win.h"
 #include "util/background_task.h"
-#include "platform/clock.h"
 
 // The launcher menu on the screen: an owner-drawn popup menu of the owner window, built anew
 // from the model at every open (sizes of items with date macros change from one open to the

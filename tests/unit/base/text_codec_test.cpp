@@ -93,8 +93,9 @@ TEST(TextCodecTest, IsUtf8WithMultibyteNeedsValidUtf8WithAMultibyteSequence) {
 TEST(TextCodecTest, Utf8DecodesAlikeWhereverItIsCutAtABreakOrShifted) {
   // Readers decode a file line by line or record by record, and ASCII is taken eight bytes at a
   // time: neither may change what a byte sequence decodes to.
-  const std::string pieces[] = {"a", "\r", "\n", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80",
-                                "\xE3\x81", "\xFF", "\xED\xA0\x80", "\xC3", "12345678"};
+  const std::string pieces[] = {
+      "a",        "\r",   "\n",           "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80",
+      "\xE3\x81", "\xFF", "\xED\xA0\x80", "\xC3",     "12345678"};
   std::uint32_t seed = 7;
   for (int round = 0; round < 2000; ++round) {
     std::string bytes;

@@ -16,7 +16,8 @@ TEST(FindText, EdgesOfTheTextAndOfTheNeedle) {
   for (const std::u16string_view needle :
        {u"", u"a", u"9", u"ab", u"89", u"abcdefghi", u"123456789", u"jklmnopqrstuvwxyz0", u"x0",
         u"zz", u"9a", text.c_str(), u"abcdefghijklmnopqrstuvwxyz01234567890"}) {
-    EXPECT_EQ(FindText(text, needle), Expected(text, needle)) << std::string(needle.begin(), needle.end());
+    EXPECT_EQ(FindText(text, needle), Expected(text, needle))
+        << std::string(needle.begin(), needle.end());
   }
   EXPECT_EQ(FindText(u"", u""), 0u);
   EXPECT_EQ(FindText(u"", u"a"), std::u16string_view::npos);
@@ -35,7 +36,8 @@ TEST(FindText, AgreesWithTheStandardSearchEverywhere) {
     for (auto& unit : text) unit = static_cast<char16_t>(u'a' + random() % 3);
     for (auto& unit : needle) unit = static_cast<char16_t>(u'a' + random() % 3);
     ASSERT_EQ(FindText(text, needle), Expected(text, needle))
-        << std::string(text.begin(), text.end()) << " / " << std::string(needle.begin(), needle.end());
+        << std::string(text.begin(), text.end()) << " / "
+        << std::string(needle.begin(), needle.end());
   }
 }
 

@@ -38,8 +38,8 @@ class SettingsCheckerTest : public ::testing::Test {
     return CheckSettings(kIni, Services(kelvoRunning), 169);
   }
   CheckServices Services(bool kelvoRunning) {
-    return CheckServices{files, SystemCodePage(), locale, keyboard, registrar, 0x77, programs,
-                         kelvoRunning};
+    return CheckServices{files, SystemCodePage(), locale,      keyboard, registrar,
+                         0x77,  programs,         kelvoRunning};
   }
   // "line:E" or "line:W" for each finding of the file, in report order.
   static std::vector<std::string> Places(const CheckReport& report, const std::u16string& file) {
@@ -144,8 +144,8 @@ TEST_F(SettingsCheckerTest, CommandsAreJudgedAsKelvoReadsThem) {
 
 TEST_F(SettingsCheckerTest, TheShippedSamplesReportNothing) {
 #ifdef KELVO_SAMPLE_DIR
-  for (const char* name : {"Kelvo.INI", "KelvoMenu.txt", "KelvoText1.txt", "KelvoText2.txt",
-                           "CLIPDATA.txt"}) {
+  for (const char* name :
+       {"Kelvo.INI", "KelvoMenu.txt", "KelvoText1.txt", "KelvoText2.txt", "CLIPDATA.txt"}) {
     std::ifstream in(std::string(KELVO_SAMPLE_DIR) + "/" + name, std::ios::binary);
     ASSERT_TRUE(in) << name;
     std::u16string path = u"C:\\Tools\\";
@@ -155,8 +155,7 @@ TEST_F(SettingsCheckerTest, TheShippedSamplesReportNothing) {
   files.files[u"C:\\Windows\\System32\\cmd.exe"] = "MZ";
   files.directories.insert(u"C:");
   files.directories.insert(u"C:\\");
-  const CheckReport report =
-      CheckSettings(kIni, Services(false), 169);
+  const CheckReport report = CheckSettings(kIni, Services(false), 169);
   for (const Finding& f : report.Findings())
     ADD_FAILURE() << Narrow(f.file) << "(" << f.line << "): " << Narrow(f.problem);
   EXPECT_EQ(report.ExitCode(), 0);
@@ -173,7 +172,8 @@ TEST_F(SettingsCheckerTest, ExitCodesTellErrorsFromWarningsFromUnreadableFiles) 
   files.unreadable.clear();
   files.unreadable.insert(u"C:\\Tools\\KelvoText1.txt");
   files.files[u"C:\\Tools\\KelvoText1.txt"] = "x";
-  const CheckReport report = Check("[General]\nVersion=169\n[ClipboardList]\nTextDataFile=KelvoText1.txt\n");
+  const CheckReport report =
+      Check("[General]\nVersion=169\n[ClipboardList]\nTextDataFile=KelvoText1.txt\n");
   EXPECT_EQ(report.ExitCode(), 2);
   EXPECT_EQ(report.Findings().at(0).file, u"KelvoText1.txt");
 }
@@ -197,10 +197,10 @@ TEST_F(SettingsCheckerTest, WhileKelvoRunsNoCombinationIsTriedAndTheReportSaysSo
 TEST_F(SettingsCheckerTest, KeysKelvoSkipsAreNamedWithTheReason) {
   const CheckReport report = Check(
       "[General]\nVersion=169\n"
-      "[HotKey1]\nKey=Ctrl+A\nCommand=EXIT\nExecute1=notepad.exe\n"        // 4, 5, 6
-      "[HotKey2]\nKey=Ctrl+B\nExeParam2=-x\nExecute1=notepad.exe\n"          // 8, 9, 10
-      "[HotKey3]\nKey=\nExeucte1=x\n"                                        // 12, 13: not read
-      "[ClipboardList]\nExceptWord1=a\nExceptWord3=c\nExceptWord1=b\n");     // 15, 16, 17
+      "[HotKey1]\nKey=Ctrl+A\nCommand=EXIT\nExecute1=notepad.exe\n"       // 4, 5, 6
+      "[HotKey2]\nKey=Ctrl+B\nExeParam2=-x\nExecute1=notepad.exe\n"       // 8, 9, 10
+      "[HotKey3]\nKey=\nExeucte1=x\n"                                     // 12, 13: not read
+      "[ClipboardList]\nExceptWord1=a\nExceptWord3=c\nExceptWord1=b\n");  // 15, 16, 17
   EXPECT_EQ(Places(report, u"Kelvo.INI"), (std::vector<std::string>{"6:W", "9:W", "16:W", "17:W"}));
   EXPECT_NE(At(report, 6).problem.find(u"Command"), std::u16string::npos);
   EXPECT_NE(At(report, 9).problem.find(u"Execute2"), std::u16string::npos);
@@ -217,7 +217,8 @@ TEST_F(SettingsCheckerTest, AnOlderFileNamesTheValuesTheNextLoadRewrites) {
 TEST_F(SettingsCheckerTest, ALineInAnotherEncodingIsNamedAsKelvoNamesIt) {
   // UTF-8 lines, then one in Shift_JIS (メモ: 83 81 83 82).
   files.files[kIni] =
-      "[General]\r\nVersion=169\r\nEditor=\xE3\x83\xA1\xE3\x83\xA2.exe\r\nZrEditor=\x83\x81\x83\x82\r\n";
+      "[General]\r\nVersion=169\r\nEditor=\xE3\x83\xA1\xE3\x83\xA2.exe\r\nZrEditor="
+      "\x83\x81\x83\x82\r\n";
   programs.known.insert(u"メモ.exe");
   const CheckReport report = CheckSettings(kIni, Services(false), 169);
   EXPECT_EQ(Places(report, u"Kelvo.INI"), (std::vector<std::string>{"4:W", "4:E"}));

@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "support/fake_locale.h"
 #include "platform/clock.h"
+#include "support/fake_locale.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "win32/unique_handle_win.h"
 #include "support/fake_clipboard.h"
+#include "win32/unique_handle_win.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <chrono>
 
-#include "support/hung_window_win.h"
 #include "platform/clock.h"
+#include "support/hung_window_win.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "base/number_text.h"
 #include "base/temp_file_name.h"
-#include "win32/wide_win.h"
 #include "support/temp_folder_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "win32/com_win.h"
-#include "win32/file_system_win.h"
-#include "win32/wide_win.h"
 #include "support/image_encoder_win.h"
 #include "support/temp_folder_win.h"
 #include "util/bmp_file.h"
+#include "win32/com_win.h"
+#include "win32/file_system_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 
 #include "base/text_case.h"
 #include "base/text_codec.h"
+#include "support/temp_folder_win.h"
 #include "win32/com_win.h"
 #include "win32/file_system_win.h"
 #include "win32/version_info_win.h"
 #include "win32/wide_win.h"
-#include "support/temp_folder_win.h"
 
 namespace {
 

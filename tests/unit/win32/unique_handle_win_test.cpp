@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "win32/owned_icons_win.h"
-#include "win32/owned_kernel_objects_win.h"
 #include "ui/gdi_win.h"
 #include "ui/owned_gdi_objects_win.h"
+#include "win32/owned_icons_win.h"
+#include "win32/owned_kernel_objects_win.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "win32/file_system_win.h"
-#include "win32/wide_win.h"
 #include "support/temp_folder_win.h"
 #include "util/bmp_file.h"
+#include "win32/file_system_win.h"
+#include "win32/wide_win.h"
 
 namespace {
 

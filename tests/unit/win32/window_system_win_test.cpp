@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "hotkeys/window_matching.h"
-#include "win32/key_input_win.h"
-#include "win32/locale_win.h"
 #include "support/fake_dialogs.h"
 #include "support/hung_window_win.h"
+#include "win32/key_input_win.h"
+#include "win32/locale_win.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/text_codec.h"
-#include "settings/settings_store.h"
 #include "hotkeys/hotkey_action.h"
+#include "settings/settings_store.h"
 #include "support/fake_clipboard.h"
 #include "support/fake_locale.h"
 #include "support/memory_file_system.h"

@@ -189,15 +189,15 @@ TEST(HistoryStoreTest, AFailedWriteLeavesTheFileAndIsToldWithItsPath) {
 TEST(HistoryFileTest, AUtf8FileReadsAsTheSameFileInUtf16) {
   // Kelvo's own files are read record by record from their bytes, other files after decoding
   // them whole: both must find the same records, ill-formed bytes and broken records included.
-  const std::string file =
-      "junk \xE3\x81\r\n" + kRecord + "2\r\n\xF0\x9F\x98\x80 \xE6\x97\xA5\xFF\rb\xC3\r\n\r\n" +
-      kRecord + "9\r\nbeyond the end\r\n" + kRecord + "1\r\n\xED\xA0\x80x\n" + kRecord +
-      "1\r\nlast without a break";
+  const std::string file = "junk \xE3\x81\r\n" + kRecord +
+                           "2\r\n\xF0\x9F\x98\x80 \xE6\x97\xA5\xFF\rb\xC3\r\n\r\n" + kRecord +
+                           "9\r\nbeyond the end\r\n" + kRecord + "1\r\n\xED\xA0\x80x\n" + kRecord +
+                           "1\r\nlast without a break";
   const std::u16string text = Utf8ToUtf16(file);
   std::string utf16 = "\xFF\xFE";
   for (char16_t c : text) utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
   const HistoryRead fromUtf8 = Parse(kBom + file);
   EXPECT_EQ(TextsOf(fromUtf8.items), TextsOf(Parse(utf16).items));
-  EXPECT_EQ(TextsOf(fromUtf8.items),
-            (Texts{u"\U0001F600 日\uFFFD\rb\uFFFD", u"\uFFFD\uFFFD\uFFFDx", u"last without a break"}));
+  EXPECT_EQ(TextsOf(fromUtf8.items), (Texts{u"\U0001F600 日\uFFFD\rb\uFFFD", u"\uFFFD\uFFFD\uFFFDx",
+                                            u"last without a break"}));
 }
