@@ -1,5 +1,5 @@
 // Every handle Kelvo makes goes through a creation helper that returns a counting owner
-// (platform/owned_*_win, ui/owned_gdi_objects_win). This scans the sources for the system's
+// (win32/owned_*_win, ui/owned_gdi_objects_win). This scans the sources for the system's
 // creating functions called anywhere else: such a call makes a handle that no count sees. It
 // reads the source tree, so it runs in the native build only.
 #include <gtest/gtest.h>
@@ -168,9 +168,9 @@ std::vector<std::string> RawCreationCalls(const std::string& text) {
 // device context.
 bool MayCallRaw(const std::string& relative, const std::string& call) {
   static const std::set<std::string> kHelpers = {
-      "platform/owned_kernel_objects_win.h", "platform/owned_kernel_objects_win.cpp",
-      "platform/owned_icons_win.h",          "platform/owned_icons_win.cpp",
-      "ui/owned_gdi_objects_win.h",          "ui/owned_gdi_objects_win.cpp"};
+      "win32/owned_kernel_objects_win.h", "win32/owned_kernel_objects_win.cpp",
+      "win32/owned_icons_win.h",          "win32/owned_icons_win.cpp",
+      "ui/owned_gdi_objects_win.h",       "ui/owned_gdi_objects_win.cpp"};
   if (kHelpers.count(relative)) return true;
   const std::string name = call.substr(call.find(' ') + 1);
   return relative == "ui/gdi_win.h" && (name == "GetDC" || name == "BeginPaint");
@@ -201,7 +201,7 @@ TEST(CreationCallScanTest, OnlyTheHelpersAndTheDcOwnersCallTheSystemDirectly) {
   EXPECT_TRUE(MayCallRaw("ui/owned_gdi_objects_win.cpp", "3: CreatePen"));
   EXPECT_TRUE(MayCallRaw("ui/gdi_win.h", "40: GetDC"));
   EXPECT_FALSE(MayCallRaw("ui/gdi_win.h", "41: CreatePen"));
-  EXPECT_FALSE(MayCallRaw("clip/clip_window_win.cpp", "9: CreateSolidBrush"));
+  EXPECT_FALSE(MayCallRaw("clip/window/clip_window_win.cpp", "9: CreateSolidBrush"));
 }
 
 TEST(CreationCallScanTest, NoSourceOfKelvoMakesAHandleOutsideTheHelpers) {
