@@ -35,9 +35,9 @@ void CheckSameRecords(const std::vector<HistoryRec>& first, const std::vector<Hi
                                                std::to_string(again.size()) + " from " +
                                                ShownBytes(written));
   for (std::size_t i = 0; i < first.size(); ++i) {
-    FUZZ_CHECK(again[i].Text == first[i].Text, "record " + std::to_string(i) + ": " +
-                                                   Shown(first[i].Text) + " came back as " +
-                                                   Shown(again[i].Text));
+    FUZZ_CHECK(again[i].Text() == first[i].Text(),
+               "record " + std::to_string(i) + ": " + Shown(std::u16string(first[i].Text())) +
+                   " came back as " + Shown(std::u16string(again[i].Text())));
     FUZZ_CHECK(again[i].LineCount == first[i].LineCount,
                "line count of record " + std::to_string(i));
     FUZZ_CHECK(Second(again[i].CreTime) == Second(first[i].CreTime),

@@ -105,33 +105,40 @@ void WalkUtf8(std::string_view utf8, OnAscii onAscii, OnSequence onSequence) {
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view utf8) {
-  // Counted first, so that the text is made at its exact size in one allocation: a long history
-  // keeps its texts for the whole run, and under Wine fresh memory is dear to touch.
+std::size_t Utf16Length(std::string_view utf8) {
   std::size_t units = 0;
   WalkUtf8(
       utf8, [&](std::size_t, std::size_t count) { units += count; },
       [&](const Utf8Step& step) { units += step.valid && step.codePoint >= 0x10000 ? 2 : 1; });
-  std::u16string out(units, u'\0');
-  char16_t* next = out.data();
+  return units;
+}
+
+void DecodeUtf8Into(std::string_view utf8, char16_t* out) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
   WalkUtf8(
       utf8,
       [&](std::size_t pos, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i) next[i] = bytes[pos + i];
-        next += count;
+        for (std::size_t i = 0; i < count; ++i) out[i] = bytes[pos + i];
+        out += count;
       },
       [&](const Utf8Step& step) {
         if (!step.valid) {
-          *next++ = kReplacement;
+          *out++ = kReplacement;
         } else if (step.codePoint < 0x10000) {
-          *next++ = static_cast<char16_t>(step.codePoint);
+          *out++ = static_cast<char16_t>(step.codePoint);
         } else {
           const char32_t above = step.codePoint - 0x10000;
-          *next++ = static_cast<char16_t>(0xD800 + (above >> 10));
-          *next++ = static_cast<char16_t>(0xDC00 + (above & 0x3FF));
+          *out++ = static_cast<char16_t>(0xD800 + (above >> 10));
+          *out++ = static_cast<char16_t>(0xDC00 + (above & 0x3FF));
         }
       });
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  // Counted first, so that the text is made at its exact size in one allocation: a long history
+  // keeps its texts for the whole run, and under Wine fresh memory is dear to touch.
+  std::u16string out(Utf16Length(utf8), u'\0');
+  DecodeUtf8Into(utf8, out.data());
   return out;
 }
 

@@ -6,6 +6,10 @@
 // UTF-8 to UTF-16. Every ill-formed sequence (stray continuation byte, truncated sequence,
 // overlong form, encoded surrogate, value above U+10FFFF) becomes one U+FFFD per maximal subpart.
 std::u16string Utf8ToUtf16(std::string_view utf8);
+// The same in two steps, for a caller that holds the units in a buffer of its own: the number of
+// units, then the decoding into `out`, which has room for exactly that many.
+std::size_t Utf16Length(std::string_view utf8);
+void DecodeUtf8Into(std::string_view utf8, char16_t* out);
 
 // UTF-16 to UTF-8. A lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);

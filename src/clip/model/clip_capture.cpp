@@ -136,13 +136,13 @@ CaptureResult ClipCapture::CaptureText(std::u16string text, THistoryList& histor
       CountLines(text) > static_cast<std::size_t>(settings_.MaxLineCnt)) {
     return CaptureResult::kTooManyLines;
   }
-  if (!history.Empty() && history.At(0).Text == text) return CaptureResult::kSameAsTop;
+  if (!history.Empty() && history.At(0).Text() == text) return CaptureResult::kSameAsTop;
   if (words_.Excludes(text, locale_)) return CaptureResult::kExcluded;
   if (canned.Holds(text, clock_, locale_)) return CaptureResult::kCanned;
 
   history.Insert(0, HistoryRec(text, DaysFromDateTime(clock_.Now())));
   for (std::size_t i = history.Count(); i-- > 1;) {
-    if (history.At(i).Text == text) history.Delete(i);
+    if (history.At(i).Text() == text) history.Delete(i);
   }
   const std::size_t limit = HistoryLimit(settings_.MaxItems);
   while (history.Count() > limit) history.Delete(history.Count() - 1);

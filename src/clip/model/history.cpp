@@ -102,10 +102,28 @@ std::u16string HistoryDisplayText(std::u16string_view text) {
   return out;
 }
 
-HistoryRec::HistoryRec(std::u16string text, double creTime)
-    : Text(std::move(text)),
-      LineCount(static_cast<std::int32_t>(std::min<std::size_t>(CountLines(Text), INT32_MAX))),
+HistoryRec::HistoryRec(std::size_t units, double creTime)
+    : text_(units > 0 ? std::make_unique_for_overwrite<char16_t[]>(units) : nullptr),
+      // A clipboard text is far below 4 G units (Kelvo keeps at most MaxTextLen of one).
+      size_(static_cast<std::uint32_t>(std::min<std::size_t>(units, UINT32_MAX))),
       CreTime(creTime) {}
+
+HistoryRec::HistoryRec(std::u16string_view text, double creTime)
+    : HistoryRec(text.size(), creTime) {
+  std::copy_n(text.data(), size_, text_.get());
+  CountLines();
+}
+
+HistoryRec HistoryRec::FromUtf8(std::string_view text, double creTime) {
+  HistoryRec rec(Utf16Length(text), creTime);
+  DecodeUtf8Into(text, rec.text_.get());
+  rec.CountLines();
+  return rec;
+}
+
+void HistoryRec::CountLines() {
+  LineCount = static_cast<std::int32_t>(std::min<std::size_t>(::CountLines(Text()), INT32_MAX));
+}
 
 int CompareHistoryText(std::u16string_view a, std::u16string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
@@ -136,7 +154,7 @@ void THistoryList::Delete(std::size_t index) {
 namespace {
 
 bool TextOrder(const HistoryRec& a, const HistoryRec& b) {
-  return CompareHistoryText(a.Text, b.Text) < 0;
+  return CompareHistoryText(a.Text(), b.Text()) < 0;
 }
 
 bool NewerFirst(const HistoryRec& a, const HistoryRec& b) {
@@ -145,7 +163,7 @@ bool NewerFirst(const HistoryRec& a, const HistoryRec& b) {
 }
 
 bool LongerFirst(const HistoryRec& a, const HistoryRec& b) {
-  if (a.Text.size() != b.Text.size()) return a.Text.size() > b.Text.size();
+  if (a.Text().size() != b.Text().size()) return a.Text().size() > b.Text().size();
   return TextOrder(a, b);
 }
 
@@ -161,9 +179,9 @@ void THistoryList::MergeBelow(std::vector<HistoryRec> items) {
   // repeated texts too (lines of an entry expanded by lines may equal other entries).
   std::unordered_set<std::u16string_view> captured;
   captured.reserve(items_.size());
-  for (const HistoryRec& rec : items_) captured.insert(rec.Text);
+  for (const HistoryRec& rec : items_) captured.insert(rec.Text());
   std::vector<bool> keep(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) keep[i] = !captured.count(items[i].Text);
+  for (std::size_t i = 0; i < items.size(); ++i) keep[i] = !captured.count(items[i].Text());
   captured.clear();
   items_.reserve(items_.size() +
                  static_cast<std::size_t>(std::count(keep.begin(), keep.end(), true)));

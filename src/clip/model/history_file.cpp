@@ -82,6 +82,8 @@ class LineCursor {
 
 std::u16string Units(std::string_view utf8) { return Utf8ToUtf16(utf8); }
 std::u16string Units(std::u16string_view text) { return std::u16string(text); }
+HistoryRec Record(std::string_view utf8, double time) { return HistoryRec::FromUtf8(utf8, time); }
+HistoryRec Record(std::u16string_view text, double time) { return HistoryRec(text, time); }
 
 // The records of a file's text: bytes of UTF-8, whose breaks are single bytes that no sequence
 // spans, so that each record is decoded on its own straight into its entry; or decoded units.
@@ -119,7 +121,7 @@ HistoryRead ParseRecords(std::basic_string_view<Char> text, const Locale& locale
       lines.Seek(start);
       continue;
     }
-    read.items.emplace_back(Units(text.substr(start, end - start)), time);
+    read.items.push_back(Record(text.substr(start, end - start), time));
     lastTime = time;
   }
   return read;
@@ -132,24 +134,28 @@ std::string HistoryFileBytes(const std::vector<HistoryRec>& items, const Locale&
   const auto header = [&](const HistoryRec& rec) {
     return std::u16string(kTimeKey) + timeText.Format(DateTimeFromDays(rec.CreTime)) + u"\r\n" +
            std::u16string(kCountKey) +
-           IntToText(static_cast<std::int64_t>(LinesOfRecord(rec.Text))) + u"\r\n";
+           IntToText(static_cast<std::int64_t>(LinesOfRecord(rec.Text()))) + u"\r\n";
   };
   // UTF-8 cannot hold a lone surrogate (a clipboard text may have one); UTF-16 keeps it.
   const bool lone = std::any_of(items.begin(), items.end(),
-                                [](const HistoryRec& rec) { return HasLoneSurrogate(rec.Text); });
+                                [](const HistoryRec& rec) { return HasLoneSurrogate(rec.Text()); });
   if (lone) {
     std::u16string text;
-    for (const HistoryRec& rec : items) text += header(rec) + rec.Text + u"\r\n\r\n";
+    for (const HistoryRec& rec : items) {
+      text += header(rec);
+      text += rec.Text();
+      text += u"\r\n\r\n";
+    }
     return EncodeUtf16(text, false);
   }
   // Written straight into one buffer of the file's size: a long history is tens of megabytes.
   std::size_t bytes = kUtf8Bom.size();
-  for (const HistoryRec& rec : items) bytes += Utf8Length(rec.Text) + 80;
+  for (const HistoryRec& rec : items) bytes += Utf8Length(rec.Text()) + 80;
   std::string file(kUtf8Bom);
   file.reserve(bytes);
   for (const HistoryRec& rec : items) {
     AppendAsUtf8(file, header(rec));
-    AppendAsUtf8(file, rec.Text);
+    AppendAsUtf8(file, rec.Text());
     file += "\r\n\r\n";
   }
   return file;

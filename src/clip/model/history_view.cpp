@@ -62,7 +62,8 @@ int HistoryView::RowToHistIndex(int row) const {
 
 std::u16string HistoryView::SelText(int row) const {
   const int index = RowToHistIndex(row);
-  return index < 0 ? std::u16string() : history_.At(static_cast<std::size_t>(index)).Text;
+  return index < 0 ? std::u16string()
+                   : std::u16string(history_.At(static_cast<std::size_t>(index)).Text());
 }
 
 void HistoryView::LoadSettings(const UsrIniFile& ini) {
@@ -79,7 +80,7 @@ const std::u16string& HistoryView::SearchedForm(std::size_t entry, const SearchW
     searchFormsFolded_ = foldWidthKana_;
   }
   if (!searchFormMade_[entry]) {
-    search.SearchedForm(HistoryDisplayText(history_.At(entry).Text), searchForms_[entry]);
+    search.SearchedForm(HistoryDisplayText(history_.At(entry).Text()), searchForms_[entry]);
     searchFormMade_[entry] = true;
   }
   return searchForms_[entry];
@@ -138,7 +139,7 @@ ExpandResult HistoryView::ExpandLines(std::size_t limit) {
   const int entry = RowToHistIndex(-1);
   if (entry < 0) return ExpandResult::kNothing;
   const auto at = static_cast<std::size_t>(entry);
-  const std::vector<std::u16string> lines = ExpandedLines(history_.At(at).Text);
+  const std::vector<std::u16string> lines = ExpandedLines(history_.At(at).Text());
   const std::size_t kept = static_cast<std::size_t>(
       std::count_if(lines.begin(), lines.end(), [](const auto& line) { return !line.empty(); }));
   // The entry's own lines are never cut: they would be lost with the entry. Older entries may go
@@ -176,7 +177,7 @@ std::u16string HistoryView::StatusSize() const {
   const int entry = RowToHistIndex(-1);
   if (entry < 0) return {};
   const HistoryRec& rec = history_.At(static_cast<std::size_t>(entry));
-  return Padded(rec.Text.size(), 8) + u"文字/ " +
+  return Padded(rec.Text().size(), 8) + u"文字/ " +
          Padded(static_cast<std::size_t>(std::max(rec.LineCount, 0)), 5) + u"行";
 }
 
@@ -185,7 +186,7 @@ std::optional<std::u16string> HistoryView::PreviewText(std::int32_t previewLn) c
   if (entry < 0 || previewLn < 1) return std::nullopt;
   const HistoryRec& rec = history_.At(static_cast<std::size_t>(entry));
   if (rec.LineCount < previewLn) return std::nullopt;
-  return rec.Text;
+  return std::u16string(rec.Text());
 }
 
 bool HistoryView::CanExpand() const {

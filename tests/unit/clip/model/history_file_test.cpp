@@ -51,7 +51,7 @@ TEST(HistoryFileTest, EveryTextComesBackExactlyWithItsSecondInBothLayouts) {
     const HistoryRead read = Parse(HistoryFileBytes(items, *locale), *locale);
     ASSERT_EQ(read.items.size(), items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-      EXPECT_EQ(read.items[i].Text, items[i].Text) << i;
+      EXPECT_EQ(read.items[i].Text(), items[i].Text()) << i;
       EXPECT_EQ(read.items[i].LineCount, items[i].LineCount) << i;
       EXPECT_NEAR(read.items[i].CreTime, items[i].CreTime, kHalfSecond) << i;
     }
@@ -118,12 +118,12 @@ struct StoreFixture {
   }
   std::vector<std::u16string> Texts() const {
     std::vector<std::u16string> texts;
-    for (const HistoryRec& rec : history.Items()) texts.push_back(rec.Text);
+    for (const HistoryRec& rec : history.Items()) texts.emplace_back(rec.Text());
     return texts;
   }
   std::vector<std::u16string> FileTexts() {
     std::vector<std::u16string> texts;
-    for (const HistoryRec& rec : Parse(files.files.at(kPath)).items) texts.push_back(rec.Text);
+    for (const HistoryRec& rec : Parse(files.files.at(kPath)).items) texts.emplace_back(rec.Text());
     return texts;
   }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_codec.h"
 #include "support/history_texts.h"
 
 TEST(HistoryRecTest, DisplayTextAndLineCount) {
@@ -86,4 +87,23 @@ TEST(HistoryListTest, AFileReadAgainJoinsBelowWhatWasCapturedAndKeepsItsOwnRepea
   for (const char16_t* text : {u"a", u"b", u"a"}) expanded.emplace_back(text, 1);
   fresh.MergeBelow(std::move(expanded));
   EXPECT_EQ(TextsOf(fresh.Items()), (Texts{u"a", u"b", u"a"}));
+}
+
+TEST(HistoryRecTest, ARecordOwnsItsTextAndItsCopyOwnsAnother) {
+  const std::string utf8 = "a\r\n\xE6\x97\xA5\xF0\x9F\x98\x80\xFF\n";
+  const HistoryRec decoded = HistoryRec::FromUtf8(utf8, 2.5);
+  const HistoryRec made(Utf8ToUtf16(utf8), 2.5);
+  EXPECT_EQ(decoded.Text(), made.Text());
+  EXPECT_EQ(decoded.LineCount, 2);
+  EXPECT_EQ(decoded.CreTime, 2.5);
+  HistoryRec copy = decoded;
+  EXPECT_EQ(copy.Text(), decoded.Text());
+  EXPECT_NE(copy.Text().data(), decoded.Text().data());
+  copy = HistoryRec(u"", 1);
+  EXPECT_TRUE(copy.Text().empty());
+  EXPECT_EQ(copy.LineCount, 0);
+  HistoryRec moved = std::move(copy);
+  moved = decoded;
+  EXPECT_EQ(moved.Text(), made.Text());
+  EXPECT_EQ(moved.LineCount, 2);
 }
