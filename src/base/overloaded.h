@@ -5,3 +5,6 @@ template <class... Ts>
 struct Overloaded : Ts... {
   using Ts::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang before 17).
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
