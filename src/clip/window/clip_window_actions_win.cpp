@@ -218,13 +218,15 @@ void TClipBdList::EditDone(bool ok) {
   if (model_.Canned().ListEnabled()) SetFocus(canned_->List());
 }
 
+FileDialogRequest TClipBdList::HistoryFileRequest(const char16_t* caption) const {
+  // Both dialogs open in the folder of the history file.
+  return {caption,  u"履歴データファイル (*.txt)",
+          u"*.TXT", u"TXT",
+          u"*.txt", std::u16string(DirectoryPart(model_.Settings().ClipDataPath))};
+}
+
 void TClipBdList::SaveHist() {
-  FileDialogRequest request{u"履歴に名前を付けて保存",
-                            u"履歴データファイル (*.txt)",
-                            u"*.TXT",
-                            u"TXT",
-                            u"*.txt",
-                            std::u16string(DirectoryPart(model_.Settings().ClipDataPath))};
+  const FileDialogRequest request = HistoryFileRequest(u"履歴に名前を付けて保存");
   const DeferredWork::Scope busy = MarkBusy();
   const std::optional<std::u16string> path = AskFileName(Handle(), request, true);
   if (!path) return;
@@ -233,12 +235,7 @@ void TClipBdList::SaveHist() {
 }
 
 void TClipBdList::LoadHist() {
-  FileDialogRequest request{u"履歴をファイルから読込",
-                            u"履歴データファイル (*.txt)",
-                            u"*.TXT",
-                            u"TXT",
-                            u"*.txt",
-                            std::u16string(DirectoryPart(model_.Settings().ClipDataPath))};
+  const FileDialogRequest request = HistoryFileRequest(u"履歴をファイルから読込");
   const DeferredWork::Scope busy = MarkBusy();
   const std::optional<std::u16string> path = AskFileName(Handle(), request, false);
   if (!path) return;

@@ -26,6 +26,8 @@
 // controls (which load the common-controls library) are made at the first show. What it shows
 // and does is its model's; the window is a shell with two sheets, one for each page, that mirror
 // the model, and it carries out what the model's effects ask.
+struct FileDialogRequest;
+
 class TClipBdList : public Window {
  public:
   static constexpr wchar_t kClassName[] = L"TClipBdList";
@@ -117,6 +119,7 @@ class TClipBdList : public Window {
   void UpdateActionStates();
   bool Enabled(ClipAction action) const;
   void Run(ClipAction action);
+  FileDialogRequest HistoryFileRequest(const char16_t* caption) const;
   void SaveHist();
   void LoadHist();
   void ShowPopupMenu(HWND control, POINT at);
