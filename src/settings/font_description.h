@@ -8,4 +8,6 @@ struct FontDescription {
   int charset = 128;    // character set number; 128 is Shift_JIS
   bool bold = false;
   bool italic = false;
+
+  bool operator==(const FontDescription&) const = default;
 };

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "desktop_driver.h"
@@ -221,6 +222,41 @@ TEST_F(CmdLauncherTest, NoTitleBarFollowsAReload) {
   constexpr DWORD kHandedOver = 0xFFFFFFFF;  // a second start hands over and ends with -1
   EXPECT_EQ(kelvo.StartAgain(L"-R"), kHandedOver);
   EXPECT_TRUE(WaitFor([&] { return (GetWindowLongW(box, GWL_STYLE) & WS_CAPTION) == 0; }));
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
+// The box keeps its font and layout from show to show; a reload that changes them is seen at the
+// next show.
+TEST_F(CmdLauncherTest, AReloadedFontAndListWidthShowAtTheNextShow) {
+  ASSERT_TRUE(Start("ListWidth=200\nFontSize=9\n"));
+  HWND box = Open();
+  ASSERT_NE(box, nullptr);
+  const auto comboRect = [&] {
+    RECT r{};
+    GetWindowRect(combo_, &r);
+    return r;
+  };
+  const RECT before = comboRect();
+  EXPECT_EQ(before.right - before.left, 200);
+  PressHotKey(0, VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+  ASSERT_EQ(Open(), box);
+  const RECT again = comboRect();
+  EXPECT_TRUE(EqualRect(&before, &again)) << "a show with nothing changed keeps the layout";
+  PressHotKey(0, VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+  std::string ini = kelvo.ReadIni();
+  for (const auto& [from, to] :
+       {std::pair{"ListWidth=200", "ListWidth=320"}, std::pair{"FontSize=9", "FontSize=20"}}) {
+    ini.replace(ini.find(from), std::string(from).size(), to);
+  }
+  kelvo.WriteIni(ini);
+  constexpr DWORD kHandedOver = 0xFFFFFFFF;  // a second start hands over and ends with -1
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), kHandedOver);
+  ASSERT_EQ(Open(), box);
+  const RECT after = comboRect();
+  EXPECT_EQ(after.right - after.left, 320);
+  EXPECT_GT(after.bottom - after.top, before.bottom - before.top) << "the larger font's box";
   EXPECT_EQ(kelvo.Stop(), 0);
 }
 

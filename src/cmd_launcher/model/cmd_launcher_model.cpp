@@ -155,11 +155,16 @@ void CmdLauncherModel::Show(const CmdLauncherOptions& options) {
 }
 
 void CmdLauncherModel::FillRows(const TypedForm& form) {
-  rows_.clear();
+  std::vector<std::size_t> rows;
+  rows.reserve(rows_.size());
   for (std::size_t i : sorted_) {
-    if (Matches(keywords_[i], form)) rows_.push_back(i);
+    if (Matches(keywords_[i], form)) rows.push_back(i);
   }
-  ++rowsVersion_;
+  // The same rows keep their version: the box is not filled again with what it lists.
+  if (rows != rows_) {
+    rows_ = std::move(rows);
+    ++rowsVersion_;
+  }
   listRow_ = -1;
 }
 

@@ -179,14 +179,24 @@ void TCmdLncForm::ApplyBorder() {
 }
 
 void TCmdLncForm::ApplyFont() {
-  FontHandle font = CreateSettingsFont(model_.CmdLauncherFont, Dpi());
+  // A new font makes the box measure its rows again: only when the setting or the DPI changed.
+  const UINT dpi = Dpi();
+  if (font_ && fontShown_ == model_.CmdLauncherFont && fontDpi_ == dpi) return;
+  FontHandle font = CreateSettingsFont(model_.CmdLauncherFont, dpi);
   if (!font) return;
   SetControlFont(keywordBox_, font.get());
   font_ = std::move(font);  // the old font goes only after the box no longer uses it
+  fontShown_ = model_.CmdLauncherFont;
+  fontDpi_ = dpi;
+  ++fontGeneration_;
 }
 
 void TCmdLncForm::Layout() {
   const CmdLauncherOptions& options = logic_.Options();
+  // Moving and sizing a window is slow under Wine: done again only when what it follows changed.
+  const LaidOut inputs{fontGeneration_, Dpi(), options.ListWidth, options.ListSize, noTitleBar_};
+  if (laidOut_ == inputs) return;
+  laidOut_ = inputs;
   RECT box{};
   GetWindowRect(keywordBox_, &box);
   const int boxHeight = Height(box);
@@ -218,7 +228,11 @@ void TCmdLncForm::PlaceOnScreen(int x, int y) {
   // A place on a monitor that is no longer there: the nearest monitor's work area. The stored
   // place changes only when the box hides.
   const RECT placed = OnVisibleMonitor(RECT{x, y, x + Width(bounds), y + Height(bounds)}, 0, 0);
-  SetWindowPos(Handle(), HWND_TOPMOST, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  // Moving a window costs under Wine even where it stays. The box is always on top by its style,
+  // and the show that follows puts it in front.
+  if (placed.left == bounds.left && placed.top == bounds.top) return;
+  SetWindowPos(Handle(), nullptr, placed.left, placed.top, 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
 void TCmdLncForm::ShowLauncher() {

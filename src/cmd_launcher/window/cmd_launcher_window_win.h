@@ -102,6 +102,19 @@ class TCmdLncForm : public Window {
   OwnInputContext ime_;
   UINT imeStateMessage_ = 0;
   FontHandle font_;
+  FontDescription fontShown_;  // what font_ was made from, at fontDpi_
+  UINT fontDpi_ = 0;
+  int fontGeneration_ = 0;
+  // What the last layout followed.
+  struct LaidOut {
+    int fontGeneration = -1;
+    UINT dpi = 0;
+    int listWidth = 0;
+    int listSize = 0;
+    bool noTitleBar = false;
+    bool operator==(const LaidOut&) const = default;
+  };
+  std::optional<LaidOut> laidOut_;
   BitmapHandle glyph_;
   BrushHandle editBrush_;
   COLORREF editBrushColour_ = CLR_INVALID;

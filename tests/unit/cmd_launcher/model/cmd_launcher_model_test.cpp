@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/fake_hotkey_registrar.h"
@@ -350,6 +351,31 @@ TEST_F(CmdLauncherModelTest, AReloadWhileShownRefillsTheListAndSelectsByTheNewTa
   EXPECT_EQ(model.RowCount(), 0u);
   EXPECT_EQ(model.SelectedId(), std::nullopt);
   EXPECT_EQ(model.Text(), u"cm");
+}
+
+// The box is filled again only when the version moves: a show or a key that lists the same rows
+// must keep it, and every change of the rows must move it.
+TEST_F(CmdLauncherModelTest, TheRowsVersionMovesOnlyWhenTheListedRowsChange) {
+  Keywords({u"calc", u"cmd", u"zip"});
+  Show();
+  std::uint64_t version = model.RowsVersion();
+  const auto moved = [&] { return std::exchange(version, model.RowsVersion()) != version; };
+  model.Hidden();
+  Show();
+  EXPECT_FALSE(moved()) << "a second show lists the same rows";
+  Type(u"c");
+  EXPECT_TRUE(moved());
+  EXPECT_EQ(Rows(), (Words{u"calc", u"cmd"}));
+  Type(u"m");
+  EXPECT_TRUE(moved());
+  Type(u"q");  // continues nothing: dropped, the rows stay
+  EXPECT_FALSE(moved());
+  Key(CmdKey::kBackspace);
+  KeyUp();
+  EXPECT_EQ(Rows().size(), 3u);
+  EXPECT_TRUE(moved());
+  model.SetKeywords({{1001, u"calc", u""}, {1002, u"cmd", u""}, {1003, u"zip", u""}});
+  EXPECT_TRUE(moved()) << "a new table's rows are other entries, even with the same texts";
 }
 
 TEST(CmdLauncherOptionsTest, OutOfRangeNumbersAreBroughtIntoRange) {
