@@ -17,6 +17,15 @@ void SetControlFont(HWND control, HFONT font) {
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+void PlaceControl(HWND control, int x, int y, int width, int height) {
+  RECT now{};
+  if (GetWindowRect(control, &now)) {
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == x && now.top == y && Width(now) == width && Height(now) == height) return;
+  }
+  MoveWindow(control, x, y, width, height, TRUE);
+}
+
 RedrawHeld::RedrawHeld(HWND control) : control_(control) {
   SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
 }

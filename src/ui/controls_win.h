@@ -15,6 +15,10 @@ HWND MakeControl(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exS
 
 void SetControlFont(HWND control, HFONT font);
 
+// Moves a child control to a place in its parent's client area, unless it is there already: a
+// move costs a round trip to the window system, and the layouts run again at every show.
+void PlaceControl(HWND control, int x, int y, int width, int height);
+
 // Stops the control from drawing while it is changed in several steps; draws it whole after.
 class RedrawHeld {
  public:

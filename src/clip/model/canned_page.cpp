@@ -270,6 +270,7 @@ CannedResult CannedTextPage::SaveTextData() {
 }
 
 void CannedTextPage::TakeItems(CannedItems items) {
+  if (items.Lines() != items_.Lines()) ++itemsVersion_;
   items_ = std::move(items);
   bodies_ = CannedBodies(items_.Lines(), clock_, locale_);
 }

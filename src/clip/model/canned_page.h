@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,6 +79,8 @@ class CannedTextPage {
   // What the capture compares new clipboard texts with, made again whenever the items change.
   const CannedBodies& Bodies() const { return bodies_; }
   std::size_t Count() const { return items_.Count(); }
+  // Moves whenever the items change, and only then: a set read again as it was keeps it.
+  std::uint64_t ItemsVersion() const { return itemsVersion_; }
   int Selected() const { return selected_; }
   // The list's click or key: -1 or a row out of range selects nothing. Ignored while editing.
   void Select(int row);
@@ -165,6 +168,7 @@ class CannedTextPage {
   bool setBarShown_ = false;
 
   CannedItems items_;
+  std::uint64_t itemsVersion_ = 0;
   CannedBodies bodies_;
   int selected_ = -1;
   // Why the current file could not be read, while it could not (kDone when it could).

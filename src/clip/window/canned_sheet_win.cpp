@@ -73,8 +73,8 @@ void CannedSheet::Layout(const RECT& page, UINT dpi) {
   if (page_.SetBarShown()) {
     int x = page.left + Scale(2, dpi);
     for (HWND button : setButtons_) {
-      MoveWindow(button, x, top + Scale(1, dpi), Scale(kSetButtonWidth, dpi),
-                 Scale(kSetButtonHeight, dpi), TRUE);
+      PlaceControl(button, x, top + Scale(1, dpi), Scale(kSetButtonWidth, dpi),
+                   Scale(kSetButtonHeight, dpi));
       x += Scale(kSetButtonWidth, dpi);
     }
     top += Scale(kBarHeight, dpi);
@@ -83,20 +83,20 @@ void CannedSheet::Layout(const RECT& page, UINT dpi) {
   if (page_.Editing()) {
     const int panelTop = page.bottom - Scale(kPanelHeight, dpi);
     const int m = Scale(4, dpi);
-    MoveWindow(caption_, page.left + m, panelTop + m + Scale(3, dpi), Scale(30, dpi),
-               Scale(16, dpi), TRUE);
-    MoveWindow(labelEdit_, page.left + m + Scale(32, dpi), panelTop + m,
-               std::max(10, Width(page) - 2 * m - Scale(32, dpi)), Scale(22, dpi), TRUE);
-    MoveWindow(memo_, page.left + m, panelTop + m + Scale(26, dpi), Width(page) - 2 * m,
-               Scale(kMemoHeight, dpi), TRUE);
+    PlaceControl(caption_, page.left + m, panelTop + m + Scale(3, dpi), Scale(30, dpi),
+                 Scale(16, dpi));
+    PlaceControl(labelEdit_, page.left + m + Scale(32, dpi), panelTop + m,
+                 std::max(10, Width(page) - 2 * m - Scale(32, dpi)), Scale(22, dpi));
+    PlaceControl(memo_, page.left + m, panelTop + m + Scale(26, dpi), Width(page) - 2 * m,
+                 Scale(kMemoHeight, dpi));
     const int by = page.bottom - m - Scale(kButtonHeight, dpi);
-    MoveWindow(cancel_, page.right - m - Scale(kButtonWidth, dpi), by, Scale(kButtonWidth, dpi),
-               Scale(kButtonHeight, dpi), TRUE);
-    MoveWindow(ok_, page.right - m - 2 * Scale(kButtonWidth, dpi) - m, by, Scale(kButtonWidth, dpi),
-               Scale(kButtonHeight, dpi), TRUE);
+    PlaceControl(cancel_, page.right - m - Scale(kButtonWidth, dpi), by, Scale(kButtonWidth, dpi),
+                 Scale(kButtonHeight, dpi));
+    PlaceControl(ok_, page.right - m - 2 * Scale(kButtonWidth, dpi) - m, by,
+                 Scale(kButtonWidth, dpi), Scale(kButtonHeight, dpi));
     bottom = panelTop;
   }
-  MoveWindow(list_, page.left, top, Width(page), std::max(0, bottom - top), TRUE);
+  PlaceControl(list_, page.left, top, Width(page), std::max(0, bottom - top));
   Show(visible_);
 }
 
@@ -110,10 +110,17 @@ void CannedSheet::Show(bool visible) {
 }
 
 void CannedSheet::Sync() {
-  {
+  const ListBox list(list_);
+  if (shownItems_ != page_.ItemsVersion()) {
     RedrawHeld held(list_);
-    ListBox(list_).SetCount(page_.Count());
-    ListBox(list_).Select(page_.Selected());
+    list.SetCount(page_.Count());
+    list.Select(page_.Selected());
+    shownItems_ = page_.ItemsVersion();
+  } else {
+    // The same items: the scroll bar stays (setting it again costs a frame under Wine), the rows
+    // are drawn again.
+    if (list.Selected() != page_.Selected()) list.Select(page_.Selected());
+    InvalidateRect(list_, nullptr, TRUE);
   }
   const bool enabled = page_.ListEnabled();
   EnableWindow(list_, enabled);

@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "clip/model/canned_page.h"
@@ -74,6 +76,8 @@ class CannedSheet {
   HWND parent_ = nullptr;
   std::array<HWND, kCannedSets> setButtons_{};
   HWND list_ = nullptr;
+  // The items' version the list's rows stand for.
+  std::optional<std::uint64_t> shownItems_;
   HWND caption_ = nullptr;
   HWND labelEdit_ = nullptr;
   HWND memo_ = nullptr;

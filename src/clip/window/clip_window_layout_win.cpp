@@ -62,6 +62,7 @@ void TClipBdList::ApplyFonts() {
   preview.size = fontSizeV_;
   previewFont_ = CreateSettingsFont(preview, dpi);
   SetControlFont(status_, baseFont_.get());
+  statusSizedFor_.reset();  // its height follows the font
   SetControlFont(tabs_, baseFont_.get());
   history_->ApplyFonts(baseFont_.get(), listFont_.get(), previewFont_.get());
   WindowDC dc(history_->List());
@@ -84,11 +85,16 @@ void TClipBdList::Layout() {
   const UINT dpi = Dpi();
   RECT client{};
   GetClientRect(Handle(), &client);
-  SendMessageW(status_, WM_SIZE, 0, 0);
+  // The status bar places itself at each WM_SIZE, moved or not.
+  const SIZE size{Width(client), Height(client)};
+  if (!statusSizedFor_ || statusSizedFor_->cx != size.cx || statusSizedFor_->cy != size.cy) {
+    SendMessageW(status_, WM_SIZE, 0, 0);
+    statusSizedFor_ = size;
+  }
   RECT status{};
   GetWindowRect(status_, &status);
   const int bottom = std::max<int>(0, Height(client) - Height(status));
-  MoveWindow(tabs_, 0, 0, Width(client), bottom, TRUE);
+  PlaceControl(tabs_, 0, 0, Width(client), bottom);
   RECT page{0, 0, Width(client), bottom};
   SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
   const bool history = model_.Page() == ClipPage::kHistory;

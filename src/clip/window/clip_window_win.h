@@ -152,6 +152,8 @@ class TClipBdList : public Window {
   bool listening_ = false;  // the clipboard listener is on
   bool settingUp_ = false;
   bool layoutHeld_ = false;  // while a show prepares the window
+  // The client size the status bar was last sized for; none after a change of fonts.
+  std::optional<SIZE> statusSizedFor_;
   // A message of the last set-up, shown once the set-up (and the load around it) has ended.
   std::vector<CannedMessage> setUpMessages_;
 

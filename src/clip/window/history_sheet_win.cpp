@@ -7,6 +7,7 @@
 
 #include "clip/model/clip_actions.h"
 #include "clip/window/row_pieces_win.h"
+#include "ui/controls_win.h"
 #include "ui/dpi_win.h"
 #include "ui/owned_gdi_objects_win.h"
 #include "ui/row_text_win.h"
@@ -126,15 +127,20 @@ void HistorySheet::ApplyStyle(const Style& style) {
 }
 
 void HistorySheet::Layout(const RECT& page, UINT dpi, int previewHeight) {
+  if (laidOut_ && EqualRect(&laidOut_->page, &page) && laidOut_->dpi == dpi &&
+      laidOut_->previewHeight == previewHeight && laidOut_->previewShown == previewShown_) {
+    return;
+  }
+  laidOut_ = LaidOut{page, dpi, previewHeight, previewShown_};
   const int bw = Scale(kButtonWidth, dpi);
   const int bh = Scale(kButtonHeight, dpi);
   const int top = Scale(kTopPanelHeight, dpi);
   const int buttonsLeft = page.right - 3 * bw - Scale(2, dpi);
-  MoveWindow(find_.Handle(), page.left + Scale(2, dpi), page.top + Scale(3, dpi),
-             std::max<int>(10, buttonsLeft - page.left - Scale(6, dpi)), Scale(200, dpi), TRUE);
+  PlaceControl(find_.Handle(), page.left + Scale(2, dpi), page.top + Scale(3, dpi),
+               std::max<int>(10, buttonsLeft - page.left - Scale(6, dpi)), Scale(200, dpi));
   int x = buttonsLeft;
   for (HWND btn : {extract_, except_, release_}) {
-    MoveWindow(btn, x, page.top + (top - bh) / 2, bw, bh, TRUE);
+    PlaceControl(btn, x, page.top + (top - bh) / 2, bw, bh);
     x += bw;
   }
   const int listTop = page.top + top;
@@ -142,11 +148,10 @@ void HistorySheet::Layout(const RECT& page, UINT dpi, int previewHeight) {
   if (previewShown_) {
     const int maxPreview = std::max<int>(0, page.bottom - listTop - Scale(kMinList, dpi));
     const int preview = std::clamp(previewHeight, 0, maxPreview);
-    MoveWindow(preview_, page.left, page.bottom - preview, Width(page), preview, TRUE);
+    PlaceControl(preview_, page.left, page.bottom - preview, Width(page), preview);
     listBottom = page.bottom - preview - Scale(kSplitterHeight, dpi);
   }
-  MoveWindow(list_.Handle(), page.left, listTop, Width(page), std::max(0, listBottom - listTop),
-             TRUE);
+  PlaceControl(list_.Handle(), page.left, listTop, Width(page), std::max(0, listBottom - listTop));
 }
 
 void HistorySheet::Show(bool visible) {

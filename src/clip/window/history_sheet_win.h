@@ -90,4 +90,13 @@ class HistorySheet {
   Style style_;
   BrushHandle listBrush_, previewBrush_;
   bool previewShown_ = false;
+  // What the controls were last placed for: the search box is a combo box, whose window is
+  // shorter than the height it is given (that of its open list), so it cannot tell by itself.
+  struct LaidOut {
+    RECT page;
+    UINT dpi;
+    int previewHeight;
+    bool previewShown;
+  };
+  std::optional<LaidOut> laidOut_;
 };

@@ -207,11 +207,11 @@ void TCmdLncForm::Layout() {
   const int itemHeight = std::max(1, ComboBox(keywordBox_).ItemHeight());
   // A drop-down combo box's height is that of its open list; with visual styles the number of
   // rows is set apart (CB_SETMINVISIBLE) and the height serves older common controls.
-  MoveWindow(keywordBox_, m / 2 + g, m / 2, w, boxHeight + options.ListSize * itemHeight + 2, TRUE);
+  PlaceControl(keywordBox_, m / 2 + g, m / 2, w, boxHeight + options.ListSize * itemHeight + 2);
   ComboBox(keywordBox_).SetVisibleRows(options.ListSize);
   const int clientWidth = w + g + h + m;
   const int clientHeight = h + m;
-  MoveWindow(runButton_, clientWidth - h - m / 2, m / 2, h, h, TRUE);
+  PlaceControl(runButton_, clientWidth - h - m / 2, m / 2, h, h);
   const int iconSize = h > kLargeIconButton ? 32 : 16;
   if (iconSize != iconSize_) glyphValid_ = false;
   iconSize_ = iconSize;

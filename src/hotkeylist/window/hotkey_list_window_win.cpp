@@ -207,11 +207,11 @@ void THotKeyHelp::Layout() {
   GetClientRect(Handle(), &client);
   const int width = Width(client);
   const int height = Height(client);
-  MoveWindow(list_, 0, 0, width + Scale(kListOverhangRight),
-             std::max(0, height - Scale(kListGapBottom)), TRUE);
-  MoveWindow(closeButton_, width - Scale(kButtonGapRight) - Scale(kButtonWidth),
-             height - Scale(kButtonGapBottom) - Scale(kButtonHeight), Scale(kButtonWidth),
-             Scale(kButtonHeight), TRUE);
+  PlaceControl(list_, 0, 0, width + Scale(kListOverhangRight),
+               std::max(0, height - Scale(kListGapBottom)));
+  PlaceControl(closeButton_, width - Scale(kButtonGapRight) - Scale(kButtonWidth),
+               height - Scale(kButtonGapBottom) - Scale(kButtonHeight), Scale(kButtonWidth),
+               Scale(kButtonHeight));
   // The size grip follows the corner.
   InvalidateRect(Handle(), nullptr, TRUE);
 }

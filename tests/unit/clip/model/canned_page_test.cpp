@@ -213,6 +213,36 @@ TEST_F(CannedPageTest, DragMovesTheSelectedItemToTheTargetIndex) {
   EXPECT_FALSE(page.AcceptsDrop());
 }
 
+// The window adds the rows again only when this version moves: a set read again as it was must
+// keep it, every change must move it.
+TEST_F(CannedPageTest, TheItemsVersionMovesOnlyWhenTheItemsChange) {
+  Settings("TextDataBtn1=set1.txt\r\n");
+  SetUp(u"a\nb");
+  Put(kSet1, u"a\r\nb\r\n");  // the same lines in another file
+  auto version = page.ItemsVersion();
+  const auto moved = [&] {
+    const bool was = page.ItemsVersion() != version;
+    version = page.ItemsVersion();
+    return was;
+  };
+  page.LoadSettings(*ini, kExeDir);
+  EXPECT_FALSE(moved()) << "the same file read again";
+  page.SelectTextData(0, *ini);
+  EXPECT_FALSE(moved()) << "another set with the same lines";
+  page.Select(0);
+  page.AddTextItem(u"c", -1);
+  EXPECT_TRUE(moved()) << "an insert";
+  page.MoveSelected(2);
+  EXPECT_TRUE(moved()) << "a move";
+  page.DeleteSelected();
+  EXPECT_TRUE(moved()) << "a delete";
+  Put(kSet1, u"x");
+  page.Reload();
+  EXPECT_TRUE(moved()) << "a file changed on disk and read again";
+  page.Reload();
+  EXPECT_FALSE(moved()) << "read again unchanged";
+}
+
 // ---- Editing
 
 TEST_F(CannedPageTest, EditingReplacesTheItemAndClearingTheLabelLeavesTheBody) {
