@@ -2,7 +2,8 @@
 // and 20 of 1 MB), against the same Kelvo with an empty history, one run each:
 //  - a copy until it is recorded: Kelvo's CPU time per copy of ~130 characters and of 1 MB;
 //  - the CLIPBOARD_C hotkey until the window is shown and painted (the first show apart);
-//  - "抽出" (Extract) over all rows until the list shows the rows kept;
+//  - "抽出" (Extract) over all rows until the list shows the rows kept, against the floor's window
+//    doing the same to its list, status bar and buttons;
 //  - StoreHistory, as the session's end asks for it;
 //  - the start until Kelvo is ready, its idle private memory (10,000 entries without the big
 //    ones) and its CPU time while idle;
@@ -39,9 +40,13 @@ constexpr int kStores = 5;
 constexpr int kStarts = 5;
 constexpr int kMemoryRuns = 3;
 constexpr DWORD kIdleMs = 5000;
-// The window's command identifiers of "抽出" (Extract) and "解除" (show all rows again).
-constexpr WPARAM kExtract = 213;
-constexpr WPARAM kRelease = 215;
+// The command identifiers of "抽出" (Extract) and "解除" (show all rows again), in Kelvo's window
+// and in the floor's.
+struct FilterCommands {
+  WPARAM extract, release;
+};
+constexpr FilterCommands kKelvoFilters{213, 215};
+constexpr FilterCommands kFloorFilters{4, 6};
 // The word Extract looks for: one small entry in ten holds it, the big ones do not.
 constexpr wchar_t kNeedle[] = L"kvneedle";
 
@@ -285,30 +290,31 @@ void MeasureCopies(HANDLE kelvo, HWND owner, const std::vector<std::wstring>& te
 }
 
 // Extract needs rows to change: with none it is not measured.
-void MeasureExtract(HWND neutral, Result& r) {
-  Show(neutral);
-  HWND clip = ClipWindow();
+void MeasureExtract(HWND neutral, Result& r, const wchar_t* cls = kKelvoWindow,
+                    FilterCommands commands = kKelvoFilters) {
+  Show(neutral, cls);
+  HWND clip = ClipWindow(cls);
   HWND search = FindWindowExW(clip, nullptr, L"ComboBox", nullptr);
   std::vector<double> times;
-  r.rowsBefore = Rows();
+  r.rowsBefore = Rows(cls);
   for (int i = 0; i < kExtracts && r.rowsBefore > 0; ++i) {
     SendMessageW(search, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kNeedle));
-    const LRESULT all = Rows();
+    const LRESULT all = Rows(cls);
     const auto start = Stopwatch::now();
-    PostMessageW(clip, WM_COMMAND, kExtract, 0);
-    WaitFor([&] { return Rows() != all; }, std::chrono::seconds(10), kTightPolls);
+    PostMessageW(clip, WM_COMMAND, commands.extract, 0);
+    WaitFor([&] { return Rows(cls) != all; }, std::chrono::seconds(10), kTightPolls);
     Settled(clip);
     times.push_back(MsSince(start));
-    r.rowsKept = Rows();
-    PostMessageW(clip, WM_COMMAND, kRelease, 0);
-    WaitFor([&] { return Rows() == all; }, std::chrono::seconds(10), kTightPolls);
+    r.rowsKept = Rows(cls);
+    PostMessageW(clip, WM_COMMAND, commands.release, 0);
+    WaitFor([&] { return Rows(cls) == all; }, std::chrono::seconds(10), kTightPolls);
     Settled(clip);
   }
   if (!times.empty()) {
     r.extract = Median(times);
     r.extractFastest = *std::min_element(times.begin(), times.end());
   }
-  Hide();
+  Hide(cls);
 }
 
 void MeasureStore(HWND main, const std::wstring& folder, Result& r) {
@@ -409,6 +415,7 @@ int wmain(int argc, wchar_t** argv) {
   {
     BenchFloor program(buildDir, L"window " + std::to_wstring(kSmallEntries + kBigEntries));
     MeasureShows(neutral, floor, kFloorWindow);
+    MeasureExtract(neutral, floor, kFloorWindow, kFloorFilters);
   }
   DestroyWindow(neutral);
   std::printf(
@@ -443,6 +450,9 @@ int wmain(int argc, wchar_t** argv) {
       "goal < 8 ms: %s (fastest %.2f ms)\n",
       kExtracts, big.extract, static_cast<long>(big.rowsBefore), static_cast<long>(big.rowsKept),
       Verdict(big.extract < 8), big.extractFastest);
+  PrintAgainstFloor("clipboard_extract_vs_floor",
+                    "Extract, against the same window keeping one row in ten", big.extract,
+                    floor.extract, 1.2);
   std::printf(
       "  StoreHistory, WM_QUERYENDSESSION (median of %d):     %.2f ms vs %.2f ms (x%.2f), "
       "goal < 500 ms: %s (file %.1f MB vs %.1f MB)\n",

@@ -5,7 +5,10 @@
 // the difference is Kelvo's own.
 //   kelvo_floor.exe window ROWS [F7]     Ctrl+Alt+Shift+F8 (or F7) shows a window with the
 //                                        controls of Kelvo's clipboard window and a no-data
-//                                        owner-drawn list of ROWS rows; WM_CLOSE hides it
+//                                        owner-drawn list of ROWS rows; WM_CLOSE hides it;
+//                                        its "抽出" button keeps one row in ten and "解除" shows
+//                                        all again, each with the status bar's texts, the
+//                                        buttons' states and the preview set as Kelvo sets them
 //   kelvo_floor.exe menu TOP SUBS ITEMS  Ctrl+Alt+Shift+F11 opens an owner-drawn popup menu of TOP
 //                                        items and SUBS submenus of ITEMS items each, filled when
 //                                        they open; Esc closes it
@@ -25,6 +28,11 @@ namespace {
 
 constexpr int kHotKeyId = 1;
 constexpr int kListId = 10;
+constexpr int kStatusId = 1;
+constexpr int kFindId = 3;
+constexpr int kExtractId = 4;
+constexpr int kReleaseId = 6;
+constexpr int kPreviewId = 7;
 constexpr int kRowHeight = 18;
 
 enum class Mode { kWindow, kMenu, kCombo };
@@ -71,7 +79,9 @@ HWND Control(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle
 // The controls of the clipboard window: status bar, tabs, search box and its buttons, the list
 // and a preview below it.
 void MakeClipControls(HWND w) {
-  Control(STATUSCLASSNAMEW, nullptr, SBARS_SIZEGRIP, 0, w, 1, 0, 0, 0, 0);
+  HWND status = Control(STATUSCLASSNAMEW, nullptr, SBARS_SIZEGRIP, 0, w, kStatusId, 0, 0, 0, 0);
+  const int parts[] = {120, -1};
+  SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
   HWND tabs = Control(WC_TABCONTROLW, nullptr, WS_CLIPSIBLINGS | TCS_FIXEDWIDTH | TCS_FOCUSNEVER, 0,
                       w, 2, 0, 0, 420, 460);
   TCITEMW item{};
@@ -80,18 +90,18 @@ void MakeClipControls(HWND w) {
   SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   item.pszText = const_cast<wchar_t*>(L"定型文(&T)");
   SendMessageW(tabs, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
-  Control(L"COMBOBOX", nullptr, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, w, 3,
-          8, 30, 200, 200);
-  Control(L"BUTTON", L"抽出", BS_PUSHBUTTON, 0, w, 4, 212, 30, 60, 24);
+  Control(L"COMBOBOX", nullptr, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, w,
+          kFindId, 8, 30, 200, 200);
+  Control(L"BUTTON", L"抽出", BS_PUSHBUTTON, 0, w, kExtractId, 212, 30, 60, 24);
   Control(L"BUTTON", L"除外", BS_PUSHBUTTON, 0, w, 5, 276, 30, 60, 24);
-  Control(L"BUTTON", L"解除", BS_PUSHBUTTON, 0, w, 6, 340, 30, 60, 24);
+  Control(L"BUTTON", L"解除", BS_PUSHBUTTON | WS_DISABLED, 0, w, kReleaseId, 340, 30, 60, 24);
   floorState.list = Control(
       L"LISTBOX", nullptr,
       WS_TABSTOP | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
       WS_EX_CLIENTEDGE, w, kListId, 8, 60, 400, 300);
   SendMessageW(floorState.list, LB_SETCOUNT, static_cast<WPARAM>(floorState.rows), 0);
-  Control(L"EDIT", nullptr, WS_VSCROLL | ES_MULTILINE | ES_READONLY, WS_EX_CLIENTEDGE, w, 7, 8, 364,
-          400, 80);
+  Control(L"EDIT", nullptr, WS_VSCROLL | ES_MULTILINE | ES_READONLY, WS_EX_CLIENTEDGE, w,
+          kPreviewId, 8, 364, 400, 80);
   SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -121,6 +131,24 @@ void ToggleWindow() {
   } else {
     SetFocus(floorState.combo);
   }
+}
+
+// "抽出" and "解除" without a search behind them: the rows kept, the first selected, the status
+// bar's two texts, the buttons' states and the preview, as Kelvo's window sets them.
+void Filter(HWND w, bool extract) {
+  wchar_t word[64] = {};
+  GetDlgItemTextW(w, kFindId, word, 64);
+  const int rows = extract ? floorState.rows / 10 : floorState.rows;
+  SendMessageW(floorState.list, LB_SETCOUNT, static_cast<WPARAM>(rows), 0);
+  SendMessageW(floorState.list, LB_SETCURSEL, 0, 0);
+  InvalidateRect(floorState.list, nullptr, TRUE);
+  HWND status = GetDlgItem(w, kStatusId);
+  const std::wstring counts = L"  1/" + std::to_wstring(rows);
+  SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(counts.c_str()));
+  SendMessageW(status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"     130文字/     1行"));
+  SetDlgItemTextW(w, kPreviewId, RowText(0).c_str());
+  EnableWindow(GetDlgItem(w, kExtractId), TRUE);
+  EnableWindow(GetDlgItem(w, kReleaseId), extract);
 }
 
 // A level of the popup menu: owner-drawn items, a submenu filled when it first opens.
@@ -224,6 +252,13 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM:
       DrawRow(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
       return TRUE;
+    case WM_COMMAND:
+      if (floorState.mode == Mode::kWindow &&
+          (LOWORD(wp) == kExtractId || LOWORD(wp) == kReleaseId)) {
+        Filter(hwnd, LOWORD(wp) == kExtractId);
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       // The clipboard window hides; the other floors end with it.
       if (floorState.mode == Mode::kWindow) {

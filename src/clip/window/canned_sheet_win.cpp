@@ -123,9 +123,9 @@ void CannedSheet::Sync() {
     InvalidateRect(list_, nullptr, TRUE);
   }
   const bool enabled = page_.ListEnabled();
-  EnableWindow(list_, enabled);
+  EnableIfChanged(list_, enabled);
   for (int n = 0; n < kCannedSets; ++n) {
-    EnableWindow(setButtons_[n], enabled && page_.SetButtonEnabled(n));
+    EnableIfChanged(setButtons_[n], enabled && page_.SetButtonEnabled(n));
   }
   Show(visible_);
 }

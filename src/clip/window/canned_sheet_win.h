@@ -33,6 +33,7 @@ class CannedSheet {
     int rowHeight = 16;
     int charHeight = 12;
     COLORREF fg = 0, bg = 0, ctrl = 0;
+    bool operator==(const Style&) const = default;
   };
 
   explicit CannedSheet(CannedTextPage& page) : page_(page) {}

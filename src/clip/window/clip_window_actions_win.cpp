@@ -19,6 +19,7 @@ using namespace clip_window;
 void TClipBdList::SyncHistRows() {
   if (!history_) return;
   history_->SyncRows();
+  if (layoutHeld_) return;  // the show ends with them
   // The status bar and the preview follow every change of the rows (a capture, a sort, a filter,
   // a delete), so that they never describe a row that is gone.
   if (model_.Page() == ClipPage::kHistory) {
@@ -78,8 +79,11 @@ bool TClipBdList::Enabled(ClipAction action) const {
 
 void TClipBdList::UpdateActionStates() {
   if (!tabs_) return;
-  history_->EnableFilters(Enabled(ClipAction::kListExtract), Enabled(ClipAction::kListExcept),
-                          Enabled(ClipAction::kListRelease));
+  // One look at the search box serves the three buttons.
+  const ClipActionContext context = ActionContext(ClipAction::kListExtract);
+  history_->EnableFilters(model_.Enabled(ClipAction::kListExtract, context),
+                          model_.Enabled(ClipAction::kListExcept, context),
+                          model_.Enabled(ClipAction::kListRelease, context));
 }
 
 void TClipBdList::Run(ClipAction action) {
@@ -168,6 +172,7 @@ int TClipBdList::ShowMessage(const CannedMessage& message) {
 void TClipBdList::SyncCanned() {
   if (!canned_) return;
   canned_->Sync();
+  if (layoutHeld_) return;  // the show ends with them
   if (model_.Page() == ClipPage::kCanned) RefreshCannedStatus();
   UpdateActionStates();
 }

@@ -63,6 +63,7 @@ void TClipBdList::ApplyFonts() {
   previewFont_ = CreateSettingsFont(preview, dpi);
   SetControlFont(status_, baseFont_.get());
   statusSizedFor_.reset();  // its height follows the font
+  stylesApplied_.reset();
   SetControlFont(tabs_, baseFont_.get());
   history_->ApplyFonts(baseFont_.get(), listFont_.get(), previewFont_.get());
   WindowDC dc(history_->List());

@@ -143,10 +143,11 @@ void TClipBdList::RunCommand(const InternalAction& command) {
   if (!Handle()) return;
   if (command.command == KelvoCommand::kCannedText) {
     SelectPage(ClipPage::kCanned);
-    if (!Visible()) ShowClip();
+    const bool wasVisible = Visible();
+    if (!wasVisible) ShowClip();  // which ends as PageShown does
     if (command.cannedSet) {
       SelectTextData(*command.cannedSet);
-    } else {
+    } else if (wasVisible) {
       PageShown();
     }
   } else if (command.command == KelvoCommand::kClipboardHistory) {
@@ -238,8 +239,15 @@ void TClipBdList::ApplySheetStyles() {
   historyStyle_.charHeight = cannedStyle_.charHeight = charHeight_;
   historyStyle_.rowHeight = cannedStyle_.rowHeight = rowHeight;
   historyStyle_.showLineCounts = showLnCt_;
+  // Applied only when something in them changed, not at every show: a font or a row height set
+  // again costs round trips and a scroll bar update under Wine.
+  if (stylesApplied_ && stylesApplied_->first == historyStyle_ &&
+      stylesApplied_->second == cannedStyle_) {
+    return;
+  }
   history_->ApplyStyle(historyStyle_);
   canned_->ApplyStyle(cannedStyle_);
+  stylesApplied_.emplace(historyStyle_, cannedStyle_);
 }
 
 void TClipBdList::ApplyTransparency() {
@@ -301,12 +309,12 @@ void TClipBdList::PageShown() {
   if (!tabs_) return;
   if (model_.Page() == ClipPage::kHistory) {
     SetFocus(history_->List());
-    RefreshHistStatus();
+    RefreshHistStatus();  // the action states with it
   } else {
     if (model_.Canned().ListEnabled()) SetFocus(canned_->List());
     RefreshCannedStatus();
+    UpdateActionStates();
   }
-  UpdateActionStates();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -151,9 +151,13 @@ class TClipBdList : public Window {
   std::u16string wmPasteClass_;
   bool listening_ = false;  // the clipboard listener is on
   bool settingUp_ = false;
-  bool layoutHeld_ = false;  // while a show prepares the window
+  // While a show prepares the window: the layout, the status bar and the buttons' states follow
+  // once, at its end.
+  bool layoutHeld_ = false;
   // The client size the status bar was last sized for; none after a change of fonts.
   std::optional<SIZE> statusSizedFor_;
+  // The sheets' styles as last applied; none after a change of fonts.
+  std::optional<std::pair<HistorySheet::Style, CannedSheet::Style>> stylesApplied_;
   // A message of the last set-up, shown once the set-up (and the load around it) has ended.
   std::vector<CannedMessage> setUpMessages_;
 

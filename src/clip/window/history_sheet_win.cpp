@@ -162,9 +162,10 @@ void HistorySheet::Show(bool visible) {
   ShowWindow(preview_, visible && previewShown_ ? SW_SHOW : SW_HIDE);
 }
 
-// No WM_SETREDRAW around the change: the list then updates its scroll bar once, not twice.
+// No WM_SETREDRAW around the change: the list then updates its scroll bar once, not twice. The
+// list holds no data, so a count that stays needs no update (the rows are drawn again).
 void HistorySheet::SyncRows() {
-  list_.SetCount(view_.RowCount());
+  if (static_cast<std::size_t>(list_.Count()) != view_.RowCount()) list_.SetCount(view_.RowCount());
   list_.Select(view_.Selected());
   InvalidateRect(list_.Handle(), nullptr, TRUE);
 }

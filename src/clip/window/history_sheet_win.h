@@ -30,6 +30,7 @@ class HistorySheet {
     bool showLineCounts = false;
     COLORREF listText = 0, listBack = 0, previewText = 0, previewBack = 0;
     COLORREF controlCodes = 0, lineCounts = 0;
+    bool operator==(const Style&) const = default;
   };
 
   HistorySheet(const THistoryList& history, HistoryView& view) : history_(history), view_(view) {}
