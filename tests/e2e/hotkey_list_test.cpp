@@ -125,6 +125,35 @@ TEST_F(HotKeyListTest, ListsEveryHotKeySortedAndStoresItsPlaceOnlyWhenClosed) {
   EXPECT_EQ(kelvo.ReadIni(), before);
 }
 
+// Shown again with the same rows, the list is not filled again, yet it opens as a filled list
+// does: at the top, nothing selected, the caret on the first row.
+TEST_F(HotKeyListTest, OpenedAgainItStartsAtTheTopWithNothingSelected) {
+  ASSERT_TRUE(Start());
+  HWND window = OpenList();
+  ASSERT_NE(window, nullptr);
+  HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  const auto state = [&] {
+    return std::to_string(SendMessageW(list, LB_GETCURSEL, 0, 0)) + " caret " +
+           std::to_string(SendMessageW(list, LB_GETCARETINDEX, 0, 0)) + " top " +
+           std::to_string(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  };
+  EXPECT_EQ(state(), "-1 caret 0 top 0");
+  // A short window, so that the last row scrolls the list.
+  SetWindowPos(window, nullptr, 0, 0, 300, 160, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int press = 0; press < 20 && SendMessageW(list, LB_GETCURSEL, 0, 0) != 7; ++press) {
+    PressHotKey(0, VK_DOWN);
+    Sleep(100);
+  }
+  ASSERT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 7) << state();
+  EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+  PressHotKey(0, VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
+  ASSERT_EQ(OpenList(), window);
+  EXPECT_EQ(state(), "-1 caret 0 top 0");
+  EXPECT_EQ(ListRows(list).size(), 8u);
+}
+
 TEST(HotKeyListReload, AReloadHotKeyHidesTheListEveryTime) {
   KelvoSession kelvo;
   kelvo.WriteIni(

@@ -139,7 +139,14 @@ void THotKeyHelp::MeasureWidest() {
 }
 
 void THotKeyHelp::FillList() {
-  rows_ = HotKeyListRows(model_.HKeyList, model_.KeyNames(), locale_);
+  std::vector<std::u16string> rows = HotKeyListRows(model_.HKeyList, model_.KeyNames(), locale_);
+  if (rows == rows_ && ListBox(list_).Count() == static_cast<int>(rows_.size())) {
+    // The same rows stay in the list (filling it again costs a frame under Wine); it opens as a
+    // filled list does: at the top, nothing selected, the caret on the first row.
+    StartAtTheTop();
+    return;
+  }
+  rows_ = std::move(rows);
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   SetRowHeight();
@@ -150,6 +157,12 @@ void THotKeyHelp::FillList() {
   }
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
+}
+
+void THotKeyHelp::StartAtTheTop() {
+  if (SendMessageW(list_, LB_GETCURSEL, 0, 0) != LB_ERR) SendMessageW(list_, LB_SETCURSEL, -1, 0);
+  if (SendMessageW(list_, LB_GETCARETINDEX, 0, 0) != 0) SendMessageW(list_, LB_SETCARETINDEX, 0, 0);
+  if (SendMessageW(list_, LB_GETTOPINDEX, 0, 0) != 0) SendMessageW(list_, LB_SETTOPINDEX, 0, 0);
 }
 
 void THotKeyHelp::PlaceFromSettings() {
@@ -170,6 +183,9 @@ void THotKeyHelp::PlaceFromSettings() {
   const int left = ini ? ini->ReadInteger(kSection, kLeftKey, centredLeft) : centredLeft;
   // The stored bounds are pixels as they were; a move onto a monitor of another DPI must not
   // rescale them.
+  // A window that stays where it is is not moved: a move costs under Wine.
+  const RECT placed{left, top, left + width, top + height};
+  if (EqualRect(&current, &placed)) return;
   placing_ = true;
   SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   placing_ = false;

@@ -41,6 +41,7 @@ class THotKeyHelp : public Window {
   void SetRowHeight();
   void MeasureWidest();
   void FillList();
+  void StartAtTheTop();
   void PlaceFromSettings();
 
   void Layout();
