@@ -25,6 +25,8 @@ constexpr char16_t kUserGuide[] = u"Kelvo-README.html";
 
 // Posted to run what was put off, once what kept it waiting has ended.
 constexpr UINT kRunDeferredMessage = WM_APP + 4;
+// Posted by the listing of LaunchDir's shortcuts once it has finished.
+constexpr UINT kLaunchDirListed = WM_APP + 6;
 
 }  // namespace
 
@@ -40,7 +42,10 @@ bool KelvoApp::Start() {
 
 void KelvoApp::CreateParts() {
   const std::u16string exePath = ExecutablePath();
-  LoadServices services{files_, codePage_, locale_, clock_, hotkeys_, keyboard_};
+  LoadServices services{
+      files_, codePage_, locale_, clock_, hotkeys_, keyboard_, [window = Handle()] {
+        PostMessageW(window, kLaunchDirListed, 0, 0);
+      }};
   model_ = std::make_unique<MainModel>(services, exePath, reinterpret_cast<WindowHandle>(Handle()),
                                        MessageFontDescription(), AppVersionNumber());
   tray_ = std::make_unique<WinTrayIcon>(Handle(), GetModuleHandleW(nullptr),
@@ -307,6 +312,7 @@ void KelvoApp::ToggleCmdLauncher() {
     cmdLauncher_->HideLauncher();
     return;
   }
+  TakeLaunchDirEntries(true);  // the keywords are typed next
   // Made at its first show, like the hotkey list.
   if (!cmdLauncher_) {
     TCmdLncForm::Services services{locale_, files_, *system_, [this] { return ExeSmallIcon(); }};
@@ -315,6 +321,10 @@ void KelvoApp::ToggleCmdLauncher() {
     cmdLauncher_ = std::move(window);
   }
   cmdLauncher_->ShowLauncher();
+}
+
+void KelvoApp::TakeLaunchDirEntries(bool wait) {
+  if (model_ && model_->TakeLaunchDirEntries(wait) && cmdLauncher_) cmdLauncher_->SettingsLoaded();
 }
 
 bool KelvoApp::CmdLauncherVisible() const { return cmdLauncher_ && cmdLauncher_->Visible(); }
@@ -456,6 +466,9 @@ std::optional<LRESULT> KelvoApp::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp
       return WMEndSession(wp != FALSE);
     case kRunDeferredMessage:
       deferred_.Posted();
+      return 0;
+    case kLaunchDirListed:
+      TakeLaunchDirEntries(false);
       return 0;
     case WM_HOTKEY:
       return WMHotKey(static_cast<int>(wp));

@@ -113,6 +113,8 @@ class KelvoApp : private MainWindowHandler, private AppShell {
   void OpenLauncherMenu() override;
   void RunLauncherItem(const ChosenItem& chosen, const SavedTarget& target);
   void ApplyCmdLauncherBorder(bool noTitleBar) override;
+  // The shortcuts under LaunchDir join the keywords once listed (`wait`: now, waiting for them).
+  void TakeLaunchDirEntries(bool wait);
 
   // The first member, so that it goes last: the parts it owns are gone by then.
   TKelvoMainForm window_{*this};

@@ -118,7 +118,6 @@ void MainModel::ReadWindowSettings(AppShell& shell) {
   CmdLauncherFont = IniFile->ReadFont(u"CmdLauncher", &mainFont_);
   NoTitleBar =
       IniFile->ReadBool(u"CmdLauncher", u"NoTitleBar", DefaultBool(u"CmdLauncher", u"NoTitleBar"));
-  AddLaunchDirEntries();
   shell.ApplyCmdLauncherBorder(NoTitleBar);
   shell.LoadClipSettings();
   PopupFile =
@@ -126,6 +125,8 @@ void MainModel::ReadWindowSettings(AppShell& shell) {
   AppFileExists(services_.files, ExeDir, PopupFile);  // only to make the path absolute
   shell.BuildLauncherMenu();
   IniFile->UpdateFile();
+  // Last, once the load has written what it writes: the listing reads the file system meanwhile.
+  StartLaunchDirListing();
 }
 
 void MainModel::BringUpToDate(bool fileExisted) {
@@ -164,6 +165,7 @@ void MainModel::ReadGeneral() {
 }
 
 void MainModel::ClearHotKeys() {
+  launchDirListing_.reset();  // waited for: what it lists belongs to the table that goes
   recordsById_.clear();
   HKeyList.clear();  // each record unregisters its hotkey as it goes
   FirstKwdIndex = -1;
@@ -275,19 +277,33 @@ void MainModel::ReadActions(HKeyRec& rec, const std::u16string& section) const {
   }
 }
 
-void MainModel::AddLaunchDirEntries() {
+void MainModel::StartLaunchDirListing() {
+  launchDirListing_.reset();
   std::u16string dir =
       IniFile->ReadString(u"CmdLauncher", u"LaunchDir", DefaultText(u"CmdLauncher", u"LaunchDir"));
   if (dir.empty()) return;
   if (!HasDrivePart(dir)) dir = ExeDir + dir;
-  std::vector<std::u16string> paths;
-  ListFiles(services_.files, services_.locale, dir, paths, u"LNK", true);
-  for (std::size_t i = 0; i < paths.size(); ++i) {
+  launchDirListing_ = std::make_unique<BackgroundTask<std::vector<std::u16string>>>(
+      [dir, &files = services_.files, &locale = services_.locale] {
+        std::vector<std::u16string> paths;
+        ListFiles(files, locale, dir, paths, u"LNK", true);
+        return paths;
+      },
+      services_.launchDirListed);
+}
+
+bool MainModel::TakeLaunchDirEntries(bool wait) {
+  if (!launchDirListing_ || (!wait && !launchDirListing_->Ready())) return false;
+  const std::optional<std::vector<std::u16string>> paths = launchDirListing_->Take();
+  launchDirListing_.reset();
+  if (!paths) return false;
+  for (std::size_t i = 0; i < paths->size(); ++i) {
     auto rec = std::make_unique<HKeyRec>(services_.hotkeys, wnd_,
                                          kFirstLaunchDirId + static_cast<int>(i), 0);
-    rec->Keyword = FileStem(paths[i]);
+    rec->Keyword = FileStem((*paths)[i]);
     rec->Section = rec->Keyword;
-    rec->Execute[0] = paths[i];
+    rec->Execute[0] = (*paths)[i];
     Keep(std::move(rec));
   }
+  return !paths->empty();
 }

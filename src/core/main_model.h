@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -15,6 +16,7 @@
 #include "platform/types.h"
 #include "settings/font_description.h"
 #include "settings/settings_store.h"
+#include "util/background_task.h"
 
 class TrayKeeper;
 
@@ -34,6 +36,9 @@ struct LoadServices {
   const Clock& clock;
   HotKeyRegistrar& hotkeys;
   const KeyboardLayout& keyboard;
+  // Called on the listing's thread once the shortcuts under LaunchDir are listed: it should only
+  // post a message, on which the user-interface thread takes them (TakeLaunchDirEntries).
+  std::function<void()> launchDirListed = nullptr;
 };
 
 // A load that read the file, or found none and starts from the first-start contents.
@@ -64,6 +69,12 @@ class MainModel {
   // Unregisters every hotkey and forgets the table.
   void ClearHotKeys();
 
+  // The shortcuts under LaunchDir are listed on a thread of their own after each load, so that
+  // neither the start nor a reload waits for a large folder; here they join the table as keyword
+  // entries, once. `wait`: waits for a listing still running (for what needs the keywords now);
+  // without it only a finished listing is taken. True when entries were added.
+  bool TakeLaunchDirEntries(bool wait);
+
   const KeyNameTable& KeyNames() const { return *keyNames_; }
   // The record a hotkey message names, or nothing.
   const HKeyRec* Record(int id) const;
@@ -90,7 +101,7 @@ class MainModel {
   void BuildHotKeyTable();
   void AddEntry(std::unique_ptr<HKeyRec> rec, const std::u16string& section, int keyWait);
   void ReadActions(HKeyRec& rec, const std::u16string& section) const;
-  void AddLaunchDirEntries();
+  void StartLaunchDirListing();
   void Keep(std::unique_ptr<HKeyRec> rec);
 
   LoadServices services_;
@@ -100,4 +111,6 @@ class MainModel {
   int appVersion_;
   std::unique_ptr<KeyNameTable> keyNames_;
   std::unordered_map<int, const HKeyRec*> recordsById_;
+  // Last: a listing still running is waited for before anything it uses goes.
+  std::unique_ptr<BackgroundTask<std::vector<std::u16string>>> launchDirListing_;
 };

@@ -210,6 +210,30 @@ TEST_F(CmdLauncherTest, AShortcutUnderLaunchDirIsAKeyword) {
   EXPECT_EQ(kelvo.Stop(), 0);
 }
 
+// The folder is listed after a load, on a thread of its own: a shortcut added before a reload
+// joins the open box's rows once listed, without the box being opened again.
+TEST_F(CmdLauncherTest, AShortcutAddedBeforeAReloadJoinsTheOpenBox) {
+  const std::wstring dir = kelvo.Folder() + L"\\links";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
+  ASSERT_TRUE(CreateShortcut(dir + L"\\zeta.tool.lnk", program, L"from-zeta"));
+  ASSERT_TRUE(Start("LaunchDir=links\n"));
+  HWND box = Open();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Rows(combo_), "calc;calendar;zeta.tool;");
+  ASSERT_TRUE(CreateShortcut(dir + L"\\alpha.tool.lnk", program, L"from-alpha"));
+  constexpr DWORD kHandedOver = 0xFFFFFFFF;
+  EXPECT_EQ(kelvo.StartAgain(L"-R"), kHandedOver);
+  EXPECT_TRUE(WaitFor([&] { return Rows(combo_) == "alpha.tool;calc;calendar;zeta.tool;"; }))
+      << Rows(combo_);
+  EXPECT_TRUE(IsWindowVisible(box));
+  Type("a");
+  ASSERT_TRUE(WaitFor([&] { return Text(combo_) == L"alpha.tool"; }));
+  PressHotKey(0, VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return Recorded().find("from-alpha") != std::string::npos; }));
+  EXPECT_EQ(kelvo.Stop(), 0);
+}
+
 TEST_F(CmdLauncherTest, NoTitleBarFollowsAReload) {
   ASSERT_TRUE(Start(""));
   HWND box = Open();

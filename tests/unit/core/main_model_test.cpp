@@ -171,6 +171,7 @@ TEST_F(MainModelTest, LaunchDirShortcutsBecomeKeywordEntries) {
   files.files[u"C:\\Tools\\links\\sub\\c.d.lnk"] = "";
   WriteSettings("[General]\nVersion=169\n[CmdKwd1]\nKey=k\n[CmdLauncher]\nLaunchDir=links\\\n");
   Load();
+  ASSERT_TRUE(model->TakeLaunchDirEntries(true));
   EXPECT_EQ(Ids(), (std::vector<int>{1001, 1251, 1252, 1253}));
   EXPECT_EQ(model->HKeyList[1]->Keyword, u"A");
   EXPECT_EQ(model->HKeyList[1]->Execute[0], u"C:\\Tools\\links\\A.LNK");
@@ -178,6 +179,31 @@ TEST_F(MainModelTest, LaunchDirShortcutsBecomeKeywordEntries) {
   EXPECT_EQ(model->HKeyList[3]->Keyword, u"c.d");
   EXPECT_EQ(model->HKeyList[3]->Delay, 50);
   EXPECT_TRUE(registrar.registeredIds().empty());
+}
+
+// The folder is listed after the load, on a thread of its own: its entries join the table when
+// taken, once, and a reload's listing replaces the one before, which never adds its entries.
+TEST_F(MainModelTest, LaunchDirEntriesJoinTheTableOnceTakenAndOnlyFromTheLatestLoad) {
+  files.directories = {u"C:\\Tools\\links"};
+  files.files[u"C:\\Tools\\links\\a.lnk"] = "";
+  WriteSettings("[General]\nVersion=169\n[CmdKwd1]\nKey=k\n[CmdLauncher]\nLaunchDir=links\n");
+  Load();
+  EXPECT_EQ(Ids(), (std::vector<int>{1001}));
+  EXPECT_TRUE(model->TakeLaunchDirEntries(true));
+  EXPECT_FALSE(model->TakeLaunchDirEntries(true));
+  EXPECT_EQ(Ids(), (std::vector<int>{1001, 1251}));
+
+  files.files[u"C:\\Tools\\links\\b.lnk"] = "";
+  Load();
+  Load();  // the first reload's listing is dropped
+  EXPECT_EQ(Ids(), (std::vector<int>{1001}));
+  EXPECT_TRUE(model->TakeLaunchDirEntries(false) || model->TakeLaunchDirEntries(true));
+  EXPECT_EQ(Ids(), (std::vector<int>{1001, 1251, 1252}));
+  EXPECT_EQ(model->HKeyList[2]->Keyword, u"b");
+
+  WriteSettings("[General]\nVersion=169\n[CmdLauncher]\nLaunchDir=\n");
+  Load();
+  EXPECT_FALSE(model->TakeLaunchDirEntries(true));  // no folder, nothing listed
 }
 
 TEST_F(MainModelTest, ARecordHoldsTextsOnlyForTheActionKeysItHas) {
@@ -188,6 +214,7 @@ TEST_F(MainModelTest, ARecordHoldsTextsOnlyForTheActionKeysItHas) {
       "[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Alt+N\nExeParam1=-x\nSendKey2=k\n"
       "[CmdLauncher]\nLaunchDir=links\n");
   Load();
+  model->TakeLaunchDirEntries(true);
   ASSERT_EQ(model->HKeyList.size(), 2u);
   const HKeyRec& hotkey = *model->HKeyList[0];
   const HKeyRec& shortcut = *model->HKeyList[1];
