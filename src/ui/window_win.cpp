@@ -13,6 +13,13 @@ void EnableIfChanged(HWND control, bool enabled) {
   if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
 }
 
+void PlaceWindow(HWND window, const RECT& bounds) {
+  RECT now{};
+  if (GetWindowRect(window, &now) && EqualRect(&now, &bounds)) return;
+  SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
 std::u16string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthW(hwnd);
   if (length <= 0) return {};

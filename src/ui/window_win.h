@@ -16,6 +16,11 @@ std::u16string WindowText(HWND hwnd);
 // every change of the rows, and under Wine setting a state again cost milliseconds per control.
 void EnableIfChanged(HWND control, bool enabled);
 
+// Gives a window these bounds (screen pixels), unless it has them already: a move costs under
+// Wine even where the window stays, and the windows are placed again at every show. Neither the
+// Z order nor the activation changes (the windows that stay on top do so by their style).
+void PlaceWindow(HWND window, const RECT& bounds);
+
 // The base of Kelvo's windows: `this` is bound at WM_NCCREATE and cleared at WM_NCDESTROY, and
 // the window procedure hands every message to HandleMessage, which never throws.
 class Window {

@@ -95,6 +95,12 @@ class CmdLauncherTest : public ::testing::Test {
     return "[CmdKwd" + std::to_string(n) + "]\nKey=" + keyword + "\nExecute1=" + Program() +
            "\nExeParam1=" + argument + "\n";
   }
+  // A shortcut in the folder "links" (LaunchDir=links) that runs the recorder with `argument`.
+  [[nodiscard]] bool Shortcut(const std::wstring& name, const std::wstring& argument) {
+    const std::wstring dir = kelvo.Folder() + L"\\links";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return CreateShortcut(dir + L"\\" + name, kelvo.CopyProgram(L"record_args.exe"), argument);
+  }
   // Presses the launcher's hotkey and waits until the box is in front.
   HWND Open() {
     PressHotKey(kHotMods, 'K');
@@ -195,10 +201,7 @@ TEST_F(CmdLauncherTest, CnfExecuteRunsTheOnlyMatchWithoutEnter) {
 }
 
 TEST_F(CmdLauncherTest, AShortcutUnderLaunchDirIsAKeyword) {
-  const std::wstring dir = kelvo.Folder() + L"\\links";
-  CreateDirectoryW(dir.c_str(), nullptr);
-  const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
-  ASSERT_TRUE(CreateShortcut(dir + L"\\zeta.tool.lnk", program, L"from-link"));
+  ASSERT_TRUE(Shortcut(L"zeta.tool.lnk", L"from-link"));
   ASSERT_TRUE(Start("LaunchDir=links\n"));
   HWND box = Open();
   ASSERT_NE(box, nullptr);
@@ -213,15 +216,12 @@ TEST_F(CmdLauncherTest, AShortcutUnderLaunchDirIsAKeyword) {
 // The folder is listed after a load, on a thread of its own: a shortcut added before a reload
 // joins the open box's rows once listed, without the box being opened again.
 TEST_F(CmdLauncherTest, AShortcutAddedBeforeAReloadJoinsTheOpenBox) {
-  const std::wstring dir = kelvo.Folder() + L"\\links";
-  CreateDirectoryW(dir.c_str(), nullptr);
-  const std::wstring program = kelvo.CopyProgram(L"record_args.exe");
-  ASSERT_TRUE(CreateShortcut(dir + L"\\zeta.tool.lnk", program, L"from-zeta"));
+  ASSERT_TRUE(Shortcut(L"zeta.tool.lnk", L"from-zeta"));
   ASSERT_TRUE(Start("LaunchDir=links\n"));
   HWND box = Open();
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(Rows(combo_), "calc;calendar;zeta.tool;");
-  ASSERT_TRUE(CreateShortcut(dir + L"\\alpha.tool.lnk", program, L"from-alpha"));
+  ASSERT_TRUE(Shortcut(L"alpha.tool.lnk", L"from-alpha"));
   constexpr DWORD kHandedOver = 0xFFFFFFFF;
   EXPECT_EQ(kelvo.StartAgain(L"-R"), kHandedOver);
   EXPECT_TRUE(WaitFor([&] { return Rows(combo_) == "alpha.tool;calc;calendar;zeta.tool;"; }))

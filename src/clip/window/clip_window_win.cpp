@@ -204,12 +204,8 @@ void TClipBdList::PlaceFromSettings() {
                                    Scale(DefaultInteger(kSection, u"PreviewHeight"), dpi));
   const POINT at = StoredPlaceOrCentred(ini, kSection, SIZE{w, h});
   const RECT placed = OnVisibleMonitor(RECT{at.x, at.y, at.x + w, at.y + h}, least.cx, least.cy);
-  // A window that stays where it is is not moved: a move costs under Wine. It is always on top
-  // by its style, and the show that follows puts it in front.
-  RECT now{};
-  if (GetWindowRect(Handle(), &now) && EqualRect(&now, &placed)) return;
-  SetWindowPos(Handle(), nullptr, placed.left, placed.top, Width(placed), Height(placed),
-               SWP_NOACTIVATE | SWP_NOZORDER);
+  // The show that follows puts it in front.
+  PlaceWindow(Handle(), placed);
 }
 
 void TClipBdList::ApplyShowSettings() {

@@ -227,12 +227,8 @@ void TCmdLncForm::PlaceOnScreen(int x, int y) {
   GetWindowRect(Handle(), &bounds);
   // A place on a monitor that is no longer there: the nearest monitor's work area. The stored
   // place changes only when the box hides.
-  const RECT placed = OnVisibleMonitor(RECT{x, y, x + Width(bounds), y + Height(bounds)}, 0, 0);
-  // Moving a window costs under Wine even where it stays. The box is always on top by its style,
-  // and the show that follows puts it in front.
-  if (placed.left == bounds.left && placed.top == bounds.top) return;
-  SetWindowPos(Handle(), nullptr, placed.left, placed.top, 0, 0,
-               SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+  // The show that follows puts it in front.
+  PlaceWindow(Handle(), OnVisibleMonitor(RECT{x, y, x + Width(bounds), y + Height(bounds)}, 0, 0));
 }
 
 void TCmdLncForm::ShowLauncher() {

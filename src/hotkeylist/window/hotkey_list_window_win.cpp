@@ -183,11 +183,8 @@ void THotKeyHelp::PlaceFromSettings() {
   const int left = ini ? ini->ReadInteger(kSection, kLeftKey, centredLeft) : centredLeft;
   // The stored bounds are pixels as they were; a move onto a monitor of another DPI must not
   // rescale them.
-  // A window that stays where it is is not moved: a move costs under Wine.
-  const RECT placed{left, top, left + width, top + height};
-  if (EqualRect(&current, &placed)) return;
   placing_ = true;
-  SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceWindow(Handle(), RECT{left, top, left + width, top + height});
   placing_ = false;
 }
 
