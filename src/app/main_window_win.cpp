@@ -4,7 +4,7 @@
 
 bool TKelvoMainForm::Create() {
   appIcon_ = KelvoIcon();
-  if (!RegisterClassOnce(kClassName, appIcon_)) return false;
+  if (!RegisterClassOnce(kClassName)) return false;
   // The main window is the about box; it stays hidden until asked for.
   // A dialog frame without title-bar buttons, always on top.
   return CreateHandle(kClassName, L"Kelvo", WS_POPUP | WS_CAPTION | WS_DLGFRAME,

@@ -35,8 +35,8 @@ class Window {
   UINT Dpi() const { return WindowDpi(hwnd_); }
 
  protected:
-  // Registers the class once per process; the procedure is Window's own.
-  static bool RegisterClassOnce(const wchar_t* className, HICON icon);
+  // Registers the class once per process, with Kelvo's icon; the procedure is Window's own.
+  static bool RegisterClassOnce(const wchar_t* className);
   HWND CreateHandle(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
                     int x, int y, int width, int height, HWND parent);
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;

@@ -20,6 +20,10 @@ IconHandle ShellFileIcon(const wchar_t* path, DWORD attributes, UINT flags) {
 
 }  // namespace owned
 
-HICON SharedIcon(HINSTANCE module, const wchar_t* name) {
+HICON SharedIcon(HINSTANCE module, const wchar_t* name, bool small) {
+  if (small) {
+    return static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  }
   return static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }

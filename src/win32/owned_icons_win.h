@@ -19,6 +19,6 @@ IconHandle ShellFileIcon(const wchar_t* path, DWORD attributes, UINT flags);
 
 }  // namespace owned
 
-// An icon resource of the module at the system's default size, shared: the system owns it and
-// it is never destroyed, so it is not counted.
-HICON SharedIcon(HINSTANCE module, const wchar_t* name);
+// An icon resource of the module at the system's default size (or, with small, at the size of
+// title bars), shared: the system owns it and it is never destroyed, so it is not counted.
+HICON SharedIcon(HINSTANCE module, const wchar_t* name, bool small = false);

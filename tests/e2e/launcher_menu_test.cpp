@@ -138,6 +138,28 @@ TEST_F(LauncherMenuTest, AMenuOpenedRightAfterAReloadShowsTheNewItems) {
   EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"new"; })) << Narrow(pad.EditText());
 }
 
+// With neither a file nor a folder the menu is made without a thread: a reload to such settings
+// must still drop the items of the last load. The typing hotkey waits while a menu is open, so
+// its text shows that none opened (the keys are without Alt, which would close a menu).
+TEST_F(LauncherMenuTest, AReloadToSettingsWithoutAMenuLeavesNoneOfTheOldItems) {
+  constexpr UINT kMods = MOD_CONTROL | MOD_SHIFT;
+  TestWindow pad(L"No Menu Pad");
+  ASSERT_TRUE(InFront(pad));
+  ASSERT_TRUE(Start("--\n&Old\told\n"));
+  ASSERT_TRUE(Open());  // the old items are taken into the menu
+  Key(VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([&] { return !MenuOpen() && GetForegroundWindow() == pad.hwnd(); }));
+  kelvo.WriteIni(
+      CrLf("[General]\nVersion=169\n[HotKey1]\nKey=Ctrl+Shift+M\nCommand=POPUPMENU\n"
+           "[HotKey2]\nKey=Ctrl+Shift+U\nSendKey1=U,/U\n"));
+  ASSERT_EQ(kelvo.StartAgain(L"-R"), 0xFFFFFFFFu);  // returns once the reload has run
+  ASSERT_TRUE(InFront(pad));
+  PressHotKey(kMods, 'M');
+  PressHotKey(kMods, 'U');
+  EXPECT_TRUE(WaitFor([&] { return pad.EditText() == L"u"; })) << Narrow(pad.EditText());
+  EXPECT_FALSE(MenuOpen());
+}
+
 TEST_F(LauncherMenuTest, PasteEntryIsTypedAsCtrlVForOtherClasses) {
   TestWindow pad(L"Typed Pad");
   ASSERT_TRUE(InFront(pad));

@@ -24,7 +24,7 @@ TClipBdList::~TClipBdList() {
 }
 
 bool TClipBdList::Create() {
-  if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
+  if (!RegisterClassOnce(kClassName)) return false;
   if (!CreateHandle(kClassName, kFirstCaption, kStyle, kExStyle, 0, 0, 320, 400, nullptr)) {
     return false;
   }

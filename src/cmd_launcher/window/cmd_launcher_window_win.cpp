@@ -99,7 +99,7 @@ TCmdLncForm::~TCmdLncForm() {
 }
 
 bool TCmdLncForm::Create() {
-  if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
+  if (!RegisterClassOnce(kClassName)) return false;
   noTitleBar_ = model_.NoTitleBar;
   if (!CreateHandle(kClassName, kCaption, noTitleBar_ ? kFramelessStyle : kTitledStyle, kExStyle, 0,
                     0, 200, 40, nullptr)) {

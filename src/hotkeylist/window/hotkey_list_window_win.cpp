@@ -69,7 +69,7 @@ THotKeyHelp::~THotKeyHelp() {
 }
 
 bool THotKeyHelp::Create() {
-  if (!RegisterClassOnce(kClassName, KelvoIcon())) return false;
+  if (!RegisterClassOnce(kClassName)) return false;
   if (!CreateHandle(kClassName, kCaption, kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, kDefaultWidth, kDefaultHeight, nullptr)) {
     return false;
