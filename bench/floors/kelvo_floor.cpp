@@ -12,8 +12,10 @@
 //   kelvo_floor.exe menu TOP SUBS ITEMS  Ctrl+Alt+Shift+F11 opens an owner-drawn popup menu of TOP
 //                                        items and SUBS submenus of ITEMS items each, filled when
 //                                        they open; Esc closes it
-//   kelvo_floor.exe combo ROWS           Ctrl+Alt+Shift+F12 shows a small window whose combo box
-//                                        lists ROWS rows; the hotkey hides it again
+//   kelvo_floor.exe combo ROWS           Ctrl+Alt+Shift+F12 shows a small window with a close
+//                                        button, a combo box listing ROWS rows and a disabled
+//                                        push button showing a 16-pixel bitmap, as the command
+//                                        launcher is; the hotkey hides it again
 // The shown window is of the class "KelvoFloor"; the hotkey goes to a hidden window of the class
 // "KelvoFloorOwner", which also owns the menu and ends the program when it is closed.
 #include <windows.h>
@@ -109,6 +111,12 @@ void MakeCombo(HWND w) {
   floorState.combo =
       Control(L"COMBOBOX", nullptr, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, w,
               3, 2, 2, 240, 300);
+  const HWND button = Control(L"BUTTON", nullptr, WS_DISABLED | BS_DEFPUSHBUTTON | BS_BITMAP, 0, w,
+                              4, 246, 2, 22, 22);
+  const HDC screen = GetDC(button);
+  const HBITMAP glyph = CreateCompatibleBitmap(screen, 16, 17);
+  ReleaseDC(button, screen);
+  SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph));
   SendMessageW(floorState.combo, CB_INITSTORAGE, static_cast<WPARAM>(floorState.rows),
                static_cast<LPARAM>(floorState.rows) * 16 * sizeof(wchar_t));
   for (int i = 0; i < floorState.rows; ++i) {
@@ -310,7 +318,8 @@ int wmain(int argc, wchar_t** argv) {
     MakeClipControls(floorState.window);
   } else if (floorState.mode == Mode::kCombo) {
     key = VK_F12;
-    floorState.window = MakeWindow(L"KelvoFloor", WindowProcedure, WS_POPUP | WS_CAPTION,
+    floorState.window = MakeWindow(L"KelvoFloor", WindowProcedure,
+                                   WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                                    WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 280, 60);
     MakeCombo(floorState.window);
   } else {
