@@ -95,6 +95,7 @@ TEST_F(WindowMatchingTest, ListIsReplacedOnEveryCall) {
   EXPECT_TRUE(list.empty());
   EXPECT_TRUE(FindWindows({u"MailFrame", u"", u"", u""}, list, desktop_, locale_, dialogs_));
   EXPECT_EQ(list, (Handles{2, 5}));
+  EXPECT_EQ(desktop_.titleReads, 0);  // a class alone asks no window for its title
 }
 
 TEST_F(WindowMatchingTest, TitleShorterThanTheTestDoesNotMatch) {
