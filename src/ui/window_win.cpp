@@ -20,6 +20,18 @@ void PlaceWindow(HWND window, const RECT& bounds) {
                bounds.bottom - bounds.top, SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
+void ShowUnclipped(HWND window, int how) {
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  if (!(style & WS_CLIPCHILDREN)) {
+    ShowWindow(window, how);
+    return;
+  }
+  SetWindowLongPtrW(window, GWL_STYLE, style & ~WS_CLIPCHILDREN);
+  ShowWindow(window, how);
+  // Read again: the show added WS_VISIBLE.
+  SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPCHILDREN);
+}
+
 std::u16string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthW(hwnd);
   if (length <= 0) return {};

@@ -21,6 +21,13 @@ void EnableIfChanged(HWND control, bool enabled);
 // Z order nor the activation changes (the windows that stay on top do so by their style).
 void PlaceWindow(HWND window, const RECT& bounds);
 
+// Shows a window that clips its children (so that a resize does not flicker) with that style off
+// for the show itself. Under Wine every child of a clipping window is erased inside ShowWindow,
+// before the window is on the screen: ~10 ms for the clipboard window's controls. Without the
+// style they erase at their own first paint, after the window is visible. The style is back when
+// this returns, before the window paints.
+void ShowUnclipped(HWND window, int how);
+
 // The base of Kelvo's windows: `this` is bound at WM_NCCREATE and cleared at WM_NCDESTROY, and
 // the window procedure hands every message to HandleMessage, which never throws.
 class Window {

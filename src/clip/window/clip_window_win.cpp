@@ -184,7 +184,9 @@ void TClipBdList::ShowClip() {
     layoutHeld_ = false;
   }
   Layout();
-  ShowWindow(Handle(), SW_SHOW);
+  showing_ = true;
+  ShowUnclipped(Handle(), SW_SHOW);
+  showing_ = false;
   PageShown();
 }
 
@@ -284,6 +286,7 @@ void TClipBdList::OnActivate(bool active) {
     ctrlPressed_ = false;  // its release may go to another window
     return;
   }
+  if (showing_) return;
   if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
       IsWindowEnabled(lastFocus_)) {
     SetFocus(lastFocus_);

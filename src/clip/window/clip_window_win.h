@@ -154,6 +154,10 @@ class TClipBdList : public Window {
   // While a show prepares the window: the layout, the status bar and the buttons' states follow
   // once, at its end.
   bool layoutHeld_ = false;
+  // Inside the show's ShowWindow: the activation it brings leaves the focus to PageShown, which
+  // follows at once. Set during the show, the window is not on the screen yet and the focused
+  // row drawn then is lost; set after, it is the first row the user sees.
+  bool showing_ = false;
   // The client size the status bar was last sized for; none after a change of fonts.
   std::optional<SIZE> statusSizedFor_;
   // The sheets' styles as last applied; none after a change of fonts.

@@ -245,7 +245,7 @@ void TCmdLncForm::ShowLauncher() {
   EnableWindow(keywordBox_, TRUE);
   // Before the box takes the focus, so that the input method starts in the box's state.
   ApplyIme();
-  ShowWindow(Handle(), SW_SHOW);
+  ShowUnclipped(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
   // The activation has put the focus in the box's edit (WM_ACTIVATE) as a rule: taking it again
   // would move it to the box and back, and under Wine each move of the focus in a combo box

@@ -192,7 +192,7 @@ void THotKeyHelp::ShowList() {
   if (!Handle()) return;
   FillList();  // first: the place needs the width of the widest row
   PlaceFromSettings();
-  ShowWindow(Handle(), SW_SHOW);
+  ShowUnclipped(Handle(), SW_SHOW);
   SetFocus(list_);
 }
 
