@@ -1,7 +1,8 @@
 // The clipboard history under Wine with a big history file (10,000 entries of ~130 characters
 // and 20 of 1 MB), against the same Kelvo with an empty history, one run each:
 //  - a copy until it is recorded: Kelvo's CPU time per copy of ~130 characters and of 1 MB;
-//  - the CLIPBOARD_C hotkey until the window is shown and painted (the first show apart);
+//  - the CLIPBOARD_C hotkey until the window is shown and painted (the first show apart), each
+//    show followed by one of the floor's window with the same controls;
 //  - "抽出" (Extract) over all rows until the list shows the rows kept, against the floor's window
 //    doing the same to its list, status bar and buttons;
 //  - StoreHistory, as the session's end asks for it;
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,7 +36,7 @@ constexpr int kCannedRows = 80000;
 constexpr int kCannedSmallItems = 1000;
 constexpr int kBigCopies = 10;
 // Rounds of each measurement (the first show counts among the shows).
-constexpr int kShows = 21;
+constexpr int kShows = 61;
 constexpr int kExtracts = 11;
 constexpr int kStores = 5;
 constexpr int kStarts = 5;
@@ -236,10 +238,14 @@ void MeasureMemory(const std::wstring& folder, const std::string* history, Resul
   r.memoryMb = Median(sizes);
 }
 
+// The window's hotkey is Ctrl+Alt+Shift with this key: Kelvo's and the floor's differ, so that
+// both can run at once and their rounds alternate.
+WORD HotKeyOf(const wchar_t* cls) { return cls == kKelvoWindow ? VK_F8 : VK_F7; }
+
 // Shows the window with its hotkey and waits until its first row is on the screen (with no row,
 // until the window is visible) and the window has painted the rest.
 double Show(HWND neutral, const wchar_t* cls = kKelvoWindow) {
-  const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F8}, 20);
+  const auto start = PressInFront(neutral, {VK_CONTROL, VK_MENU, VK_SHIFT, HotKeyOf(cls)}, 20);
   WaitFor(
       [&] {
         HWND list = HistoryList(cls);
@@ -258,16 +264,29 @@ void Hide(const wchar_t* cls = kKelvoWindow) {
   Settled(clip);
 }
 
-void MeasureShows(HWND neutral, Result& r, const wchar_t* cls = kKelvoWindow) {
-  r.firstShow = Show(neutral, cls);
-  Hide(cls);
-  std::vector<double> shows;
+// Kelvo's shows; with a floor, a show of the floor's window follows each of Kelvo's, so that a
+// slow stretch of the machine falls on both alike.
+void MeasureShows(HWND neutral, Result& r, Result* floor) {
+  r.firstShow = Show(neutral);
+  Hide();
+  if (floor) {
+    floor->firstShow = Show(neutral, kFloorWindow);
+    Hide(kFloorWindow);
+  }
+  std::vector<double> shows, floorShows;
   for (int i = 1; i < kShows; ++i) {
-    shows.push_back(Show(neutral, cls));
-    Hide(cls);
+    shows.push_back(Show(neutral));
+    Hide();
+    if (!floor) continue;
+    floorShows.push_back(Show(neutral, kFloorWindow));
+    Hide(kFloorWindow);
   }
   r.show = Median(shows);
   r.showFastest = *std::min_element(shows.begin(), shows.end());
+  if (floor) {
+    floor->show = Median(floorShows);
+    floor->showFastest = *std::min_element(floorShows.begin(), floorShows.end());
+  }
 }
 
 // Copies the texts one by one, each waited for until the history list has one row more; Kelvo's
@@ -329,8 +348,10 @@ void MeasureStore(HWND main, const std::wstring& folder, Result& r) {
   r.storedBytes = ReadBytes(folder + L"\\CLIPDATA.txt").size();
 }
 
+// `floor`: the floor's window, with as many rows as the history, is measured in the same run
+// (its shows alternate with Kelvo's, its Extract follows Kelvo's).
 Result Measure(const std::wstring& buildDir, const std::wstring& name, bool withHistory,
-               HWND neutral) {
+               HWND neutral, Result* floor = nullptr) {
   const std::wstring folder = BenchFolder(name);
   PlaceKelvo(buildDir, folder, kSettings);
   const std::string small = HistoryFile(false);
@@ -345,8 +366,13 @@ Result Measure(const std::wstring& buildDir, const std::wstring& name, bool with
   WindowAnswers(ClipWindow(), 5000);  // the history is read
   // The window, Extract and StoreHistory see the history as read; the rows follow the copies
   // made afterwards, since the window was shown.
-  MeasureShows(neutral, r);
+  const auto floorProgram =
+      floor ? std::make_unique<BenchFloor>(
+                  buildDir, L"window " + std::to_wstring(kSmallEntries + kBigEntries) + L" F7")
+            : nullptr;
+  MeasureShows(neutral, r, floor);
   MeasureExtract(neutral, r);
+  if (floor) MeasureExtract(neutral, *floor, kFloorWindow, kFloorFilters);
   MeasureStore(kelvo.MainWindow(), folder, r);
   std::vector<std::wstring> texts;
   for (int n = 0; n < kSmallCopies; ++n) texts.push_back(SmallText(n, L"copy"));
@@ -405,18 +431,13 @@ const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 int wmain(int argc, wchar_t** argv) {
   const std::wstring buildDir = argc > 1 ? argv[1] : L".";
   HWND neutral = MakeWindow(L"KelvoBenchNeutral", L"neutral", 700);
-  const Result big = Measure(buildDir, L"kelvo-bench-clip", true, neutral);
+  Result floor;
+  const Result big = Measure(buildDir, L"kelvo-bench-clip", true, neutral, &floor);
   const Result none = Measure(buildDir, L"kelvo-bench-clip-empty", false, neutral);
   const CannedResult canned =
       MeasureCannedCopies(buildDir, L"kelvo-bench-clip-canned", true, neutral);
   const CannedResult noCanned =
       MeasureCannedCopies(buildDir, L"kelvo-bench-clip-nocanned", false, neutral);
-  Result floor;
-  {
-    BenchFloor program(buildDir, L"window " + std::to_wstring(kSmallEntries + kBigEntries));
-    MeasureShows(neutral, floor, kFloorWindow);
-    MeasureExtract(neutral, floor, kFloorWindow, kFloorFilters);
-  }
   DestroyWindow(neutral);
   std::printf(
       "clipboard history, %d entries of ~130 characters + %d of 1 MB vs an empty history "
