@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "replace_file.h"
+
 namespace {
 
 std::string Utf8(const std::wstring& text) {
@@ -47,6 +49,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const BOOL wrote =
       WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
-  if (!wrote || !MoveFileExW(partial.c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING)) return 1;
+  if (!wrote || !ReplaceWithPartial(partial, record)) return 1;
   return 0;
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "replace_file.h"
+
 namespace {
 
 constexpr int kEditId = 1;
@@ -35,7 +37,7 @@ void WriteTyped() {
   DWORD written = 0;
   WriteFile(out, bytes, static_cast<DWORD>(size), &written, nullptr);
   CloseHandle(out);
-  MoveFileExW(partial.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
+  ReplaceWithPartial(partial, file);
 }
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
