@@ -240,7 +240,7 @@ void MeasureMemory(const std::wstring& folder, const std::string* history, Resul
 
 // The window's hotkey is Ctrl+Alt+Shift with this key: Kelvo's and the floor's differ, so that
 // both can run at once and their rounds alternate.
-WORD HotKeyOf(const wchar_t* cls) { return cls == kKelvoWindow ? VK_F8 : VK_F7; }
+WORD HotKeyOf(const wchar_t* cls) { return std::wcscmp(cls, kKelvoWindow) == 0 ? VK_F8 : VK_F7; }
 
 // Shows the window with its hotkey and waits until its first row is on the screen (with no row,
 // until the window is visible) and the window has painted the rest.
